@@ -1,0 +1,46 @@
+#include "ExampleCases.h"
+
+#include "case/MorvekDoc.h"
+
+namespace {
+
+enum Component { H2S, CO2, N2, C1, C2, C3, iC4, nC4, iC5, nC5, C6, C7, C8, C9, C10 };
+
+}  // namespace
+
+void FillNordfeld(CMorvekDoc& doc) {
+    doc.ResetCase();
+    doc.m_Feldname = "Nordfeld";
+    doc.m_OOIP = 5000.0f;
+    doc.m_Initialdruck = 250.0f;
+    doc.m_Entloesungsdruck = 200.0f;
+    doc.m_Temperatur = 80.0f;
+    doc.m_API = 35.0f;
+    doc.m_Swi = 0.2f;
+    doc.m_Sgc = 0.05f;
+    doc.m_KroMax = 0.8f;
+    doc.m_KrgMax = 0.6f;
+    doc.m_Gaskappe = 0.0f;
+    doc.m_Methode = 0;
+    doc.m_NuoPb = 0.0f;
+    doc.m_Rsi = 0.0f;
+    doc.m_Gas.fill(0.0f);
+    doc.m_Gas[C1] = 82.0f;
+    doc.m_Gas[C2] = 7.0f;
+    doc.m_Gas[C3] = 4.0f;
+    doc.m_Gas[iC4] = 1.0f;
+    doc.m_Gas[nC4] = 1.5f;
+    doc.m_Gas[iC5] = 0.5f;
+    doc.m_Gas[nC5] = 0.5f;
+    doc.m_Gas[C6] = 0.5f;
+    doc.m_Gas[C7] = 0.3f;
+    doc.m_Gas[N2] = 1.0f;
+    doc.m_Gas[CO2] = 1.7f;
+}
+
+const std::vector<ExampleCase>& ExampleCases() {
+    static const std::vector<ExampleCase> cases = {
+        {"nordfeld.mvk", &FillNordfeld},
+    };
+    return cases;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The bundled example cases, made by the program's own save. The tool
+// make_examples writes them into examples/, and a test checks that the files
+// there are exactly what this recipe makes.
+
+#include <string>
+#include <vector>
+
+class CMorvekDoc;
+
+struct ExampleCase {
+    std::string fileName;  // "nordfeld.mvk"
+    void (*fill)(CMorvekDoc&);
+};
+
+// Nordfeld: 5000 thousand m3 of 35 degree API oil at 80 degrees C, initial
+// pressure 250 bar, bubble point 200 bar, Glasoe correlation.
+void FillNordfeld(CMorvekDoc& doc);
+
+const std::vector<ExampleCase>& ExampleCases();

@@ -1,0 +1,18 @@
+#pragma once
+// Code page 1252 is the byte encoding of every file the program reads and
+// writes (case files, aus.txt, measured-data files); inside the program all
+// text is UTF-8. Conversion happens at the file boundary and nowhere else.
+
+#include <string>
+
+// Every byte maps to one character. The five bytes that code page 1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same
+// number, so that any byte string survives a round trip unchanged.
+std::string Cp1252ToUtf8(const std::string& bytes);
+
+// False when the text is not valid UTF-8 or holds a character that code page
+// 1252 cannot represent; out is then unspecified.
+bool Utf8ToCp1252(const std::string& text, std::string& out);
+
+// True when every character of the UTF-8 text can be stored in code page 1252.
+bool FitsCp1252(const std::string& text);

@@ -1,0 +1,56 @@
+#include "base/NumberText.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "base/Format.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Accepts [blanks] [sign] digits [. digits] [e|E [sign] digits] [blanks],
+// with at least one digit in the mantissa.
+bool HasDecimalShape(const std::string& s, size_t& begin, size_t& end) {
+    size_t i = 0, n = s.size();
+    while (i < n && IsBlank(s[i])) ++i;
+    begin = i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < n && IsDigit(s[i])) ++i, ++digits;
+    if (i < n && s[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(s[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+        size_t expDigits = 0;
+        while (i < n && IsDigit(s[i])) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    end = i;
+    while (i < n && IsBlank(s[i])) ++i;
+    return i == n;
+}
+
+}  // namespace
+
+bool ParseFloatStrict(const std::string& text, float& value) {
+    size_t begin = 0, end = 0;
+    if (!HasDecimalShape(text, begin, end)) return false;
+    float parsed = 0.0f;
+    std::string core = text.substr(begin, end - begin);
+    // The shape check above leaves nothing locale-dependent but the decimal
+    // point, which ScanFloats reads in the "C" locale.
+    if (ScanFloats(core, "%f", &parsed, nullptr, nullptr) != 1) return false;
+    if (!std::isfinite(parsed)) return false;
+    value = parsed;
+    return true;
+}
+
+std::string FloatForDisplay(float value) { return Format("%g", static_cast<double>(value)); }

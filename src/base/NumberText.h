@@ -1,0 +1,12 @@
+#pragma once
+// Numbers typed by the user: plain decimal notation with a decimal point and an
+// optional exponent. "nan", "inf", hexadecimal forms, trailing garbage and
+// values beyond the single-precision range are not numbers.
+
+#include <string>
+
+bool ParseFloatStrict(const std::string& text, float& value);
+
+// The general format with six significant digits in which the data-entry
+// dialog shows a single-precision value.
+std::string FloatForDisplay(float value);

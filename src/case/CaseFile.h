@@ -1,0 +1,69 @@
+#pragma once
+// The case file (.mvk): the inputs of a case in a fixed little-endian layout
+// without header, strings in code page 1252 behind a length prefix.
+//
+//   10 floats  OOIP, initial pressure, temperature, bubble point, API, Swi,
+//              Sgc, KroMax, KrgMax, gas cap
+//   int32      correlation index
+//   string     field name
+//   2 floats   oil viscosity at the bubble point, initial gas-oil ratio
+//   15 floats  gas composition, H2S first
+//   strings    measured rows (count, then each string)
+//
+// A string length below 255 is one byte; up to 0xFFFD it is 0xFF and two
+// bytes; from 0xFFFE on it is 0xFF, 0xFFFF and four bytes. A row count below
+// 0xFFFF is two bytes, else 0xFFFF and four bytes.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "case/CaseLimits.h"
+
+struct CaseFileRecord {
+    float OOIP = 0;
+    float Initialdruck = 0;
+    float Temperatur = 0;
+    float Entloesungsdruck = 0;
+    float API = 0;
+    float Swi = 0;
+    float Sgc = 0;
+    float KroMax = 0;
+    float KrgMax = 0;
+    float Gaskappe = 0;
+    int32_t Methode = 0;
+    std::string Feldname;  // UTF-8
+    float NuoPb = 0;
+    float Rsi = 0;
+    std::array<float, kGasComponents> Gas{};
+    std::vector<std::string> Messwerte;  // UTF-8
+
+    bool operator==(const CaseFileRecord& other) const;
+};
+
+// False when a string cannot be written in code page 1252; problem then names it.
+bool EncodeCaseFile(const CaseFileRecord& record, std::string& bytes, std::string& problem);
+
+// All or nothing: record is changed only when the whole file was read. A file
+// that ends early, has bytes left over, or holds a length no writer produces
+// (a prefix longer than the rest of the file, the two-byte 0xFFFE, a long form
+// for a short length) is refused.
+bool DecodeCaseFile(const std::string& bytes, CaseFileRecord& record);
+
+// Load and save go through one archive object, as the case's Serialize sees it.
+class CaseArchive {
+public:
+    static CaseArchive ForStoring() { return CaseArchive(true, {}); }
+    static CaseArchive ForLoading(std::string bytes) { return CaseArchive(false, std::move(bytes)); }
+    bool IsStoring() const { return m_bStoring; }
+    std::string& Bytes() { return m_Bytes; }
+    // Why the last Serialize failed.
+    std::string& Problem() { return m_Problem; }
+
+private:
+    CaseArchive(bool storing, std::string bytes) : m_bStoring(storing), m_Bytes(std::move(bytes)) {}
+    bool m_bStoring;
+    std::string m_Bytes;
+    std::string m_Problem;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// The checks of the data-entry dialog's OK button, on the dialog's members as
+// they stand. The dialog runs them after reading its controls; batch mode runs
+// them on the case it loaded. There is one copy of them, here.
+
+class DlgInput;
+class MessageSink;
+
+// Measured rows against oil in place and initial pressure, bubble point
+// against initial pressure, Swi + Sgc < 1, Swi > 0, a composition, the API
+// gravity and a chosen correlation. Shows the first failure and returns false.
+bool CheckDialogInputs(const DlgInput& dialog, MessageSink& sink);
+
+// What reading the controls would check, for members that did not come from
+// controls (batch mode): every number finite, every bounded one in range.
+bool CheckFieldValues(const DlgInput& dialog, MessageSink& sink);

@@ -1,0 +1,92 @@
+#include "TestSupport.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TempDir::TempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "morvek-test-XXXXXX").string();
+    if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    m_Path = tmpl;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // A test may have made a subfolder read-only; give the owner back access.
+    for (auto& e : std::filesystem::recursive_directory_iterator(m_Path, ec))
+        if (e.is_directory(ec))
+            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(m_Path, ec);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string SourcePath(const std::string& relative) {
+    return std::string(MORVEK_SOURCE_DIR) + "/" + relative;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) lines.push_back(current);
+    return lines;
+}
+
+ProcessResult RunMorvek(const std::vector<std::string>& args, const std::string& workDir) {
+    TempDir scratch;
+    const std::string outPath = scratch.File("stdout"), errPath = scratch.File("stderr");
+    pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int in = ::open("/dev/null", O_RDONLY);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::dup2(in, 0);
+        if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) ::_exit(126);
+        std::vector<char*> argv;
+        std::string exe = MORVEK_EXE;
+        argv.push_back(exe.data());
+        std::vector<std::string> copy = args;
+        for (std::string& a : copy) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv(exe.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ProcessResult r;
+    r.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.out = ReadBytes(outPath);
+    r.err = ReadBytes(errPath);
+    return r;
+}

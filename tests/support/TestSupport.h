@@ -1,0 +1,41 @@
+#pragma once
+// Helpers shared by the tests: a private temporary folder per test, whole-file
+// reading and writing, and running the morvek program as a script would.
+
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes out of scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_Path; }
+    std::string File(const std::string& name) const { return m_Path + "/" + name; }
+
+private:
+    std::string m_Path;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+struct ProcessResult {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the morvek program with the arguments, in the working directory given
+// (the current one when empty), and collects stdout and stderr.
+ProcessResult RunMorvek(const std::vector<std::string>& args, const std::string& workDir = "");
+
+// Path of a file in the source tree ("examples/nordfeld.mvk").
+std::string SourcePath(const std::string& relative);
+
+// The lines of a text, split at '\n' (a final line end gives no empty line).
+std::vector<std::string> SplitLines(const std::string& text);
