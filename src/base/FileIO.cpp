@@ -89,6 +89,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
         error = SystemError(EISDIR);
         return false;
     }
+    if (exists && !S_ISREG(target.st_mode)) {
+        error = "keine gewöhnliche Datei";
+        return false;
+    }
     std::string dir = DirectoryOf(path);
     std::string tmpl = dir + "/." + FileNameOf(path) + ".XXXXXX";
     int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,4 +90,27 @@ ProcessResult RunMorvek(const std::vector<std::string>& args, const std::string&
     r.out = ReadBytes(outPath);
     r.err = ReadBytes(errPath);
     return r;
+}
+
+ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : m_Path(path) {
+    if (::geteuid() == 0) {
+        m_bImmutable = std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) == 0;
+    } else {
+        ::chmod(path.c_str(), 0555);
+    }
+    const std::string probe = path + "/.probe";
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.c_str());
+    }
+    m_bEffective = fd < 0;
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    if (m_bImmutable) {
+        [[maybe_unused]] int rc = std::system(("chattr -i '" + m_Path + "' 2>/dev/null").c_str());
+    } else {
+        ::chmod(m_Path.c_str(), 0755);
+    }
 }

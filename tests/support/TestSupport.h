@@ -39,3 +39,20 @@ std::string SourcePath(const std::string& relative);
 
 // The lines of a text, split at '\n' (a final line end gives no empty line).
 std::vector<std::string> SplitLines(const std::string& text);
+
+// Makes a folder read-only for the life of the object, also for root (which
+// ignores permission bits: the folder is then made immutable). Effective()
+// tells whether creating a file in it now really fails.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const std::string& path);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+    bool Effective() const { return m_bEffective; }
+
+private:
+    std::string m_Path;
+    bool m_bImmutable = false;
+    bool m_bEffective = false;
+};

@@ -1,0 +1,245 @@
+// The case file: exact byte layout, bit-for-bit round trips, refusal of
+// damaged files without touching the case, and saves that never damage the
+// earlier file.
+#include "case/CaseFile.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "ExampleCases.h"
+#include "ScriptedDataEntry.h"
+#include "ScriptedMessageSink.h"
+#include "TestSupport.h"
+#include "case/MorvekDoc.h"
+
+namespace {
+
+std::string Encode(const CaseFileRecord& r) {
+    std::string bytes, problem;
+    EXPECT_TRUE(EncodeCaseFile(r, bytes, problem)) << problem;
+    return bytes;
+}
+
+CaseFileRecord NordfeldRecord() {
+    CMorvekDoc doc;
+    FillNordfeld(doc);
+    return doc.ToRecord();
+}
+
+TEST(CaseFileLayout, AnEmptyCaseIs115Bytes) {
+    CaseFileRecord r;
+    const std::string bytes = Encode(r);
+    ASSERT_EQ(bytes.size(), 115u);
+    EXPECT_EQ(bytes[44], '\0') << "field name length";
+    EXPECT_EQ(bytes.substr(113), std::string("\0\0", 2)) << "row count";
+}
+
+TEST(CaseFileLayout, WritesFieldsLittleEndianInTheirOrder) {
+    CaseFileRecord r;
+    r.OOIP = 5000.0f;
+    r.Gaskappe = 0.5f;
+    r.Methode = 3;
+    r.Feldname = "Süd";
+    r.NuoPb = 0.9f;
+    r.Gas[14] = 1.25f;
+    r.Messwerte = {"1 2", ""};
+    const std::string b = Encode(r);
+    auto floatAt = [&](size_t off) {
+        uint32_t u = 0;
+        for (int k = 3; k >= 0; --k) u = (u << 8) | static_cast<unsigned char>(b[off + k]);
+        return std::bit_cast<float>(u);
+    };
+    EXPECT_EQ(floatAt(0), 5000.0f);
+    EXPECT_EQ(floatAt(36), 0.5f);
+    EXPECT_EQ(b.substr(40, 4), std::string("\x03\0\0\0", 4));
+    EXPECT_EQ(b.substr(44, 4), "\x03S\xFC" "d") << "code page 1252 on disk";
+    EXPECT_EQ(floatAt(48), 0.9f);
+    EXPECT_EQ(floatAt(56 + 14 * 4), 1.25f);
+    EXPECT_EQ(b.substr(116), std::string("\x02\0\x03" "1 2\x00", 7));
+}
+
+TEST(CaseFileLayout, ChoosesTheLengthPrefixByLength) {
+    auto prefixOf = [](size_t n) {
+        CaseFileRecord r;
+        r.Feldname = std::string(n, 'x');
+        return Encode(r).substr(44, 7);
+    };
+    EXPECT_EQ(prefixOf(254).substr(0, 1), "\xFE");
+    EXPECT_EQ(prefixOf(255).substr(0, 3), std::string("\xFF\xFF\x00", 3));
+    EXPECT_EQ(prefixOf(256).substr(0, 3), std::string("\xFF\x00\x01", 3));
+    EXPECT_EQ(prefixOf(0xFFFD).substr(0, 3), "\xFF\xFD\xFF");
+    EXPECT_EQ(prefixOf(0xFFFE), std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7))
+        << "0xFFFE itself is written in the four-byte form";
+    EXPECT_EQ(prefixOf(70000), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
+}
+
+TEST(CaseFileLayout, WritesLargeRowCountsInTheLongForm) {
+    CaseFileRecord r;
+    r.Messwerte.assign(0xFFFF, "");
+    const std::string b = Encode(r);
+    EXPECT_EQ(b.substr(113, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
+    CaseFileRecord back;
+    ASSERT_TRUE(DecodeCaseFile(b, back));
+    EXPECT_EQ(back.Messwerte.size(), 0xFFFFu);
+}
+
+TEST(CaseFileRoundTrip, ReproducesEveryInputBitForBit) {
+    CaseFileRecord r = NordfeldRecord();
+    r.API = 34.99123f;
+    r.Swi = std::nextafter(0.2f, 1.0f);
+    r.Temperatur = -0.0f;
+    r.Rsi = std::bit_cast<float>(0x7FC00001u);  // a NaN with payload stays that NaN
+    r.Feldname = std::string(300, 'a') + "Öl€";
+    r.Messwerte = {"  1000.000                240.0               95.5", "2000 230"};
+    CaseFileRecord back;
+    ASSERT_TRUE(DecodeCaseFile(Encode(r), back));
+    EXPECT_TRUE(back == r);
+    EXPECT_EQ(Encode(back), Encode(r));
+}
+
+TEST(CaseFileRoundTrip, RefusesANameCodePage1252CannotHold) {
+    CaseFileRecord r;
+    r.Feldname = "Поле";
+    std::string bytes = "unverändert", problem;
+    EXPECT_FALSE(EncodeCaseFile(r, bytes, problem));
+    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(bytes, "unverändert");
+}
+
+TEST(CaseFileDamage, EveryTruncationIsRefusedWithoutChangingTheRecord) {
+    CaseFileRecord r = NordfeldRecord();
+    r.Feldname = std::string(300, 'n');
+    r.Messwerte = {"100 240 90", "200 230"};
+    const std::string bytes = Encode(r);
+    const CaseFileRecord before = NordfeldRecord();
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        CaseFileRecord target = before;
+        EXPECT_FALSE(DecodeCaseFile(bytes.substr(0, n), target)) << "length " << n;
+        EXPECT_TRUE(target == before) << "length " << n;
+    }
+}
+
+TEST(CaseFileDamage, RefusesLengthsNoWriterProducesAndTrailingBytes) {
+    const std::string good = Encode(CaseFileRecord{});
+    auto withName = [&](const std::string& prefixAndName) {
+        return good.substr(0, 44) + prefixAndName + good.substr(45);
+    };
+    CaseFileRecord r;
+    EXPECT_TRUE(DecodeCaseFile(good, r));
+    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\xFE\xFF", 3)), r)) << "0xFFFE";
+    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\x05\x00" "abcde", 8)), r))
+        << "a short name in the long form";
+    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7)), r))
+        << "a length far beyond the file is an error, not an allocation";
+    EXPECT_FALSE(DecodeCaseFile(withName("\x10" "kurz"), r));
+    EXPECT_FALSE(DecodeCaseFile(good + "x", r)) << "bytes after the last row";
+    std::string hugeCount = good.substr(0, 113) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6);
+    EXPECT_FALSE(DecodeCaseFile(hugeCount, r));
+}
+
+class CaseDocumentFile : public ::testing::Test {
+protected:
+    CaseDocumentFile() {
+        doc.SetMessageSink(&sink);
+        doc.SetDataEntryRunner(&entry);
+        doc.OnNewDocument();
+    }
+    ScriptedMessageSink sink;
+    ScriptedDataEntry entry;
+    CMorvekDoc doc;
+    TempDir dir;
+};
+
+TEST_F(CaseDocumentFile, SavedAndOpenedCaseIsIdenticalAndOpensTheDialog) {
+    FillNordfeld(doc);
+    doc.m_Messwerte = {"100 240 90"};
+    const std::string path = dir.File("nordfeld.mvk");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(doc.GetTitle(), "nordfeld.mvk");
+    EXPECT_FALSE(doc.IsModified());
+
+    CMorvekDoc other;
+    other.SetMessageSink(&sink);
+    other.SetDataEntryRunner(&entry);
+    other.OnNewDocument();
+    other.m_bPVTAusgabe = 1;
+    other.SetModifiedFlag(true);
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    EXPECT_TRUE(other.ToRecord() == doc.ToRecord());
+    EXPECT_EQ(entry.Runs(), 1) << "the data-entry dialog opens after loading";
+    EXPECT_EQ(other.m_bPVTAusgabe, 1) << "the output flags are not in the file";
+    EXPECT_EQ(other.m_bGeaendert, 1);
+    EXPECT_EQ(other.m_bGrafikNeu, 1);
+    EXPECT_FALSE(other.IsModified());
+    EXPECT_EQ(other.GetTitle(), "nordfeld.mvk");
+    EXPECT_EQ(other.GetPathName(), path);
+}
+
+TEST_F(CaseDocumentFile, OpeningAndCancellingKeepsTheLoadedInputsAndTheOldReport) {
+    FillNordfeld(doc);
+    const std::string path = dir.File("n.mvk");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    CMorvekDoc other;
+    other.SetDataEntryRunner(&entry);
+    other.OnNewDocument();
+    other.m_Text = {"Bericht des vorigen Falls"};
+    entry.SetScript([](DlgInput&) { return false; });
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    EXPECT_EQ(other.m_OOIP, 5000.0f);
+    EXPECT_EQ(other.m_Text, std::vector<std::string>{"Bericht des vorigen Falls"});
+    EXPECT_EQ(other.m_bGrafikNeu, 1);
+}
+
+TEST_F(CaseDocumentFile, ADamagedFileIsRefusedByNameAndTheCaseStaysAsItWas) {
+    FillNordfeld(doc);
+    const std::string path = dir.File("kaputt.mvk");
+    WriteBytes(path, std::string(60, '\x01'));
+    const CaseFileRecord before = doc.ToRecord();
+    EXPECT_FALSE(doc.OnOpenDocument(path));
+    EXPECT_TRUE(doc.ToRecord() == before);
+    EXPECT_EQ(entry.Runs(), 0);
+    ASSERT_EQ(sink.Texts().size(), 1u);
+    EXPECT_EQ(sink.Texts()[0], "Die Datei " + path + " ist keine gültige Morvek-Datei.");
+
+    sink.Clear();
+    EXPECT_FALSE(doc.OnOpenDocument(dir.File("fehlt.mvk")));
+    ASSERT_EQ(sink.Texts().size(), 1u);
+    EXPECT_EQ(sink.Texts()[0].rfind("Die Datei " + dir.File("fehlt.mvk") + " kann nicht gelesen werden.", 0), 0u);
+    EXPECT_TRUE(doc.ToRecord() == before);
+}
+
+TEST_F(CaseDocumentFile, AFailedSaveReportsAndKeepsTheEarlierFile) {
+    FillNordfeld(doc);
+    const std::string path = dir.File("nordfeld.mvk");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::string earlier = ReadBytes(path);
+    doc.m_OOIP = 1.0f;
+    doc.SetModifiedFlag(true);
+
+    // A directory in the way of the file.
+    EXPECT_FALSE(doc.OnSaveDocument(dir.Path()));
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(sink.Texts().size(), 1u);
+    EXPECT_EQ(sink.Texts()[0].rfind("Die Datei " + dir.Path() + " konnte nicht gespeichert werden.", 0), 0u);
+
+    // A field name that code page 1252 cannot hold.
+    doc.m_Feldname = "Поле";
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_EQ(ReadBytes(path), earlier);
+
+    // A read-only folder.
+    doc.m_Feldname = "Nordfeld";
+    {
+        ReadOnlyFolder readOnly(dir.Path());
+        ASSERT_TRUE(readOnly.Effective());
+        EXPECT_FALSE(doc.OnSaveDocument(path));
+    }
+    EXPECT_EQ(ReadBytes(path), earlier);
+    EXPECT_EQ(doc.GetPathName(), path);
+}
+
+}  // namespace
