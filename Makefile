@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CASE ?= examples/nordfeld.mvk
 
-.PHONY: run test deps build build-asan test-default test-asan bench fuzz clean
+.PHONY: run test deps build build-asan build-fuzz test-default test-asan test-fuzz bench fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -17,6 +17,10 @@ build: deps
 build-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
+
+build-fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
 
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -z "$$CI" ]; then \
@@ -31,10 +35,26 @@ test-default: build
 test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
 
-test: test-default test-asan
+# Each fuzz target over its committed corpus only: seconds, but it keeps the
+# corpus honest.
+test-fuzz: build-fuzz
+	ctest --preset fuzz -j $(JOBS)
+
+test: test-default test-asan test-fuzz
+
+# Lets every fuzz target run FUZZ_SECONDS (default 60) and adds what it finds
+# to its corpus, minimised.
+FUZZ_SECONDS ?= 60
+fuzz: build-fuzz
+	@set -e; for exe in build-fuzz/fuzz/fuzz_*; do \
+	  name=$${exe##*/fuzz_}; corpus=fuzz/corpus/$$name; new=$$(mktemp -d); \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  $$exe -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$new $$corpus; \
+	  $$exe -merge=1 $$corpus $$new >/dev/null 2>&1; rm -rf $$new; \
+	done
 
 bench: build
 	./build/bench/morvek_bench
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz
