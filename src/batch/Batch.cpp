@@ -19,6 +19,8 @@ struct BatchOptions {
     std::string casePath;
     bool answerYes = false;
     std::string reportPath;
+    bool pvt = false;
+    bool relPerm = false;
 };
 
 std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
@@ -49,7 +51,11 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                               "(default nein).",
                               "ja|nein", "nein");
     QCommandLineOption report("report", "Write the report to FILE instead of stdout.", "FILE");
-    for (const auto& o : {help, version, batch, answer, report}) parser.addOption(o);
+    QCommandLineOption pvt("pvt", "Compute the PVT table instead of the depletion prediction.");
+    QCommandLineOption relPerm("relperm",
+                               "Compute the relative-permeability table instead of the depletion "
+                               "prediction.");
+    for (const auto& o : {help, version, batch, answer, report, pvt, relPerm}) parser.addOption(o);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     if (!parser.parse(args)) {
@@ -82,6 +88,13 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     }
     opt.answerYes = a == "ja";
     opt.reportPath = Utf8(parser.value(report));
+    opt.pvt = parser.isSet(pvt);
+    opt.relPerm = parser.isSet(relPerm);
+    if (opt.pvt && opt.relPerm) {
+        std::cerr << "--pvt and --relperm exclude each other.\n";
+        *exitNow = kExitRefused;
+        return false;
+    }
     return true;
 }
 
@@ -120,6 +133,10 @@ int RunBatch(int argc, char** argv) {
     doc.OnNewDocument();
 
     if (!doc.ReadCaseFile(opt.casePath)) return kExitFile;
+    // The output flags are not part of the case file; the command line sets them
+    // as the two check boxes of the dialog would.
+    doc.m_bPVTAusgabe = opt.pvt ? 1 : 0;
+    doc.m_bRelPermAusgabe = opt.relPerm ? 1 : 0;
     if (!doc.OnDataChange()) return kExitRefused;
 
     const std::string report = JoinLines(doc.m_Text);

@@ -48,6 +48,19 @@ TEST(WriteFileAtomically, FailsInAReadOnlyFolderAndKeepsTheEarlierFile) {
     EXPECT_EQ(ReadBytes(path), "alt");
 }
 
+TEST(WriteFileAtomically, FailsOnAFullDiskAndKeepsTheEarlierFile) {
+    FullFolder full;
+    if (!full.Available()) GTEST_SKIP() << "no tmpfs can be mounted here (not root)";
+    const std::string path = full.File("fall.mvk");
+    full.Keep("fall.mvk", "alt");
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(path, std::string(200000, 'x'), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadBytes(path), "alt");
+    EXPECT_FALSE(WriteFileAtomically(full.File("neu.mvk"), std::string(200000, 'x'), error));
+    EXPECT_FALSE(FileExists(full.File("neu.mvk")));
+}
+
 TEST(WriteFileAtomically, RefusesADirectoryAndAMissingFolder) {
     TempDir dir;
     std::string error;

@@ -114,3 +114,32 @@ ReadOnlyFolder::~ReadOnlyFolder() {
         ::chmod(m_Path.c_str(), 0755);
     }
 }
+
+FullFolder::FullFolder() {
+    if (::geteuid() != 0) return;
+    const std::string cmd = "mount -t tmpfs -o size=64k tmpfs '" + m_Dir.Path() + "' 2>/dev/null";
+    m_bMounted = std::system(cmd.c_str()) == 0;
+    if (m_bMounted) FillUp();
+}
+
+FullFolder::~FullFolder() {
+    if (m_bMounted) {
+        [[maybe_unused]] int rc = std::system(("umount '" + m_Dir.Path() + "' 2>/dev/null").c_str());
+    }
+}
+
+void FullFolder::FillUp() {
+    const std::string filler = m_Dir.File(".filler");
+    int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0) return;
+    char block[4096] = {};
+    while (::write(fd, block, sizeof block) > 0) {
+    }
+    ::close(fd);
+}
+
+void FullFolder::Keep(const std::string& name, const std::string& bytes) {
+    ::unlink(m_Dir.File(".filler").c_str());
+    WriteBytes(m_Dir.File(name), bytes);
+    FillUp();
+}

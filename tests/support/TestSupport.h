@@ -56,3 +56,24 @@ private:
     bool m_bImmutable = false;
     bool m_bEffective = false;
 };
+
+// A folder on a tiny file system that is full: every write into it fails with
+// "no space left". Made by mounting a small tmpfs (needs root, as in CI); when
+// that is not possible Available() is false and the caller skips.
+class FullFolder {
+public:
+    FullFolder();
+    ~FullFolder();
+    FullFolder(const FullFolder&) = delete;
+    FullFolder& operator=(const FullFolder&) = delete;
+    bool Available() const { return m_bMounted; }
+    const std::string& Path() const { return m_Dir.Path(); }
+    std::string File(const std::string& name) const { return m_Dir.File(name); }
+    // Puts a file there before the disk is filled up (an earlier save).
+    void Keep(const std::string& name, const std::string& bytes);
+
+private:
+    void FillUp();
+    TempDir m_Dir;
+    bool m_bMounted = false;
+};
