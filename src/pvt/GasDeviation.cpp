@@ -11,14 +11,14 @@
 
 namespace {
 
-constexpr double kPsiPerBar = 14.503;      // the gas side's own conversion, not 14.5038
-constexpr double kRankineOffset = 492.0;   // deg F + 460, as everywhere in the program
-constexpr double kKelvinOffset = 273.0;    // standard temperature 0 deg C in kelvin
+constexpr double kPsiPerBar = 14.503;     // the gas side's own conversion, not 14.5038
+constexpr double kRankineOffset = 492.0;  // deg F + 460, as everywhere in the program
+constexpr double kKelvinOffset = 273.0;   // standard temperature 0 deg C in kelvin
 constexpr double kStandardPressureBar = 1.0134;
 
-constexpr double kStartDensity = 0.001;   // reduced density of the first iterate
-constexpr double kRestartDensity = 0.6;   // an iterate above 1 starts again from here
-constexpr double kConvergedF = 0.0001;    // on 1000 * F(y)
+constexpr double kStartDensity = 0.001;  // reduced density of the first iterate
+constexpr double kRestartDensity = 0.6;  // an iterate above 1 starts again from here
+constexpr double kConvergedF = 0.0001;   // on 1000 * F(y)
 constexpr int kMaxPasses = 30;
 
 // Deviation factor z at the pseudo-reduced pressure and the reciprocal
@@ -33,7 +33,8 @@ double HallYarborough(double ppr, double t) {
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         if (y > 1.0) y = kRestartDensity;
         const double oneMinusY = 1.0 - y;
-        const double f = -a * ppr + (y + y * y + y * y * y - y * y * y * y) / std::pow(oneMinusY, 3) -
+        const double f = -a * ppr +
+                         (y + y * y + y * y * y - y * y * y * y) / std::pow(oneMinusY, 3) -
                          b * y * y + c * std::pow(y, d);
         // Tested before the step: a pass that converges leaves y where it is.
         if (std::fabs(1000.0 * f) < kConvergedF) return a * ppr / y;

@@ -50,6 +50,12 @@ double Undersaturated(float druck, float pb, double boSaturated, double co) {
     return boSaturated;
 }
 
+// Pressure of the saturated oil in psia: above the bubble point the gas-oil
+// ratio stays at its bubble-point value.
+double SaturatedPsi(float druck, float pb) {
+    return OilPsiFromBar(std::min(druck, pb));
+}
+
 }  // namespace
 
 const OilCorrelation* FindOilCorrelation(int methode) {
@@ -76,7 +82,7 @@ const KartoatmodjoRsSet& KartoatmodjoRsCoefficients(double api) {
 // --- Solution gas-oil ratio: above the bubble point the value at pb ----------------
 
 double CMorvekDoc::RsGlasoe(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double pStar = std::pow(10.0, GlasoeLogPStar(pPsi));
     const double tempF = FahrenheitFromCelsius(m_Temperatur);
     const double rsScf =
@@ -87,7 +93,7 @@ double CMorvekDoc::RsGlasoe(float druck) const {
 }
 
 double CMorvekDoc::RsVasquezBeggs(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double api = m_API;
     const VasquezBeggsRsSet& c = VasquezBeggsRsCoefficients(api);
     const double rsScf = c.c1 * m_GasRelDichte * std::pow(pPsi, c.c2) *
@@ -96,7 +102,7 @@ double CMorvekDoc::RsVasquezBeggs(float druck) const {
 }
 
 double CMorvekDoc::RsStanding(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double exponent = kStandingApiFactor * double(m_API) -
                             kStandingTemperatureFactor * FahrenheitFromCelsius(m_Temperatur);
     const double rsScf =
@@ -107,7 +113,7 @@ double CMorvekDoc::RsStanding(float druck) const {
 }
 
 double CMorvekDoc::RsKartoatmodjo(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double api = m_API;
     const KartoatmodjoRsSet& c = KartoatmodjoRsCoefficients(api);
     const double rsScf = c.a * std::pow(m_GasRelDichte, c.gasExponent) *
@@ -120,10 +126,10 @@ double CMorvekDoc::RsKartoatmodjo(float druck) const {
 
 double CMorvekDoc::OilCompressibility(float druck, double rs, double gasRelDichte) const {
     const double pPsi = OilPsiFromBar(druck);  // not clamped to the bubble point
-    const double perPsi = (5.0 * kScfPerStbPerSm3PerM3 * rs - 1433.0 +
-                           17.2 * FahrenheitFromCelsius(m_Temperatur) - 1180.0 * gasRelDichte +
-                           12.61 * double(m_API)) /
-                          (1.0e5 * pPsi);
+    const double perPsi =
+        (5.0 * kScfPerStbPerSm3PerM3 * rs - 1433.0 + 17.2 * FahrenheitFromCelsius(m_Temperatur) -
+         1180.0 * gasRelDichte + 12.61 * double(m_API)) /
+        (1.0e5 * pPsi);
     return perPsi * kOilPsiPerBar;
 }
 
@@ -158,8 +164,8 @@ double CMorvekDoc::BoStanding(float druck, double rs) const {
     const double co = OilCompressibility(druck, rs, m_GasRelDichte);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
     const double gammaO = OilSpecificGravity(m_API);
-    const double f = rsScf * std::pow(m_GasRelDichte / gammaO, 0.5) +
-                     1.25 * FahrenheitFromCelsius(m_Temperatur);
+    const double f =
+        rsScf * std::pow(m_GasRelDichte / gammaO, 0.5) + 1.25 * FahrenheitFromCelsius(m_Temperatur);
     const double boS = 0.972 + 0.000147 * std::pow(f, 1.175);
     return Undersaturated(druck, m_Entloesungsdruck, boS, co);
 }
@@ -168,9 +174,9 @@ double CMorvekDoc::BoKartoatmodjo(float druck, double rs) const {
     const double co = OilCompressibility(druck, rs, m_GasRelDichte);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
     const double gammaO = OilSpecificGravity(m_API);
-    const double f = std::pow(rsScf, 0.755) * std::pow(m_GasRelDichte, 0.25) *
-                         std::pow(gammaO, -1.5) +
-                     0.45 * FahrenheitFromCelsius(m_Temperatur);
+    const double f =
+        std::pow(rsScf, 0.755) * std::pow(m_GasRelDichte, 0.25) * std::pow(gammaO, -1.5) +
+        0.45 * FahrenheitFromCelsius(m_Temperatur);
     const double boS = 0.98496 + 0.0001 * std::pow(f, 1.5);
     return Undersaturated(druck, m_Entloesungsdruck, boS, co);
 }

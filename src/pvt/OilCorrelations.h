@@ -9,7 +9,7 @@ enum class OilCorrelationId { Glasoe, VasquezBeggs, Standing, Kartoatmodjo };
 
 struct OilCorrelation {
     OilCorrelationId id;
-    double (CMorvekDoc::*rs)(float druck) const;            // sm3/m3 at p in bar
+    double (CMorvekDoc::*rs)(float druck) const;             // sm3/m3 at p in bar
     double (CMorvekDoc::*bo)(float druck, double rs) const;  // m3/sm3 at p with Rs(p)
     const char* literature;                                  // heading of the PVT table
 
@@ -33,11 +33,21 @@ inline constexpr double kOilGravityNumerator = 141.34435;  // gamma_o from API, 
 
 // Pressure in psia as the correlations take it: the product is kept in single
 // precision, as the published tables were computed.
-inline float OilPsiFromBar(float bar) { return static_cast<float>(double(bar) * kOilPsiPerBar); }
-inline double FahrenheitFromCelsius(double celsius) { return celsius * 1.8 + 32.0; }
-inline double RankineFromCelsius(double celsius) { return celsius * 1.8 + 492.0; }
-inline double OilSpecificGravity(double api) { return kOilGravityNumerator / (api + 131.5); }
-inline bool IsLightOil(double api) { return api > 30.0; }  // 30 itself is heavy
+inline float OilPsiFromBar(float bar) {
+    return static_cast<float>(double(bar) * kOilPsiPerBar);
+}
+inline double FahrenheitFromCelsius(double celsius) {
+    return celsius * 1.8 + 32.0;
+}
+inline double RankineFromCelsius(double celsius) {
+    return celsius * 1.8 + 492.0;
+}
+inline double OilSpecificGravity(double api) {
+    return kOilGravityNumerator / (api + 131.5);
+}
+inline bool IsLightOil(double api) {
+    return api > 30.0;
+}  // 30 itself is heavy
 
 // --- Coefficients the oil-gravity check inverts ------------------------------------
 

@@ -32,14 +32,6 @@ TEST(GasDeviation, MatchesTheMethaneReferences) {
     }
 }
 
-TEST(GasDeviation, MethaneAtStandardPressureExpandsWithTheTemperatureRatio) {
-    CMorvekDoc doc;
-    SetMethaneGas(doc);
-    const double bg = doc.Bg(80.0f, 1.0134f);
-    const double z = ZFromBg(bg, 80.0, 1.0134);
-    EXPECT_NEAR(bg, z * 353.0 / 273.0, 1e-12);
-}
-
 TEST(GasDeviation, MethaneTendsToTheIdealGasAsPressureFalls) {
     CMorvekDoc doc;
     SetMethaneGas(doc);

@@ -112,8 +112,6 @@ TEST(OilCorrelations, SelectsByIndexWithVasquezBeggsForAnyOtherIndex) {
         EXPECT_EQ(FindOilCorrelation(methode)->literature, literature[methode]);
         EXPECT_EQ(&OilCorrelationOrVasquezBeggs(methode), FindOilCorrelation(methode));
     }
-    EXPECT_EQ(FindOilCorrelation(0)->rs, &CMorvekDoc::RsGlasoe);
-    EXPECT_EQ(FindOilCorrelation(2)->bo, &CMorvekDoc::BoStanding);
     for (int outside : {-1, 4, 99}) {
         EXPECT_EQ(FindOilCorrelation(outside), nullptr);
         EXPECT_EQ(&OilCorrelationOrVasquezBeggs(outside), FindOilCorrelation(1));

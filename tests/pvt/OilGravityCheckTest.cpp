@@ -31,9 +31,8 @@ struct BackCalculation {
 // From the bubble-point Rs of 35 API oil the check comes back a little below
 // 35, because it converts the bubble point with 14.5078 psi per bar.
 const BackCalculation kBackCalculations[] = {
-    {0, 96.96f, "34.990"},  {1, 101.18f, "34.991"}, {2, 116.13f, "34.991"},
-    {3, 103.98f, "34.993"}, {0, 100.0f, "35.892"},  {1, 100.0f, "34.680"},
-    {2, 100.0f, "30.678"},  {3, 100.0f, "34.038"},
+    {0, 96.96f, "34.990"}, {1, 101.18f, "34.991"}, {2, 116.13f, "34.991"}, {3, 103.98f, "34.993"},
+    {0, 100.0f, "35.892"}, {1, 100.0f, "34.680"},  {2, 100.0f, "30.678"},  {3, 100.0f, "34.038"},
 };
 
 TEST_F(OilGravityCheck, BackCalculatesTheReferenceApiGravities) {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "PvtTestCases.h"
-#include "support/ScriptedMessageSink.h"
 #include "pvt/OilViscosity.h"
+#include "support/ScriptedMessageSink.h"
 
 namespace {
 
@@ -21,13 +21,18 @@ TEST(OilViscosity, MatchesTheReferencesAtAboveAndBelowTheBubblePoint) {
     EXPECT_THAT(doc.OilViscosity(100.0f, 44.20), RoundsTo("0.931"));
 }
 
-TEST(OilViscosity, CalibrationShiftsTheApiGravityToTheMeasuredViscosity) {
+class ViscosityCalibration : public testing::Test {
+protected:
+    ViscosityCalibration() {
+        SetReferenceOil(doc, 0);
+        doc.SetMessageSink(&sink);
+        doc.m_NuoPb = 2.0f;
+    }
     CMorvekDoc doc;
     ScriptedMessageSink sink;
-    doc.SetMessageSink(&sink);
-    SetReferenceOil(doc, 0);
-    doc.m_NuoPb = 2.0f;
+};
 
+TEST_F(ViscosityCalibration, ShiftsTheApiGravityToTheMeasuredViscosity) {
     const float shift = doc.CalibrateViscosityAPI();
     EXPECT_THAT(shift, RoundsTo("-19.21"));
 
@@ -35,7 +40,8 @@ TEST(OilViscosity, CalibrationShiftsTheApiGravityToTheMeasuredViscosity) {
     EXPECT_EQ(sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown);
     const std::string& text = sink.Log()[0].text;
     const std::string head =
-        "\n\tVorgegeben:\n\tViskositaet(cp):2 bei 200 bar\n\tOeldichte API:  35\n\tOeldichte API:  ";
+        "\n\tVorgegeben:\n\tViskositaet(cp):2 bei 200 bar\n\tOeldichte API:  35\n\tOeldichte API: "
+        " ";
     const std::string tail = " fuer die Viskositaetsberechnung\n";
     ASSERT_EQ(text.substr(0, head.size()), head);
     ASSERT_GE(text.size(), head.size() + tail.size());
@@ -48,22 +54,13 @@ TEST(OilViscosity, CalibrationShiftsTheApiGravityToTheMeasuredViscosity) {
     EXPECT_THAT(doc.OilViscosity(200.0f, doc.RsGlasoe(200.0f)), RoundsTo("2.007"));
 }
 
-TEST(OilViscosity, CalibrationWithoutAMeasuredViscosityShiftsNothingAndSaysNothing) {
-    CMorvekDoc doc;
-    ScriptedMessageSink sink;
-    doc.SetMessageSink(&sink);
-    SetReferenceOil(doc, 0);
+TEST_F(ViscosityCalibration, WithoutAMeasuredViscosityShiftsNothingAndSaysNothing) {
     doc.m_NuoPb = 0.0f;
     EXPECT_EQ(doc.CalibrateViscosityAPI(), 0.0f);
     EXPECT_TRUE(sink.Log().empty());
 }
 
-TEST(OilViscosity, CalibrationBelowMinusTenFahrenheitShiftsNothingAndSaysNothing) {
-    CMorvekDoc doc;
-    ScriptedMessageSink sink;
-    doc.SetMessageSink(&sink);
-    SetReferenceOil(doc, 0);
-    doc.m_NuoPb = 2.0f;
+TEST_F(ViscosityCalibration, BelowMinusTenFahrenheitShiftsNothingAndSaysNothing) {
     doc.m_Temperatur = -24.0f;  // -11.2 deg F
     EXPECT_EQ(doc.CalibrateViscosityAPI(), 0.0f);
     EXPECT_TRUE(sink.Log().empty());

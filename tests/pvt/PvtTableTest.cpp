@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "ExampleCases.h"
 #include "PvtTestCases.h"
-#include "support/ScriptedMessageSink.h"
 #include "base/Format.h"
 #include "case/DataEntryRunner.h"
 #include "pvt/OilCorrelations.h"
-#include "ExampleCases.h"
+#include "support/ScriptedMessageSink.h"
 
 namespace {
 
@@ -59,9 +59,8 @@ struct Grid {
 };
 
 TEST(PvtTable, LaysItsPressureGridUpToTheInitialPressure) {
-    const Grid grids[] = {{150.0f, 30, 5.0f, 150.0f},
-                          {200.0f, 20, 10.0f, 200.0f},
-                          {203.0f, 21, 10.0f, 203.0f}};
+    const Grid grids[] = {
+        {150.0f, 30, 5.0f, 150.0f}, {200.0f, 20, 10.0f, 200.0f}, {203.0f, 21, 10.0f, 203.0f}};
     for (const Grid& g : grids) {
         SCOPED_TRACE(testing::Message() << g.initialdruck << " bar");
         CMorvekDoc doc;
@@ -154,16 +153,11 @@ TEST(PvtTable, EndsWithTheSaturationBlockAndTheClosingLine) {
     // (1.133 * 0.6). Only SL is single precision: a double SL or a single
     // precision step changes the last digits of the ratio.
     const std::vector<std::string> rows = {
-        "    0.00          0    0.680            0",
-        "    0.08      8e-05    0.552      6900.94",
-        "    0.16    0.00128    0.428      333.991",
-        "    0.24    0.00648    0.313      48.3085",
-        "    0.32     0.0205    0.214      10.4448",
-        "    0.40       0.05    0.133      2.66998",
-        "    0.48      0.104    0.073     0.707201",
-        "    0.56      0.192    0.033      0.17196",
-        "    0.64      0.328    0.010     0.031763",
-        "    0.72      0.525    0.001   0.00262666",
+        "    0.00          0    0.680            0", "    0.08      8e-05    0.552      6900.94",
+        "    0.16    0.00128    0.428      333.991", "    0.24    0.00648    0.313      48.3085",
+        "    0.32     0.0205    0.214      10.4448", "    0.40       0.05    0.133      2.66998",
+        "    0.48      0.104    0.073     0.707201", "    0.56      0.192    0.033      0.17196",
+        "    0.64      0.328    0.010     0.031763", "    0.72      0.525    0.001   0.00262666",
         "    0.80        0.8    0.000            0",
     };
     for (size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(doc.m_Text[block + 5 + k], rows[k]) << k;
@@ -255,8 +249,9 @@ TEST_F(PvtRun, AsksTheGlasoeQuestionsThenCalibratesBeforeTheTable) {
 
     // The accepted gravity runs the table; the head still shows the old one.
     EXPECT_NE(doc.m_API, 35.0f);
-    EXPECT_NE(sink.Log()[2].text.find(std::string("Oeldichte API:  ") + Format("%g", double(doc.m_API))),
-              std::string::npos);
+    EXPECT_NE(
+        sink.Log()[2].text.find(std::string("Oeldichte API:  ") + Format("%g", double(doc.m_API))),
+        std::string::npos);
     EXPECT_EQ(doc.m_Text[46], "     OELDICHTE(GRAD API)                    35.0 ");
     EXPECT_EQ(doc.m_Text[kHeadLines + 4], "        PVT DATEN");
     EXPECT_EQ(doc.m_Text.back(), "Berechnung der PVT-Daten abgeschlossen");
