@@ -29,8 +29,8 @@ const OilCorrelation kOilCorrelations[4] = {
 constexpr VasquezBeggsRsSet kVasquezBeggsRsHeavy{0.0362, 1.0937, 25.724};
 constexpr VasquezBeggsRsSet kVasquezBeggsRsLight{0.0178, 1.187, 23.931};
 
-// The gas-gravity exponent of the light set is 0.7567, not the 0.7587 printed
-// in some reprints.
+// The light set's gas-gravity exponent is 0.7567, not 0.7587: earlier results
+// of the program rest on this value.
 constexpr KartoatmodjoRsSet kKartoatmodjoRsHeavy{0.05958, 0.7972, 1.0014, 13.1405};
 constexpr KartoatmodjoRsSet kKartoatmodjoRsLight{0.0315, 0.7567, 1.0937, 11.2895};
 

@@ -31,8 +31,9 @@ inline constexpr double kOilPsiPerBar = 14.5038;
 inline constexpr double kScfPerStbPerSm3PerM3 = 5.9207;
 inline constexpr double kOilGravityNumerator = 141.34435;  // gamma_o from API, not 141.5
 
-// Pressure in psia as the correlations take it: the product is kept in single
-// precision, as the published tables were computed.
+// Pressure in psia as the correlations take it: the product is rounded to
+// single precision, so that the tables agree with earlier results to the last
+// printed digit.
 inline float OilPsiFromBar(float bar) {
     return static_cast<float>(double(bar) * kOilPsiPerBar);
 }
@@ -45,9 +46,10 @@ inline double RankineFromCelsius(double celsius) {
 inline double OilSpecificGravity(double api) {
     return kOilGravityNumerator / (api + 131.5);
 }
+// Which coefficient set: an oil of exactly 30 API counts as heavy.
 inline bool IsLightOil(double api) {
     return api > 30.0;
-}  // 30 itself is heavy
+}
 
 // --- Coefficients the oil-gravity check inverts ------------------------------------
 

@@ -78,9 +78,12 @@ float CMorvekDoc::CalibrateViscosityAPI() {
     if (y > 0.0)
         apiViscosity = static_cast<float>((kDeadOilIntercept - std::log10(y)) / kDeadOilApiSlope);
 
-    Messages().Show(Format(
-        "\n\tVorgegeben:\n\tViskositaet(cp):%g bei %g bar\n\tOeldichte API:  %g\n\tOeldichte "
-        "API:  %g fuer die Viskositaetsberechnung\n",
-        double(m_NuoPb), double(m_Entloesungsdruck), double(m_API), double(apiViscosity)));
+    Messages().Show(
+        Format("\n"
+               "\tVorgegeben:\n"
+               "\tViskositaet(cp):%g bei %g bar\n"
+               "\tOeldichte API:  %g\n"
+               "\tOeldichte API:  %g fuer die Viskositaetsberechnung\n",
+               double(m_NuoPb), double(m_Entloesungsdruck), double(m_API), double(apiViscosity)));
     return apiViscosity - m_API;
 }
