@@ -143,6 +143,9 @@ bool CMorvekDoc::OnDataChange() {
 
 void CMorvekDoc::RunCalculation() {
     Gasprop();
+    // May replace m_API: every result of the run then uses the accepted value.
+    CheckOilGravity();
+    if (m_bPVTAusgabe) PvtTable();
     UpdateAllViews();
 }
 
