@@ -25,9 +25,8 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
     }
     rows.clear();
     std::string line;
-    // Room for the line end and one character more tells a full line from a
-    // long one.
-    for (int number = 1; file.ReadPiece(kMaxMeasuredLineChars + 2, line); ++number) {
+    // A piece of 100 characters without its line end is a line too long.
+    for (int number = 1; file.ReadPiece(kMaxMeasuredLineChars + 1, line); ++number) {
         StripLineEnd(line);
         if (line.size() > kMaxMeasuredLineChars) {
             sink.Show(Format("In der %d.Zeile 100 Zeichen gelesen", number));
