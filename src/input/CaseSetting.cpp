@@ -113,11 +113,18 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
     bool known = false;
     if (field != nullptr) {
         switch (field->kind) {
-            case FieldKind::Float: known = floatTarget != nullptr; break;
-            case FieldKind::Text: known = true; break;
+            case FieldKind::Float:
+                known = floatTarget != nullptr;
+                break;
+            case FieldKind::Text:
+                known = true;
+                break;
             case FieldKind::Radio:
-            case FieldKind::Check: known = intTarget != nullptr; break;
-            case FieldKind::Static: break;
+            case FieldKind::Check:
+                known = intTarget != nullptr;
+                break;
+            case FieldKind::Static:
+                break;
         }
     }
     if (!known) {

@@ -176,7 +176,9 @@ bool DlgInput::Validate() {
     return UpdateData(true);
 }
 
-void DlgInput::SetRowMode(int mode) { m_nZeilenModus = mode; }
+void DlgInput::SetRowMode(int mode) {
+    m_nZeilenModus = mode;
+}
 
 void DlgInput::SelectRow() {
     m_strStatus = " ";

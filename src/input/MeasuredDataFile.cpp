@@ -40,8 +40,9 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
             break;
         }
         const std::string row =
-            count == 3 ? Format("%10.3f   %18.1f  %18.1f", double(oil), double(pressure), double(gor))
-                       : Format("%10.3f   %18.1f   * ", double(oil), double(pressure));
+            count == 3
+                ? Format("%10.3f   %18.1f  %18.1f", double(oil), double(pressure), double(gor))
+                : Format("%10.3f   %18.1f   * ", double(oil), double(pressure));
         // Production equal to the oil in place already ends the reading here,
         // while the OK check refuses only more than it.
         if (oil >= ooip) {
@@ -50,8 +51,8 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
             break;
         }
         if (pressure > initialdruck) {
-            sink.Show(Format("ABBRUCH!!\nMeßdruck %6.1f > Initialer Druck %6.1f",
-                             double(pressure), double(initialdruck)));
+            sink.Show(Format("ABBRUCH!!\nMeßdruck %6.1f > Initialer Druck %6.1f", double(pressure),
+                             double(initialdruck)));
             break;
         }
         rows.push_back(row);

@@ -46,10 +46,11 @@ void CMorvekDoc::SaveResults() {
     std::string bytes, error;
     int line = 0;
     if (!ResultsFileBytes(GetTitle(), m_Text, bytes, line)) {
-        Messages().Show(Format("Die Datei aus.txt kann nicht geschrieben werden.\n"
-                               "Die %d.Zeile enthält ein Zeichen, das in der Datei nicht "
-                               "darstellbar ist.",
-                               line));
+        Messages().Show(
+            Format("Die Datei aus.txt kann nicht geschrieben werden.\n"
+                   "Die %d.Zeile enthält ein Zeichen, das in der Datei nicht "
+                   "darstellbar ist.",
+                   line));
         return;
     }
     // Written beside the old file and renamed over it: a failed write keeps

@@ -45,8 +45,8 @@ TEST(CaseSetting, ParsesAndRangeChecksNumbersAsTheDialogDoes) {
 
     EXPECT_FALSE(c.Set("m_OOIP=100000"));
     EXPECT_EQ(c.Said(), "--set m_OOIP=100000: " + OutOfRangeMessage(*FindField("m_OOIP")));
-    for (const char* bad : {"m_API=nan", "m_API=inf", "m_API=1e999", "m_API=0x10", "m_API=",
-                            "m_API=1,5"}) {
+    for (const char* bad :
+         {"m_API=nan", "m_API=inf", "m_API=1e999", "m_API=0x10", "m_API=", "m_API=1,5"}) {
         EXPECT_FALSE(c.Set(bad)) << bad;
         EXPECT_EQ(c.Said(), Format("--set %s: ", bad) + NotANumberMessage(*FindField("m_API")));
     }
@@ -70,8 +70,12 @@ TEST(CaseSetting, EveryInputOfTheDialogCanBeSetByItsCaseName) {
             case FieldKind::Float:
                 value = f.bounded ? FloatForDisplay((f.min + f.max) / 2) : "7";
                 break;
-            case FieldKind::Text: value = "Westfeld"; break;
-            default: value = "1"; break;
+            case FieldKind::Text:
+                value = "Westfeld";
+                break;
+            default:
+                value = "1";
+                break;
         }
         NordfeldCase c;
         c.doc.m_bPVTAusgabe = c.doc.m_bRelPermAusgabe = 0;
@@ -88,7 +92,8 @@ TEST(CaseSetting, FieldNameMustFitCodePage1252) {
     EXPECT_TRUE(c.Set("m_Feldname=Ölfeld Süd = 2 €"));
     EXPECT_EQ(c.doc.m_Feldname, "Ölfeld Süd = 2 €");
     EXPECT_FALSE(c.Set("m_Feldname=北海"));
-    EXPECT_EQ(c.Said(), "--set m_Feldname=北海: " + UnstorableTextMessage(*FindField("m_Feldname")));
+    EXPECT_EQ(c.Said(),
+              "--set m_Feldname=北海: " + UnstorableTextMessage(*FindField("m_Feldname")));
     EXPECT_FALSE(c.Set("m_Feldname=\xff\xfe"));  // not UTF-8 at all
 }
 
@@ -118,8 +123,8 @@ TEST(CaseSetting, OutputBoxesTakeZeroOrOneAndExcludeEachOther) {
 TEST(CaseSetting, UnknownNameOrMissingValueIsRefusedClearly) {
     NordfeldCase c;
     EXPECT_FALSE(c.Set("m_Ooip=5"));
-    EXPECT_EQ(c.Said().rfind("--set: unbekannter Name \"m_Ooip\".\nMögliche Namen: m_Gaskappe, ", 0),
-              0u)
+    EXPECT_EQ(
+        c.Said().rfind("--set: unbekannter Name \"m_Ooip\".\nMögliche Namen: m_Gaskappe, ", 0), 0u)
         << c.Said();
     EXPECT_NE(c.Said().find("m_Gas[14]"), std::string::npos);
     // Names that belong to the dialog alone are no inputs of the case.

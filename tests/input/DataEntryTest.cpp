@@ -53,8 +53,8 @@ TEST(DataEntry, RowsReadFromAFileReachTheCaseOnOk) {
     });
     doc.SetDataEntryRunner(&readFile);
     ASSERT_TRUE(doc.OnDataChange());
-    EXPECT_EQ(doc.m_Messwerte, (std::vector<std::string>{
-                                   "   100.000                240.0                90.0",
-                                   "   200.000                230.0   * "}));
+    EXPECT_EQ(doc.m_Messwerte,
+              (std::vector<std::string>{"   100.000                240.0                90.0",
+                                        "   200.000                230.0   * "}));
     EXPECT_EQ(doc.m_Max2Werte, 2);
 }

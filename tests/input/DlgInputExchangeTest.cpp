@@ -2,9 +2,9 @@
 
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
-#include "support/ScriptedMessageSink.h"
 #include "base/NumberText.h"
 #include "input/ExchangeTable.h"
+#include "support/ScriptedMessageSink.h"
 
 namespace {
 
@@ -89,13 +89,13 @@ TEST(DialogExchange, RangeBoundsAreIncluded) {
         bool accepted;
     };
     const Case cases[] = {
-        {"m_OOIP", "0.1", true},        {"m_OOIP", "99000", true},
-        {"m_OOIP", "0.05", false},      {"m_OOIP", "100000", false},
-        {"m_KrgMax", "0", true},        {"m_KrgMax", "1", true},
-        {"m_KrgMax", "1.0001", false},  {"m_KrgMax", "-0.0001", false},
-        {"m_Initialdruck", "1", true},  {"m_Initialdruck", "1000", true},
+        {"m_OOIP", "0.1", true},           {"m_OOIP", "99000", true},
+        {"m_OOIP", "0.05", false},         {"m_OOIP", "100000", false},
+        {"m_KrgMax", "0", true},           {"m_KrgMax", "1", true},
+        {"m_KrgMax", "1.0001", false},     {"m_KrgMax", "-0.0001", false},
+        {"m_Initialdruck", "1", true},     {"m_Initialdruck", "1000", true},
         {"m_Initialdruck", "0.99", false}, {"m_H2S", "100", true},
-        {"m_H2S", "100.01", false},     {"m_Swi", "-5", true},
+        {"m_H2S", "100.01", false},        {"m_Swi", "-5", true},
     };
     for (const Case& c : cases) {
         OpenDialog o;
@@ -115,8 +115,8 @@ TEST(DialogExchange, RangeBoundsAreIncluded) {
 }
 
 TEST(DialogExchange, RefusesTextsThatAreNotPlainDecimalNumbers) {
-    for (const char* text : {"nan", "inf", "-inf", "1e999", "0x10", "1,5", "", " ", "12abc",
-                             "1e", ".", "+"}) {
+    for (const char* text :
+         {"nan", "inf", "-inf", "1e999", "0x10", "1,5", "", " ", "12abc", "1e", ".", "+"}) {
         float value = 7.0f;
         EXPECT_FALSE(ParseFloatStrict(text, value)) << text;
         EXPECT_EQ(value, 7.0f);
@@ -135,7 +135,8 @@ TEST(DialogExchange, RefusesTextsThatAreNotPlainDecimalNumbers) {
 }
 
 TEST(DialogExchange, MessagesNameTheFieldAndItsBounds) {
-    EXPECT_EQ(NotANumberMessage(Field("m_API")), "Bitte eine Zahl eingeben: \"Öldichte (Grad API)\".");
+    EXPECT_EQ(NotANumberMessage(Field("m_API")),
+              "Bitte eine Zahl eingeben: \"Öldichte (Grad API)\".");
     EXPECT_EQ(OutOfRangeMessage(Field("m_OOIP")),
               "Bitte einen Wert zwischen 0.1 und 99000 eingeben: "
               "\"Original Oil in Place(1000 m3)\".");
@@ -146,8 +147,7 @@ TEST(DialogExchange, FieldNameThatCodePage1252CannotHoldIsRefusedWhereTyped) {
     o.controls.texts[ctl::kFeldname] = "Feld 北";
     o.controls.texts[ctl::kKrgMax] = "0.25";
     EXPECT_FALSE(o.dialog.UpdateData(true));
-    EXPECT_EQ(o.sink.Texts(),
-              std::vector<std::string>{UnstorableTextMessage(Field("m_Feldname"))});
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{UnstorableTextMessage(Field("m_Feldname"))});
     EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kFeldname});
     EXPECT_EQ(o.dialog.m_Feldname, "Nordfeld");
     EXPECT_EQ(o.dialog.m_KrgMax, 0.6f);

@@ -198,7 +198,7 @@ TEST(RowEdit, ReadingStoppedAboveTheEditLineLeavesItsOldText) {
     controls.texts[ctl::kZeile] = "100 200";
     controls.radios[ctl::kZeilenModus] = kAppend;
     dialog.ApplyRowEdit();
-    EXPECT_EQ(sink.Texts(), (Rows{OutOfRangeMessage(*FindField("m_OOIP")),
-                                  "Die Zeile enthält keine 2 Werte"}));
+    EXPECT_EQ(sink.Texts(),
+              (Rows{OutOfRangeMessage(*FindField("m_OOIP")), "Die Zeile enthält keine 2 Werte"}));
     EXPECT_EQ(dialog.m_MesswertListe.Count(), 0);
 }

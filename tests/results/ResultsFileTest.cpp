@@ -85,8 +85,7 @@ TEST(ResultsFile, WritesTheTitleThenEveryLineInCodePage1252) {
     c.doc.SetPathName("/daten/nordfeld.mvk");
     c.doc.m_Text = {"Gasdichte 0.75 kg/m3", " ", "Öl: 100 % Glasoe"};
     c.doc.SaveResults();
-    EXPECT_EQ(ReadBytes("aus.txt"),
-              "nordfeld.mvk\nGasdichte 0.75 kg/m3\n \n\xD6l: 100 % Glasoe\n");
+    EXPECT_EQ(ReadBytes("aus.txt"), "nordfeld.mvk\nGasdichte 0.75 kg/m3\n \n\xD6l: 100 % Glasoe\n");
     EXPECT_EQ(c.sink.Texts(), Lines{kWritten});
     EXPECT_FALSE(c.doc.IsModified());
 }
