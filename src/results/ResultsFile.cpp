@@ -42,7 +42,7 @@ bool ResultsFileBytes(const std::string& title, const std::vector<std::string>& 
 
 }  // namespace
 
-void CMorvekDoc::SaveResults() {
+bool CMorvekDoc::SaveResults() {
     std::string bytes, error;
     int line = 0;
     if (!ResultsFileBytes(GetTitle(), m_Text, bytes, line)) {
@@ -51,15 +51,16 @@ void CMorvekDoc::SaveResults() {
                    "Die %d.Zeile enthält ein Zeichen, das in der Datei nicht "
                    "darstellbar ist.",
                    line));
-        return;
+        return false;
     }
     // Written beside the old file and renamed over it: a failed write keeps
     // the earlier aus.txt.
     if (!WriteFileAtomically(kResultsFileName, bytes, error)) {
         Messages().Show("Die Datei aus.txt kann nicht geschrieben werden.");
-        return;
+        return false;
     }
     Messages().Show("Die Ergebnisse sind in die Datei aus.txt geschrieben!");
+    return true;
 }
 
 void CMorvekDoc::LoadResults() {

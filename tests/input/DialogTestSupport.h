@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "ExampleCases.h"
 #include "case/DataEntryRunner.h"
 #include "case/MorvekDoc.h"
 #include "input/Controls.h"
 #include "input/DlgInput.h"
+#include "input/ExchangeTable.h"
 #include "input/FileChooser.h"
+#include "support/ScriptedMessageSink.h"
 
 class FakeControls : public Controls {
 public:
@@ -80,6 +83,32 @@ inline DlgInput DialogFilledFrom(CMorvekDoc& doc) {
     doc.SetDataEntryRunner(nullptr);
     return copy;
 }
+
+// The dialog opened on a case and shown on fake controls: the Nordfeld case,
+// valid as it stands, or a new case, whose oil in place of 0 stops every
+// reading of the controls.
+enum class StartCase { Nordfeld, New };
+
+struct OpenDialog {
+    explicit OpenDialog(StartCase start = StartCase::Nordfeld) {
+        if (start == StartCase::New)
+            doc.OnNewDocument();
+        else
+            FillNordfeld(doc);
+        dialog = DialogFilledFrom(doc);
+        dialog.SetPorts(&sink, &controls, nullptr);
+        dialog.OnInitDialog();
+    }
+    // Types text into the field of a dialog or case member.
+    void Type(const std::string& member, const std::string& text) {
+        controls.texts[FindField(member)->controlId] = text;
+    }
+
+    CMorvekDoc doc;
+    DlgInput dialog;
+    FakeControls controls;
+    ScriptedMessageSink sink;
+};
 
 // Control ids of the dialog that the tests address.
 namespace ctl {

@@ -14,20 +14,6 @@ const ExchangeField& Field(const char* member) {
     return *f;
 }
 
-// A dialog on the Nordfeld case, opened and shown on the fake controls.
-struct OpenDialog {
-    OpenDialog() {
-        FillNordfeld(doc);
-        dialog = DialogFilledFrom(doc);
-        dialog.SetPorts(&sink, &controls, nullptr);
-        dialog.OnInitDialog();
-    }
-    CMorvekDoc doc;
-    DlgInput dialog;
-    FakeControls controls;
-    ScriptedMessageSink sink;
-};
-
 }  // namespace
 
 TEST(DialogExchange, ShowsFloatsWithSixSignificantDigitsAndTheChoices) {
@@ -62,24 +48,17 @@ TEST(DialogExchange, ReadsEveryFieldBackAsShown) {
 }
 
 TEST(DialogExchange, NewCaseStopsAtOilInPlaceAndKeepsTheFieldsBelow) {
-    CMorvekDoc doc;
-    doc.OnNewDocument();
-    DlgInput dialog = DialogFilledFrom(doc);
-    FakeControls controls;
-    ScriptedMessageSink sink;
-    dialog.SetPorts(&sink, &controls, nullptr);
-    dialog.OnInitDialog();
-
-    controls.texts[ctl::kKrgMax] = "0.5";  // above oil in place: taken
-    controls.texts[ctl::kInitialdruck] = "250";
-    controls.texts[ctl::kH2S] = "12";
-    EXPECT_FALSE(dialog.UpdateData(true));
-    EXPECT_EQ(sink.Texts(), std::vector<std::string>{OutOfRangeMessage(Field("m_OOIP"))});
-    EXPECT_EQ(controls.focus, std::vector<int>{ctl::kOOIP});
-    EXPECT_EQ(dialog.m_KrgMax, 0.5f);
-    EXPECT_EQ(dialog.m_Initialdruck, 1.0f);
-    EXPECT_EQ(dialog.m_H2S, 0.0f);
-    EXPECT_EQ(dialog.m_C1, 100.0f);
+    OpenDialog o(StartCase::New);
+    o.Type("m_KrgMax", "0.5");  // above oil in place: taken
+    o.Type("m_Initialdruck", "250");
+    o.Type("m_H2S", "12");
+    EXPECT_FALSE(o.dialog.UpdateData(true));
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(Field("m_OOIP"))});
+    EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kOOIP});
+    EXPECT_EQ(o.dialog.m_KrgMax, 0.5f);
+    EXPECT_EQ(o.dialog.m_Initialdruck, 1.0f);
+    EXPECT_EQ(o.dialog.m_H2S, 0.0f);
+    EXPECT_EQ(o.dialog.m_C1, 100.0f);
 }
 
 TEST(DialogExchange, RangeBoundsAreIncluded) {

@@ -5,26 +5,6 @@
 #include "input/ExchangeTable.h"
 #include "support/ScriptedMessageSink.h"
 
-namespace {
-
-struct OpenDialog {
-    explicit OpenDialog(bool newCase = false) {
-        if (newCase)
-            doc.OnNewDocument();
-        else
-            FillNordfeld(doc);
-        dialog = DialogFilledFrom(doc);
-        dialog.SetPorts(&sink, &controls, nullptr);
-        dialog.OnInitDialog();
-    }
-    CMorvekDoc doc;
-    DlgInput dialog;
-    FakeControls controls;
-    ScriptedMessageSink sink;
-};
-
-}  // namespace
-
 TEST(DialogOpening, ShowsTheCompositionAndItsSumAndChecksZeileAendern) {
     CMorvekDoc doc;
     FillNordfeld(doc);
@@ -57,7 +37,7 @@ TEST(DialogGasSum, TakesTheTypedCompositionIntoTheSum) {
 }
 
 TEST(DialogGasSum, NewCaseKeepsTheSumUntilOilInPlaceIsValid) {
-    OpenDialog o(/*newCase=*/true);
+    OpenDialog o(StartCase::New);
     EXPECT_EQ(o.dialog.m_strSumme, "100.00");
     o.controls.texts[ctl::kH2S] = "10";
     o.dialog.RecomputeGasSum();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
 #include "input/MeasuredDataFile.h"
@@ -197,4 +199,24 @@ TEST(MeasuredDataFile, ReaderForBatchModeGivesTheRowsInFileOrder) {
     rows = {"alt"};
     EXPECT_FALSE(ReadMeasuredDataFile(dir.File("fehlt.txt"), 5000.0f, 250.0f, sink, rows));
     EXPECT_EQ(rows, Rows{"alt"});
+}
+
+TEST(MeasuredDataFile, NordfeldExampleReadsWhole) {
+    ScriptedMessageSink sink;
+    Rows rows;
+    ASSERT_TRUE(ReadMeasuredDataFile(SourcePath("examples/nordfeld-messwerte.txt"), 5000.0f, 250.0f,
+                                     sink, rows));
+    EXPECT_TRUE(sink.Log().empty());
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0], "    50.000                238.0                95.0");
+    EXPECT_EQ(rows[5], "   550.000                168.0   * ");
+}
+
+TEST(MeasuredDataFile, ReadsAndWritesDecimalPointsUnderAGermanLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+    FileRead r(std::string(kHeader) + "1.5 120.25 33.5\n");
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.2                33.5"});
+    EXPECT_TRUE(r.Said().empty());
 }

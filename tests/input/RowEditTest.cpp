@@ -188,17 +188,11 @@ TEST(RowEdit, RowThatCodePage1252CannotHoldIsRefusedWhereTyped) {
 }
 
 TEST(RowEdit, ReadingStoppedAboveTheEditLineLeavesItsOldText) {
-    CMorvekDoc doc;
-    doc.OnNewDocument();  // oil in place 0 stops every reading
-    DlgInput dialog = DialogFilledFrom(doc);
-    FakeControls controls;
-    ScriptedMessageSink sink;
-    dialog.SetPorts(&sink, &controls, nullptr);
-    dialog.OnInitDialog();
-    controls.texts[ctl::kZeile] = "100 200";
-    controls.radios[ctl::kZeilenModus] = kAppend;
-    dialog.ApplyRowEdit();
-    EXPECT_EQ(sink.Texts(),
+    OpenDialog o(StartCase::New);
+    o.controls.texts[ctl::kZeile] = "100 200";
+    o.controls.radios[ctl::kZeilenModus] = kAppend;
+    o.dialog.ApplyRowEdit();
+    EXPECT_EQ(o.sink.Texts(),
               (Rows{OutOfRangeMessage(*FindField("m_OOIP")), "Die Zeile enthält keine 2 Werte"}));
-    EXPECT_EQ(dialog.m_MesswertListe.Count(), 0);
+    EXPECT_EQ(o.dialog.m_MesswertListe.Count(), 0);
 }

@@ -84,7 +84,7 @@ TEST(ResultsFile, WritesTheTitleThenEveryLineInCodePage1252) {
     ResultsCase c;
     c.doc.SetPathName("/daten/nordfeld.mvk");
     c.doc.m_Text = {"Gasdichte 0.75 kg/m3", " ", "Öl: 100 % Glasoe"};
-    c.doc.SaveResults();
+    EXPECT_TRUE(c.doc.SaveResults());
     EXPECT_EQ(ReadBytes("aus.txt"), "nordfeld.mvk\nGasdichte 0.75 kg/m3\n \n\xD6l: 100 % Glasoe\n");
     EXPECT_EQ(c.sink.Texts(), Lines{kWritten});
     EXPECT_FALSE(c.doc.IsModified());
@@ -95,7 +95,7 @@ TEST(ResultsFile, PercentSignsInTitleAndLinesStayAsTheyAre) {
     ResultsCase c;
     c.doc.SetPathName("/daten/100%s.mvk");
     c.doc.m_Text = {"%d%% %s"};
-    c.doc.SaveResults();
+    EXPECT_TRUE(c.doc.SaveResults());
     EXPECT_EQ(ReadBytes("aus.txt"), "100%s.mvk\n%d%% %s\n");
 }
 
@@ -103,7 +103,7 @@ TEST(ResultsFile, EmptyReportGivesAnEmptyFileAndTheMessage) {
     InTempWorkDir here;
     ResultsCase c;
     WriteBytes("aus.txt", "alt\n");
-    c.doc.SaveResults();
+    EXPECT_TRUE(c.doc.SaveResults());
     EXPECT_TRUE(FileExists("aus.txt"));
     EXPECT_EQ(ReadBytes("aus.txt"), "");
     EXPECT_EQ(c.sink.Texts(), Lines{kWritten});
@@ -116,7 +116,7 @@ TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
     WriteBytes("aus.txt", "alt\n");
     {
         FileSizeLimit fullDisk(16);
-        c.doc.SaveResults();
+        EXPECT_FALSE(c.doc.SaveResults());
     }
     EXPECT_EQ(c.sink.Texts(), Lines{kNotWritten});
     EXPECT_EQ(ReadBytes("aus.txt"), "alt\n");
@@ -127,7 +127,7 @@ TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
     c.sink.Clear();
     std::filesystem::remove("aus.txt");
     std::filesystem::create_directory("aus.txt");
-    c.doc.SaveResults();
+    EXPECT_FALSE(c.doc.SaveResults());
     EXPECT_EQ(c.sink.Texts(), Lines{kNotWritten});
     EXPECT_TRUE(std::filesystem::is_directory("aus.txt"));
 }
@@ -138,7 +138,7 @@ TEST(ResultsFile, TitleThatCodePage1252CannotHoldIsRefusedAndKeepsTheEarlierFile
     c.doc.SetPathName("/daten/北海.mvk");
     c.doc.m_Text = {"Zeile"};
     WriteBytes("aus.txt", "alt\n");
-    c.doc.SaveResults();
+    EXPECT_FALSE(c.doc.SaveResults());
     ASSERT_EQ(c.sink.Log().size(), 1u);
     EXPECT_EQ(c.sink.Texts()[0].rfind(kNotWritten, 0), 0u);
     EXPECT_EQ(ReadBytes("aus.txt"), "alt\n");
