@@ -15,6 +15,7 @@
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "case/MorvekDoc.h"
+#include "views/BoundsSurface.h"
 #include "views/Grafik.h"
 #include "views/MorvekView.h"
 #include "views/qt/QtSurface.h"
@@ -23,9 +24,11 @@ namespace {
 
 // The exported graph page in 0.1 mm: the screen frame of 130 x 75 mm with
 // the view's 40 mm left and 30 mm top margins and room for the right axis's
-// labels and the legends below the frame.
+// labels and the legends below the frame. Texts that reach further (a long
+// path in the footer) widen the page, with a margin of 2 mm.
 constexpr int32_t kGraphPageWidthUnits = 2100;
 constexpr int32_t kGraphPageHeightUnits = 1350;
+constexpr int32_t kSpillMarginUnits = 20;
 constexpr double kUnitsPerMillimetre = 10.0;
 constexpr double kUnitsPerInch = 254.0;
 
@@ -54,32 +57,70 @@ int PixelsFor(int32_t units, int dotsPerInch) {
     return static_cast<int>(std::lround(units * dotsPerInch / kUnitsPerInch));
 }
 
-void PrepareForDrawing(QPainter& painter) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
+QImage WhiteImage(int width, int height, int dotsPerInch) {
+    QImage image(width, height, QImage::Format_RGB32);
+    const int dotsPerMetre = static_cast<int>(std::lround(dotsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    return image;
 }
 
 // The graph as the window's view shows it before any magnifying.
-void DrawScreenGraph(QPainter& painter, const CMorvekDoc& doc) {
-    PrepareForDrawing(painter);
-    QtSurface surface(painter);
+void DrawScreenGraph(Surface& surface, const CMorvekDoc& doc) {
     CGrafik grafik(doc);
     grafik.OnInitialUpdate();
     grafik.OnCompute();
     grafik.DrawPage(surface);
 }
 
+// Size of the exported page and where the view's drawing area starts on it.
+struct GraphPage {
+    int32_t widthUnits = kGraphPageWidthUnits;
+    int32_t heightUnits = kGraphPageHeightUnits;
+    int32_t offsetXUnits = 0;
+    int32_t offsetYUnits = 0;
+};
+
+// Measures the drawing with the fonts of a device of the export's resolution.
+GraphPage LayOutGraphPage(const CMorvekDoc& doc, int dotsPerInch) {
+    QImage scratch = WhiteImage(1, 1, dotsPerInch);
+    QPainter painter(&scratch);
+    QtSurface measure(painter);
+    BoundsSurface bounds(measure);
+    DrawScreenGraph(bounds, doc);
+    LogicalRect area{0, 0, kGraphPageWidthUnits, -kGraphPageHeightUnits};
+    if (const auto box = bounds.Box()) {
+        area.left = std::min(area.left, box->left - kSpillMarginUnits);
+        area.top = std::max(area.top, box->top + kSpillMarginUnits);
+        area.right = std::max(area.right, box->right + kSpillMarginUnits);
+        area.bottom = std::min(area.bottom, box->bottom - kSpillMarginUnits);
+    }
+    return {area.right - area.left, area.top - area.bottom, -area.left, area.top};
+}
+
+void PrepareForDrawing(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+}
+
+void DrawGraphPage(QPainter& painter, const CMorvekDoc& doc, const GraphPage& page) {
+    PrepareForDrawing(painter);
+    const QPaintDevice& device = *painter.device();
+    painter.translate(page.offsetXUnits * device.logicalDpiX() / kUnitsPerInch,
+                      page.offsetYUnits * device.logicalDpiY() / kUnitsPerInch);
+    QtSurface surface(painter);
+    DrawScreenGraph(surface, doc);
+}
+
 bool RenderPng(const CMorvekDoc& doc, QByteArray& bytes) {
-    QImage image(PixelsFor(kGraphPageWidthUnits, kPngDotsPerInch),
-                 PixelsFor(kGraphPageHeightUnits, kPngDotsPerInch), QImage::Format_RGB32);
-    const int dotsPerMetre = static_cast<int>(std::lround(kPngDotsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(Qt::white);
+    const GraphPage page = LayOutGraphPage(doc, kPngDotsPerInch);
+    QImage image = WhiteImage(PixelsFor(page.widthUnits, kPngDotsPerInch),
+                              PixelsFor(page.heightUnits, kPngDotsPerInch), kPngDotsPerInch);
     {
         QPainter painter(&image);
         if (!painter.isActive()) return false;
-        DrawScreenGraph(painter, doc);
+        DrawGraphPage(painter, doc, page);
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -87,13 +128,14 @@ bool RenderPng(const CMorvekDoc& doc, QByteArray& bytes) {
 }
 
 bool RenderSvg(const CMorvekDoc& doc, QByteArray& bytes) {
+    const GraphPage page = LayOutGraphPage(doc, kSvgDotsPerInch);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
     generator.setResolution(kSvgDotsPerInch);
-    const QSize size(PixelsFor(kGraphPageWidthUnits, kSvgDotsPerInch),
-                     PixelsFor(kGraphPageHeightUnits, kSvgDotsPerInch));
+    const QSize size(PixelsFor(page.widthUnits, kSvgDotsPerInch),
+                     PixelsFor(page.heightUnits, kSvgDotsPerInch));
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setTitle(QString::fromUtf8(doc.m_Ueberschrift.c_str()));
@@ -101,7 +143,7 @@ bool RenderSvg(const CMorvekDoc& doc, QByteArray& bytes) {
     QPainter painter;
     if (!painter.begin(&generator)) return false;
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    DrawScreenGraph(painter, doc);
+    DrawGraphPage(painter, doc, page);
     return painter.end();
 }
 
@@ -115,17 +157,18 @@ void SetUpPdf(QPdfWriter& writer, const QPageSize& pageSize, double marginMillim
 }
 
 bool RenderGraphPdf(const CMorvekDoc& doc, QByteArray& bytes) {
+    const GraphPage page = LayOutGraphPage(doc, kPdfDotsPerInch);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     SetUpPdf(writer,
-             QPageSize(QSizeF(kGraphPageWidthUnits / kUnitsPerMillimetre,
-                              kGraphPageHeightUnits / kUnitsPerMillimetre),
+             QPageSize(QSizeF(page.widthUnits / kUnitsPerMillimetre,
+                              page.heightUnits / kUnitsPerMillimetre),
                        QPageSize::Millimeter),
              0.0);
     QPainter painter;
     if (!painter.begin(&writer)) return false;
-    DrawScreenGraph(painter, doc);
+    DrawGraphPage(painter, doc, page);
     return painter.end();
 }
 
