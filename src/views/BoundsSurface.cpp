@@ -14,7 +14,9 @@ TextAlign BoundsSurface::SetTextAlign(TextAlign align) {
     return previous;
 }
 
-void BoundsSurface::SetWindowOrigin(int32_t x, int32_t y) { m_Origin = {x, y}; }
+void BoundsSurface::SetWindowOrigin(int32_t x, int32_t y) {
+    m_Origin = {x, y};
+}
 
 void BoundsSurface::Include(int32_t x, int32_t y) {
     const int32_t ax = x - m_Origin.x;
@@ -29,7 +31,9 @@ void BoundsSurface::Include(int32_t x, int32_t y) {
     m_Box->bottom = std::min(m_Box->bottom, ay);
 }
 
-void BoundsSurface::MoveTo(int32_t x, int32_t y) { m_Position = {x, y}; }
+void BoundsSurface::MoveTo(int32_t x, int32_t y) {
+    m_Position = {x, y};
+}
 
 void BoundsSurface::LineTo(int32_t x, int32_t y) {
     m_WidestPen = std::max(m_WidestPen, m_Pen.width);

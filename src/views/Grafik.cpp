@@ -20,13 +20,17 @@ constexpr int32_t kLandscapeWidth = 2200, kLandscapeHeight = 1300;
 
 }  // namespace
 
-int CGrafik::ValidCount(int32_t count) { return std::clamp<int32_t>(count, 0, kSeriesLength); }
+int CGrafik::ValidCount(int32_t count) {
+    return std::clamp<int32_t>(count, 0, kSeriesLength);
+}
 
 CGrafik::CGrafik(CMorvekDoc& doc) : m_Doc(doc), m_pDocToClear(&doc) {}
 
 CGrafik::CGrafik(const CMorvekDoc& doc) : m_Doc(doc) {}
 
-ScrollSizes CGrafik::InitialScrollSizes() { return {{2500, 2200}, {1250, 1100}, {50, 44}}; }
+ScrollSizes CGrafik::InitialScrollSizes() {
+    return {{2500, 2200}, {1250, 1100}, {50, 44}};
+}
 
 void CGrafik::OnInitialUpdate() {
     m_bHochformat = 1;
@@ -114,16 +118,16 @@ void CGrafik::worldtrans() {
     auto transform = [&](PointList& points, const Series& xs, const Series& ys, int count,
                          double lo, double hi) {
         for (int i = 0; i < count; ++i) {
-            points[i].x = TruncateToInt32(breite * ((static_cast<double>(xs[i]) - xmin) /
-                                                    (xmax - xmin)));
-            points[i].y = TruncateToInt32(hoehe * ((static_cast<double>(ys[i]) - lo) / (hi - lo)) -
-                                          hoehe);
+            points[i].x =
+                TruncateToInt32(breite * ((static_cast<double>(xs[i]) - xmin) / (xmax - xmin)));
+            points[i].y =
+                TruncateToInt32(hoehe * ((static_cast<double>(ys[i]) - lo) / (hi - lo)) - hoehe);
         }
     };
     transform(m_Punkte1, doc.m_XWerte, doc.m_Y1Werte, ValidCount(doc.m_MaxWerte), ymin, ymax);
     transform(m_Punkte2, doc.m_XWerte, doc.m_Y2Werte, ValidCount(doc.m_MaxWerte), y1min, y1max);
     transform(m_Punkte3, doc.m_Mess1XWerte, doc.m_Mess1YWerte, ValidCount(doc.m_Max2Werte), ymin,
               ymax);
-    transform(m_Punkte4, doc.m_Mess2XWerte, doc.m_Mess2YWerte, ValidCount(doc.m_Max3Werte),
-              y1min, y1max);
+    transform(m_Punkte4, doc.m_Mess2XWerte, doc.m_Mess2YWerte, ValidCount(doc.m_Max3Werte), y1min,
+              y1max);
 }

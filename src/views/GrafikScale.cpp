@@ -36,8 +36,8 @@ void CGrafik::extreme() {
     // Series 3 is the computed third curve of the PVT table, otherwise the
     // measured pressures, one per row entered.
     const int third = doc.m_bPVTAusgabe ? ValidCount(doc.m_MaxWerte)
-                                        : ValidCount(static_cast<int32_t>(
-                                              std::min<size_t>(doc.m_Messwerte.size(), kSeriesLength)));
+                                        : ValidCount(static_cast<int32_t>(std::min<size_t>(
+                                              doc.m_Messwerte.size(), kSeriesLength)));
     for (int i = 0; i < third; ++i) {
         Widen(ymin, ymax, doc.m_Mess1YWerte[i]);
         Widen(xmin, xmax, doc.m_Mess1XWerte[i]);

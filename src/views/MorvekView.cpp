@@ -18,7 +18,9 @@ constexpr int kLinesLandscape = 40;
 
 }  // namespace
 
-ScrollSizes CMorvekView::InitialScrollSizes() { return {{2000, 11000}, {1000, 5500}, {40, 220}}; }
+ScrollSizes CMorvekView::InitialScrollSizes() {
+    return {{2000, 11000}, {1000, 5500}, {40, 220}};
+}
 
 void CMorvekView::OnDraw(Surface& dc) const {
     const Font oldFont = dc.SelectFont(kScreenFont);
@@ -36,7 +38,8 @@ LogicalSize CMorvekView::ReportExtent(Surface& dc) const {
     const Font oldFont = dc.SelectFont(kScreenFont);
     const LogicalSize cell = dc.GetTextExtent("W");
     int32_t widest = 0;
-    for (const std::string& line : m_Doc.m_Text) widest = std::max(widest, dc.GetTextExtent(line).cx);
+    for (const std::string& line : m_Doc.m_Text)
+        widest = std::max(widest, dc.GetTextExtent(line).cx);
     dc.SelectFont(oldFont);
     // One character's margin on both sides, as the lines start one "W" in.
     return {widest + 2 * cell.cx, static_cast<int32_t>(m_Doc.m_Text.size()) * cell.cy};

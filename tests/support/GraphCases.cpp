@@ -27,8 +27,8 @@ void FillDepletionLikeGraph(CMorvekDoc& doc) {
     doc.m_Messwerte.clear();
     for (int i = 0; i < 5; ++i) {
         const float p = static_cast<float>(250.0 * std::exp(-oil[i] / 420.0) + (i % 2 ? 6 : -5));
-        const float gor = static_cast<float>(90.0 + 1.6 * oil[i] + 0.0012 * oil[i] * oil[i] +
-                                             (i % 2 ? -30 : 25));
+        const float gor =
+            static_cast<float>(90.0 + 1.6 * oil[i] + 0.0012 * oil[i] * oil[i] + (i % 2 ? -30 : 25));
         doc.m_Mess1XWerte[i] = oil[i];
         doc.m_Mess1YWerte[i] = p;
         doc.m_Mess2XWerte[i] = oil[i];

@@ -10,8 +10,18 @@
 #include "views/Surface.h"
 
 struct SurfaceCall {
-    enum Kind { SelectPen, SelectFont, SetTextAlign, SetWindowOrigin, MoveTo, LineTo, Polyline,
-                Rectangle, TextOut, GetTextExtent };
+    enum Kind {
+        SelectPen,
+        SelectFont,
+        SetTextAlign,
+        SetWindowOrigin,
+        MoveTo,
+        LineTo,
+        Polyline,
+        Rectangle,
+        TextOut,
+        GetTextExtent
+    };
     Kind kind = SelectPen;
     // MoveTo, LineTo, TextOut, SetWindowOrigin: (x, y); LineTo also starts at
     // (fromX, fromY); Rectangle: left, top, right, bottom in x, y, x2, y2.

@@ -198,9 +198,8 @@ TEST_F(GraphPage, MarksMeasuredValuesWithCrossesAndADottedThreeLineLegend) {
     FillDepletionLikeGraph(doc);
     RecordingSurface dc = Draw();
     const auto lines = dc.Lines();
-    const long markerStrokes = std::count_if(lines.begin(), lines.end(), [](const SurfaceCall& c) {
-        return c.pen == kMarkerPen;
-    });
+    const long markerStrokes = std::count_if(
+        lines.begin(), lines.end(), [](const SurfaceCall& c) { return c.pen == kMarkerPen; });
     EXPECT_EQ(markerStrokes, 4 * (5 + 5));
     const LogicalPoint p = g.m_Punkte3[2];
     EXPECT_TRUE(dc.HasLine(p.x - 2, p.y - 2, p.x + 2, p.y + 2));

@@ -19,11 +19,12 @@ struct DeltaRow {
 
 TEST(AxisStep, GivesOneTwoOrFiveTimesAPowerOfTenForTheDocumentedRanges) {
     const DeltaRow rows[] = {
-        {0.05, 0.01, 5},   {0.45, 0.05, 9},      {1, 0.2, 5},      {1.5, 0.2, 7.5},
-        {2, 0.5, 4},       {4.5, 0.5, 9},        {5, 1, 5},        {10, 2, 5},
-        {19.99, 2, 9.995}, {20, 5, 4},           {39.9, 5, 7.98},  {40, 10, 4},
-        {45, 10, 4.5},     {99, 10, 9.9},        {100, 20, 5},     {154.7, 20, 7.735},
-        {370, 50, 7.4},    {1234.5, 200, 6.1725},
+        {0.05, 0.01, 5},    {0.45, 0.05, 9}, {1, 0.2, 5},
+        {1.5, 0.2, 7.5},    {2, 0.5, 4},     {4.5, 0.5, 9},
+        {5, 1, 5},          {10, 2, 5},      {19.99, 2, 9.995},
+        {20, 5, 4},         {39.9, 5, 7.98}, {40, 10, 4},
+        {45, 10, 4.5},      {99, 10, 9.9},   {100, 20, 5},
+        {154.7, 20, 7.735}, {370, 50, 7.4},  {1234.5, 200, 6.1725},
     };
     for (const DeltaRow& row : rows) {
         const double step = CGrafik::delta(row.range);
@@ -41,9 +42,9 @@ TEST(FirstTick, LiesOnTheGridAtOrBelowTheMinimumForTheDocumentedCases) {
     const struct {
         double min, step, first;
     } rows[] = {
-        {95.3, 20, 80}, {50, 50, 50},    {0.37, 0.2, 0.2}, {-3.5, 1, -4},
-        {-3, 1, -3},    {-12.3, 5, -15}, {0, 5, 0},        {0.000001, 2, 0},
-        {123456.7, 0.5, 123456.5},
+        {95.3, 20, 80}, {50, 50, 50},     {0.37, 0.2, 0.2},
+        {-3.5, 1, -4},  {-3, 1, -3},      {-12.3, 5, -15},
+        {0, 5, 0},      {0.000001, 2, 0}, {123456.7, 0.5, 123456.5},
     };
     for (const auto& row : rows) {
         EXPECT_NEAR(CGrafik::start(row.min, row.step), row.first, 1e-9)
@@ -128,7 +129,9 @@ TEST_F(AxisScaling, GivesBothYAxesTheSameIntervalCountForRandomRanges) {
     auto range = [&](double& lo, double& hi, bool allowFlat) {
         const double width = std::pow(10.0, exponent(random));
         lo = static_cast<float>((unit(random) - 0.3) * 2 * width);
-        hi = allowFlat && unit(random) < 0.1 ? lo : static_cast<float>(lo + width * unit(random) + width / 20);
+        hi = allowFlat && unit(random) < 0.1
+                 ? lo
+                 : static_cast<float>(lo + width * unit(random) + width / 20);
     };
     for (int i = 0; i < 5000; ++i) {
         double x0, x1, y0, y1, r0, r1;

@@ -150,10 +150,10 @@ bool RenderSvg(const CMorvekDoc& doc, QByteArray& bytes) {
 void SetUpPdf(QPdfWriter& writer, const QPageSize& pageSize, double marginMillimetre) {
     writer.setResolution(kPdfDotsPerInch);
     writer.setCreator(QStringLiteral("Morvek"));
-    writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
-                                     QMarginsF(marginMillimetre, marginMillimetre,
-                                               marginMillimetre, marginMillimetre),
-                                     QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(
+        pageSize, QPageLayout::Portrait,
+        QMarginsF(marginMillimetre, marginMillimetre, marginMillimetre, marginMillimetre),
+        QPageLayout::Millimeter));
 }
 
 bool RenderGraphPdf(const CMorvekDoc& doc, QByteArray& bytes) {
@@ -235,9 +235,10 @@ bool ExportGraph(const CMorvekDoc& doc, const std::string& path, std::string& er
             rendered = RenderGraphPdf(doc, bytes);
             break;
         case GraphFormat::Unknown:
-            error = Format("Die Grafik kann nicht als %s gespeichert werden: erlaubt sind "
-                           "Dateien mit der Endung .png, .svg oder .pdf.",
-                           path.c_str());
+            error = Format(
+                "Die Grafik kann nicht als %s gespeichert werden: erlaubt sind "
+                "Dateien mit der Endung .png, .svg oder .pdf.",
+                path.c_str());
             return false;
     }
     if (!rendered) {

@@ -80,8 +80,8 @@ QPen QtSurface::ToQPen(const Pen& pen) const {
         return q;
     }
     const bool dash = pen.style == PenStyle::Dash;
-    const double onUnits = std::max<double>(dash ? kDashOnUnits : kDotOnUnits,
-                                            (dash ? 3 : 1) * pen.width);
+    const double onUnits =
+        std::max<double>(dash ? kDashOnUnits : kDotOnUnits, (dash ? 3 : 1) * pen.width);
     const double offUnits = std::max<double>(dash ? kDashOffUnits : kDotOffUnits, 2 * pen.width);
     // Qt measures a dash pattern in pen widths.
     q.setDashPattern({onUnits * pixelsPerUnit / width, offUnits * pixelsPerUnit / width});
@@ -116,9 +116,13 @@ TextAlign QtSurface::SetTextAlign(TextAlign align) {
     return previous;
 }
 
-void QtSurface::SetWindowOrigin(int32_t x, int32_t y) { m_Origin = {x, y}; }
+void QtSurface::SetWindowOrigin(int32_t x, int32_t y) {
+    m_Origin = {x, y};
+}
 
-void QtSurface::MoveTo(int32_t x, int32_t y) { m_Position = {x, y}; }
+void QtSurface::MoveTo(int32_t x, int32_t y) {
+    m_Position = {x, y};
+}
 
 void QtSurface::LineTo(int32_t x, int32_t y) {
     m_Painter.drawLine(ToDevice(m_Position.x, m_Position.y), ToDevice(x, y));
@@ -165,5 +169,6 @@ LogicalSize QtSurface::GetTextExtent(const std::string& text) {
 LogicalRect LogicalPageRect(const QPaintDevice& device) {
     const double width = device.width() * kUnitsPerInch / device.logicalDpiX();
     const double height = device.height() * kUnitsPerInch / device.logicalDpiY();
-    return {0, 0, static_cast<int32_t>(std::lround(width)), -static_cast<int32_t>(std::lround(height))};
+    return {0, 0, static_cast<int32_t>(std::lround(width)),
+            -static_cast<int32_t>(std::lround(height))};
 }

@@ -2,7 +2,8 @@
 // The Surface on a QPainter: screen, print preview, printer, PDF, PNG and SVG.
 // Logical units of 0.1 mm become device pixels by the device's logical
 // resolution (pixels = units / 254 * dpi) with y turned to grow upward; text
-// stays upright because positions are mapped, not the painter.
+// stays upright because positions are mapped, not the painter. The painter's
+// own transformation (a scroll offset, a preview's zoom) applies on top.
 
 #include <QFont>
 #include <QPainter>

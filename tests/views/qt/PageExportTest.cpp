@@ -47,20 +47,17 @@ TEST_F(PageExport, DrawsTheGraphIntoA150DpiPngWithTheCurvesInTheirColours) {
     EXPECT_EQ(image.width(), 1240);
     EXPECT_EQ(image.height(), 797);
     EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 150, 0.5);
-    const int red = CountPixels(image, [](QRgb p) {
-        return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
-    });
-    const int blue = CountPixels(image, [](QRgb p) {
-        return qBlue(p) > 200 && qRed(p) < 80 && qGreen(p) < 80;
-    });
-    const int green = CountPixels(image, [](QRgb p) {
-        return qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80;
-    });
+    const int red =
+        CountPixels(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; });
+    const int blue =
+        CountPixels(image, [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 80 && qGreen(p) < 80; });
+    const int green =
+        CountPixels(image, [](QRgb p) { return qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80; });
     const int dark = CountPixels(image, [](QRgb p) { return qGray(p) < 60; });
-    EXPECT_GT(red, 1000);   // about 590 px of curve, 2 px wide, and the legend line
-    EXPECT_GT(blue, 500);   // the dashed curve has gaps
-    EXPECT_GT(green, 100);  // ten crosses and the dotted legend sample
-    EXPECT_GT(dark, 5000);  // frame, ticks, grid and texts
+    EXPECT_GT(red, 1000);            // about 590 px of curve, 2 px wide, and the legend line
+    EXPECT_GT(blue, 500);            // the dashed curve has gaps
+    EXPECT_GT(green, 100);           // ten crosses and the dotted legend sample
+    EXPECT_GT(dark, 5000);           // frame, ticks, grid and texts
     EXPECT_EQ(doc.m_bGrafikNeu, 1);  // the window's view still recomputes
 }
 
