@@ -38,9 +38,29 @@ void FillNordfeld(CMorvekDoc& doc) {
     doc.m_Gas[CO2] = 1.7f;
 }
 
+void FillGaskappe(CMorvekDoc& doc) {
+    FillNordfeld(doc);
+    doc.m_Feldname = "Gaskappe";
+    doc.m_Gaskappe = 0.5f;
+}
+
+void FillSauergas(CMorvekDoc& doc) {
+    FillNordfeld(doc);
+    doc.m_Feldname = "Sauergas";
+    // The sour components replace methane (10 H2S and 3.3 more CO2 than
+    // Nordfeld), so the composition still adds up to 100 mole percent.
+    doc.m_Gas[H2S] = 10.0f;
+    doc.m_Gas[CO2] = 5.0f;
+    doc.m_Gas[C1] = 68.7f;
+    doc.m_Methode = 2;  // Standing
+    doc.m_NuoPb = 0.9f;
+}
+
 const std::vector<ExampleCase>& ExampleCases() {
     static const std::vector<ExampleCase> cases = {
         {"nordfeld.mvk", &FillNordfeld},
+        {"gaskappe.mvk", &FillGaskappe},
+        {"sauergas.mvk", &FillSauergas},
     };
     return cases;
 }

@@ -143,6 +143,8 @@ bool CMorvekDoc::OnDataChange() {
 
 void CMorvekDoc::RunCalculation() {
     Gasprop();
+    if (m_bRelPermAusgabe) ComputeRelPerm();
+    if (!m_bPVTAusgabe && !m_bRelPermAusgabe) ComputeDepletion();
     UpdateAllViews();
 }
 
