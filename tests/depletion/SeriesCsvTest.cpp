@@ -5,7 +5,7 @@
 #include <clocale>
 #include <sys/stat.h>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "case/MorvekDoc.h"
 #include "results/SeriesCsv.h"
 
