@@ -12,14 +12,14 @@
 
 namespace {
 
-constexpr double kPsiPerBar = 14.503;      // the gas side's own conversion, not 14.5038
-constexpr double kRankineOffset = 492.0;   // deg F + 460, as everywhere in the program
-constexpr double kKelvinOffset = 273.0;    // standard temperature 0 deg C in kelvin
+constexpr double kPsiPerBar = 14.503;     // the gas side's own conversion, not 14.5038
+constexpr double kRankineOffset = 492.0;  // deg F + 460, as everywhere in the program
+constexpr double kKelvinOffset = 273.0;   // standard temperature 0 deg C in kelvin
 constexpr double kStandardPressureBar = 1.0134;
 
-constexpr double kStartDensity = 0.001;   // reduced density of the first iterate
-constexpr double kRestartDensity = 0.6;   // an iterate above 1 starts again from here
-constexpr double kConvergedF = 0.0001;    // on 1000 * F(y)
+constexpr double kStartDensity = 0.001;  // reduced density of the first iterate
+constexpr double kRestartDensity = 0.6;  // an iterate above 1 starts again from here
+constexpr double kConvergedF = 0.0001;   // on 1000 * F(y)
 constexpr int kMaxPasses = 30;
 
 // Deviation factor z at the pseudo-reduced pressure and the reciprocal

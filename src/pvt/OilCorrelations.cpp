@@ -31,8 +31,8 @@ const OilCorrelation kOilCorrelations[4] = {
 constexpr VasquezBeggsRsSet kVasquezBeggsRsHeavy{0.0362, 1.0937, 25.724};
 constexpr VasquezBeggsRsSet kVasquezBeggsRsLight{0.0178, 1.187, 23.931};
 
-// The gas-gravity exponent of the light set is 0.7567, not the 0.7587 printed
-// in some reprints.
+// The light set's gas-gravity exponent is 0.7567, not 0.7587: earlier results
+// of the program rest on this value.
 constexpr KartoatmodjoRsSet kKartoatmodjoRsHeavy{0.05958, 0.7972, 1.0014, 13.1405};
 constexpr KartoatmodjoRsSet kKartoatmodjoRsLight{0.0315, 0.7567, 1.0937, 11.2895};
 
@@ -50,6 +50,12 @@ constexpr VasquezBeggsBoSet kVasquezBeggsBoLight{0.000467, 1.1e-5, 1.337e-9};
 double Undersaturated(float druck, float pb, double boSaturated, double co) {
     if (druck > pb) return boSaturated * (1.0 - (double(druck) - double(pb)) * co);
     return boSaturated;
+}
+
+// Pressure of the saturated oil in psia: above the bubble point the gas-oil
+// ratio stays at its bubble-point value.
+double SaturatedPsi(float druck, float pb) {
+    return OilPsiFromBar(std::min(druck, pb));
 }
 
 }  // namespace
@@ -78,7 +84,7 @@ const KartoatmodjoRsSet& KartoatmodjoRsCoefficients(double api) {
 // --- Solution gas-oil ratio: above the bubble point the value at pb ----------------
 
 double CMorvekDoc::RsGlasoe(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double pStar = std::pow(10.0, GlasoeLogPStar(pPsi));
     const double api = m_API;
     const double tempF = FahrenheitFromCelsius(m_Temperatur);
@@ -90,7 +96,7 @@ double CMorvekDoc::RsGlasoe(float druck) const {
 }
 
 double CMorvekDoc::RsVasquezBeggs(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double api = m_API;
     const VasquezBeggsRsSet& c = VasquezBeggsRsCoefficients(api);
     const double rsScf = c.c1 * m_GasRelDichte * std::pow(pPsi, c.c2) *
@@ -99,7 +105,7 @@ double CMorvekDoc::RsVasquezBeggs(float druck) const {
 }
 
 double CMorvekDoc::RsStanding(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double exponent = kStandingApiFactor * double(m_API) -
                             kStandingTemperatureFactor * FahrenheitFromCelsius(m_Temperatur);
     const double rsScf =
@@ -110,7 +116,7 @@ double CMorvekDoc::RsStanding(float druck) const {
 }
 
 double CMorvekDoc::RsKartoatmodjo(float druck) const {
-    const double pPsi = OilPsiFromBar(std::min(druck, m_Entloesungsdruck));
+    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double api = m_API;
     const KartoatmodjoRsSet& c = KartoatmodjoRsCoefficients(api);
     const double rsScf = c.a * std::pow(m_GasRelDichte, c.gasExponent) *
@@ -123,10 +129,10 @@ double CMorvekDoc::RsKartoatmodjo(float druck) const {
 
 double CMorvekDoc::OilCompressibility(float druck, double rs, double gasRelDichte) const {
     const double pPsi = OilPsiFromBar(druck);  // not clamped to the bubble point
-    const double perPsi = (5.0 * kScfPerStbPerSm3PerM3 * rs - 1433.0 +
-                           17.2 * FahrenheitFromCelsius(m_Temperatur) - 1180.0 * gasRelDichte +
-                           12.61 * double(m_API)) /
-                          (1.0e5 * pPsi);
+    const double perPsi =
+        (5.0 * kScfPerStbPerSm3PerM3 * rs - 1433.0 + 17.2 * FahrenheitFromCelsius(m_Temperatur) -
+         1180.0 * gasRelDichte + 12.61 * double(m_API)) /
+        (1.0e5 * pPsi);
     return perPsi * kOilPsiPerBar;
 }
 
@@ -164,8 +170,8 @@ double CMorvekDoc::BoStanding(float druck, double rs) const {
     const double co = OilCompressibility(druck, rs, m_GasRelDichte);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
     const double gammaO = OilSpecificGravity(m_API);
-    const double f = rsScf * std::pow(m_GasRelDichte / gammaO, 0.5) +
-                     1.25 * FahrenheitFromCelsius(m_Temperatur);
+    const double f =
+        rsScf * std::pow(m_GasRelDichte / gammaO, 0.5) + 1.25 * FahrenheitFromCelsius(m_Temperatur);
     const double boS = 0.972 + 0.000147 * std::pow(f, 1.175);
     return Undersaturated(druck, m_Entloesungsdruck, boS, co);
 }
@@ -174,9 +180,9 @@ double CMorvekDoc::BoKartoatmodjo(float druck, double rs) const {
     const double co = OilCompressibility(druck, rs, m_GasRelDichte);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
     const double gammaO = OilSpecificGravity(m_API);
-    const double f = std::pow(rsScf, 0.755) * std::pow(m_GasRelDichte, 0.25) *
-                         std::pow(gammaO, -1.5) +
-                     0.45 * FahrenheitFromCelsius(m_Temperatur);
+    const double f =
+        std::pow(rsScf, 0.755) * std::pow(m_GasRelDichte, 0.25) * std::pow(gammaO, -1.5) +
+        0.45 * FahrenheitFromCelsius(m_Temperatur);
     const double boS = 0.98496 + 0.0001 * std::pow(f, 1.5);
     return Undersaturated(druck, m_Entloesungsdruck, boS, co);
 }

@@ -9,7 +9,7 @@ enum class OilCorrelationId { Glasoe, VasquezBeggs, Standing, Kartoatmodjo };
 
 struct OilCorrelation {
     OilCorrelationId id;
-    double (CMorvekDoc::*rs)(float druck) const;            // sm3/m3 at p in bar
+    double (CMorvekDoc::*rs)(float druck) const;             // sm3/m3 at p in bar
     double (CMorvekDoc::*bo)(float druck, double rs) const;  // m3/sm3 at p with Rs(p)
     const char* literature;                                  // heading of the PVT table
 
@@ -31,13 +31,25 @@ inline constexpr double kOilPsiPerBar = 14.5038;
 inline constexpr double kScfPerStbPerSm3PerM3 = 5.9207;
 inline constexpr double kOilGravityNumerator = 141.34435;  // gamma_o from API, not 141.5
 
-// Pressure in psia as the correlations take it: the product is kept in single
-// precision, as the published tables were computed.
-inline float OilPsiFromBar(float bar) { return static_cast<float>(double(bar) * kOilPsiPerBar); }
-inline double FahrenheitFromCelsius(double celsius) { return celsius * 1.8 + 32.0; }
-inline double RankineFromCelsius(double celsius) { return celsius * 1.8 + 492.0; }
-inline double OilSpecificGravity(double api) { return kOilGravityNumerator / (api + 131.5); }
-inline bool IsLightOil(double api) { return api > 30.0; }  // 30 itself is heavy
+// Pressure in psia as the correlations take it: the product is rounded to
+// single precision, so that the tables agree with earlier results to the last
+// printed digit.
+inline float OilPsiFromBar(float bar) {
+    return static_cast<float>(double(bar) * kOilPsiPerBar);
+}
+inline double FahrenheitFromCelsius(double celsius) {
+    return celsius * 1.8 + 32.0;
+}
+inline double RankineFromCelsius(double celsius) {
+    return celsius * 1.8 + 492.0;
+}
+inline double OilSpecificGravity(double api) {
+    return kOilGravityNumerator / (api + 131.5);
+}
+// Which coefficient set: an oil of exactly 30 API counts as heavy.
+inline bool IsLightOil(double api) {
+    return api > 30.0;
+}
 
 // --- Coefficients the oil-gravity check inverts ------------------------------------
 

@@ -52,8 +52,7 @@ double ApiVasquezBeggs(const BubblePoint& b, double start) {
     double api = start;
     for (int pass = 0; pass < kInversePasses; ++pass) {
         const VasquezBeggsRsSet& c = VasquezBeggsRsCoefficients(api);
-        api = std::log(b.rsiScf / (c.c1 * b.gasGravity * std::pow(b.pbPsi, c.c2))) * b.tempR /
-              c.c3;
+        api = std::log(b.rsiScf / (c.c1 * b.gasGravity * std::pow(b.pbPsi, c.c2))) * b.tempR / c.c3;
     }
     return api;
 }
@@ -77,6 +76,8 @@ double ApiKartoatmodjo(const BubblePoint& b, double start) {
 
 }  // namespace
 
+// The API gravity that reproduces m_Rsi at the bubble point; m_API itself when
+// the user declines the Glasoe value or when no finite gravity comes out.
 float CMorvekDoc::ApiFromGOR() {
     const BubblePoint b{
         static_cast<float>(double(m_Entloesungsdruck) * kCheckPsiPerBar),
@@ -118,12 +119,14 @@ void CMorvekDoc::CheckOilGravity() {
     if (m_Rsi == 0.0f) return;
     const float apiNeu = ApiFromGOR();
     if (apiNeu == m_API) return;
-    const std::string question =
-        Format("AENDERUNG DER OELDICHTE(GRAD API)\n\tAlter WERT                 :%6.3f\n\tNeuer "
-               "WERT                 :%6.3f\n\tGasdichte(LUFT=1)          :%6.3f\n\t"
-               "Gasentloesungsdruck(bar)   :%6.1f\n\tInitiales Gas-Öl-Verhältnis:%6.1f\n",
-               double(m_API), double(apiNeu), m_GasRelDichte, double(m_Entloesungsdruck),
-               double(m_Rsi)) +
-        "Soll das initiale Gas-Öl-Verhältnis verwendet werden?";
-    if (Messages().AskYesNo(question)) m_API = apiNeu;
+    const std::string values = Format(
+        "AENDERUNG DER OELDICHTE(GRAD API)\n"
+        "\tAlter WERT                 :%6.3f\n"
+        "\tNeuer WERT                 :%6.3f\n"
+        "\tGasdichte(LUFT=1)          :%6.3f\n"
+        "\tGasentloesungsdruck(bar)   :%6.1f\n"
+        "\tInitiales Gas-Öl-Verhältnis:%6.1f\n",
+        double(m_API), double(apiNeu), m_GasRelDichte, double(m_Entloesungsdruck), double(m_Rsi));
+    if (Messages().AskYesNo(values + "Soll das initiale Gas-Öl-Verhältnis verwendet werden?"))
+        m_API = apiNeu;
 }

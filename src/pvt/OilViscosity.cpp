@@ -4,13 +4,14 @@
 // A measured viscosity at the bubble point calibrates the dead-oil equation by
 // shifting the API gravity it is evaluated at.
 
+#include "pvt/OilViscosity.h"
+
 #include <cmath>
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "pvt/CaseConstant.h"
 #include "pvt/OilCorrelations.h"
-#include "pvt/OilViscosity.h"
 
 namespace {
 
@@ -24,8 +25,12 @@ constexpr double kDeadOilTemperatureExponent = -1.163;
 constexpr double kLiveOilFactorViscosity = 10.751;
 constexpr double kLiveOilFactorCalibration = 10.715;
 
-double LiveOilA(double factor, double rsScf) { return factor * std::pow(rsScf + 100.0, -0.515); }
-double LiveOilB(double rsScf) { return 5.44 * std::pow(rsScf + 150.0, -0.338); }
+double LiveOilA(double factor, double rsScf) {
+    return factor * std::pow(rsScf + 100.0, -0.515);
+}
+double LiveOilB(double rsScf) {
+    return 5.44 * std::pow(rsScf + 150.0, -0.338);
+}
 
 // Below this the temperature term of the dead-oil equation is not usable.
 constexpr double kCalibrationMinTempF = -10.0;
@@ -61,8 +66,7 @@ float CMorvekDoc::CalibrateViscosityAPI() {
     // A case without a correlation has no Rs to calibrate with: the live-oil
     // factors are then those of gas-free oil.
     const OilCorrelation* correlation = FindOilCorrelation(m_Methode);
-    const double rsPb =
-        correlation != nullptr ? correlation->Rs(*this, m_Entloesungsdruck) : 0.0;
+    const double rsPb = correlation != nullptr ? correlation->Rs(*this, m_Entloesungsdruck) : 0.0;
     const double rsScf = kScfPerStbPerSm3PerM3 * rsPb;
     const double tempF = FahrenheitFromCelsius(m_Temperatur);
     const double a = LiveOilA(kLiveOilFactorCalibration, rsScf);
@@ -77,9 +81,12 @@ float CMorvekDoc::CalibrateViscosityAPI() {
     if (y > 0.0)
         apiViscosity = static_cast<float>((kDeadOilIntercept - std::log10(y)) / kDeadOilApiSlope);
 
-    Messages().Show(Format(
-        "\n\tVorgegeben:\n\tViskositaet(cp):%g bei %g bar\n\tOeldichte API:  %g\n\tOeldichte "
-        "API:  %g fuer die Viskositaetsberechnung\n",
-        double(m_NuoPb), double(m_Entloesungsdruck), double(m_API), double(apiViscosity)));
+    Messages().Show(
+        Format("\n"
+               "\tVorgegeben:\n"
+               "\tViskositaet(cp):%g bei %g bar\n"
+               "\tOeldichte API:  %g\n"
+               "\tOeldichte API:  %g fuer die Viskositaetsberechnung\n",
+               double(m_NuoPb), double(m_Entloesungsdruck), double(m_API), double(apiViscosity)));
     return apiViscosity - m_API;
 }
