@@ -8,8 +8,11 @@
 #include "depletion/Depletion.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cmath>
 
+#include "base/FixedText.h"
 #include "base/Format.h"
 #include "case/MorvekDoc.h"
 #include "pvt/OilCorrelations.h"
@@ -60,6 +63,26 @@ void ReadMeasuredValues(CMorvekDoc& doc) {
             doc.m_Max3Werte = k;
         }
     }
+}
+
+// A table row "%11.1f %7.2f %9.4f %7.1f %6.3f %4.2f %6.3f %6.1f %8.5f" with
+// pressure, Np, Gp in million sm3, GOR, So, Bo, viscosity, Rs and krg/kro.
+struct RowColumn {
+    int width, precision;
+};
+constexpr RowColumn kRowColumns[] = {{11, 1}, {7, 2}, {9, 4}, {7, 1}, {6, 3},
+                                     {4, 2},  {6, 3}, {6, 1}, {8, 5}};
+constexpr size_t kRowColumnCount = std::size(kRowColumns);
+constexpr size_t kPlainRowLength = 75;
+
+std::string PlainRow(const std::array<double, kRowColumnCount>& values) {
+    std::string row;
+    row.reserve(kPlainRowLength);
+    for (size_t i = 0; i < kRowColumnCount; ++i) {
+        if (i > 0) row += ' ';
+        AppendFixed(row, values[i], kRowColumns[i].width, kRowColumns[i].precision);
+    }
+    return row;
 }
 
 }  // namespace
@@ -184,9 +207,8 @@ void CMorvekDoc::ComputeDepletion() {
         }
         if (j % kRowEverySteps == 0) {
             if (muo < kMaxPlainViscosityCp)
-                m_Text.push_back(Format("%11.1f %7.2f %9.4f %7.1f %6.3f %4.2f %6.3f %6.1f %8.5f",
-                                        double(p), np, gp / 1000.0, rMean, so, bo, muo, rs,
-                                        ratio));
+                m_Text.push_back(
+                    PlainRow({double(p), np, gp / 1000.0, rMean, so, bo, muo, rs, ratio}));
             else
                 m_Text.push_back(Format("%11.1f %7.2f %9.4f %7.1e %6.3f %4.2f %8.1e %6.1f %8.5f",
                                         double(p), np, gp / 1000.0, rMean, so, bo, muo, rs,
