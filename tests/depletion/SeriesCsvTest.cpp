@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <sys/stat.h>
 
 #include "support/TestSupport.h"
+#include "ExampleCases.h"
 #include "case/MorvekDoc.h"
 #include "results/SeriesCsv.h"
 
@@ -152,4 +154,20 @@ TEST(SeriesCsv, AFolderThatDoesNotExistIsAFailure) {
     EXPECT_FALSE(WriteSeriesCsv(SmallDepletionResult(), path, error));
     EXPECT_EQ(error.rfind("Die Datei " + path + " kann nicht geschrieben werden.\n", 0), 0u)
         << error;
+}
+
+TEST(SeriesCsv, NordfeldPredictionHasItsCurveAndItsMeasuredPoints) {
+    CMorvekDoc doc;
+    FillNordfeld(doc);
+    doc.Gasprop();
+    doc.ComputeDepletion();
+    const std::vector<std::string> lines = SplitLines(SeriesCsvText(doc).substr(3));
+    ASSERT_EQ(lines.size(), 1u + 100u);
+    EXPECT_EQ(lines[1].rfind("0;250;", 0), 0u) << lines[1];
+    // Six measured pressures; the five gas-oil ratios stand in their own
+    // columns without the row that has none.
+    EXPECT_EQ(std::count(lines[5].begin(), lines[5].end(), ';'), 6);
+    EXPECT_NE(lines[5].find(";620;137;760;445"), std::string::npos) << lines[5];
+    EXPECT_EQ(lines[6].substr(lines[6].size() - 10), ";760;112;;") << lines[6];
+    EXPECT_EQ(lines[7].substr(lines[7].size() - 4), ";;;;");
 }
