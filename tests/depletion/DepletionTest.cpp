@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <regex>
 
 #include "ExampleCases.h"
 #include "base/Format.h"
@@ -25,6 +24,14 @@ const std::vector<std::string> kTableHead = {
 };
 const std::string kClosing = " Morvek Berechnung abgeschlossen";
 const std::string kNoGasCap = "     INITIALE GASKAPPE (MIO SM3):           0.00 ";
+
+// The form of a report line: every digit written as 9, so that a comparison
+// checks widths, decimals and blanks but not the values.
+std::string Shape(std::string line) {
+    for (char& c : line)
+        if (c >= '0' && c <= '9') c = '9';
+    return line;
+}
 
 struct Row {
     double p, np, gpMio, gor, so, bo, muo, rs, ratio;
@@ -101,12 +108,15 @@ TEST_F(NordfeldPrediction, StartsWithTheGasCapLineAndTheTableHead) {
 
 TEST_F(NordfeldPrediction, FirstRowIsTheInitialStateProducingAtTheSolutionRatio) {
     const std::vector<std::string> lines = run.Lines();
-    const std::regex form(
-        R"( {6}250\.0 {4}0\.00 {4}0\.0000 [ 0-9]{5}\.[0-9]  0\.800 [0-9]\.[0-9]{2} )"
-        R"( [0-9]\.[0-9]{3} [ 0-9]{4}\.[0-9]  0\.00000)");
-    EXPECT_TRUE(std::regex_match(lines[6], form)) << lines[6];
+    EXPECT_EQ(Shape(lines[6]),
+              "      999.9    9.99    9.9999   999.9  9.999 9.99  9.999  999.9  9.99999");
     const Row first = run.Rows().front();
+    EXPECT_EQ(first.p, 250.0);
+    EXPECT_EQ(first.np, 0.0);
+    EXPECT_EQ(first.gpMio, 0.0);
     EXPECT_EQ(first.gor, first.rs);
+    EXPECT_EQ(first.so, 0.8);
+    EXPECT_EQ(first.ratio, 0.0);
     EXPECT_NEAR(first.rs, run.doc.RsGlasoe(250.0f), 0.05);
 }
 
@@ -302,10 +312,9 @@ TEST(DepletionEdge, NegativeExpansionAboveTheBubblePointIsReportedAndEndsTheRun)
     EXPECT_EQ(lines[0], kNoGasCap);
     EXPECT_EQ(lines[7], " Fehler Rs=Initiales Rs,deshalb dd<0");
     EXPECT_EQ(lines[8], " Gasentlösungsdruck auf Initialdruck erhöhen");
-    EXPECT_TRUE(std::regex_match(lines[9], std::regex(R"( Ölviskosität betägt [0-9.]+ cp  !!!)")))
-        << lines[9];
-    EXPECT_TRUE(std::regex_match(lines[10], std::regex(R"( Fehler dnp:-[0-9]+\.[0-9]{2}<0 )")))
-        << lines[10];
+    EXPECT_EQ(Shape(lines[9]), " Ölviskosität betägt 9999.99 cp  !!!");
+    EXPECT_EQ(Shape(lines[10].substr(0, 17)), " Fehler dnp:-9.99");
+    EXPECT_EQ(lines[10].substr(17), "<0 ");
     // The balance ratio of that step is 0: all of it is missing.
     EXPECT_EQ(lines[11], " Materialbilanzfehler: 100.0 Prozent");
     EXPECT_EQ(lines[12], " Gasentlösungsdruck zu niedrig?");
@@ -320,9 +329,8 @@ TEST(DepletionEdge, ProductionBeyondOilInPlaceEndsTheRunWithTheRemainingOil) {
     run.doc.m_Gaskappe = 300.0f;
     run.Run();
     const std::string last = run.doc.m_Text.back();
-    EXPECT_TRUE(std::regex_match(
-        last, std::regex("\nABBRUCH Kum\\.Oelprod\\.: *[0-9]+\\.[0-9] > OOIP: 5000\\.0\n")))
-        << last;
+    EXPECT_EQ(Shape(last), "\nABBRUCH Kum.Oelprod.: 9999.9 > OOIP: 9999.9\n");
+    EXPECT_NE(last.find("> OOIP: 5000.0"), std::string::npos) << last;
     EXPECT_EQ(run.doc.m_MaxWerte, 1);
     EXPECT_EQ(run.Count(kClosing), 0u);
 }
@@ -335,10 +343,8 @@ TEST(DepletionEdge, VeryViscousOilPrintsRatioAndViscosityInExponentForm) {
     run.doc.m_API = 10.0f;
     run.Run();
     const std::string row = run.Lines()[6];
-    EXPECT_TRUE(std::regex_match(
-        row, std::regex(R"( {6}100\.0 {4}0\.00 {4}0\.0000 [0-9]\.[0-9]e\+[0-9]{2}  0\.800 )"
-                        R"([0-9]\.[0-9]{2}  [0-9]\.[0-9]e\+[0-9]{2} [ 0-9]{3}[0-9]\.[0-9]  0\.00000)")))
-        << row;
+    EXPECT_EQ(Shape(row),
+              "      999.9    9.99    9.9999 9.9e+99  9.999 9.99  9.9e+99   99.9  9.99999");
 }
 
 TEST(DepletionEdge, AStepLostInSinglePrecisionDoesNotRepeatTheInitialState) {
