@@ -2,7 +2,6 @@
 // case from process start to exit.
 
 #include <benchmark/benchmark.h>
-
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -67,8 +67,6 @@ void BM_CalculationRun(benchmark::State& state) {
                    kKinds[state.range(1)]);
     state.counters["report_lines"] = static_cast<double>(doc.m_Text.size());
 }
-BENCHMARK(BM_CalculationRun)
-    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CalculationRun)->ArgsProduct({{0, 1, 2}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace

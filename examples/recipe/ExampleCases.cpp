@@ -49,9 +49,9 @@ void FillNordfeld(CMorvekDoc& doc) {
     // percent off the prediction as field data are; one survey without a
     // gas-oil ratio.
     doc.m_Messwerte = {
-        MeasuredRow(70.0, 197.0, 95.0),    MeasuredRow(180.0, 178.5, 90.0),
-        MeasuredRow(320.0, 168.0, 101.0),  MeasuredRow(480.0, 147.0, 145.0),
-        MeasuredRow(620.0, 137.0),         MeasuredRow(760.0, 112.0, 445.0),
+        MeasuredRow(70.0, 197.0, 95.0),   MeasuredRow(180.0, 178.5, 90.0),
+        MeasuredRow(320.0, 168.0, 101.0), MeasuredRow(480.0, 147.0, 145.0),
+        MeasuredRow(620.0, 137.0),        MeasuredRow(760.0, 112.0, 445.0),
     };
 }
 

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 #include "base/FixedText.h"
 #include "base/Format.h"
@@ -99,11 +99,11 @@ void CMorvekDoc::ComputeDepletion() {
     const double swi = m_Swi;
     const double gaskappe = m_Gaskappe;
 
-    float dp = pi > pb ? (pi - pb) / static_cast<float>(kStepsToBubblePoint)
-                       : pb / kStepsFromBubblePoint;
+    float dp =
+        pi > pb ? (pi - pb) / static_cast<float>(kStepsToBubblePoint) : pb / kStepsFromBubblePoint;
     m_dAPI = CalibrateViscosityAPI();
-    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte,
-                      &m_Mess1YWerte, &m_Mess2XWerte, &m_Mess2YWerte})
+    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
+                      &m_Mess2XWerte, &m_Mess2YWerte})
         s->fill(0.0f);
     m_MaxWerte = 0;
     m_Max2Werte = 0;
@@ -119,11 +119,11 @@ void CMorvekDoc::ComputeDepletion() {
     double gp = 0.0;  // cumulative gas, 1000 sm3
     double f = 1.0;   // material-balance ratio of the last step below pi
     double rsi = 0.0, boi = 0.0, bgi = 0.0;
-    double rPrev = 0.0;     // producing gas-oil ratio at the start of the step
-    double r = 0.0;         // ... and at its end, sm3/m3
-    double rMean = 0.0;     // step average of the last inner pass
-    double sl = 1.0;        // liquid saturation at the end of the step
-    double ratio = 0.0;     // krg/kro at sl
+    double rPrev = 0.0;  // producing gas-oil ratio at the start of the step
+    double r = 0.0;      // ... and at its end, sm3/m3
+    double rMean = 0.0;  // step average of the last inner pass
+    double sl = 1.0;     // liquid saturation at the end of the step
+    double ratio = 0.0;  // krg/kro at sl
 
     while (abort < 1 && idle < kMaxIdleSteps && p > kLowestPressureBar && ooip > np) {
         if (pi > pb && j == kStepsToBubblePoint) dp = pb / kStepsBelowBubblePoint;
@@ -211,8 +211,7 @@ void CMorvekDoc::ComputeDepletion() {
                     PlainRow({double(p), np, gp / 1000.0, rMean, so, bo, muo, rs, ratio}));
             else
                 m_Text.push_back(Format("%11.1f %7.2f %9.4f %7.1e %6.3f %4.2f %8.1e %6.1f %8.5f",
-                                        double(p), np, gp / 1000.0, rMean, so, bo, muo, rs,
-                                        ratio));
+                                        double(p), np, gp / 1000.0, rMean, so, bo, muo, rs, ratio));
         }
         if (j > 0 && j % kPointEverySteps == 0 && d < kSeriesLength) {
             m_XWerte[d] = static_cast<float>(np);

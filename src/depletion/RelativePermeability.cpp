@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr double kKrgCutOff = 1e-6;      // smaller gas permeabilities count as none
-constexpr int kRelPermTableSteps = 50;   // 51 saturations from So = 0 to 1 - Swi
+constexpr double kKrgCutOff = 1e-6;     // smaller gas permeabilities count as none
+constexpr int kRelPermTableSteps = 50;  // 51 saturations from So = 0 to 1 - Swi
 
 }  // namespace
 
@@ -32,15 +32,14 @@ double CMorvekDoc::KrgKro(double sl) const {
     if (swi + sgc < 1.0) {
         const double sGas = (so - sgc) / (1.0 - swi - sgc);
         if (sl < 1.0 - sgc)
-            krg = static_cast<double>(m_KrgMax) * ((1.0 - sGas) * (1.0 - sGas)) *
-                  (1.0 - sGas * sGas);
+            krg =
+                static_cast<double>(m_KrgMax) * ((1.0 - sGas) * (1.0 - sGas)) * (1.0 - sGas * sGas);
         if (so < 0.0) {
             // A liquid saturation below Swi only occurs in a broken prediction;
             // the note is for the developer and stays off stdout, which carries
             // the batch report.
-            const std::string note =
-                Format("so:%5.2f< 0 Krg:%5.3f swi:%4.1f sgc:%5.1f sle:%5.2f\n", so, krg, swi,
-                       sgc, s);
+            const std::string note = Format("so:%5.2f< 0 Krg:%5.3f swi:%4.1f sgc:%5.1f sle:%5.2f\n",
+                                            so, krg, swi, sgc, s);
             std::fputs(note.c_str(), stderr);
         }
         if (std::fabs(krg) < kKrgCutOff) krg = 0.0;
@@ -59,8 +58,8 @@ void CMorvekDoc::ComputeRelPerm() {
     m_Text.push_back(Format(" Kritische Gassättigung: %5.2f", double(sgc)));
     m_Text.push_back(" ");
 
-    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte,
-                      &m_Mess1YWerte, &m_Mess2XWerte, &m_Mess2YWerte})
+    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
+                      &m_Mess2XWerte, &m_Mess2YWerte})
         s->fill(0.0f);
 
     m_Text.push_back(" OELSAETTIGUNG SO MIT RELATIVE PERMEABILITAETEN  GASSAETTIGUNG");

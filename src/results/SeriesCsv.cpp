@@ -20,7 +20,9 @@ struct Column {
     int count;
 };
 
-int ValidCount(int count) { return std::clamp(count, 0, kSeriesLength); }
+int ValidCount(int count) {
+    return std::clamp(count, 0, kSeriesLength);
+}
 
 // The graph labels carry blanks for the legend layout; a column head does not.
 std::string Trimmed(const std::string& text) {
@@ -113,7 +115,7 @@ std::string SeriesCsvText(const CMorvekDoc& doc) {
 bool WriteSeriesCsv(const CMorvekDoc& doc, const std::string& path, std::string& error) {
     std::string problem;
     if (WriteFileAtomically(path, SeriesCsvText(doc), problem)) return true;
-    error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", path.c_str(),
-                   problem.c_str());
+    error =
+        Format("Die Datei %s kann nicht geschrieben werden.\n%s", path.c_str(), problem.c_str());
     return false;
 }

@@ -51,8 +51,7 @@ TEST(AppendFixed, MatchesPrintfOnRandomValuesOfEveryMagnitude) {
 }
 
 TEST(AppendFixed, WritesTheSpecialValuesAsPrintf) {
-    for (double v : {INFINITY, -INFINITY, NAN})
-        EXPECT_EQ(Fixed(v, 8, 2), Printf(v, 8, 2)) << v;
+    for (double v : {INFINITY, -INFINITY, NAN}) EXPECT_EQ(Fixed(v, 8, 2), Printf(v, 8, 2)) << v;
 }
 
 TEST(AppendFixed, KeepsTheDecimalPointInAGermanLocale) {

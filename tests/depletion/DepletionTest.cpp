@@ -264,8 +264,8 @@ TEST(DepletionGasCap, LineShowsTheCapOfTheCase) {
     run.Run();
     CMorvekDoc& doc = run.doc;
     const double rsi = doc.RsGlasoe(250.0f);
-    const double expected = 0.001 * 5000.0 * doc.BoGlasoe(250.0f, rsi) * 0.5 /
-                            doc.Bg(doc.m_Temperatur, 250.0f);
+    const double expected =
+        0.001 * 5000.0 * doc.BoGlasoe(250.0f, rsi) * 0.5 / doc.Bg(doc.m_Temperatur, 250.0f);
     const std::string line = run.Lines().front();
     double shown = 0.0;
     ASSERT_EQ(std::sscanf(line.c_str(), "     INITIALE GASKAPPE (MIO SM3):%lf", &shown), 1) << line;

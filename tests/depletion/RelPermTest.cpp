@@ -111,8 +111,8 @@ TEST_F(RelPermTable, CurvesRunFromAllGasToAllOil) {
 }
 
 TEST_F(RelPermTable, ClearsTheMeasuredSeries) {
-    for (const Series* s : {&doc.m_Mess1XWerte, &doc.m_Mess1YWerte, &doc.m_Mess2XWerte,
-                            &doc.m_Mess2YWerte})
+    for (const Series* s :
+         {&doc.m_Mess1XWerte, &doc.m_Mess1YWerte, &doc.m_Mess2XWerte, &doc.m_Mess2YWerte})
         for (float v : *s) EXPECT_EQ(v, 0.0f);
 }
 

@@ -1,15 +1,15 @@
 // The series of a run as a spreadsheet file.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <clocale>
-#include <sys/stat.h>
 
-#include "support/TestSupport.h"
 #include "ExampleCases.h"
 #include "case/MorvekDoc.h"
 #include "results/SeriesCsv.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -142,8 +142,7 @@ TEST(SeriesCsv, AFailedWriteSaysSoAndKeepsTheEarlierFile) {
     const bool written = WriteSeriesCsv(SmallDepletionResult(), path, error);
     ::chmod(dir.Path().c_str(), 0755);
     EXPECT_FALSE(written);
-    EXPECT_EQ(error.rfind("Die Datei " + path + " kann nicht geschrieben werden.", 0), 0u)
-        << error;
+    EXPECT_EQ(error.rfind("Die Datei " + path + " kann nicht geschrieben werden.", 0), 0u) << error;
     EXPECT_EQ(ReadBytes(path), "alt\n");
 }
 
