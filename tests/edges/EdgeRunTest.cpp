@@ -238,6 +238,21 @@ TEST(EdgeRuns, InputsFarBeyondTheUsualRangesFinish) {
         {"3e38 C", [](CMorvekDoc& d) { d.m_Temperatur = 3e38f; },
          kVasquezBeggs | kStanding | kKartoatmodjo, kVasquezBeggs | kStanding | kKartoatmodjo},
         {"API 3e38", [](CMorvekDoc& d) { d.m_API = 3e38f; }, kAll, kAll},
+        // Gas-oil ratios of about 1e14, the same at every graph point: the
+        // right axis of the graph is flat far from zero.
+        {"API 1e12 without measured rows",
+         [](CMorvekDoc& d) {
+             d.m_API = 1e12f;
+             d.m_Messwerte.clear();
+         },
+         kAll, kAll & ~kGlasoe},
+        {"API 1e12, pi = pb = 3 (one PVT row)",
+         [](CMorvekDoc& d) {
+             d.m_API = 1e12f;
+             d.m_Initialdruck = d.m_Entloesungsdruck = 3.0f;
+             d.m_Messwerte.clear();
+         },
+         kAll & ~kGlasoe, kAll & ~kGlasoe},
         {"oil in place 0.1",
          [](CMorvekDoc& d) {
              d.m_OOIP = 0.1f;
