@@ -84,9 +84,9 @@ void CMorvekDoc::ComputeRelPerm() {
             if (std::fabs(double(krg)) < kKrgCutOff) krg = 0.0f;
         }
         const float ratio = kro > 0.0f ? krg / kro : 0.0f;
-        // An oil end point near the smallest float leaves kro so small that
-        // the ratio overflows single precision: the table then shows the
-        // quotient of the same two values in double precision.
+        // An oil end point of 1e-40 or so leaves kro at a few of the smallest
+        // floats, and the ratio overflows single precision: the table then
+        // shows the quotient of the same two values in double precision.
         const double ratioShown = std::isinf(ratio) ? double(krg) / double(kro) : double(ratio);
 
         const float so = sl - swi;
