@@ -28,13 +28,13 @@ TEST(BatchEdges, TemperaturesOfMinus50And300FinishInEveryResultKind) {
     for (const char* kind : {"", "--pvt", "--relperm"}) {
         for (const char* setting : {"m_Temperatur=300", "m_Temperatur=-50"}) {
             SCOPED_TRACE(std::string(setting) + " " + kind);
-            std::vector<std::string> args = {"--batch", kNordfeld, "--set", setting, "--answer",
-                                             "ja"};
+            std::vector<std::string> args = {"--batch", kNordfeld,  "--set",
+                                             setting,   "--answer", "ja"};
             if (*kind != '\0') args.push_back(kind);
             const ProcessResult r = RunMorvek(args);
             ExpectCleanRun(r);
-            const bool noViscosity = std::string(setting) == "m_Temperatur=-50" &&
-                                     std::string(kind) != "--relperm";
+            const bool noViscosity =
+                std::string(setting) == "m_Temperatur=-50" && std::string(kind) != "--relperm";
             EXPECT_EQ(CountNoResultLines(r.out) > 0, noViscosity) << r.out;
         }
     }
@@ -53,7 +53,7 @@ TEST(BatchEdges, APureSourGasWritesItsReportCsvResultsAndGraphWithoutNan) {
         SCOPED_TRACE(kind);
         const std::string csv = dir.File("reihen.csv");
         const std::string png = dir.File("grafik.png");
-        std::vector<std::string> args = {"--batch", casePath,  "--aus",   "--csv",
+        std::vector<std::string> args = {"--batch", casePath,  "--aus", "--csv",
                                          csv,       "--graph", png};
         if (*kind != '\0') args.push_back(kind);
         const ProcessResult r = RunMorvek(args, dir.Path());
@@ -70,8 +70,8 @@ TEST(BatchEdges, ExtremeInitialGasOilRatiosFinishWithEitherAnswer) {
         for (const char* rsi : {"m_Rsi=-50", "m_Rsi=1e30"}) {
             for (const char* methode : {"m_Methode=0", "m_Methode=1"}) {
                 SCOPED_TRACE(std::string(rsi) + " " + methode + " " + answer);
-                ExpectCleanRun(RunMorvek({"--batch", kNordfeld, "--set", rsi, "--set", methode,
-                                          "--answer", answer}));
+                ExpectCleanRun(RunMorvek(
+                    {"--batch", kNordfeld, "--set", rsi, "--set", methode, "--answer", answer}));
             }
         }
     }

@@ -93,8 +93,8 @@ TEST(EdgeRuns, InitialAndBubblePointPressuresOf1And1000BarFinish) {
              d.m_Messwerte.clear();  // Nordfeld's surveys lie above 1 bar
          },
          kNone, kNone},
-        {"pi = pb = 1000",
-         [](CMorvekDoc& d) { d.m_Initialdruck = d.m_Entloesungsdruck = 1000.0f; }, kNone, kNone},
+        {"pi = pb = 1000", [](CMorvekDoc& d) { d.m_Initialdruck = d.m_Entloesungsdruck = 1000.0f; },
+         kNone, kNone},
         {"pi 1000, pb 1",
          [](CMorvekDoc& d) {
              d.m_Initialdruck = 1000.0f;
@@ -108,8 +108,7 @@ TEST(EdgeRuns, InitialAndBubblePointPressuresOf1And1000BarFinish) {
          },
          kNone, kNone},
         {"pi 250, pb one float below",
-         [](CMorvekDoc& d) { d.m_Entloesungsdruck = std::nextafter(250.0f, 0.0f); }, kNone,
-         kNone},
+         [](CMorvekDoc& d) { d.m_Entloesungsdruck = std::nextafter(250.0f, 0.0f); }, kNone, kNone},
     });
 }
 
@@ -150,7 +149,8 @@ TEST(EdgeRuns, PureGasesFinishAndNameTheGasDeviationFactorWhereItHasNoValue) {
              d.m_Gas[CO2] = 100.0f;
          },
          kAll, kAll},
-        {"a composition summing to 1e-45", [](CMorvekDoc& d) {
+        {"a composition summing to 1e-45",
+         [](CMorvekDoc& d) {
              d.m_Gas.fill(0.0f);
              d.m_Gas[C1] = 1e-45f;
          },
@@ -180,10 +180,15 @@ TEST(EdgeRuns, ThreeHundredMeasuredRowsAndRowsWithExtremeNumbersFinish) {
         // A case file may hold rows that no dialog edit accepts; the OK check
         // compares them with the oil in place and pi only.
         {"rows that are not numbers",
-         [](CMorvekDoc& d) { d.m_Messwerte = {"100 200 90", "-1e39 5 1e39", "nan nan nan"}; },
+         [](CMorvekDoc& d) {
+             d.m_Messwerte = {"100 200 90", "-1e39 5 1e39", "nan nan nan"};
+         },
          kNone, kNone},
         {"a pressure that is not a number",
-         [](CMorvekDoc& d) { d.m_Messwerte = {"5 nan", "nan 5 inf"}; }, kNone, kNone},
+         [](CMorvekDoc& d) {
+             d.m_Messwerte = {"5 nan", "nan 5 inf"};
+         },
+         kNone, kNone},
     });
 }
 
@@ -206,8 +211,8 @@ TEST(EdgeRuns, ViscositiesAndInitialGasOilRatiosAtTheExtremesFinishWithEitherAns
         {"Rsi 1e30", [](CMorvekDoc& d) { d.m_Rsi = 1e30f; }, kNone, kNone, Answer::No},
         // Accepting the gravity that reproduces such a ratio takes the other
         // correlations beyond their range.
-        {"Rsi 1e30", [](CMorvekDoc& d) { d.m_Rsi = 1e30f; }, kAll & ~kGlasoe,
-         kAll & ~kGlasoe, Answer::Yes},
+        {"Rsi 1e30", [](CMorvekDoc& d) { d.m_Rsi = 1e30f; }, kAll & ~kGlasoe, kAll & ~kGlasoe,
+         Answer::Yes},
         {"Rsi 3.4e38", [](CMorvekDoc& d) { d.m_Rsi = 3.4e38f; }, kAll, kAll & ~kGlasoe,
          Answer::Yes},
         {"Rsi 1e-30", [](CMorvekDoc& d) { d.m_Rsi = 1e-30f; }, kNone, kNone, Answer::No},

@@ -24,8 +24,7 @@ bool PvtRow(const std::string& line, double& p) {
 }
 
 TEST(MeaningfulValue, IsAFiniteNumberWithinSinglePrecision) {
-    for (double v : {0.0, -1.5, 1e-320, kFloatMax, -kFloatMax})
-        EXPECT_TRUE(IsMeaningful(v)) << v;
+    for (double v : {0.0, -1.5, 1e-320, kFloatMax, -kFloatMax}) EXPECT_TRUE(IsMeaningful(v)) << v;
     for (double v : {kNaN, kInf, -kInf, 2.0 * kFloatMax, -1e300})
         EXPECT_FALSE(IsMeaningful(v)) << v;
 }
@@ -81,8 +80,10 @@ TEST(EdgeReport, PvtTableReplacesOnlyTheRowsWithoutAGasDeviationFactor) {
     const std::vector<double> expected = {10, 20, 30, 40, 50, 60, 70, 80, 130, 140, 150, 160, 170};
     EXPECT_EQ(rows, expected);
     ASSERT_EQ(notes.size(), 12u);
-    EXPECT_EQ(notes.front(), " Keine sinnvolle Berechnung möglich: Bg (Realgasfaktor) bei 90.0 bar");
-    EXPECT_EQ(notes.back(), " Keine sinnvolle Berechnung möglich: Bg (Realgasfaktor) bei 250.0 bar");
+    EXPECT_EQ(notes.front(),
+              " Keine sinnvolle Berechnung möglich: Bg (Realgasfaktor) bei 90.0 bar");
+    EXPECT_EQ(notes.back(),
+              " Keine sinnvolle Berechnung möglich: Bg (Realgasfaktor) bei 250.0 bar");
     // The graph gets the rows with numbers, in order and without gaps.
     ASSERT_EQ(doc.m_MaxWerte, 13);
     EXPECT_EQ(doc.m_Max2Werte, 13);
@@ -131,7 +132,9 @@ TEST(EdgeReport, PredictionWithAGasCapBeyondRangeNamesTheGasCap) {
 
 TEST(EdgeReport, MeasuredRowsAreReadUpToTheFirstNumberThatIsNotFinite) {
     std::unique_ptr<EdgeRun> run = RunEdge(
-        [](CMorvekDoc& d) { d.m_Messwerte = {"100 200 90", "150 190 nan", "-1e39 5 6", "7 8 9"}; },
+        [](CMorvekDoc& d) {
+            d.m_Messwerte = {"100 200 90", "150 190 nan", "-1e39 5 6", "7 8 9"};
+        },
         RunKind::Depletion, 0);
     ASSERT_TRUE(run->accepted);
     const CMorvekDoc& doc = run->doc;
