@@ -15,6 +15,8 @@
 #include "base/FixedText.h"
 #include "base/Format.h"
 #include "case/MorvekDoc.h"
+#include "case/RunValues.h"
+#include "input/MeasuredDataFile.h"
 #include "pvt/OilCorrelations.h"
 
 namespace {
@@ -45,13 +47,14 @@ constexpr size_t kExpectedReportLines = 80;
 
 // The measured rows as graph points: every row gives a pressure point, a row
 // with a third number also a gas-oil-ratio point. Reading stops at the first
-// row with fewer than two numbers.
+// row with fewer than two numbers; a number that is not finite (a case file
+// may hold "nan") counts as none, so that no graph point is one.
 void ReadMeasuredValues(CMorvekDoc& doc) {
     const size_t rows = std::min(doc.m_Messwerte.size(), static_cast<size_t>(kSeriesLength));
     int k = 0;
     for (size_t i = 0; i < rows; ++i) {
         float oil = 0.0f, pressure = 0.0f, gor = 0.0f;
-        const int numbers = ScanRow(doc.m_Messwerte[i], oil, pressure, gor);
+        const int numbers = ScanMeasuredRow(doc.m_Messwerte[i], oil, pressure, gor);
         if (numbers < 2) break;
         doc.m_Mess1XWerte[i] = oil;
         doc.m_Mess1YWerte[i] = pressure;
@@ -124,6 +127,8 @@ void CMorvekDoc::ComputeDepletion() {
     double rMean = 0.0;  // step average of the last inner pass
     double sl = 1.0;     // liquid saturation at the end of the step
     double ratio = 0.0;  // krg/kro at sl
+    // The quantity that ended the run because it could not be computed.
+    const char* failed = nullptr;
 
     while (abort < 1 && idle < kMaxIdleSteps && p > kLowestPressureBar && ooip > np) {
         if (pi > pb && j == kStepsToBubblePoint) dp = pb / kStepsBelowBubblePoint;
@@ -133,6 +138,12 @@ void CMorvekDoc::ComputeDepletion() {
         const double muo = OilViscosity(p, rs);
         const double bg = Bg(m_Temperatur, p);
         const double mug = GasViscosityFromBg(bg);
+        failed = FirstMeaningless({{"Rs", rs},
+                                   {"Bo", bo},
+                                   {"Ölviskosität", muo},
+                                   {"Bg (Realgasfaktor)", bg, true},
+                                   {"Gasviskosität", mug}});
+        if (failed != nullptr) break;
 
         // The initial state is taken at the step with j = 0; comparing p with
         // pi instead would repeat it on every step whose pressure change is
@@ -143,8 +154,12 @@ void CMorvekDoc::ComputeDepletion() {
             bgi = bg;
             rPrev = rs;
             r = rs;
-            m_Text.push_back(Format("     INITIALE GASKAPPE (MIO SM3):%15.2f ",
-                                    InitialGasCapMioSm3(ooip, boi, gaskappe, bgi)));
+            const double gasCap = InitialGasCapMioSm3(ooip, boi, gaskappe, bgi);
+            if (!IsMeaningful(gasCap)) {
+                failed = "Gaskappe";
+                break;
+            }
+            m_Text.push_back(Format("     INITIALE GASKAPPE (MIO SM3):%15.2f ", gasCap));
             m_XWerte[0] = 0.0f;
             m_Y1Werte[0] = pi;
             m_Y2Werte[0] = static_cast<float>(rsi);
@@ -168,6 +183,10 @@ void CMorvekDoc::ComputeDepletion() {
         for (int pass = 0; pass < kMaxInnerPasses && difference > kGorTolerance; ++pass) {
             const double rMeanBefore = (rPrev + r) / 2.0;
             dnp = (ooip * et - np * a - gp * bg) / (bg * rMeanBefore + a);
+            if (!IsMeaningful(dnp)) {
+                failed = "Ölproduktion";
+                break;
+            }
             if (dnp < 0.0) {
                 m_Text.push_back(Format(" Fehler dnp:%3.2f<0 ", dnp));
                 ++abort;
@@ -185,6 +204,7 @@ void CMorvekDoc::ComputeDepletion() {
             rMean = (rPrev + r) / 2.0;
             difference = std::fabs(rMean - rMeanBefore);
         }
+        if (failed != nullptr) break;
 
         if (dnp > 0.0) {
             np += dnp;
@@ -192,8 +212,14 @@ void CMorvekDoc::ComputeDepletion() {
         } else {
             ++idle;
         }
-        if (p < pi) f = (np * a + gp * bg) / (ooip * et);
         const double so = sl - swi;
+        failed = FirstMeaningless({{"Ölproduktion", np},
+                                   {"Gasproduktion", gp},
+                                   {"GOEV", rMean},
+                                   {"Ölsättigung", so},
+                                   {"KRG/KRO", ratio}});
+        if (failed != nullptr) break;
+        if (p < pi) f = (np * a + gp * bg) / (ooip * et);
         rPrev = r;
 
         if (j == 0) {
@@ -223,6 +249,7 @@ void CMorvekDoc::ComputeDepletion() {
         p = p - dp;
         ++j;
     }
+    if (failed != nullptr) m_Text.push_back(NoMeaningfulResult(failed, p));
 
     ReadMeasuredValues(*this);
 
@@ -234,9 +261,12 @@ void CMorvekDoc::ComputeDepletion() {
     m_Legende3 = "Meßwerte Druck/GOEV";
     m_Ueberschrift = "Schließdrücke und GÖV";
 
-    if (f < kBalanceRatioLow || f > kBalanceRatioHigh) {
+    // A step whose expansion was zero below pi leaves the ratio undefined.
+    if (!IsMeaningful(f)) {
+        m_Text.push_back(NoMeaningfulResult("Materialbilanzfehler"));
+    } else if (f < kBalanceRatioLow || f > kBalanceRatioHigh) {
         m_Text.push_back(Format(" Materialbilanzfehler:%6.1f Prozent", (1.0 - f) * 100.0));
         m_Text.push_back(" Gasentlösungsdruck zu niedrig?");
     }
-    if (m_MaxWerte > 1) m_Text.push_back(" Morvek Berechnung abgeschlossen");
+    if (m_MaxWerte > 1 && failed == nullptr) m_Text.push_back(" Morvek Berechnung abgeschlossen");
 }

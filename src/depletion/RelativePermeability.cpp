@@ -84,6 +84,10 @@ void CMorvekDoc::ComputeRelPerm() {
             if (std::fabs(double(krg)) < kKrgCutOff) krg = 0.0f;
         }
         const float ratio = kro > 0.0f ? krg / kro : 0.0f;
+        // An oil end point of 1e-40 or so leaves kro at a few of the smallest
+        // floats, and the ratio overflows single precision: the table then
+        // shows the quotient of the same two values in double precision.
+        const double ratioShown = std::isinf(ratio) ? double(krg) / double(kro) : double(ratio);
 
         const float so = sl - swi;
         if (so >= 0.0f) {
@@ -95,7 +99,7 @@ void CMorvekDoc::ComputeRelPerm() {
             ++d;
             m_MaxWerte = d;
             m_Text.push_back(Format(" %7.2f  %9.3g  %7.3f   %10.4g  %13.2f", double(so),
-                                    double(kro), double(krg), double(ratio), double(sg)));
+                                    double(kro), double(krg), ratioShown, double(sg)));
         }
     }
     m_Max2Werte = 0;

@@ -7,6 +7,7 @@
 
 #include "base/Format.h"
 #include "case/MorvekDoc.h"
+#include "case/RunValues.h"
 #include "pvt/GasComponents.h"
 
 namespace {
@@ -75,7 +76,12 @@ void CMorvekDoc::Gasprop() {
     add(" ");
     add("     KONSTANTE ZUR BERECHNUNG DER VISKOSITAET NACH LEE");
     add(" ");
-    add(Format("     K: %7.3f         X: %5.3f         Y: %5.3f", leeK, leeX, leeY));
+    // At or below absolute zero (-273.3 deg C) the constants have no value;
+    // the head keeps its line count.
+    if (FirstMeaningless({{"K", leeK}, {"X", leeX}, {"Y", leeY}}) != nullptr)
+        add(NoMeaningfulResult("Viskositätskonstanten nach Lee"));
+    else
+        add(Format("     K: %7.3f         X: %5.3f         Y: %5.3f", leeK, leeX, leeY));
     add(" ");
     add("     PSEUDOKRITISCHE WERTE FUER DRUCK UND TEMPERATUR");
     add(" ");

@@ -9,6 +9,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "case/RunValues.h"
 #include "pvt/OilCorrelations.h"
 
 namespace {
@@ -37,7 +38,8 @@ struct BubblePoint {
     double gasGravity;
 };
 
-// Not a number when the gas gravity is not positive: no back-calculation then.
+// Not a number when the gas gravity is not positive or the gravity found lies
+// beyond single precision: no back-calculation then.
 float ApiGlasoe(const BubblePoint& b) {
     if (!(b.gasGravity > 0.0)) return std::numeric_limits<float>::quiet_NaN();
     double arg = kGlasoeArgMax;
@@ -45,7 +47,8 @@ float ApiGlasoe(const BubblePoint& b) {
     const double pStar = std::pow(10.0, arg);
     const double q = std::pow(b.tempF, kGlasoeTemperatureExponent) *
                      std::pow(b.rsiScf / b.gasGravity, kGlasoeInverseRsExponent) / pStar;
-    return static_cast<float>(std::pow(q, kGlasoeInverseApiExponent));
+    const double api = std::pow(q, kGlasoeInverseApiExponent);
+    return IsMeaningful(api) ? static_cast<float>(api) : std::numeric_limits<float>::quiet_NaN();
 }
 
 double ApiVasquezBeggs(const BubblePoint& b, double start) {
@@ -111,8 +114,7 @@ float CMorvekDoc::ApiFromGOR() {
             api = ApiKartoatmodjo(b, apiGlasoe);
             break;
     }
-    const float result = static_cast<float>(api);
-    return std::isfinite(result) ? result : m_API;
+    return IsMeaningful(api) ? static_cast<float>(api) : m_API;
 }
 
 void CMorvekDoc::CheckOilGravity() {

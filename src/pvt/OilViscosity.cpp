@@ -10,6 +10,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "case/RunValues.h"
 #include "pvt/CaseConstant.h"
 #include "pvt/OilCorrelations.h"
 
@@ -78,8 +79,10 @@ float CMorvekDoc::CalibrateViscosityAPI() {
 
     const double y = std::log10(deadOil + 1.0) / std::pow(tempF, kDeadOilTemperatureExponent);
     float apiViscosity = m_API;
-    if (y > 0.0)
-        apiViscosity = static_cast<float>((kDeadOilIntercept - std::log10(y)) / kDeadOilApiSlope);
+    // A measured viscosity so large that its dead-oil value overflows gives no
+    // gravity either: the API stays unchanged, as for y <= 0.
+    const double apiFound = (kDeadOilIntercept - std::log10(y)) / kDeadOilApiSlope;
+    if (y > 0.0 && IsMeaningful(apiFound)) apiViscosity = static_cast<float>(apiFound);
 
     Messages().Show(
         Format("\n"

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/Format.h"
+#include "case/RunValues.h"
 #include "pvt/OilCorrelations.h"
 
 namespace {
@@ -32,6 +33,7 @@ void CMorvekDoc::PvtTable() {
     m_Max2Werte = 0;
     m_Max3Werte = 0;
 
+    int d = 0;  // graph points: one per row that has all its numbers
     float p = step;
     for (int i = 0; i < kSeriesLength && p < m_Initialdruck + step; ++i, p += step) {
         if (p > m_Initialdruck) p = m_Initialdruck;  // the last row lies at the initial pressure
@@ -52,14 +54,26 @@ void CMorvekDoc::PvtTable() {
             m_Text.push_back("   (BAR) (NM3/M3) (M3/SM3   (CP)   (1/BAR)  (M3/SM3)     (CP)");
             m_Text.push_back(" ");
         }
+        // A pressure at which a correlation gives no usable number keeps its
+        // place in the table with the name of that quantity; the other
+        // pressures are independent of it.
+        if (const char* what = FirstMeaningless({{"Rs", rs},
+                                                 {"Bo", bo},
+                                                 {"Co", co},
+                                                 {"Ölviskosität", nuo},
+                                                 {"Bg (Realgasfaktor)", bg, true},
+                                                 {"Gasviskosität", nug}})) {
+            m_Text.push_back(NoMeaningfulResult(what, p));
+            continue;
+        }
         m_Text.push_back(Format("%7.1f  %7.2f %7.3f %7.3f %10.3e %8.5f %9.5f", double(p), rs, bo,
                                 nuo, co, bg, nug));
 
-        m_XWerte[i] = m_X2Werte[i] = m_Mess1XWerte[i] = p;
-        m_Y1Werte[i] = static_cast<float>(nuo);
-        m_Y2Werte[i] = static_cast<float>(rs);
-        m_Mess1YWerte[i] = static_cast<float>(bo);
-        m_MaxWerte = m_Max2Werte = i + 1;
+        m_XWerte[d] = m_X2Werte[d] = m_Mess1XWerte[d] = p;
+        m_Y1Werte[d] = static_cast<float>(nuo);
+        m_Y2Werte[d] = static_cast<float>(rs);
+        m_Mess1YWerte[d] = static_cast<float>(bo);
+        m_MaxWerte = m_Max2Werte = ++d;
     }
 
     m_TitelX = "Druck in Bar";

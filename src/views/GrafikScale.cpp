@@ -17,6 +17,18 @@ void Widen(double& lo, double& hi, float value) {
     if (value > hi) hi = value;
 }
 
+// Flat data far from zero (a gas-oil ratio of 1e14 at every point) get a step
+// of 1 or 0.2, which is lost beside such values in double precision or needs
+// millions of additions to reach them: the tick loops of the scaling and of
+// the drawing would never end. Such an axis steps by a round value of at
+// least a millionth of its magnitude; real data never come near that bound.
+constexpr double kMinStepPerMagnitude = 1e-6;
+
+double ResolvableStep(double step, double lo, double hi) {
+    const double minimum = std::max(std::fabs(lo), std::fabs(hi)) * kMinStepPerMagnitude;
+    return step >= minimum ? step : CGrafik::delta(10.0 * minimum);
+}
+
 }  // namespace
 
 void CGrafik::extreme() {
@@ -88,8 +100,8 @@ double CGrafik::start(double min, double step) {
 }
 
 void CGrafik::scale() {
-    deltax = delta(xmax - xmin);
-    deltay = delta(ymax - ymin);
+    deltax = ResolvableStep(delta(xmax - xmin), xmin, xmax);
+    deltay = ResolvableStep(delta(ymax - ymin), ymin, ymax);
     xstart = start(xmin, deltax);
     ystart = start(ymin, deltay);
     if (xstart < xmin) xmin = xstart;
@@ -122,7 +134,7 @@ void CGrafik::scale() {
     }
 
     if (y1max == y1min) y1max = y1min + 1;
-    deltay1 = delta(y1max - y1min);
+    deltay1 = ResolvableStep(delta(y1max - y1min), y1min, y1max);
     y1start = start(y1min, deltay1);
     if (y1start < y1min) y1min = y1start;
 

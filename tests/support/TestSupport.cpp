@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -142,4 +143,15 @@ void FullFolder::Keep(const std::string& name, const std::string& bytes) {
     ::unlink(m_Dir.File(".filler").c_str());
     WriteBytes(m_Dir.File(name), bytes);
     FillUp();
+}
+
+bool ShowsNanOrInf(const std::string& text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* word : {"nan", "inf"}) {
+        for (size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
+            if (at == 0 || !std::isalpha(static_cast<unsigned char>(lower[at - 1]))) return true;
+        }
+    }
+    return false;
 }

@@ -40,6 +40,11 @@ std::string SourcePath(const std::string& relative);
 // The lines of a text, split at '\n' (a final line end gives no empty line).
 std::vector<std::string> SplitLines(const std::string& text);
 
+// True when the text shows a number that is not one: "nan", "inf", "-nan",
+// "infinity" in any case, but not inside a word ("NONAN", the nonane line of
+// the report head, "Einfluss").
+bool ShowsNanOrInf(const std::string& text);
+
 // Makes a folder read-only for the life of the object, also for root (which
 // ignores permission bits: the folder is then made immutable). Effective()
 // tells whether creating a file in it now really fails.

@@ -117,6 +117,27 @@ TEST_F(AxisScaling, WidensAZeroWidthXAxisByOneStepOnEachSide) {
     EXPECT_DOUBLE_EQ(fresh.xmax, 1);
 }
 
+// Flat data far from zero: a step of 1 (or 0.2 on the right axis) is lost
+// beside 1e17 in double precision and needs millions of additions beside
+// 5e14; the tick loops must still reach the axis ends.
+TEST_F(AxisScaling, GivesFlatDataFarFromZeroAStepTheTickLoopsCanReach) {
+    for (double far : {4.717e14, 1e17, 3.4e38, -1e17}) {
+        Scale(0, 10, far, far, far, far);
+        SCOPED_TRACE(far);
+        EXPECT_GE(g.deltay, std::fabs(far) * 1e-6);
+        EXPECT_GE(g.deltay1, std::fabs(far) * 1e-6);
+        EXPECT_LE(g.ymin, far);
+        EXPECT_GT(g.ymax, far);
+        EXPECT_LE(g.y1min, far);
+        EXPECT_GT(g.y1max, far);
+        EXPECT_LT(g.m_y1 + g.m_y2, 100);
+    }
+    // Flat data nearer zero keep their steps of 1 and 0.2.
+    Scale(0, 10, 1000, 1000, 150000, 150000);
+    EXPECT_DOUBLE_EQ(g.deltay, 1);
+    EXPECT_NEAR(g.deltay1, 0.2, 1e-12);
+}
+
 // Both y axes share one set of horizontal grid lines: after scaling they have
 // the same number of intervals. Ranges from 0.05 to 200000, as pressures,
 // ratios and cumulative volumes span (below about 0.01 the steps reach the
