@@ -71,6 +71,15 @@ void CMorvekDoc::ResetCase() {
     m_bRelPermAusgabe = 0;
 }
 
+void CMorvekDoc::ClearSeries() {
+    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
+                      &m_Mess2XWerte, &m_Mess2YWerte})
+        s->fill(0.0f);
+    m_MaxWerte = 0;
+    m_Max2Werte = 0;
+    m_Max3Werte = 0;
+}
+
 void CMorvekDoc::FillDialog(DlgInput& d) const {
     d.m_Gas = m_Gas;
     d.m_Messwerte = m_Messwerte;

@@ -79,6 +79,9 @@ public:
     void CheckOilGravity();
 
     // --- Result runs -----------------------------------------------------------------------
+    // Every result run starts from empty series: all eight zero, no valid points,
+    // so that no curve of an earlier run shows.
+    void ClearSeries();
     void PvtTable();
     double KrgKro(double sl) const;
     void ComputeRelPerm();

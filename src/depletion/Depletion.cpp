@@ -105,12 +105,7 @@ void CMorvekDoc::ComputeDepletion() {
     float dp =
         pi > pb ? (pi - pb) / static_cast<float>(kStepsToBubblePoint) : pb / kStepsFromBubblePoint;
     m_dAPI = CalibrateViscosityAPI();
-    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
-                      &m_Mess2XWerte, &m_Mess2YWerte})
-        s->fill(0.0f);
-    m_MaxWerte = 0;
-    m_Max2Werte = 0;
-    m_Max3Werte = 0;
+    ClearSeries();
     m_Text.reserve(m_Text.size() + kExpectedReportLines);
 
     float p = pi;

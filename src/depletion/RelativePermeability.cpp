@@ -58,9 +58,7 @@ void CMorvekDoc::ComputeRelPerm() {
     m_Text.push_back(Format(" Kritische Gassättigung: %5.2f", double(sgc)));
     m_Text.push_back(" ");
 
-    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
-                      &m_Mess2XWerte, &m_Mess2YWerte})
-        s->fill(0.0f);
+    ClearSeries();
 
     m_Text.push_back(" OELSAETTIGUNG SO MIT RELATIVE PERMEABILITAETEN  GASSAETTIGUNG");
     m_Text.push_back("    SO(-)    KRO(-)   KRG(-)    KRG/KRO(-)          SG(-)");

@@ -6,6 +6,7 @@
 #include "base/MessageSink.h"
 #include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
+#include "input/MeasuredDataFile.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ bool CheckRows(const DlgInput& d, MessageSink& sink) {
     const int rows = static_cast<int>(d.m_Messwerte.size());
     for (int i = 0; i < rows && i < kSeriesLength; ++i) {
         float oil = 0, pressure = 0, gor = 0;
-        if (ScanRow(d.m_Messwerte[static_cast<size_t>(i)], oil, pressure, gor) < 2) break;
+        if (ScanMeasuredRow(d.m_Messwerte[static_cast<size_t>(i)], oil, pressure, gor) < 2) break;
         if (oil > d.m_OOIP) {
             sink.Show(Format("FEHLER!!\nKum.Produktion %6.1f > OOIP %6.1f", double(oil),
                              double(d.m_OOIP)));

@@ -25,13 +25,7 @@ void CMorvekDoc::PvtTable() {
 
     m_dAPI = CalibrateViscosityAPI();
 
-    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
-                      &m_Mess2XWerte, &m_Mess2YWerte})
-        s->fill(0.0f);
-    // The counts go with the emptied series, so that no earlier curve shows.
-    m_MaxWerte = 0;
-    m_Max2Werte = 0;
-    m_Max3Werte = 0;
+    ClearSeries();
 
     int d = 0;  // graph points: one per row that has all its numbers
     float p = step;
