@@ -85,7 +85,8 @@ public:
     void ComputeDepletion();
 
     // --- Results file aus.txt --------------------------------------------------------
-    void SaveResults();
+    // True when aus.txt was written (batch mode's exit status needs it).
+    bool SaveResults();
     void LoadResults();
 
     // --- What the document framework would hold ------------------------------------

@@ -94,4 +94,7 @@ private:
     MessageSink* m_pMessages = nullptr;
     Controls* m_pControls = nullptr;
     FileChooser* m_pFileChooser = nullptr;
+    // The control at which the last reading of the controls stopped, 0 when
+    // it read them all.
+    int m_nFailedControl = 0;
 };

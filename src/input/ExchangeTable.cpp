@@ -1,5 +1,6 @@
 #include "input/ExchangeTable.h"
 
+#include "base/Cp1252.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
@@ -132,6 +133,13 @@ std::string OutOfRangeMessage(const ExchangeField& field) {
                   FieldCaption(field).c_str());
 }
 
+std::string UnstorableTextMessage(const ExchangeField& field) {
+    return Format(
+        "Das Feld \"%s\" enthält ein Zeichen, das nicht gespeichert werden kann.\n"
+        "Bitte nur westeuropäische Zeichen verwenden.",
+        FieldCaption(field).c_str());
+}
+
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink) {
     float parsed = 0.0f;
@@ -144,5 +152,15 @@ bool ParseFieldValue(const ExchangeField& field, const std::string& text, float&
         return false;
     }
     value = parsed;
+    return true;
+}
+
+bool ParseFieldText(const ExchangeField& field, const std::string& text, std::string& value,
+                    MessageSink& sink) {
+    if (!FitsCp1252(text)) {
+        sink.Show(UnstorableTextMessage(field));
+        return false;
+    }
+    value = text;
     return true;
 }

@@ -41,8 +41,15 @@ std::string FieldCaption(const ExchangeField& field);
 // The messages of reading a field.
 std::string NotANumberMessage(const ExchangeField& field);
 std::string OutOfRangeMessage(const ExchangeField& field);
+std::string UnstorableTextMessage(const ExchangeField& field);
 
 // Parses text as the dialog does when it reads a float field, range included;
 // shows the message and returns false when the text is refused.
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink);
+
+// Takes text for a text field as the dialog does when it reads it: refused
+// with a message when code page 1252, in which the case file and aus.txt hold
+// their texts, cannot store every character of it.
+bool ParseFieldText(const ExchangeField& field, const std::string& text, std::string& value,
+                    MessageSink& sink);

@@ -1,0 +1,177 @@
+#include "input/CaseSetting.h"
+
+#include <cstdint>
+
+#include "base/Format.h"
+#include "base/MessageSink.h"
+#include "case/MorvekDoc.h"
+#include "input/ExchangeTable.h"
+
+namespace {
+
+struct FloatInput {
+    const char* name;
+    float CMorvekDoc::*member;
+};
+
+constexpr FloatInput kFloatInputs[] = {
+    {"m_Gaskappe", &CMorvekDoc::m_Gaskappe},
+    {"m_API", &CMorvekDoc::m_API},
+    {"m_KrgMax", &CMorvekDoc::m_KrgMax},
+    {"m_KroMax", &CMorvekDoc::m_KroMax},
+    {"m_OOIP", &CMorvekDoc::m_OOIP},
+    {"m_Entloesungsdruck", &CMorvekDoc::m_Entloesungsdruck},
+    {"m_Initialdruck", &CMorvekDoc::m_Initialdruck},
+    {"m_Sgc", &CMorvekDoc::m_Sgc},
+    {"m_Swi", &CMorvekDoc::m_Swi},
+    {"m_Temperatur", &CMorvekDoc::m_Temperatur},
+    {"m_NuoPb", &CMorvekDoc::m_NuoPb},
+    {"m_Rsi", &CMorvekDoc::m_Rsi},
+};
+
+float* FloatInputOf(CMorvekDoc& doc, const std::string& name) {
+    for (const FloatInput& input : kFloatInputs) {
+        if (name == input.name) return &(doc.*input.member);
+    }
+    for (int i = 0; i < kGasComponents; ++i) {
+        if (name == Format("m_Gas[%d]", i)) return &doc.m_Gas[static_cast<size_t>(i)];
+    }
+    return nullptr;
+}
+
+int32_t* IntInputOf(CMorvekDoc& doc, const std::string& name) {
+    if (name == "m_Methode") return &doc.m_Methode;
+    if (name == "m_bPVTAusgabe") return &doc.m_bPVTAusgabe;
+    if (name == "m_bRelPermAusgabe") return &doc.m_bRelPermAusgabe;
+    return nullptr;
+}
+
+const ExchangeField* CaseField(const std::string& name) {
+    for (const ExchangeField& f : ExchangeTable()) {
+        if (f.caseMember != nullptr && name == f.caseMember) return &f;
+    }
+    return nullptr;
+}
+
+std::string CaseMemberNames() {
+    std::string names;
+    for (const ExchangeField& f : ExchangeTable()) {
+        if (f.caseMember == nullptr) continue;
+        if (!names.empty()) names += ", ";
+        names += f.caseMember;
+    }
+    return names;
+}
+
+// A whole number within [lo, hi], blanks around it allowed.
+bool ParseSmallInt(const std::string& text, int lo, int hi, int32_t& value) {
+    size_t begin = text.find_first_not_of(" \t");
+    size_t end = text.find_last_not_of(" \t");
+    if (begin == std::string::npos) return false;
+    std::string digits = text.substr(begin, end - begin + 1);
+    if (digits.empty() || digits.size() > 3) return false;
+    int v = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < lo || v > hi) return false;
+    value = v;
+    return true;
+}
+
+// Puts the assignment in front of the dialog's message, so that a script's
+// author sees which --set was refused.
+class PrefixedSink : public MessageSink {
+public:
+    PrefixedSink(MessageSink& sink, std::string prefix)
+        : m_Sink(sink), m_Prefix(std::move(prefix)) {}
+    void Show(const std::string& text) override { m_Sink.Show(m_Prefix + text); }
+    bool AskYesNo(const std::string& text) override { return m_Sink.AskYesNo(m_Prefix + text); }
+    Answer AskYesNoCancel(const std::string& text) override {
+        return m_Sink.AskYesNoCancel(m_Prefix + text);
+    }
+
+private:
+    MessageSink& m_Sink;
+    std::string m_Prefix;
+};
+
+}  // namespace
+
+bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSink& sink) {
+    const size_t eq = assignment.find('=');
+    if (eq == std::string::npos) {
+        sink.Show(Format("--set erwartet NAME=WERT, nicht \"%s\".", assignment.c_str()));
+        return false;
+    }
+    const std::string name = assignment.substr(0, eq);
+    const std::string text = assignment.substr(eq + 1);
+    const ExchangeField* field = CaseField(name);
+    float* floatTarget = FloatInputOf(doc, name);
+    int32_t* intTarget = IntInputOf(doc, name);
+    bool known = false;
+    if (field != nullptr) {
+        switch (field->kind) {
+            case FieldKind::Float:
+                known = floatTarget != nullptr;
+                break;
+            case FieldKind::Text:
+                known = true;
+                break;
+            case FieldKind::Radio:
+            case FieldKind::Check:
+                known = intTarget != nullptr;
+                break;
+            case FieldKind::Static:
+                break;
+        }
+    }
+    if (!known) {
+        sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s", name.c_str(),
+                         CaseMemberNames().c_str()));
+        return false;
+    }
+    PrefixedSink prefixed(sink, Format("--set %s: ", assignment.c_str()));
+
+    switch (field->kind) {
+        case FieldKind::Float: {
+            float value = 0;
+            if (!ParseFieldValue(*field, text, value, prefixed)) return false;
+            *floatTarget = value;
+            return true;
+        }
+        case FieldKind::Text:
+            return ParseFieldText(*field, text, doc.m_Feldname, prefixed);
+        case FieldKind::Radio: {
+            int32_t value = 0;
+            if (!ParseSmallInt(text, 0, 3, value)) {
+                prefixed.Show(Format(
+                    "Bitte 0 (Glasoe), 1 (Vasquez & Beggs), 2 (Standing) oder 3 (Kartoatmodjo & "
+                    "Schmidt) eingeben: \"%s\".",
+                    FieldCaption(*field).c_str()));
+                return false;
+            }
+            *intTarget = value;
+            return true;
+        }
+        case FieldKind::Check: {
+            int32_t value = 0;
+            if (!ParseSmallInt(text, 0, 1, value)) {
+                prefixed.Show(
+                    Format("Bitte 0 oder 1 eingeben: \"%s\".", FieldCaption(*field).c_str()));
+                return false;
+            }
+            *intTarget = value;
+            // The two output boxes exclude each other, as in the dialog.
+            if (value == 1) {
+                if (name == "m_bPVTAusgabe") doc.m_bRelPermAusgabe = 0;
+                if (name == "m_bRelPermAusgabe") doc.m_bPVTAusgabe = 0;
+            }
+            return true;
+        }
+        case FieldKind::Static:
+            break;
+    }
+    return false;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The measured-data text file: a header line of free text, then one line per
+// measurement with cumulative oil (1000 m3), shut-in pressure (bar) and
+// optionally the producing gas-oil ratio (sm3/m3). The dialog's button
+// "Meßwertdatei lesen" and batch mode's --messwerte read it with this one
+// reader.
+
+#include <string>
+#include <vector>
+
+class MessageSink;
+
+// The readers of measured rows take at most this many characters of a line.
+inline constexpr size_t kMaxMeasuredLineChars = 99;
+
+// Reads the file (code page 1252) into rows in the fixed layouts
+// "%10.3f   %18.1f  %18.1f" and "%10.3f   %18.1f   * ", in file order. The
+// reading ends, with a message, at a line longer than 99 characters, a line
+// with fewer than two numbers, a production not below ooip or a pressure above
+// initialdruck; the rows before it are kept. Returns false, says so and leaves
+// rows untouched only when the file cannot be opened.
+bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
+                          MessageSink& sink, std::vector<std::string>& rows);
+
+// Converts a measured row with "%f %f %f" and returns how many numbers it
+// begins with. "nan" and "inf", which the conversion accepts, end the numbers
+// there: a measurement must be a finite value.
+int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& gor);

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "ExampleCases.h"
+#include "base/Format.h"
+#include "base/NumberText.h"
+#include "case/CaseFile.h"
+#include "case/MorvekDoc.h"
+#include "input/CaseSetting.h"
+#include "input/ExchangeTable.h"
+#include "support/ScriptedMessageSink.h"
+
+namespace {
+
+struct NordfeldCase {
+    NordfeldCase() { FillNordfeld(doc); }
+    // Applies the assignment; when refused, checks that the case is unchanged.
+    bool Set(const std::string& assignment) {
+        sink.Clear();
+        const CaseFileRecord before = doc.ToRecord();
+        const int32_t pvt = doc.m_bPVTAusgabe, relPerm = doc.m_bRelPermAusgabe;
+        const bool ok = ApplyCaseSetting(doc, assignment, sink);
+        if (!ok) {
+            EXPECT_TRUE(doc.ToRecord() == before) << assignment;
+            EXPECT_EQ(doc.m_bPVTAusgabe, pvt);
+            EXPECT_EQ(doc.m_bRelPermAusgabe, relPerm);
+            EXPECT_EQ(sink.Log().size(), 1u) << assignment;
+        }
+        return ok;
+    }
+    std::string Said() const { return sink.Texts().empty() ? "" : sink.Texts().front(); }
+    CMorvekDoc doc;
+    ScriptedMessageSink sink;
+};
+
+}  // namespace
+
+TEST(CaseSetting, ParsesAndRangeChecksNumbersAsTheDialogDoes) {
+    NordfeldCase c;
+    EXPECT_TRUE(c.Set("m_OOIP=0.1"));
+    EXPECT_EQ(c.doc.m_OOIP, 0.1f);
+    EXPECT_TRUE(c.Set("m_OOIP=99000"));
+    EXPECT_EQ(c.doc.m_OOIP, 99000.0f);
+    EXPECT_TRUE(c.Set("m_Swi=-3"));  // no range in the dialog either
+    EXPECT_EQ(c.doc.m_Swi, -3.0f);
+
+    EXPECT_FALSE(c.Set("m_OOIP=100000"));
+    EXPECT_EQ(c.Said(), "--set m_OOIP=100000: " + OutOfRangeMessage(*FindField("m_OOIP")));
+    for (const char* bad :
+         {"m_API=nan", "m_API=inf", "m_API=1e999", "m_API=0x10", "m_API=", "m_API=1,5"}) {
+        EXPECT_FALSE(c.Set(bad)) << bad;
+        EXPECT_EQ(c.Said(), Format("--set %s: ", bad) + NotANumberMessage(*FindField("m_API")));
+    }
+}
+
+TEST(CaseSetting, SetsAGasComponentByItsIndex) {
+    NordfeldCase c;
+    EXPECT_TRUE(c.Set("m_Gas[0]=2.5"));
+    EXPECT_EQ(c.doc.m_Gas[0], 2.5f);
+    EXPECT_TRUE(c.Set("m_Gas[14]=100"));
+    EXPECT_EQ(c.doc.m_Gas[14], 100.0f);
+    EXPECT_FALSE(c.Set("m_Gas[3]=101"));
+    EXPECT_FALSE(c.Set("m_Gas[15]=1"));
+}
+
+TEST(CaseSetting, EveryInputOfTheDialogCanBeSetByItsCaseName) {
+    for (const ExchangeField& f : ExchangeTable()) {
+        if (f.caseMember == nullptr) continue;
+        std::string value;
+        switch (f.kind) {
+            case FieldKind::Float:
+                value = f.bounded ? FloatForDisplay((f.min + f.max) / 2) : "7";
+                break;
+            case FieldKind::Text:
+                value = "Westfeld";
+                break;
+            default:
+                value = "1";
+                break;
+        }
+        NordfeldCase c;
+        c.doc.m_bPVTAusgabe = c.doc.m_bRelPermAusgabe = 0;
+        const CaseFileRecord before = c.doc.ToRecord();
+        ASSERT_TRUE(c.Set(std::string(f.caseMember) + "=" + value)) << f.caseMember;
+        const bool changed = !(c.doc.ToRecord() == before) || c.doc.m_bPVTAusgabe == 1 ||
+                             c.doc.m_bRelPermAusgabe == 1;
+        EXPECT_TRUE(changed) << f.caseMember;
+    }
+}
+
+TEST(CaseSetting, FieldNameMustFitCodePage1252) {
+    NordfeldCase c;
+    EXPECT_TRUE(c.Set("m_Feldname=Ölfeld Süd = 2 €"));
+    EXPECT_EQ(c.doc.m_Feldname, "Ölfeld Süd = 2 €");
+    EXPECT_FALSE(c.Set("m_Feldname=北海"));
+    EXPECT_EQ(c.Said(),
+              "--set m_Feldname=北海: " + UnstorableTextMessage(*FindField("m_Feldname")));
+    EXPECT_FALSE(c.Set("m_Feldname=\xff\xfe"));  // not UTF-8 at all
+}
+
+TEST(CaseSetting, CorrelationIsAWholeNumberFrom0To3) {
+    NordfeldCase c;
+    EXPECT_TRUE(c.Set("m_Methode=3"));
+    EXPECT_EQ(c.doc.m_Methode, 3);
+    for (const char* bad : {"m_Methode=4", "m_Methode=-1", "m_Methode=1.0", "m_Methode="})
+        EXPECT_FALSE(c.Set(bad)) << bad;
+    EXPECT_EQ(c.Said(),
+              "--set m_Methode=: Bitte 0 (Glasoe), 1 (Vasquez & Beggs), 2 (Standing) oder 3 "
+              "(Kartoatmodjo & Schmidt) eingeben: \"Korrelationsmethode\".");
+}
+
+TEST(CaseSetting, OutputBoxesTakeZeroOrOneAndExcludeEachOther) {
+    NordfeldCase c;
+    EXPECT_TRUE(c.Set("m_bPVTAusgabe=1"));
+    EXPECT_TRUE(c.Set("m_bRelPermAusgabe=1"));
+    EXPECT_EQ(c.doc.m_bRelPermAusgabe, 1);
+    EXPECT_EQ(c.doc.m_bPVTAusgabe, 0);
+    EXPECT_TRUE(c.Set("m_bRelPermAusgabe=0"));
+    EXPECT_EQ(c.doc.m_bRelPermAusgabe, 0);
+    EXPECT_FALSE(c.Set("m_bPVTAusgabe=2"));
+    EXPECT_EQ(c.Said(), "--set m_bPVTAusgabe=2: Bitte 0 oder 1 eingeben: \"PVT-Daten ausgeben\".");
+}
+
+TEST(CaseSetting, UnknownNameOrMissingValueIsRefusedClearly) {
+    NordfeldCase c;
+    EXPECT_FALSE(c.Set("m_Ooip=5"));
+    EXPECT_EQ(
+        c.Said().rfind("--set: unbekannter Name \"m_Ooip\".\nMögliche Namen: m_Gaskappe, ", 0), 0u)
+        << c.Said();
+    EXPECT_NE(c.Said().find("m_Gas[14]"), std::string::npos);
+    // Names that belong to the dialog alone are no inputs of the case.
+    EXPECT_FALSE(c.Set("m_C1=5"));
+    EXPECT_FALSE(c.Set("m_strSumme=5"));
+    EXPECT_FALSE(c.Set("m_OOIP"));
+    EXPECT_EQ(c.Said(), "--set erwartet NAME=WERT, nicht \"m_OOIP\".");
+}

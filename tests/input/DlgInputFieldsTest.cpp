@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "DialogTestSupport.h"
+#include "ExampleCases.h"
+#include "input/ExchangeTable.h"
+#include "support/ScriptedMessageSink.h"
+
+TEST(DialogOpening, ShowsTheCompositionAndItsSumAndChecksZeileAendern) {
+    CMorvekDoc doc;
+    FillNordfeld(doc);
+    doc.m_Gas[3] = 80.5f;  // the composition now adds up to 98.5
+    doc.m_Messwerte = {"300 220", "100 240", "200 230"};
+    DlgInput dialog = DialogFilledFrom(doc);
+    FakeControls controls;
+    dialog.SetPorts(nullptr, &controls, nullptr);
+    dialog.OnInitDialog();
+
+    EXPECT_EQ(dialog.m_strSumme, " 98.50");
+    EXPECT_EQ(controls.texts[ctl::kSumme], " 98.50");
+    EXPECT_EQ(dialog.m_C1, 80.5f);
+    EXPECT_EQ(dialog.m_CO2, 1.7f);
+    EXPECT_EQ(controls.texts[FindField("m_Gas[3]")->controlId], "80.5");
+    EXPECT_EQ(controls.radios[ctl::kZeilenModus], 0);
+    EXPECT_EQ(dialog.m_MesswertListe.Rows(),
+              (std::vector<std::string>{"100 240", "200 230", "300 220"}));
+    // The rows themselves keep the case's order until the first row edit.
+    EXPECT_EQ(dialog.m_Messwerte, doc.m_Messwerte);
+}
+
+TEST(DialogGasSum, TakesTheTypedCompositionIntoTheSum) {
+    OpenDialog o;
+    o.controls.texts[ctl::kH2S] = "1.5";
+    o.dialog.RecomputeGasSum();
+    EXPECT_EQ(o.dialog.m_Gas[0], 1.5f);
+    EXPECT_EQ(o.dialog.m_strSumme, "101.50");
+    EXPECT_EQ(o.controls.texts[ctl::kSumme], "101.50");
+}
+
+TEST(DialogGasSum, NewCaseKeepsTheSumUntilOilInPlaceIsValid) {
+    OpenDialog o(StartCase::New);
+    EXPECT_EQ(o.dialog.m_strSumme, "100.00");
+    o.controls.texts[ctl::kH2S] = "10";
+    o.dialog.RecomputeGasSum();
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(*FindField("m_OOIP"))});
+    EXPECT_EQ(o.dialog.m_Gas[0], 0.0f);
+    EXPECT_EQ(o.controls.texts[ctl::kSumme], "100.00");
+    // The shown members put the untaken value back into its field.
+    EXPECT_EQ(o.controls.texts[ctl::kH2S], "0");
+}
+
+TEST(DialogOilDensity, WarnsOnlyOutsideZeroPointSixToOnePointFourKgPerLitre) {
+    OpenDialog o;
+    o.controls.texts[ctl::kAPI] = "10";
+    o.dialog.CheckOilDensity();
+    EXPECT_TRUE(o.sink.Log().empty());
+
+    o.controls.texts[ctl::kAPI] = "105";
+    o.dialog.CheckOilDensity();
+    EXPECT_EQ(o.sink.Texts(),
+              std::vector<std::string>{
+                  "Die Öldichte von 105.000000 Grad API bzw. 0.597651 kg/l ist zu korrigieren"});
+    EXPECT_EQ(o.dialog.m_API, 105.0f);
+
+    o.sink.Clear();
+    o.controls.texts[ctl::kAPI] = "-131.5";  // a division by zero
+    o.dialog.CheckOilDensity();
+    EXPECT_EQ(o.sink.Log().size(), 1u);
+}
+
+TEST(DialogOutputBoxes, ExcludeEachOtherAndClearOnASecondClick) {
+    OpenDialog o;
+    o.dialog.TogglePVTAusgabe();
+    EXPECT_EQ(o.dialog.m_bPVTAusgabe, 1);
+    EXPECT_TRUE(o.controls.checks[ctl::kPVT]);
+
+    o.dialog.ToggleRelPermAusgabe();
+    EXPECT_EQ(o.dialog.m_bRelPermAusgabe, 1);
+    EXPECT_EQ(o.dialog.m_bPVTAusgabe, 0);
+    EXPECT_FALSE(o.controls.checks[ctl::kPVT]);
+    EXPECT_TRUE(o.controls.checks[ctl::kRelPerm]);
+
+    o.dialog.TogglePVTAusgabe();
+    EXPECT_EQ(o.dialog.m_bPVTAusgabe, 1);
+    EXPECT_EQ(o.dialog.m_bRelPermAusgabe, 0);
+
+    o.dialog.TogglePVTAusgabe();
+    EXPECT_EQ(o.dialog.m_bPVTAusgabe, 0);
+    EXPECT_EQ(o.dialog.m_bRelPermAusgabe, 0);
+    EXPECT_FALSE(o.controls.checks[ctl::kPVT]);
+}
+
+TEST(DialogOutputBoxes, ToggleDoesNotReadTheControlsFirst) {
+    OpenDialog o;
+    o.controls.texts[ctl::kOOIP] = "17";
+    o.dialog.ToggleRelPermAusgabe();
+    EXPECT_EQ(o.dialog.m_OOIP, 5000.0f);
+    EXPECT_EQ(o.controls.texts[ctl::kOOIP], "5000");
+}

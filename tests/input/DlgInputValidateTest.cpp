@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "DialogTestSupport.h"
+#include "ExampleCases.h"
+#include "base/Format.h"
+#include "input/ExchangeTable.h"
+#include "support/ScriptedMessageSink.h"
+
+namespace {
+
+// OK pressed on the open dialog: true when the dialog ends; what it said is
+// in the sink.
+bool Ok(OpenDialog& o) {
+    o.sink.Clear();
+    return o.dialog.Validate();
+}
+
+const char* const kRowsTooMuchOil = "FEHLER!!\nKum.Produktion 5000.1 > OOIP 5000.0";
+
+}  // namespace
+
+TEST(DialogValidate, AcceptsTheNordfeldCaseWithoutAWord) {
+    OpenDialog o;
+    EXPECT_TRUE(Ok(o));
+    EXPECT_TRUE(o.sink.Log().empty());
+}
+
+TEST(DialogValidate, ShowsOnlyTheFirstFailingCheckInItsOrder) {
+    OpenDialog o;
+    o.dialog.m_Messwerte = {"5000.1 200", "100 260"};
+    o.Type("m_Entloesungsdruck", "260");
+    o.Type("m_Swi", "0");
+    o.Type("m_Sgc", "1");
+    o.Type("m_API", "9");
+    o.controls.radios[ctl::kMethode] = -1;
+    for (int i = 0; i < kGasComponents; ++i) o.Type(Format("m_Gas[%d]", i), "0");
+    o.dialog.RecomputeGasSum();
+
+    std::vector<std::string> said;
+    auto okOnce = [&] {
+        EXPECT_FALSE(Ok(o));
+        EXPECT_EQ(o.sink.Log().size(), 1u);
+        said.push_back(o.sink.Texts().front());
+    };
+    okOnce();
+    o.dialog.m_Messwerte[0] = "4000 200";
+    okOnce();
+    o.dialog.m_Messwerte[1] = "100 250";
+    okOnce();
+    o.Type("m_Entloesungsdruck", "250");
+    okOnce();
+    o.Type("m_Sgc", "0.05");
+    okOnce();
+    o.Type("m_Swi", "0.2");
+    okOnce();
+    o.Type("m_C1", "50");
+    o.dialog.RecomputeGasSum();
+    okOnce();
+    o.Type("m_API", "35");
+    okOnce();
+    o.controls.radios[ctl::kMethode] = 1;
+    EXPECT_TRUE(Ok(o));
+
+    const std::vector<std::string> expected = {
+        kRowsTooMuchOil,
+        "FEHLER!!\nDruck 260.0 > Initialdruck 250.0",
+        "FEHLER!!\nEntlösungsdruck 260.0 > Initialdruck 250.0",
+        "FEHLER!!\nSwi:  0.00 + Sgr:  1.00 >= 1",
+        "Haftwassersättigung swi muß > 0 sein",
+        "Bitte Gaszusammensetzung eingeben",
+        "Öldichte ist > 1.Bitte API-Wert über 10 erhöhen",
+        "Bitte eine Korrelationsmethode auswählen.",
+    };
+    EXPECT_EQ(said, expected);
+}
+
+TEST(DialogValidate, SaturationsAddingUpToOneAreRefused) {
+    OpenDialog o;
+    o.Type("m_Swi", "0.3");
+    o.Type("m_Sgc", "0.7");
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{"FEHLER!!\nSwi:  0.30 + Sgr:  0.70 >= 1"});
+    o.Type("m_Sgc", "0.69");
+    EXPECT_TRUE(Ok(o));
+}
+
+TEST(DialogValidate, WaterSaturationMustBeAboveZero) {
+    for (const char* swi : {"0", "-0.1"}) {
+        OpenDialog o;
+        o.Type("m_Swi", swi);
+        EXPECT_FALSE(Ok(o));
+        EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{"Haftwassersättigung swi muß > 0 sein"});
+    }
+}
+
+TEST(DialogValidate, ApiGravityBoundIs9Point85) {
+    OpenDialog o;
+    o.Type("m_API", "9.85");
+    EXPECT_TRUE(Ok(o));
+    o.Type("m_API", "9.84");
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(),
+              std::vector<std::string>{"Öldichte ist > 1.Bitte API-Wert über 10 erhöhen"});
+}
+
+TEST(DialogValidate, AnyCompositionOtherThanZeroPasses) {
+    OpenDialog o;
+    o.dialog.m_Gas.fill(0.0f);
+    o.dialog.m_Gas[3] = 50.0f;
+    EXPECT_TRUE(Ok(o));
+}
+
+TEST(DialogValidate, BubblePointEqualToInitialPressurePasses) {
+    OpenDialog o;
+    o.Type("m_Entloesungsdruck", "250");
+    EXPECT_TRUE(Ok(o));
+}
+
+TEST(DialogValidate, OilInPlaceBoundsAreCheckedWhenReading) {
+    for (const char* ooip : {"0.1", "99000"}) {
+        OpenDialog o;
+        o.Type("m_OOIP", ooip);
+        EXPECT_TRUE(Ok(o)) << ooip;
+    }
+    for (const char* ooip : {"0.05", "100000"}) {
+        OpenDialog o;
+        o.Type("m_OOIP", ooip);
+        // The reading fails before and after the checks, which pass on the
+        // members as they stand; the dialog stays open.
+        EXPECT_FALSE(Ok(o)) << ooip;
+        const std::string range = OutOfRangeMessage(*FindField("m_OOIP"));
+        EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{range, range}));
+    }
+}
+
+TEST(DialogValidate, FailedReadingStillRunsTheChecksOnTheMembers) {
+    OpenDialog o(StartCase::New);
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{OutOfRangeMessage(*FindField("m_OOIP")),
+                                                        "Haftwassersättigung swi muß > 0 sein"}));
+}
+
+TEST(DialogValidate, RowEqualToOilInPlacePassesAndAboveIsRefused) {
+    OpenDialog o;
+    o.dialog.m_Messwerte = {"5000 250 120"};
+    EXPECT_TRUE(Ok(o));
+    o.dialog.m_Messwerte = {"5000.1 200"};
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{kRowsTooMuchOil});
+}
+
+TEST(DialogValidate, RowWithOneNumberEndsTheRowChecks) {
+    OpenDialog o;
+    o.dialog.m_Messwerte = {"100 200", "1.5", "5000.1 200"};
+    EXPECT_TRUE(Ok(o));
+}
+
+TEST(DialogValidate, OnlyTheFirst300RowsAreChecked) {
+    OpenDialog o;
+    o.dialog.m_Messwerte.assign(300, "100 200");
+    o.dialog.m_Messwerte.push_back("5000.1 200");
+    EXPECT_TRUE(Ok(o));
+    o.dialog.m_Messwerte[299] = "5000.1 200";
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{kRowsTooMuchOil});
+}

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "DialogTestSupport.h"
+#include "ExampleCases.h"
+#include "input/MeasuredDataFile.h"
+#include "support/ScriptedMessageSink.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+const char* const kHeader = "Kum.Oel  Druck  GOEV\n";
+
+// "Meßwertdatei lesen" in the Nordfeld dialog (oil in place 5000, initial
+// pressure 250) on a file of the given bytes.
+struct FileRead {
+    explicit FileRead(const std::string& bytes) : path(dir.File("messwerte.txt")) {
+        WriteBytes(path, bytes);
+        Open(path);
+    }
+    explicit FileRead(std::optional<std::string> chosen) { Open(std::move(chosen)); }
+
+    void Open(std::optional<std::string> chosen) {
+        chooser = std::make_unique<ScriptedFileChooser>(std::move(chosen));
+        FillNordfeld(doc);
+        doc.m_Messwerte = {"1 200", "2 190"};
+        dialog = DialogFilledFrom(doc);
+        dialog.SetPorts(&sink, &controls, chooser.get());
+        dialog.OnInitDialog();
+        dialog.m_bMesswerteGeaendert = 0;
+        dialog.m_strStatus = "vorher";
+        dialog.FileOpen();
+    }
+    // The messages after " wird geöffnet".
+    Rows Said() const {
+        Rows texts = sink.Texts();
+        if (!texts.empty() && texts.front() == path + " wird geöffnet") texts.erase(texts.begin());
+        return texts;
+    }
+
+    TempDir dir;
+    std::string path;
+    std::unique_ptr<ScriptedFileChooser> chooser;
+    CMorvekDoc doc;
+    DlgInput dialog;
+    FakeControls controls;
+    ScriptedMessageSink sink;
+};
+
+std::string Line(size_t length) {
+    std::string line = "1.5 120";
+    line.resize(length, ' ');
+    return line;
+}
+
+}  // namespace
+
+TEST(MeasuredDataFile, ThreeRowsOfThreeNumbersInTheFixedLayout) {
+    FileRead r(std::string(kHeader) + "300 220 95\n100.25 240 90\n200 230.04 92.5\n");
+    const Rows inFileOrder = {
+        "   300.000                220.0                95.0",
+        "   100.250                240.0                90.0",
+        "   200.000                230.0                92.5",
+    };
+    EXPECT_EQ(r.sink.Texts(), Rows{r.path + " wird geöffnet"});
+    EXPECT_EQ(r.dialog.m_Messwerte, inFileOrder);
+    EXPECT_EQ(r.dialog.m_MesswertListe.Rows(),
+              (Rows{inFileOrder[1], inFileOrder[2], inFileOrder[0]}));
+    EXPECT_EQ(r.controls.texts[ctl::kStatus], "3 Zeilen wurden eingelesen");
+    EXPECT_EQ(r.controls.texts[ctl::kZeile], " ");
+    EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 1);
+    EXPECT_EQ(r.chooser->asked, Rows{"Alle Dateien|*.TXT"});
+}
+
+TEST(MeasuredDataFile, RowOfTwoNumbersMarksTheMissingRatio) {
+    FileRead r(std::string(kHeader) + "1.5 120\n2.5 110 abc\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"     1.500                120.0   * ",
+                                          "     2.500                110.0   * "}));
+    EXPECT_TRUE(r.Said().empty());
+}
+
+TEST(MeasuredDataFile, EmptyLineAfterTheLastRowEndsTheReadingWithAMessage) {
+    FileRead r(std::string(kHeader) + "1.5 120\n\n");
+    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
+    EXPECT_EQ(r.Said(), Rows{"Die Zeile enhält keine 2 Werte\n "});
+    EXPECT_EQ(r.dialog.m_strStatus, "1 Zeilen wurden eingelesen");
+}
+
+TEST(MeasuredDataFile, LastLineWithoutLineEndIsRead) {
+    FileRead r(std::string(kHeader) + "1.5 120\n2.5 110");
+    EXPECT_EQ(r.dialog.m_Messwerte.size(), 2u);
+    EXPECT_TRUE(r.Said().empty());
+}
+
+TEST(MeasuredDataFile, CrLfLineEndsReadAsLf) {
+    FileRead lf(std::string(kHeader) + "1.5 120\n" + Line(99) + "\n");
+    FileRead crlf(std::string("Kopf\r\n") + "1.5 120\r\n" + Line(99) + "\r\n");
+    EXPECT_EQ(crlf.dialog.m_Messwerte, lf.dialog.m_Messwerte);
+    EXPECT_EQ(crlf.dialog.m_Messwerte.size(), 2u);
+    EXPECT_TRUE(crlf.Said().empty());
+}
+
+TEST(MeasuredDataFile, HeaderOnlyGivesNoRowsAndNoMessage) {
+    FileRead r{std::string(kHeader)};
+    EXPECT_TRUE(r.dialog.m_Messwerte.empty());
+    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 0);
+    EXPECT_TRUE(r.Said().empty());
+    EXPECT_EQ(r.dialog.m_strStatus, "0 Zeilen wurden eingelesen");
+}
+
+TEST(MeasuredDataFile, ProductionEqualToOilInPlaceEndsTheReading) {
+    FileRead r(std::string(kHeader) + "1.5 120\n5000 100\n6 90\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
+    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\nKum.Ölproduktion 5000.00 > OOIP 5000.00"});
+    EXPECT_EQ(r.dialog.m_strStatus, "1 Zeilen wurden eingelesen");
+}
+
+TEST(MeasuredDataFile, PressureEqualToInitialPressureIsAcceptedAndAboveEndsTheReading) {
+    FileRead r(std::string(kHeader) + "1.5 250\n2 250.1\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                250.0   * "});
+    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\nMeßdruck  250.1 > Initialer Druck  250.0"});
+}
+
+TEST(MeasuredDataFile, LineOf99CharactersIsReadAndOf100EndsTheReading) {
+    FileRead r(std::string(kHeader) + Line(99) + "\n" + Line(100) + "\n" + "3 100\n");
+    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
+    EXPECT_EQ(r.Said(), Rows{"In der 3.Zeile 100 Zeichen gelesen"});
+}
+
+TEST(MeasuredDataFile, HeaderOf100CharactersEndsTheReadingToo) {
+    FileRead r(std::string(100, 'K') + "\n1.5 120\n");
+    EXPECT_TRUE(r.dialog.m_Messwerte.empty());
+    EXPECT_EQ(r.Said(), Rows{"In der 1.Zeile 100 Zeichen gelesen"});
+}
+
+TEST(MeasuredDataFile, NotFiniteValuesAreNoNumbers) {
+    FileRead r(std::string(kHeader) + "1.5 120 nan\nnan 120\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
+    EXPECT_EQ(r.Said(), Rows{"Die Zeile enhält keine 2 Werte\n nan 120"});
+}
+
+TEST(MeasuredDataFile, LineTextInTheMessageComesFromCodePage1252) {
+    FileRead r(std::string(kHeader) + "Z\xE4hler 3\n");
+    EXPECT_EQ(r.Said(), Rows{"Die Zeile enhält keine 2 Werte\n Zähler 3"});
+}
+
+TEST(MeasuredDataFile, FileThatCannotBeOpenedKeepsTheRowsAlreadyEntered) {
+    TempDir dir;
+    for (const std::string& path : {dir.File("fehlt.txt"), dir.Path()}) {
+        FileRead r{std::optional<std::string>(path)};
+        EXPECT_EQ(r.sink.Texts(), (Rows{path + " wird geöffnet",
+                                        "Die Datei " + path + " kann nicht geöffnet werden."}));
+        EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
+        EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
+        EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);
+        EXPECT_EQ(r.dialog.m_strStatus, "vorher");
+    }
+}
+
+TEST(MeasuredDataFile, CancelledChoiceChangesNothing) {
+    FileRead r{std::optional<std::string>()};
+    EXPECT_TRUE(r.sink.Log().empty());
+    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
+    EXPECT_EQ(r.dialog.m_strStatus, "vorher");
+}
+
+TEST(MeasuredDataFile, ChecksUseTheMembersNotTheTypedFields) {
+    TempDir dir;
+    const std::string path = dir.File("m.txt");
+    WriteBytes(path, std::string(kHeader) + "4000 200\n");
+    CMorvekDoc doc;
+    FillNordfeld(doc);
+    DlgInput dialog = DialogFilledFrom(doc);
+    FakeControls controls;
+    ScriptedMessageSink sink;
+    ScriptedFileChooser chooser(path);
+    dialog.SetPorts(&sink, &controls, &chooser);
+    dialog.OnInitDialog();
+    controls.texts[ctl::kOOIP] = "100";  // typed, not yet read
+    dialog.FileOpen();
+    EXPECT_EQ(dialog.m_Messwerte.size(), 1u);
+    EXPECT_EQ(controls.texts[ctl::kOOIP], "5000");
+}
+
+TEST(MeasuredDataFile, ReaderForBatchModeGivesTheRowsInFileOrder) {
+    TempDir dir;
+    const std::string path = dir.File("m.txt");
+    WriteBytes(path, std::string(kHeader) + "20 200\n10 210 80\n");
+    ScriptedMessageSink sink;
+    Rows rows = {"alt"};
+    ASSERT_TRUE(ReadMeasuredDataFile(path, 5000.0f, 250.0f, sink, rows));
+    EXPECT_EQ(rows, (Rows{"    20.000                200.0   * ",
+                          "    10.000                210.0                80.0"}));
+    EXPECT_TRUE(sink.Log().empty());
+
+    rows = {"alt"};
+    EXPECT_FALSE(ReadMeasuredDataFile(dir.File("fehlt.txt"), 5000.0f, 250.0f, sink, rows));
+    EXPECT_EQ(rows, Rows{"alt"});
+}
+
+TEST(MeasuredDataFile, NordfeldExampleReadsWhole) {
+    ScriptedMessageSink sink;
+    Rows rows;
+    ASSERT_TRUE(ReadMeasuredDataFile(SourcePath("examples/nordfeld-messwerte.txt"), 5000.0f, 250.0f,
+                                     sink, rows));
+    EXPECT_TRUE(sink.Log().empty());
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0], "    50.000                238.0                95.0");
+    EXPECT_EQ(rows[5], "   550.000                168.0   * ");
+}
+
+TEST(MeasuredDataFile, ReadsAndWritesDecimalPointsUnderAGermanLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+    FileRead r(std::string(kHeader) + "1.5 120.25 33.5\n");
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.2                33.5"});
+    EXPECT_TRUE(r.Said().empty());
+}
