@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "app/HelpViewer.h"
 #include "base/qt/QtMessageSink.h"
 #include "input/qt/QtDataEntryRunner.h"
 
@@ -18,7 +19,6 @@ class CMorvekDoc;
 class CaseFileDialogs;
 class CaseScrollView;
 class GraphViewWidget;
-class HelpViewer;
 class QAction;
 class QMenu;
 class QPrinter;

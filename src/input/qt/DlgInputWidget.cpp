@@ -45,8 +45,6 @@ const ExchangeField* FieldById(int controlId) {
     return nullptr;
 }
 
-bool IsGasEdit(int controlId) { return controlId >= 1002 && controlId <= 1016; }
-
 // The measured rows stand two pixels apart more than a list's rows would.
 class TallerRows : public QStyledItemDelegate {
 public:
