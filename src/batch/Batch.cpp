@@ -1,13 +1,18 @@
 #include "batch/Batch.h"
 
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QStringList>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "base/FileIO.h"
 #include "batch/BatchPorts.h"
 #include "case/MorvekDoc.h"
+#include "input/CaseSetting.h"
+#include "input/MeasuredDataFile.h"
+#include "views/qt/PageExport.h"
 
 namespace {
 
@@ -21,6 +26,12 @@ struct BatchOptions {
     std::string reportPath;
     bool pvt = false;
     bool relPerm = false;
+    std::vector<std::string> settings;
+    std::string messwertePath;
+    std::string savePath;
+    bool aus = false;
+    std::string graphPath;
+    std::string printPdfPath;
 };
 
 std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
@@ -42,7 +53,9 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     parser.setApplicationDescription(
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
-        "given, go to stderr.");
+        "given, go to stderr.\n"
+        "Order: load the case, apply --set, read --messwerte, --save, check and compute, "
+        "then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -50,19 +63,39 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                               "Answer to every Yes/No question of the run: ja or nein "
                               "(default nein).",
                               "ja|nein", "nein");
-    QCommandLineOption report("report", "Write the report to FILE instead of stdout.", "FILE");
     QCommandLineOption pvt("pvt", "Compute the PVT table instead of the depletion prediction.");
     QCommandLineOption relPerm("relperm",
                                "Compute the relative-permeability table instead of the depletion "
                                "prediction.");
-    for (const auto& o : {help, version, batch, answer, report, pvt, relPerm}) parser.addOption(o);
+    QCommandLineOption set("set",
+                           "Change an input after loading, checked as the data-entry dialog "
+                           "checks it; repeatable. NAME is a member of the case record "
+                           "(m_OOIP, m_Initialdruck, m_Gas[3], m_Feldname, ...).",
+                           "NAME=VALUE");
+    QCommandLineOption messwerte("messwerte",
+                                 "Replace the measured rows by those of a measured-data file.",
+                                 "FILE");
+    QCommandLineOption save("save", "Save the case (after --set and --messwerte) to FILE.mvk.",
+                            "FILE.mvk");
+    QCommandLineOption report("report", "Write the report to FILE instead of stdout.", "FILE");
+    QCommandLineOption aus("aus", "Write the report to aus.txt in the working directory.");
+    QCommandLineOption graph("graph", "Draw the graph page into FILE (.png, .svg or .pdf).",
+                             "FILE");
+    QCommandLineOption printPdf("print-pdf",
+                                "Write what printing gives (report pages, then the graph "
+                                "page, A4 portrait) into a PDF file.",
+                                "FILE");
+    for (const auto& o : {help, version, batch, answer, pvt, relPerm, set, messwerte, save, report,
+                          aus, graph, printPdf})
+        parser.addOption(o);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
-    if (!parser.parse(args)) {
-        std::cerr << Utf8(parser.errorText()) << "\n" << HelpText(parser);
+    auto refuse = [&](const std::string& why) {
+        std::cerr << why << "\n" << HelpText(parser);
         *exitNow = kExitRefused;
         return false;
-    }
+    };
+    if (!parser.parse(args)) return refuse(Utf8(parser.errorText()));
     if (parser.isSet(help)) {
         std::cout << HelpText(parser);
         *exitNow = kExitOk;
@@ -74,27 +107,21 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         return false;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
-        std::cerr << "Exactly one case file is expected.\n" << HelpText(parser);
-        *exitNow = kExitRefused;
-        return false;
-    }
+    if (positional.size() != 1) return refuse("Exactly one case file is expected.");
     opt.casePath = Utf8(positional.front());
     const QString a = parser.value(answer).toLower();
-    if (a != "ja" && a != "nein") {
-        std::cerr << "--answer takes ja or nein.\n";
-        *exitNow = kExitRefused;
-        return false;
-    }
+    if (a != "ja" && a != "nein") return refuse("--answer takes ja or nein.");
     opt.answerYes = a == "ja";
-    opt.reportPath = Utf8(parser.value(report));
     opt.pvt = parser.isSet(pvt);
     opt.relPerm = parser.isSet(relPerm);
-    if (opt.pvt && opt.relPerm) {
-        std::cerr << "--pvt and --relperm exclude each other.\n";
-        *exitNow = kExitRefused;
-        return false;
-    }
+    if (opt.pvt && opt.relPerm) return refuse("--pvt and --relperm exclude each other.");
+    for (const QString& s : parser.values(set)) opt.settings.push_back(Utf8(s));
+    opt.messwertePath = Utf8(parser.value(messwerte));
+    opt.savePath = Utf8(parser.value(save));
+    opt.reportPath = Utf8(parser.value(report));
+    opt.aus = parser.isSet(aus);
+    opt.graphPath = Utf8(parser.value(graph));
+    opt.printPdfPath = Utf8(parser.value(printPdf));
     return true;
 }
 
@@ -105,6 +132,53 @@ std::string JoinLines(const std::vector<std::string>& lines) {
         out += '\n';
     }
     return out;
+}
+
+bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
+    const std::string report = JoinLines(doc.m_Text);
+    if (opt.reportPath.empty()) {
+        std::cout << report << std::flush;
+        if (!std::cout) {
+            std::cerr << "Der Bericht kann nicht ausgegeben werden.\n";
+            return false;
+        }
+        return true;
+    }
+    std::string error;
+    if (!WriteFileAtomically(opt.reportPath, report, error)) {
+        std::cerr << "Die Datei " << opt.reportPath << " kann nicht geschrieben werden.\n"
+                  << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// Qt's own start-up chatter (a missing runtime folder and the like) is no
+// message of the run; everything else Qt says still reaches stderr.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (text.startsWith("QStandardPaths:")) return;
+    std::cerr << Utf8(text) << '\n';
+}
+
+// Pictures and PDF files are drawn by Qt, which needs an application object;
+// batch mode never opens a window, so it draws offscreen.
+bool WritePages(const BatchOptions& opt, const CMorvekDoc& doc, int argc, char** argv) {
+    if (opt.graphPath.empty() && opt.printPdfPath.empty()) return true;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQtMessages);
+    std::unique_ptr<QGuiApplication> app;
+    if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
+    std::string error;
+    if (!opt.graphPath.empty() && !ExportGraph(doc, opt.graphPath, error)) {
+        std::cerr << error << '\n';
+        return false;
+    }
+    if (!opt.printPdfPath.empty() && !PrintToPdf(doc, opt.printPdfPath, error)) {
+        std::cerr << error << '\n';
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -137,22 +211,20 @@ int RunBatch(int argc, char** argv) {
     // as the two check boxes of the dialog would.
     doc.m_bPVTAusgabe = opt.pvt ? 1 : 0;
     doc.m_bRelPermAusgabe = opt.relPerm ? 1 : 0;
+    for (const std::string& setting : opt.settings)
+        if (!ApplyCaseSetting(doc, setting, sink)) return kExitRefused;
+    if (!opt.messwertePath.empty()) {
+        std::vector<std::string> rows;
+        if (!ReadMeasuredDataFile(opt.messwertePath, doc.m_OOIP, doc.m_Initialdruck, sink, rows))
+            return kExitFile;
+        doc.m_Messwerte = rows;
+    }
+    if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
+
     if (!doc.OnDataChange()) return kExitRefused;
 
-    const std::string report = JoinLines(doc.m_Text);
-    if (opt.reportPath.empty()) {
-        std::cout << report << std::flush;
-        if (!std::cout) {
-            std::cerr << "Der Bericht kann nicht ausgegeben werden.\n";
-            return kExitFile;
-        }
-    } else {
-        std::string error;
-        if (!WriteFileAtomically(opt.reportPath, report, error)) {
-            std::cerr << "Die Datei " << opt.reportPath
-                      << " kann nicht geschrieben werden.\n" << error << '\n';
-            return kExitFile;
-        }
-    }
+    if (!WriteReport(opt, doc)) return kExitFile;
+    if (opt.aus && !doc.SaveResults()) return kExitFile;
+    if (!WritePages(opt, doc, argc, argv)) return kExitFile;
     return kExitOk;
 }

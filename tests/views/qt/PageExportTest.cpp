@@ -1,0 +1,127 @@
+// The graph page and the printed pages as files: formats by extension, the
+// picture a person sees, page counts, and refusals that keep an earlier file.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QString>
+
+#include "case/MorvekDoc.h"
+#include "support/GraphCases.h"
+#include "support/TestSupport.h"
+#include "views/qt/PageExport.h"
+
+namespace {
+
+int CountPixels(const QImage& image, bool (*match)(QRgb)) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) n += match(image.pixel(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+// Pages of a PDF: page objects, not the page tree.
+int PdfPages(const std::string& bytes) {
+    return static_cast<int>(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                                .count(QRegularExpression("/Type\\s*/Page(?!s)")));
+}
+
+class PageExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillDepletionLikeGraph(doc);
+        for (int i = 0; i < 100; ++i) doc.m_Text.push_back("Zeile des Berichts");
+    }
+    CMorvekDoc doc;
+    TempDir dir;
+    std::string error;
+};
+
+TEST_F(PageExport, DrawsTheGraphIntoA150DpiPngWithTheCurvesInTheirColours) {
+    const std::string path = dir.File("graph.png");
+    ASSERT_TRUE(ExportGraph(doc, path, error)) << error;
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG"));
+    EXPECT_EQ(image.width(), 1240);
+    EXPECT_EQ(image.height(), 797);
+    EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 150, 0.5);
+    const int red =
+        CountPixels(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; });
+    const int blue =
+        CountPixels(image, [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 80 && qGreen(p) < 80; });
+    const int green =
+        CountPixels(image, [](QRgb p) { return qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80; });
+    const int dark = CountPixels(image, [](QRgb p) { return qGray(p) < 60; });
+    EXPECT_GT(red, 1000);            // about 590 px of curve, 2 px wide, and the legend line
+    EXPECT_GT(blue, 500);            // the dashed curve has gaps
+    EXPECT_GT(green, 100);           // ten crosses and the dotted legend sample
+    EXPECT_GT(dark, 5000);           // frame, ticks, grid and texts
+    EXPECT_EQ(doc.m_bGrafikNeu, 1);  // the window's view still recomputes
+}
+
+TEST_F(PageExport, WidensThePictureForAFooterPathThatReachesLeftOfThePage) {
+    doc.SetPathName("/home/ingenieur/lagerstaetten/nordfeld/varianten/nordfeld.mvk");
+    const std::string path = dir.File("graph.png");
+    ASSERT_TRUE(ExportGraph(doc, path, error)) << error;
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG"));
+    EXPECT_GT(image.width(), 1240);
+    EXPECT_EQ(image.height(), 797);
+    // The leftmost column holds paper only: the footer begins inside the picture.
+    for (int y = 0; y < image.height(); ++y) ASSERT_GT(qGray(image.pixel(0, y)), 200) << y;
+}
+
+TEST_F(PageExport, WritesSvgAndPdfByTheFileExtensionWhateverItsCase) {
+    ASSERT_TRUE(ExportGraph(doc, dir.File("graph.svg"), error)) << error;
+    const std::string svg = ReadBytes(dir.File("graph.svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("Nordfeld"), std::string::npos);
+
+    ASSERT_TRUE(ExportGraph(doc, dir.File("graph.PDF"), error)) << error;
+    const std::string pdf = ReadBytes(dir.File("graph.PDF"));
+    EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+    EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(PageExport, RefusesAnUnknownExtensionAndKeepsTheEarlierFile) {
+    const std::string path = dir.File("graph.bmp");
+    WriteBytes(path, "earlier");
+    EXPECT_FALSE(ExportGraph(doc, path, error));
+    EXPECT_NE(error.find(".png, .svg oder .pdf"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(path), "earlier");
+    EXPECT_FALSE(ExportGraph(doc, dir.File("graph"), error));
+}
+
+TEST_F(PageExport, ReportsAnUnwritablePathAndKeepsTheEarlierFile) {
+    const std::string missing = dir.File("fehlt/graph.png");
+    EXPECT_FALSE(ExportGraph(doc, missing, error));
+    EXPECT_NE(error.find(missing), std::string::npos) << error;
+    EXPECT_FALSE(FileExists(missing));
+
+    // A name so long that no temporary file fits beside it: the write fails
+    // after the picture was made, and the earlier file must stay.
+    const std::string path = dir.File(std::string(250, 'g') + ".png");
+    WriteBytes(path, "earlier");
+    EXPECT_FALSE(ExportGraph(doc, path, error));
+    EXPECT_NE(error.find("kann nicht geschrieben werden"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(path), "earlier");
+    EXPECT_FALSE(PrintToPdf(doc, path, error));
+    EXPECT_EQ(ReadBytes(path), "earlier");
+}
+
+TEST_F(PageExport, PrintsTheReportPagesAndThenTheGraphPageOnA4) {
+    const std::string path = dir.File("druck.pdf");
+    ASSERT_TRUE(PrintToPdf(doc, path, error)) << error;
+    const std::string pdf = ReadBytes(path);
+    EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+    EXPECT_EQ(PdfPages(pdf), 3);  // 61 + 39 report lines, then the graph
+    EXPECT_NE(pdf.find("/MediaBox [0 0 595"), std::string::npos);
+
+    doc.m_Text.clear();
+    ASSERT_TRUE(PrintToPdf(doc, path, error)) << error;
+    EXPECT_EQ(PdfPages(ReadBytes(path)), 2);  // the header page, then the graph
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// The Qt side of the views needs an application object for its fonts; the
+// tests run it on the offscreen platform, without a display.
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
