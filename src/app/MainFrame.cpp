@@ -239,11 +239,11 @@ void CMainFrame::RebuildRecentFileMenu() {
 }
 
 QAction* CMainFrame::Action(int commandId) const {
-    auto it = m_Actions.find(commandId);
-    if (it != m_Actions.end()) return it->second;
+    // The recent files stand in for "Letzte Datei" once there are any.
     for (QAction* action : m_RecentActions)
         if (action->objectName() == QStringLiteral("cmd%1").arg(commandId)) return action;
-    return nullptr;
+    auto it = m_Actions.find(commandId);
+    return it != m_Actions.end() ? it->second : nullptr;
 }
 
 // --- Ports ----------------------------------------------------------------------------------

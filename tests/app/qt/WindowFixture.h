@@ -4,11 +4,11 @@
 // settings live in a private folder. The data-entry dialog is the real widget;
 // a test queues what the user types into it before the command that opens it.
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
 #include <QSettings>
@@ -19,7 +19,7 @@
 #include "app/MainFrame.h"
 #include "case/MorvekDoc.h"
 #include "input/qt/DlgInputWidget.h"
-#include "support/GuiTestMain.h"
+#include "support/GuiTestSupport.h"
 #include "support/ScriptedMessageSink.h"
 #include "support/TestSupport.h"
 
@@ -30,17 +30,18 @@ public:
         suggestions.push_back(suggestion);
         return Next();
     }
-    void Answer(std::optional<QString> path) { m_Answers.push_back(std::move(path)); }
+    // An empty path stands for Abbrechen.
+    void Answer(const QString& path) { m_Answers.append(path); }
     std::vector<QString> suggestions;
 
 private:
     std::optional<QString> Next() {
-        if (m_Answers.empty()) return std::nullopt;
-        auto answer = m_Answers.front();
-        m_Answers.pop_front();
+        if (m_Answers.isEmpty()) return std::nullopt;
+        const QString answer = m_Answers.takeFirst();
+        if (answer.isEmpty()) return std::nullopt;
         return answer;
     }
-    std::deque<std::optional<QString>> m_Answers;
+    QStringList m_Answers;
 };
 
 struct Window {
@@ -89,7 +90,7 @@ inline void TypeInto(DlgInputWidget& dialog, int controlId, const QString& text)
     QLineEdit* edit = dialog.Edit(controlId);
     edit->setFocus(Qt::MouseFocusReason);
     edit->selectAll();
-    QTest::keyClicks(edit, text);
+    TypeText(edit, text);
 }
 
 // The Nordfeld case as a new user types it into the dialog of a new case:

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "base/qt/QtMessageSink.h"
-#include "support/GuiTestMain.h"
+#include "support/GuiTestSupport.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "input/DialogTestSupport.h"
 #include "input/qt/DlgInputWidget.h"
+#include "support/GuiTestSupport.h"
 
 struct ShownDialog {
     explicit ShownDialog(StartCase start = StartCase::Nordfeld,
@@ -43,7 +44,7 @@ struct ShownDialog {
         QLineEdit* edit = Edit(id);
         edit->setFocus(Qt::MouseFocusReason);
         edit->selectAll();
-        QTest::keyClicks(edit, text);
+        TypeText(edit, text);
     }
     // Leaves the field with the focus, as a click elsewhere would.
     void Leave(int id) {

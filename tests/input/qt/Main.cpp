@@ -1,3 +1,3 @@
-#include "support/GuiTestMain.h"
+#include "support/GuiTestSupport.h"
 
 int main(int argc, char** argv) { return RunGuiTests(argc, argv); }

@@ -1,9 +1,12 @@
 #pragma once
-// The main() of the Qt test programs: a QApplication for the widgets (ctest
-// sets QT_QPA_PLATFORM=offscreen), then every GoogleTest test.
+// What the Qt test programs share: their main() with a QApplication for the
+// widgets (ctest sets QT_QPA_PLATFORM=offscreen), driving a modal dialog, and
+// typing text that holds umlauts (QTest::keyClicks knows ASCII only).
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -40,4 +43,14 @@ inline void WhenModal(std::function<void(QWidget*)> steps, int patienceMs = 1000
         }
     });
     poll->start();
+}
+
+// Types the text into the widget key by key, umlauts included.
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
 }
