@@ -79,20 +79,23 @@ void DrawSave(QPainter& p) {
 }
 
 void DrawGrafik(QPainter& p) {
+    // Two axes, a falling pressure curve above a rising gas-oil ratio, and
+    // measured points: the graph of every depletion run.
     p.setBrush(kPaper);
+    p.setPen(Qt::NoPen);
+    p.drawRect(QRectF(2, 1, 13, 12.5));
     Outline(p, kInk);
-    p.drawRect(QRectF(1.5, 1.5, 13, 12));
+    p.drawPolyline(QPolygonF({QPointF(2, 1), QPointF(2, 13.5), QPointF(15, 13.5)}));
     Outline(p, QColor(200, 0, 0), 1.4);
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(2.5, 3.5), QPointF(6, 6.5), QPointF(10, 9.5),
-                              QPointF(13.5, 11)}));
+    p.drawPolyline(QPolygonF({QPointF(3, 2.5), QPointF(7, 4.5), QPointF(10.5, 5.8),
+                              QPointF(14.5, 6.5)}));
     p.setPen(QPen(QColor(0, 0, 220), 1.4, Qt::DashLine, Qt::FlatCap));
-    p.drawPolyline(QPolygonF({QPointF(2.5, 11.5), QPointF(6, 8), QPointF(10, 5),
-                              QPointF(13.5, 3)}));
+    p.drawPolyline(QPolygonF({QPointF(3, 12), QPointF(8, 11), QPointF(14.5, 8.8)}));
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 170, 0));
-    for (QPointF m : {QPointF(5, 5), QPointF(8.5, 8.5), QPointF(12, 10)})
-        p.drawEllipse(m, 1.0, 1.0);
+    p.setBrush(QColor(0, 160, 0));
+    for (QPointF m : {QPointF(5.5, 4.8), QPointF(9, 6.4), QPointF(12.5, 7)})
+        p.drawEllipse(m, 0.9, 0.9);
 }
 
 void DrawText(QPainter& p) {

@@ -25,5 +25,13 @@ protected:
     void DrawOnScreen(QPainter& painter) override;
 
 private:
+    // The scroll range covers everything the page draws: the magnified frame
+    // with its right-hand axis and a footer path that reaches left of the
+    // drawing area stay within reach.
+    void FollowDrawing(Surface& dc);
+
     CGrafik m_Grafik;
+    // Logical units the page is moved right so that nothing lies left of the
+    // scroll range.
+    int32_t m_nLeftSpill = 0;
 };

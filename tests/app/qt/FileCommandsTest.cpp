@@ -8,6 +8,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <QMessageBox>
+
+#include "app/MorvekApp.h"
 #include "app/RecentFileList.h"
 #include "app/qt/WindowFixture.h"
 #include "input/qt/DlgInputWidget.h"
@@ -186,4 +189,54 @@ TEST(FileCommands, ResultsAreWrittenToAusTxtAndReadBack) {
     ASSERT_EQ(w.doc.m_Text.size(), report.size() + 1);
     EXPECT_EQ(w.doc.m_Text[1], report[0]);
     EXPECT_FALSE(w.frame->isWindowModified());
+}
+
+TEST(FileCommands, NewOnAModifiedCaseAsksAndCancelKeepsTheCase) {
+    Window w;
+    w.NextDialog(TypeNordfeld);
+    w.Run(ID_FILE_NEW);
+    w.sink.Answers({Answer::Cancel});
+    w.Run(ID_FILE_NEW);
+    ASSERT_EQ(w.sink.Log().size(), 1u);
+    EXPECT_EQ(w.sink.Log()[0].kind, ScriptedMessageSink::Entry::YesNoCancel);
+    EXPECT_EQ(w.doc.m_Feldname, "Nordfeld");
+    EXPECT_TRUE(w.frame->isWindowModified());
+}
+
+TEST(StartUp, CaseNamedOnTheCommandLineOpensWithItsDialog) {
+    TempDir dir;
+    CMorvekApp app(std::make_unique<QSettings>(Q(dir.File("morvek.conf")), QSettings::IniFormat));
+    QString shownName;
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<DlgInputWidget*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        shownName = dialog->Edit(1001)->text();
+        QTest::mouseClick(dialog->Button(DlgInputWidget::kOkButton), Qt::LeftButton);
+    });
+    ASSERT_TRUE(app.InitInstance({Q(SourcePath("examples/nordfeld.mvk"))}));
+    EXPECT_EQ(shownName, QStringLiteral("Nordfeld"));
+    EXPECT_TRUE(app.MainFrame().isVisible());
+    EXPECT_EQ(app.MainFrame().windowTitle(), QStringLiteral("nordfeld.mvk[*] - morvek"));
+    EXPECT_FALSE(app.Document().m_Text.empty());
+}
+
+TEST(StartUp, WithoutArgumentsTheWindowShowsANewCase) {
+    TempDir dir;
+    CMorvekApp app(std::make_unique<QSettings>(Q(dir.File("morvek.conf")), QSettings::IniFormat));
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_EQ(app.MainFrame().windowTitle(), QStringLiteral("Morvek[*] - morvek"));
+    EXPECT_EQ(app.Document().m_Initialdruck, 1.0f);
+    EXPECT_EQ(app.Document().m_Gas[3], 100.0f);
+}
+
+TEST(StartUp, ACaseFileThatCannotBeReadEndsTheProgramAfterSayingSo) {
+    TempDir dir;
+    CMorvekApp app(std::make_unique<QSettings>(Q(dir.File("morvek.conf")), QSettings::IniFormat));
+    QString said;
+    WhenModal([&](QWidget* modal) {
+        said = static_cast<QMessageBox*>(modal)->text();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(app.InitInstance({Q(dir.File("fehlt.mvk"))}));
+    EXPECT_TRUE(said.contains(QStringLiteral("fehlt.mvk"))) << said.toStdString();
 }

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -172,20 +171,20 @@ TEST(MainWindow, AboutBoxNamesTheProgramAndItsVersion) {
     EXPECT_TRUE(texts.contains(QStringLiteral("morvek, Version 2.0")));
 }
 
-TEST(MainWindow, ReportScrollRangeFollowsTheLengthOfTheReport) {
+TEST(MainWindow, FunctionKeysReachTheirCommands) {
     Window w;
-    ReportViewWidget* report = w.frame->ReportView();
-    report->resize(600, 400);
-    for (int i = 0; i < 40; ++i) w.doc.m_Text.push_back("     kurze Zeile");
-    w.doc.UpdateAllViews();
-    const int shortRange = report->verticalScrollBar()->maximum();
-    for (int i = 0; i < 400; ++i) w.doc.m_Text.push_back("     eine Zeile einer langen PVT-Tabelle");
-    w.doc.UpdateAllViews();
-    const int longRange = report->verticalScrollBar()->maximum();
-    // Each further line adds one line height of the 6 mm report font.
-    const double lineHeightPx = double(longRange - shortRange) / 400.0;
-    const double fontHeightPx = 60.0 / 254.0 * report->logicalDpiY();
-    EXPECT_NEAR(lineHeightPx, fontHeightPx, 0.25 * fontHeightPx);
-    // The last of the 440 lines can be scrolled into view.
-    EXPECT_GE(longRange + report->viewport()->height(), static_cast<int>(440 * lineHeightPx));
+    w.frame->activateWindow();
+    static_cast<void>(QTest::qWaitForWindowActive(w.frame.get()));
+    w.Run(ID_GRAFIK);
+    QTest::keyClick(w.frame.get(), Qt::Key_F4);
+    EXPECT_EQ(w.frame->ActiveView(), w.frame->ReportView());
+    bool dialogCame = false;
+    w.NextDialog([&](DlgInputWidget&) { dialogCame = true; }, false);
+    QTest::keyClick(w.frame.get(), Qt::Key_F2);
+    EXPECT_TRUE(dialogCame);
+    w.frame->SetHelpFile(QString());
+    w.frame->activateWindow();
+    static_cast<void>(QTest::qWaitForWindowActive(w.frame.get()));
+    QTest::keyClick(w.frame.get(), Qt::Key_F1);
+    EXPECT_EQ(w.sink.Texts(), std::vector<std::string>{"Onlinehilfe nicht gefunden!"});
 }
