@@ -229,4 +229,11 @@ private:
 
 QIcon MakeToolIcon(ToolIcon kind) { return QIcon(new DrawnIconEngine(kind)); }
 
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/morvek/morvek.svg")); }
+// The picture lives in the resources of the static UI library, which the
+// linker keeps only when they are asked for by name.
+static void InitProgramResources() { Q_INIT_RESOURCE(morvek); }
+
+QIcon ProgramIcon() {
+    InitProgramResources();
+    return QIcon(QStringLiteral(":/morvek/morvek.svg"));
+}

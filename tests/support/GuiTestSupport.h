@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -15,6 +16,16 @@ inline int RunGuiTests(int argc, char** argv) {
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+// Makes the window the active one and waits until it is. A user types only
+// into the window that has the focus, and leaving a field is a focus change
+// that an inactive window does not see; a window shown a moment earlier may
+// still take the activation (the offscreen platform hands it over late under
+// load).
+inline bool Activate(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
 // Runs steps once the next modal dialog is up (a modal dialog blocks the test
@@ -34,6 +45,7 @@ inline void WhenModal(std::function<void(QWidget*)> steps, int patienceMs = 1000
             ADD_FAILURE() << "no modal dialog came up";
             return;
         }
+        Activate(modal);
         steps(modal);
         if (QApplication::activeModalWidget() == modal) {
             QTimer::singleShot(patienceMs, modal, [modal] {

@@ -173,8 +173,7 @@ TEST(MainWindow, AboutBoxNamesTheProgramAndItsVersion) {
 
 TEST(MainWindow, FunctionKeysReachTheirCommands) {
     Window w;
-    w.frame->activateWindow();
-    static_cast<void>(QTest::qWaitForWindowActive(w.frame.get()));
+    ASSERT_TRUE(Activate(w.frame.get()));
     w.Run(ID_GRAFIK);
     QTest::keyClick(w.frame.get(), Qt::Key_F4);
     EXPECT_EQ(w.frame->ActiveView(), w.frame->ReportView());
@@ -183,8 +182,7 @@ TEST(MainWindow, FunctionKeysReachTheirCommands) {
     QTest::keyClick(w.frame.get(), Qt::Key_F2);
     EXPECT_TRUE(dialogCame);
     w.frame->SetHelpFile(QString());
-    w.frame->activateWindow();
-    static_cast<void>(QTest::qWaitForWindowActive(w.frame.get()));
+    ASSERT_TRUE(Activate(w.frame.get()));
     QTest::keyClick(w.frame.get(), Qt::Key_F1);
     EXPECT_EQ(w.sink.Texts(), std::vector<std::string>{"Onlinehilfe nicht gefunden!"});
 }

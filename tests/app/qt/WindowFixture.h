@@ -52,7 +52,9 @@ struct Window {
         doc.OnNewDocument();
         frame->UpdateCommandUI();
         frame->show();
-        static_cast<void>(QTest::qWaitForWindowExposed(frame.get()));
+        // The window's own activation must be over before a dialog comes up
+        // over it, or it would take the focus from the dialog.
+        static_cast<void>(Activate(frame.get()));
     }
 
     QAction* Command(int id) const { return frame->Action(id); }
@@ -88,6 +90,7 @@ struct Window {
 // Types over a field's content, as a user who clicked into it would.
 inline void TypeInto(DlgInputWidget& dialog, int controlId, const QString& text) {
     QLineEdit* edit = dialog.Edit(controlId);
+    ASSERT_TRUE(dialog.isActiveWindow()) << "typing into a window without the focus";
     edit->setFocus(Qt::MouseFocusReason);
     edit->selectAll();
     TypeText(edit, text);

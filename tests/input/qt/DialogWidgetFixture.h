@@ -29,8 +29,7 @@ struct ShownDialog {
         dialog.SetPorts(&sink, widget.get(), &chooser);
         widget->InitDialog();
         widget->show();
-        widget->activateWindow();
-        static_cast<void>(QTest::qWaitForWindowActive(widget.get()));
+        static_cast<void>(Activate(widget.get()));
     }
     ~ShownDialog() { dialog.SetPorts(nullptr, nullptr, nullptr); }
 
