@@ -47,7 +47,7 @@ test: test-default test-asan test-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: build-fuzz
 	@set -e; for exe in build-fuzz/fuzz/fuzz_*; do \
-	  name=$${exe##*/fuzz_}; corpus=fuzz/corpus/$$name; new=$$(mktemp -d); \
+	  name=$${exe##*/fuzz_}; corpus=$(CURDIR)/fuzz/corpus/$$name; new=$$(mktemp -d); \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	  $$exe -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$new $$corpus; \
 	  $$exe -merge=1 $$corpus $$new >/dev/null 2>&1; rm -rf $$new; \

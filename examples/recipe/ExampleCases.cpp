@@ -1,10 +1,19 @@
 #include "ExampleCases.h"
 
+#include "base/Format.h"
 #include "case/MorvekDoc.h"
 
 namespace {
 
 enum Component { H2S, CO2, N2, C1, C2, C3, iC4, nC4, iC5, nC5, C6, C7, C8, C9, C10 };
+
+// Rows in the layouts the measured-data file reader writes.
+std::string MeasuredRow(double oil, double pressure, double gor) {
+    return Format("%10.3f   %18.1f  %18.1f", oil, pressure, gor);
+}
+std::string MeasuredRow(double oil, double pressure) {
+    return Format("%10.3f   %18.1f   * ", oil, pressure);
+}
 
 }  // namespace
 
@@ -36,11 +45,41 @@ void FillNordfeld(CMorvekDoc& doc) {
     doc.m_Gas[C7] = 0.3f;
     doc.m_Gas[N2] = 1.0f;
     doc.m_Gas[CO2] = 1.7f;
+    // Shut-in pressures and producing gas-oil ratios of the first years, a few
+    // percent off the prediction as field data are; one survey without a
+    // gas-oil ratio.
+    doc.m_Messwerte = {
+        MeasuredRow(70.0, 197.0, 95.0),   MeasuredRow(180.0, 178.5, 90.0),
+        MeasuredRow(320.0, 168.0, 101.0), MeasuredRow(480.0, 147.0, 145.0),
+        MeasuredRow(620.0, 137.0),        MeasuredRow(760.0, 112.0, 445.0),
+    };
+}
+
+void FillGaskappe(CMorvekDoc& doc) {
+    FillNordfeld(doc);
+    doc.m_Feldname = "Gaskappe";
+    doc.m_Gaskappe = 0.5f;
+    doc.m_Messwerte.clear();  // Nordfeld's surveys belong to Nordfeld
+}
+
+void FillSauergas(CMorvekDoc& doc) {
+    FillNordfeld(doc);
+    doc.m_Feldname = "Sauergas";
+    doc.m_Messwerte.clear();
+    // The sour components replace methane (10 H2S and 3.3 more CO2 than
+    // Nordfeld), so the composition still adds up to 100 mole percent.
+    doc.m_Gas[H2S] = 10.0f;
+    doc.m_Gas[CO2] = 5.0f;
+    doc.m_Gas[C1] = 68.7f;
+    doc.m_Methode = 2;  // Standing
+    doc.m_NuoPb = 0.9f;
 }
 
 const std::vector<ExampleCase>& ExampleCases() {
     static const std::vector<ExampleCase> cases = {
         {"nordfeld.mvk", &FillNordfeld},
+        {"gaskappe.mvk", &FillGaskappe},
+        {"sauergas.mvk", &FillSauergas},
     };
     return cases;
 }

@@ -17,4 +17,12 @@ struct ExampleCase {
 // pressure 250 bar, bubble point 200 bar, Glasoe correlation.
 void FillNordfeld(CMorvekDoc& doc);
 
+// Nordfeld with a gas cap of half the oil zone's pore volume.
+void FillGaskappe(CMorvekDoc& doc);
+
+// Nordfeld with a sour gas (10 % H2S, 5 % CO2, in place of methane), the
+// Standing correlation and a measured oil viscosity of 0.9 cP at the bubble
+// point.
+void FillSauergas(CMorvekDoc& doc);
+
 const std::vector<ExampleCase>& ExampleCases();

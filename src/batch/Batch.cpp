@@ -12,6 +12,7 @@
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
+#include "results/SeriesCsv.h"
 #include "views/qt/PageExport.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct BatchOptions {
     std::string messwertePath;
     std::string savePath;
     bool aus = false;
+    std::string csvPath;
     std::string graphPath;
     std::string printPdfPath;
 };
@@ -79,6 +81,10 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                             "FILE.mvk");
     QCommandLineOption report("report", "Write the report to FILE instead of stdout.", "FILE");
     QCommandLineOption aus("aus", "Write the report to aus.txt in the working directory.");
+    QCommandLineOption csv("csv",
+                           "Write the points of the graph series of the run into a CSV file "
+                           "(semicolons, decimal point, UTF-8, a header row of labels).",
+                           "FILE");
     QCommandLineOption graph("graph", "Draw the graph page into FILE (.png, .svg or .pdf).",
                              "FILE");
     QCommandLineOption printPdf("print-pdf",
@@ -86,7 +92,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                                 "page, A4 portrait) into a PDF file.",
                                 "FILE");
     for (const auto& o : {help, version, batch, answer, pvt, relPerm, set, messwerte, save, report,
-                          aus, graph, printPdf})
+                          aus, csv, graph, printPdf})
         parser.addOption(o);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
@@ -120,6 +126,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.savePath = Utf8(parser.value(save));
     opt.reportPath = Utf8(parser.value(report));
     opt.aus = parser.isSet(aus);
+    opt.csvPath = Utf8(parser.value(csv));
     opt.graphPath = Utf8(parser.value(graph));
     opt.printPdfPath = Utf8(parser.value(printPdf));
     return true;
@@ -225,6 +232,13 @@ int RunBatch(int argc, char** argv) {
 
     if (!WriteReport(opt, doc)) return kExitFile;
     if (opt.aus && !doc.SaveResults()) return kExitFile;
+    if (!opt.csvPath.empty()) {
+        std::string error;
+        if (!WriteSeriesCsv(doc, opt.csvPath, error)) {
+            std::cerr << error << '\n';
+            return kExitFile;
+        }
+    }
     if (!WritePages(opt, doc, argc, argv)) return kExitFile;
     return kExitOk;
 }

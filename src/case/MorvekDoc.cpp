@@ -146,6 +146,9 @@ void CMorvekDoc::RunCalculation() {
     // May replace m_API: every result of the run then uses the accepted value.
     CheckOilGravity();
     if (m_bPVTAusgabe) PvtTable();
+    // With both flags the table of relative permeabilities replaces the PVT table.
+    if (m_bRelPermAusgabe) ComputeRelPerm();
+    if (!m_bPVTAusgabe && !m_bRelPermAusgabe) ComputeDepletion();
     UpdateAllViews();
 }
 

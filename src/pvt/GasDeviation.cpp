@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "case/MorvekDoc.h"
+#include "pvt/CaseConstant.h"
 
 namespace {
 
@@ -33,14 +34,17 @@ double HallYarborough(double ppr, double t) {
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         if (y > 1.0) y = kRestartDensity;
         const double oneMinusY = 1.0 - y;
-        const double f = -a * ppr +
-                         (y + y * y + y * y * y - y * y * y * y) / std::pow(oneMinusY, 3) -
-                         b * y * y + c * std::pow(y, d);
+        const double oneMinusY3 = oneMinusY * oneMinusY * oneMinusY;
+        // y^d and y^(d-1) from one power: the depletion run evaluates Bg at
+        // every pressure step, and the powers are most of its time.
+        const double yPowD = std::pow(y, d);
+        const double f = -a * ppr + (y + y * y + y * y * y - y * y * y * y) / oneMinusY3 -
+                         b * y * y + c * yPowD;
         // Tested before the step: a pass that converges leaves y where it is.
         if (std::fabs(1000.0 * f) < kConvergedF) return a * ppr / y;
         const double df = (1.0 + 4.0 * y + 4.0 * y * y - 4.0 * y * y * y + y * y * y * y) /
-                              std::pow(oneMinusY, 4) -
-                          2.0 * b * y + c * d * std::pow(y, d - 1.0);
+                              (oneMinusY3 * oneMinusY) -
+                          2.0 * b * y + c * d * (yPowD / y);
         y -= f / df;
     }
     // Not converged in 30 passes: the last iterate is still the best estimate
@@ -68,7 +72,9 @@ double CMorvekDoc::GasViscosityFromBg(double bg) const {
     const double dichteGcm3 = m_GasNormDichte / bg / 1000.0;  // kg/m3 to g/cm3
     const double t = double(m_Temperatur) * 9.0 / 5.0 + kRankineOffset;
     const double m = m_Molgewicht;
-    const double k = (9.4 + 0.02 * m) * std::pow(t, 1.5) / (209.0 + 19.0 * m + t);
+    const double k = CaseConstant(t, m, [t, m] {
+        return (9.4 + 0.02 * m) * std::pow(t, 1.5) / (209.0 + 19.0 * m + t);
+    });
     const double x = 3.5 + 986.0 / t + 0.01 * m;
     const double y = 2.4 - 0.2 * x;
     return k * std::exp(x * std::pow(dichteGcm3, y)) / 10000.0;  // K is in 1e-4 cP

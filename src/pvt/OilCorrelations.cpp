@@ -10,6 +10,8 @@
 
 #include "pvt/OilCorrelations.h"
 
+#include "pvt/CaseConstant.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -84,11 +86,12 @@ const KartoatmodjoRsSet& KartoatmodjoRsCoefficients(double api) {
 double CMorvekDoc::RsGlasoe(float druck) const {
     const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
     const double pStar = std::pow(10.0, GlasoeLogPStar(pPsi));
+    const double api = m_API;
     const double tempF = FahrenheitFromCelsius(m_Temperatur);
-    const double rsScf =
-        m_GasRelDichte * std::pow(pStar * std::pow(double(m_API), kGlasoeApiExponent) /
-                                      std::pow(tempF, kGlasoeTemperatureExponent),
-                                  kGlasoeRsExponent);
+    const double apiTerm = CaseConstant(api, tempF, [api, tempF] {
+        return std::pow(api, kGlasoeApiExponent) / std::pow(tempF, kGlasoeTemperatureExponent);
+    });
+    const double rsScf = m_GasRelDichte * std::pow(pStar * apiTerm, kGlasoeRsExponent);
     return rsScf / kScfPerStbPerSm3PerM3;
 }
 
@@ -139,7 +142,10 @@ double CMorvekDoc::BoGlasoe(float druck, double rs) const {
     const double co = OilCompressibility(druck, rs, m_GasRelDichte);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
     const double gammaO = OilSpecificGravity(m_API);
-    const double bobStar = rsScf * std::pow(m_GasRelDichte / gammaO, 0.526) +
+    const double gravityRatio = m_GasRelDichte / gammaO;
+    const double bobStar = rsScf * CaseConstant(gravityRatio, 0.0, [gravityRatio] {
+                               return std::pow(gravityRatio, 0.526);
+                           }) +
                            0.968 * FahrenheitFromCelsius(m_Temperatur);
     double boS = 1.0;  // no correlating number, no expansion
     if (bobStar > 0.0) {

@@ -10,6 +10,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "pvt/CaseConstant.h"
 #include "pvt/OilCorrelations.h"
 
 namespace {
@@ -48,7 +49,9 @@ double CMorvekDoc::OilViscosity(float druck, double rs) const {
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
     const double tempF = FahrenheitFromCelsius(m_Temperatur);
 
-    const double deadOil = DeadOilViscosity(double(m_API) + double(m_dAPI), tempF);
+    const double api = double(m_API) + double(m_dAPI);
+    const double deadOil =
+        CaseConstant(api, tempF, [api, tempF] { return DeadOilViscosity(api, tempF); });
 
     const double saturated =
         LiveOilA(kLiveOilFactorViscosity, rsScf) * std::pow(deadOil, LiveOilB(rsScf));

@@ -79,6 +79,20 @@ TEST(BatchAus, WritesAusTxtInCodePage1252InTheWorkingDirectory) {
     EXPECT_NE(r.err.find("Die Ergebnisse sind in die Datei aus.txt geschrieben!"), std::string::npos);
 }
 
+TEST(BatchCsv, WritesTheSeriesOfWhateverRan) {
+    TempDir dir;
+    for (const char* kind : {"", "--pvt", "--relperm"}) {
+        std::vector<std::string> args = {"--batch", kNordfeld, "--csv", dir.File("k.csv")};
+        if (*kind) args.push_back(kind);
+        ProcessResult r = RunMorvek(args);
+        ASSERT_EQ(r.exitStatus, 0) << kind << r.err;
+        const std::vector<std::string> lines = SplitLines(ReadBytes(dir.File("k.csv")));
+        ASSERT_GT(lines.size(), 10u) << kind;
+        EXPECT_NE(lines[0].find(';'), std::string::npos) << kind;
+        EXPECT_EQ(lines[1].find(','), std::string::npos) << "decimal point, not comma: " << kind;
+    }
+}
+
 TEST(BatchPages, WritesGraphAndPrintPagesByExtension) {
     TempDir dir;
     ProcessResult r = RunMorvek({"--batch", kNordfeld, "--graph", dir.File("g.png"), "--print-pdf",
@@ -108,6 +122,7 @@ TEST(BatchWrites, FailuresReportAndKeepTheEarlierFile) {
     const std::vector<Output> outputs = {
         {"fall.mvk", {"--save"}},     {"bericht.txt", {"--report"}}, {"g.png", {"--graph"}},
         {"g.svg", {"--graph"}},       {"g.pdf", {"--graph"}},        {"druck.pdf", {"--print-pdf"}},
+        {"kurven.csv", {"--csv"}},
     };
     auto run = [&](const Output& o, const std::string& folder, const std::string& file) {
         std::vector<std::string> args = {"--batch", kNordfeld};

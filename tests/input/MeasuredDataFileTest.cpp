@@ -207,9 +207,9 @@ TEST(MeasuredDataFile, NordfeldExampleReadsWhole) {
     ASSERT_TRUE(ReadMeasuredDataFile(SourcePath("examples/nordfeld-messwerte.txt"), 5000.0f, 250.0f,
                                      sink, rows));
     EXPECT_TRUE(sink.Log().empty());
-    ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0], "    50.000                238.0                95.0");
-    EXPECT_EQ(rows[5], "   550.000                168.0   * ");
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(rows[0], "    20.000                226.0                99.0");
+    EXPECT_EQ(rows[7], "   786.000                108.0   * ");
 }
 
 TEST(MeasuredDataFile, ReadsAndWritesDecimalPointsUnderAGermanLocale) {
