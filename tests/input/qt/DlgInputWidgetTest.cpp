@@ -147,7 +147,9 @@ TEST(DataEntryDialogWidget, TheTwoOutputBoxesExcludeEachOther) {
 }
 
 TEST(DataEntryDialogWidget, LeavingTheRowLineAppendsTheRowAtItsSortedPlace) {
-    ShownDialog shown;
+    ShownDialog shown(StartCase::New);
+    shown.Type(ctl::kOOIP, QStringLiteral("5000"));
+    shown.Type(1021, QStringLiteral("200"));
     QTest::mouseClick(shown.widget->Button(1036), Qt::LeftButton);  // "Zeile anhängen"
     shown.sink.Answers({Answer::Yes, Answer::Yes});
     shown.Type(ctl::kZeile, QStringLiteral("300.0 192.0"));
@@ -165,6 +167,7 @@ TEST(DataEntryDialogWidget, LeavingTheRowLineAppendsTheRowAtItsSortedPlace) {
 
 TEST(DataEntryDialogWidget, DoubleClickTakesTheRowIntoTheEditLine) {
     ShownDialog shown;
+    shown.dialog.m_MesswertListe.Clear();
     shown.dialog.m_MesswertListe.AddSorted("50.0 238.0 95.0");
     shown.dialog.m_MesswertListe.AddSorted("120.0 222.5 95.0");
     QListWidget* list = shown.widget->RowListWidget();
@@ -184,10 +187,13 @@ TEST(DataEntryDialogWidget, ReadingAMeasuredDataFileStartsOnTxtFilesAndFillsTheL
     shown.Click(kFileButton);
     ASSERT_EQ(shown.chooser.asked.size(), 1u);
     EXPECT_EQ(shown.chooser.asked[0], "Alle Dateien|*.TXT");
-    EXPECT_EQ(shown.widget->RowListWidget()->count(), 7);
-    EXPECT_EQ(shown.Shown(ctl::kStatus), QStringLiteral("7 Zeilen wurden eingelesen"));
+    // The file's rows replace the case's, in the layout of rows read from files.
+    EXPECT_EQ(shown.widget->RowListWidget()->count(), 8);
+    EXPECT_EQ(shown.Shown(ctl::kStatus), QStringLiteral("8 Zeilen wurden eingelesen"));
     EXPECT_EQ(shown.widget->RowListWidget()->item(0)->text(),
-              QStringLiteral("    50.000                238.0                95.0"));
+              QStringLiteral("    20.000                226.0                99.0"));
+    EXPECT_EQ(shown.widget->RowListWidget()->item(7)->text(),
+              QStringLiteral("   786.000                108.0   * "));
 }
 
 TEST(DataEntryDialogWidget, RunnerEndsWithCancelOnEscapeAndLeavesTheCaseAlone) {
