@@ -278,7 +278,8 @@ QWidget* DlgInputWidget::BuildRowGroup() {
     layout->addWidget(modes, 0, 1, 4, 1);
     layout->setColumnStretch(0, 1);
     layout->setRowStretch(2, 1);
-    m_pList->setMinimumHeight(m_pList->fontMetrics().height() * 6);
+    // Room for seven rows, as many as a survey of a few years holds.
+    m_pList->setMinimumHeight((m_pList->fontMetrics().height() + 6) * 7);
     return box;
 }
 
