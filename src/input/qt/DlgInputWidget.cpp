@@ -250,6 +250,8 @@ QWidget* DlgInputWidget::BuildRowGroup() {
     auto* status = new QLabel(this);
     status->setObjectName(QStringLiteral("ctl%1").arg(kStatus));
     status->setTextFormat(Qt::PlainText);
+    // The line keeps its room while empty, so the form does not jump.
+    status->setMinimumHeight(status->fontMetrics().height());
     m_Statics[kStatus] = status;
 
     auto* modes = new QWidget(box);

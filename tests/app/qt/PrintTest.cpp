@@ -26,40 +26,33 @@ void PrintToPdf(Window& w, const std::string& path, QPageLayout::Orientation ori
     w.frame->PrintActiveView(printer);
 }
 
-// A report of n lines, as a long table would give.
-void FillReport(Window& w, int lines) {
-    w.doc.m_Text.clear();
+// Prints a report of n lines, as a long table would give, and counts the
+// pages of the PDF file.
+int PrintedReportPages(int lines, QPageLayout::Orientation orientation) {
+    Window w;
     for (int i = 0; i < lines; ++i) w.doc.m_Text.push_back("   Zeile " + std::to_string(i));
     w.doc.UpdateAllViews();
+    const std::string pdf = w.Path("bericht.pdf");
+    PrintToPdf(w, pdf, orientation);
+    const std::string bytes = ReadBytes(pdf);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+    return PdfPageCount(bytes);
 }
 
 }  // namespace
 
 TEST(Printing, ReportPrintsOnPortraitPagesOf61Lines) {
-    Window w;
-    FillReport(w, 100);
-    const std::string pdf = w.Path("bericht.pdf");
-    PrintToPdf(w, pdf, QPageLayout::Portrait);
-    const std::string bytes = ReadBytes(pdf);
-    ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
-    EXPECT_EQ(PdfPageCount(bytes), 2);
+    EXPECT_EQ(PrintedReportPages(100, QPageLayout::Portrait), 2);
+    EXPECT_EQ(PrintedReportPages(60, QPageLayout::Portrait), 1);
 }
 
 TEST(Printing, LandscapeReportPrintsEveryLineOnPagesOf40) {
-    Window w;
-    FillReport(w, 100);
-    const std::string pdf = w.Path("quer.pdf");
-    PrintToPdf(w, pdf, QPageLayout::Landscape);
     // 40 lines a page: lines 80 to 99 need a third page.
-    EXPECT_EQ(PdfPageCount(ReadBytes(pdf)), 3);
+    EXPECT_EQ(PrintedReportPages(100, QPageLayout::Landscape), 3);
 }
 
 TEST(Printing, ReportOfAnExactMultipleEndsWithAHeaderOnlyPage) {
-    Window w;
-    FillReport(w, 122);
-    const std::string pdf = w.Path("voll.pdf");
-    PrintToPdf(w, pdf, QPageLayout::Portrait);
-    EXPECT_EQ(PdfPageCount(ReadBytes(pdf)), 3);
+    EXPECT_EQ(PrintedReportPages(122, QPageLayout::Portrait), 3);
 }
 
 TEST(Printing, GraphPrintsOnOnePageAndTheScreenKeepsTheMagnifier) {
