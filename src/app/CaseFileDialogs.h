@@ -2,9 +2,8 @@
 // Asks for the name of a case file to open or to save under. The window shows
 // file dialogs with the case file filter; the tests answer from a script.
 
-#include <optional>
-
 #include <QString>
+#include <optional>
 
 class QWidget;
 

@@ -18,7 +18,8 @@ const std::map<int, const char*>& PromptTable() {
         {ID_FILE_NEW, "Erstellt ein neues Dokument.\nNeu"},
         {ID_FILE_OPEN, "Öffnet ein bestehendes Dokument.\nÖffnen"},
         {ID_FILE_SAVE, "Speichert das aktive Dokument.\nSpeichern"},
-        {ID_FILE_SAVE_AS, "Speichert das aktive Dokument unter einem neuen Namen.\nSpeichern unter"},
+        {ID_FILE_SAVE_AS,
+         "Speichert das aktive Dokument unter einem neuen Namen.\nSpeichern unter"},
         {ID_FILE_PRINT_SETUP, "Ändert den Drucker und die Druckoptionen.\nDruckereinrichtung"},
         {ID_FILE_PRINT, "Druckt das aktive Dokument.\nDrucken"},
         {ID_FILE_PRINT_PREVIEW, "Zeigt ganze Seiten an.\nSeitenansicht"},
@@ -75,17 +76,20 @@ const std::vector<MenuDefinition>& MenuBarDefinition() {
 
 const std::vector<MenuEntry>& ContextMenuDefinition() {
     static const std::vector<MenuEntry> entries = {
-        {ID_DATEN_AENDERN, "Daten ändern"}, {ID_FILE_NEW, "Datei neu"},
-        {ID_FILE_OPEN, "Datei öffnen"},     {ID_GRAFIK, "Grafik"},
-        {ID_TEXT, "Text"},                  {ID_FILE_SAVE_AS, "Speichern unter"},
+        {ID_DATEN_AENDERN, "Daten ändern"},
+        {ID_FILE_NEW, "Datei neu"},
+        {ID_FILE_OPEN, "Datei öffnen"},
+        {ID_GRAFIK, "Grafik"},
+        {ID_TEXT, "Text"},
+        {ID_FILE_SAVE_AS, "Speichern unter"},
     };
     return entries;
 }
 
 const std::vector<int>& ToolbarDefinition() {
     static const std::vector<int> buttons = {
-        ID_FILE_NEW,      ID_FILE_OPEN,  ID_FILE_SAVE,   0, ID_GRAFIK, ID_TEXT, ID_DATEN_AENDERN,
-        ID_GRAFIKLUPE,    ID_FILE_PRINT, ID_APP_ABOUT,
+        ID_FILE_NEW,   ID_FILE_OPEN,  ID_FILE_SAVE, 0, ID_GRAFIK, ID_TEXT, ID_DATEN_AENDERN,
+        ID_GRAFIKLUPE, ID_FILE_PRINT, ID_APP_ABOUT,
     };
     return buttons;
 }

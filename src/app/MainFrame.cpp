@@ -31,10 +31,10 @@ constexpr const char* kAppTitle = "morvek";
 
 const std::map<int, ToolIcon>& ToolIcons() {
     static const std::map<int, ToolIcon> icons = {
-        {ID_FILE_NEW, ToolIcon::New},     {ID_FILE_OPEN, ToolIcon::Open},
-        {ID_FILE_SAVE, ToolIcon::Save},   {ID_GRAFIK, ToolIcon::Grafik},
-        {ID_TEXT, ToolIcon::Text},        {ID_DATEN_AENDERN, ToolIcon::DatenAendern},
-        {ID_GRAFIKLUPE, ToolIcon::Lupe},  {ID_FILE_PRINT, ToolIcon::Print},
+        {ID_FILE_NEW, ToolIcon::New},    {ID_FILE_OPEN, ToolIcon::Open},
+        {ID_FILE_SAVE, ToolIcon::Save},  {ID_GRAFIK, ToolIcon::Grafik},
+        {ID_TEXT, ToolIcon::Text},       {ID_DATEN_AENDERN, ToolIcon::DatenAendern},
+        {ID_GRAFIKLUPE, ToolIcon::Lupe}, {ID_FILE_PRINT, ToolIcon::Print},
         {ID_APP_ABOUT, ToolIcon::About},
     };
     return icons;
@@ -114,7 +114,8 @@ void CMainFrame::Connect(int commandId, void (CMainFrame::*handler)()) {
 void CMainFrame::CreateActions() {
     for (const MenuDefinition& menu : MenuBarDefinition())
         for (const MenuEntry& entry : menu.entries)
-            if (entry.id != 0) m_Actions[entry.id] = NewAction(entry.id, QString::fromUtf8(entry.text));
+            if (entry.id != 0)
+                m_Actions[entry.id] = NewAction(entry.id, QString::fromUtf8(entry.text));
     m_Actions[ID_GRAFIKLUPE] = NewAction(ID_GRAFIKLUPE, QStringLiteral("Grafik Lupe"));
     m_Actions[ID_GRAFIKLUPE]->setCheckable(true);
 
@@ -254,7 +255,9 @@ void CMainFrame::SetMessageSink(MessageSink* sink) {
     m_DataEntry.SetMessageSink(m_pMessages);
 }
 
-MessageSink& CMainFrame::Messages() { return *m_pMessages; }
+MessageSink& CMainFrame::Messages() {
+    return *m_pMessages;
+}
 
 void CMainFrame::SetCaseFileDialogs(CaseFileDialogs* dialogs) {
     m_pFileDialogs = dialogs != nullptr ? dialogs : m_pOwnFileDialogs.get();
@@ -263,8 +266,8 @@ void CMainFrame::SetCaseFileDialogs(CaseFileDialogs* dialogs) {
 // --- Views ------------------------------------------------------------------------------------
 
 void CMainFrame::SwitchToView(ViewKind target) {
-    CaseScrollView* view = target == ViewKind::Graph ? static_cast<CaseScrollView*>(m_pGraphView)
-                                                     : m_pReportView;
+    CaseScrollView* view =
+        target == ViewKind::Graph ? static_cast<CaseScrollView*>(m_pGraphView) : m_pReportView;
     if (view == nullptr) {
         m_pGraphView = new GraphViewWidget(m_Doc, m_pViews);
         m_pViews->addWidget(m_pGraphView);
@@ -277,9 +280,13 @@ void CMainFrame::SwitchToView(ViewKind target) {
     UpdateCommandUI();
 }
 
-void CMainFrame::OnGrafik() { SwitchToView(ViewKind::Graph); }
+void CMainFrame::OnGrafik() {
+    SwitchToView(ViewKind::Graph);
+}
 
-void CMainFrame::OnText() { SwitchToView(ViewKind::Report); }
+void CMainFrame::OnText() {
+    SwitchToView(ViewKind::Report);
+}
 
 void CMainFrame::OnGrafiklupe() {
     if (m_pGraphView != nullptr && m_pActiveView == m_pGraphView) m_pGraphView->OnGrafiklupe();
@@ -346,8 +353,14 @@ void CMainFrame::OnAppAbout() {
 
 // --- Commands of the case -----------------------------------------------------------------
 
-void CMainFrame::OnDataChange() { m_Doc.OnDataChange(); }
+void CMainFrame::OnDataChange() {
+    m_Doc.OnDataChange();
+}
 
-void CMainFrame::OnErgebnisseSpeichern() { m_Doc.SaveResults(); }
+void CMainFrame::OnErgebnisseSpeichern() {
+    m_Doc.SaveResults();
+}
 
-void CMainFrame::OnErgebnisseEinlesen() { m_Doc.LoadResults(); }
+void CMainFrame::OnErgebnisseEinlesen() {
+    m_Doc.LoadResults();
+}

@@ -4,12 +4,11 @@
 // kept), the context menu, the file, print and help commands and the question
 // before a modified case is closed or replaced.
 
+#include <QMainWindow>
+#include <QPointer>
 #include <map>
 #include <memory>
 #include <optional>
-
-#include <QMainWindow>
-#include <QPointer>
 
 #include "app/HelpViewer.h"
 #include "base/qt/QtMessageSink.h"

@@ -23,7 +23,9 @@
 
 namespace {
 
-std::string ToFileSystem(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string ToFileSystem(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 QString FromFileSystem(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -38,7 +40,9 @@ QString DroppedFile(const QMimeData* mime) {
 
 }  // namespace
 
-void CMainFrame::OnFileNew() { m_Doc.OnFileNew(); }
+void CMainFrame::OnFileNew() {
+    m_Doc.OnFileNew();
+}
 
 void CMainFrame::OnFileOpen() {
     if (!m_Doc.SaveModified()) return;

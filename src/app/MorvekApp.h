@@ -4,10 +4,9 @@
 // of a desktop program: new case or the case named on the command line, then
 // the window, which accepts dropped files.
 
-#include <memory>
-
 #include <QSettings>
 #include <QStringList>
+#include <memory>
 
 #include "case/MorvekDoc.h"
 

@@ -7,11 +7,14 @@ namespace {
 
 constexpr const char* kSection = "Recent File List";
 
-QString KeyOf(int index) { return QStringLiteral("File%1").arg(index + 1); }
+QString KeyOf(int index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
 
 }  // namespace
 
-RecentFileList::RecentFileList(QSettings& settings, int size) : m_Settings(settings), m_nSize(size) {
+RecentFileList::RecentFileList(QSettings& settings, int size)
+    : m_Settings(settings), m_nSize(size) {
     m_Settings.beginGroup(QString::fromLatin1(kSection));
     for (int i = 0; i < m_nSize; ++i) {
         const QString path = m_Settings.value(KeyOf(i)).toString();
@@ -35,7 +38,8 @@ void RecentFileList::Remove(const QString& path) {
 QString RecentFileList::MenuText(int index) const {
     QString shown = QDir::toNativeSeparators(m_Files.at(index));
     const QString home = QDir::homePath();
-    if (shown.startsWith(home + QLatin1Char('/'))) shown = QLatin1Char('~') + shown.mid(home.size());
+    if (shown.startsWith(home + QLatin1Char('/')))
+        shown = QLatin1Char('~') + shown.mid(home.size());
     // A literal ampersand in a path must not become a mnemonic.
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);

@@ -1,12 +1,11 @@
 #include "app/ToolbarIcons.h"
 
-#include <algorithm>
-
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 
 namespace {
 
@@ -61,8 +60,8 @@ void DrawOpen(QPainter& p) {
     p.drawPolygon(QPolygonF({QPointF(1.5, 3.5), QPointF(5.5, 3.5), QPointF(7, 5), QPointF(12.5, 5),
                              QPointF(12.5, 12.5), QPointF(1.5, 12.5)}));
     p.setBrush(QColor(250, 215, 100));
-    p.drawPolygon(QPolygonF({QPointF(4, 7.5), QPointF(15, 7.5), QPointF(12.5, 12.5),
-                             QPointF(1.5, 12.5)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(4, 7.5), QPointF(15, 7.5), QPointF(12.5, 12.5), QPointF(1.5, 12.5)}));
 }
 
 void DrawSave(QPainter& p) {
@@ -88,8 +87,8 @@ void DrawGrafik(QPainter& p) {
     p.drawPolyline(QPolygonF({QPointF(2, 1), QPointF(2, 13.5), QPointF(15, 13.5)}));
     Outline(p, QColor(200, 0, 0), 1.4);
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(3, 2.5), QPointF(7, 4.5), QPointF(10.5, 5.8),
-                              QPointF(14.5, 6.5)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(3, 2.5), QPointF(7, 4.5), QPointF(10.5, 5.8), QPointF(14.5, 6.5)}));
     p.setPen(QPen(QColor(0, 0, 220), 1.4, Qt::DashLine, Qt::FlatCap));
     p.drawPolyline(QPolygonF({QPointF(3, 12), QPointF(8, 11), QPointF(14.5, 8.8)}));
     p.setPen(Qt::NoPen);
@@ -157,15 +156,33 @@ void DrawAbout(QPainter& p) {
 
 void DrawIcon(QPainter& p, ToolIcon kind) {
     switch (kind) {
-        case ToolIcon::New: DrawNew(p); break;
-        case ToolIcon::Open: DrawOpen(p); break;
-        case ToolIcon::Save: DrawSave(p); break;
-        case ToolIcon::Grafik: DrawGrafik(p); break;
-        case ToolIcon::Text: DrawText(p); break;
-        case ToolIcon::DatenAendern: DrawDatenAendern(p); break;
-        case ToolIcon::Lupe: DrawLupe(p); break;
-        case ToolIcon::Print: DrawPrint(p); break;
-        case ToolIcon::About: DrawAbout(p); break;
+        case ToolIcon::New:
+            DrawNew(p);
+            break;
+        case ToolIcon::Open:
+            DrawOpen(p);
+            break;
+        case ToolIcon::Save:
+            DrawSave(p);
+            break;
+        case ToolIcon::Grafik:
+            DrawGrafik(p);
+            break;
+        case ToolIcon::Text:
+            DrawText(p);
+            break;
+        case ToolIcon::DatenAendern:
+            DrawDatenAendern(p);
+            break;
+        case ToolIcon::Lupe:
+            DrawLupe(p);
+            break;
+        case ToolIcon::Print:
+            DrawPrint(p);
+            break;
+        case ToolIcon::About:
+            DrawAbout(p);
+            break;
     }
 }
 
@@ -227,11 +244,15 @@ private:
 
 }  // namespace
 
-QIcon MakeToolIcon(ToolIcon kind) { return QIcon(new DrawnIconEngine(kind)); }
+QIcon MakeToolIcon(ToolIcon kind) {
+    return QIcon(new DrawnIconEngine(kind));
+}
 
 // The picture lives in the resources of the static UI library, which the
 // linker keeps only when they are asked for by name.
-static void InitProgramResources() { Q_INIT_RESOURCE(morvek); }
+static void InitProgramResources() {
+    Q_INIT_RESOURCE(morvek);
+}
 
 QIcon ProgramIcon() {
     InitProgramResources();

@@ -3,14 +3,14 @@
 // widgets (ctest sets QT_QPA_PLATFORM=offscreen), driving a modal dialog, and
 // typing text that holds umlauts (QTest::keyClicks knows ASCII only).
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-
-#include <gtest/gtest.h>
 
 inline int RunGuiTests(int argc, char** argv) {
     QApplication application(argc, argv);

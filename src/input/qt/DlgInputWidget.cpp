@@ -56,7 +56,9 @@ public:
     }
 };
 
-QFont FixedPitch() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
+QFont FixedPitch() {
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
 
 }  // namespace
 
@@ -115,7 +117,8 @@ QLineEdit* DlgInputWidget::NewEdit(int controlId, bool number) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("ctl%1").arg(controlId));
     if (number) {
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000.0")));
+        edit->setMaximumWidth(
+            edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000.0")));
         edit->setAlignment(Qt::AlignRight);
     }
     m_Edits[controlId] = edit;
@@ -130,8 +133,8 @@ QLabel* DlgInputWidget::LabelFor(int controlId) {
 }
 
 QButtonGroup* DlgInputWidget::NewRadioGroup(int firstControlId,
-                                           const std::initializer_list<const char*>& texts,
-                                           QWidget* parent) {
+                                            const std::initializer_list<const char*>& texts,
+                                            QWidget* parent) {
     auto* group = new QButtonGroup(this);
     int index = 0;
     for (const char* text : texts) {
@@ -257,8 +260,9 @@ QWidget* DlgInputWidget::BuildRowGroup() {
     auto* modes = new QWidget(box);
     auto* modeLayout = new QVBoxLayout(modes);
     modeLayout->setContentsMargins(0, 0, 0, 0);
-    QButtonGroup* group = NewRadioGroup(
-        kRowModeGroup, {"Zeile ändern", "Zeile anhängen", "Zeile einfügen", "Zeile löschen"}, modes);
+    QButtonGroup* group =
+        NewRadioGroup(kRowModeGroup,
+                      {"Zeile ändern", "Zeile anhängen", "Zeile einfügen", "Zeile löschen"}, modes);
     for (QAbstractButton* b : group->buttons()) modeLayout->addWidget(b);
     connect(group, &QButtonGroup::idClicked, this, [this](int index) {
         ++m_nBusy;
@@ -330,8 +334,8 @@ bool DlgInputWidget::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         // Focus that goes to a message box or another window, or that the
         // engine itself moves, does not count as leaving the field.
-        const bool leaves = reason != Qt::ActiveWindowFocusReason &&
-                            reason != Qt::PopupFocusReason && isVisible();
+        const bool leaves =
+            reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible();
         if (it != m_LeaveOperations.end() && leaves && m_nBusy == 0) Run(it->second);
     }
     return QDialog::eventFilter(watched, event);

@@ -5,9 +5,8 @@
 // warns, leaving the row edit line applies the row edit; Enter never closes
 // the dialog, only the OK button validates.
 
-#include <map>
-
 #include <QDialog>
+#include <map>
 
 #include "input/Controls.h"
 

@@ -1,11 +1,10 @@
 #include "views/qt/CaseScrollView.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -20,7 +19,9 @@ CaseScrollView::CaseScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFrameShape(QFrame::StyledPanel);
 }
 
-void CaseScrollView::OnUpdate() { viewport()->update(); }
+void CaseScrollView::OnUpdate() {
+    viewport()->update();
+}
 
 void CaseScrollView::SetScrollSizes(const ScrollSizes& sizes) {
     m_Sizes = sizes;
@@ -67,7 +68,9 @@ void CaseScrollView::resizeEvent(QResizeEvent* event) {
     UpdateScrollBars();
 }
 
-void CaseScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+void CaseScrollView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
 
 PageRange PrintRange(const QPrinter& printer, int maxPage) {
     PageRange range{1, maxPage};

@@ -1,11 +1,10 @@
 #include "views/qt/GraphViewWidget.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include <QPainter>
 #include <QPrinter>
 #include <QTimer>
+#include <algorithm>
+#include <cstdlib>
 
 #include "views/BoundsSurface.h"
 #include "views/qt/QtSurface.h"
@@ -43,8 +42,7 @@ void GraphViewWidget::FollowDrawing(Surface& dc) {
         if (const auto box = bounds.Box()) {
             spill = std::max(0, kSpillMarginUnits - box->left);
             sizes.total.cx = std::max(sizes.total.cx, box->right + kSpillMarginUnits + spill);
-            sizes.total.cy =
-                std::max(std::abs(sizes.total.cy), kSpillMarginUnits - box->bottom);
+            sizes.total.cy = std::max(std::abs(sizes.total.cy), kSpillMarginUnits - box->bottom);
         }
     }
     if (spill == m_nLeftSpill && sizes.total == GetScrollSizes().total) return;

@@ -1,17 +1,18 @@
 #include "views/qt/ReportViewWidget.h"
 
-#include <cstdlib>
-
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <cstdlib>
 
 #include "views/qt/QtSurface.h"
 
 ReportViewWidget::ReportViewWidget(const CMorvekDoc& doc, QWidget* parent)
     : CaseScrollView(parent), m_View(doc) {}
 
-void ReportViewWidget::OnInitialUpdate() { OnUpdate(); }
+void ReportViewWidget::OnInitialUpdate() {
+    OnUpdate();
+}
 
 LogicalSize ReportViewWidget::MeasureReport() const {
     // Measured on an image of the screen's resolution: the same font as the

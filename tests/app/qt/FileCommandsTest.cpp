@@ -5,23 +5,24 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
-#include <QMessageBox>
-
+#include "ExampleCases.h"
 #include "app/MorvekApp.h"
 #include "app/RecentFileList.h"
-#include "case/CaseFile.h"
-#include "ExampleCases.h"
 #include "app/qt/WindowFixture.h"
+#include "case/CaseFile.h"
 #include "input/qt/DlgInputWidget.h"
 
 namespace {
 
 const std::string kReportHead = "     MORVEK BERECHNUNG FELD: Nordfeld ";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Runs in a private working folder, where aus.txt is written.
 class WorkingFolder {

@@ -13,8 +13,7 @@ namespace {
 
 int PdfPageCount(const std::string& bytes) {
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
-    return static_cast<int>(QString::fromLatin1(bytes.data(), qsizetype(bytes.size()))
-                                .count(page));
+    return static_cast<int>(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())).count(page));
 }
 
 void PrintToPdf(Window& w, const std::string& path, QPageLayout::Orientation orientation) {

@@ -2,16 +2,15 @@
 // that neither the last line of a long report nor the edge of the magnified
 // graph lies out of reach.
 
-#include <memory>
-
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <memory>
 
 #include "case/MorvekDoc.h"
+#include "support/GuiTestSupport.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
-#include "support/GuiTestSupport.h"
 
 namespace {
 
@@ -88,7 +87,8 @@ TEST(GraphView, MagnifiedFrameKeepsItsRightAxisWithinTheScrollRange) {
 TEST(GraphView, LongPathInTheFooterIsNotCutAtTheLeft) {
     CMorvekDoc doc;
     FillGraph(doc);
-    doc.SetPathName("/home/ingenieur/Lagerstaetten/Nordfeld/Varianten/2024/nordfeld-mit-gaskappe.mvk");
+    doc.SetPathName(
+        "/home/ingenieur/Lagerstaetten/Nordfeld/Varianten/2024/nordfeld-mit-gaskappe.mvk");
     GraphViewWidget view(doc);
     view.resize(700, 500);
     view.OnInitialUpdate();

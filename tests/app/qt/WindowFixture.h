@@ -4,15 +4,14 @@
 // settings live in a private folder. The data-entry dialog is the real widget;
 // a test queues what the user types into it before the command that opens it.
 
-#include <functional>
-#include <memory>
-#include <optional>
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTest>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "app/CaseFileDialogs.h"
 #include "app/Commands.h"
@@ -101,10 +100,10 @@ inline void TypeInto(DlgInputWidget& dialog, int controlId, const QString& text)
 // at them while they are still 0.
 inline void TypeNordfeld(DlgInputWidget& d) {
     const std::pair<int, const char*> fields[] = {
-        {1019, "5000"}, {1021, "200"}, {1020, "250"},  {1018, "80"},   {1022, "35"},
-        {1023, "0.2"},  {1024, "0.05"}, {1025, "0.8"}, {1026, "0.6"},  {1001, "Nordfeld"},
-        {1005, "82"},   {1006, "7"},   {1007, "4"},    {1008, "1"},    {1009, "1.5"},
-        {1010, "0.5"},  {1011, "0.5"}, {1012, "0.5"},  {1013, "0.3"},  {1004, "1"},
+        {1019, "5000"}, {1021, "200"},  {1020, "250"}, {1018, "80"},  {1022, "35"},
+        {1023, "0.2"},  {1024, "0.05"}, {1025, "0.8"}, {1026, "0.6"}, {1001, "Nordfeld"},
+        {1005, "82"},   {1006, "7"},    {1007, "4"},   {1008, "1"},   {1009, "1.5"},
+        {1010, "0.5"},  {1011, "0.5"},  {1012, "0.5"}, {1013, "0.3"}, {1004, "1"},
         {1003, "1.7"},
     };
     for (auto [id, text] : fields) TypeInto(d, id, QString::fromLatin1(text));

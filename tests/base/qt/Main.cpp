@@ -1,3 +1,5 @@
 #include "support/GuiTestSupport.h"
 
-int main(int argc, char** argv) { return RunGuiTests(argc, argv); }
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv);
+}

@@ -3,14 +3,13 @@
 // message boxes and the file chooser scripted, and the few gestures the tests
 // make: typing into a field, leaving it, clicking a button.
 
-#include <memory>
-
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QAbstractButton>
 #include <QTest>
+#include <memory>
 
 #include "input/DialogTestSupport.h"
 #include "input/qt/DlgInputWidget.h"

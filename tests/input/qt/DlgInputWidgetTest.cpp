@@ -40,7 +40,8 @@ TEST(DataEntryDialogWidget, ShowsEveryLabelAndCaptionOfTheForm) {
          {"Gaszusammensetzung in Prozent", "Korrelationsmethode", "Glasoe ", "Vasques und Beggs",
           "Standing", "Kartoatmodjo u.Schmidt", "Meßwerte", "Zeile ändern", "Zeile anhängen",
           "Zeile einfügen", "Zeile löschen", "Meßwertdatei lesen", "OK", "Abbrechen",
-          "Kum.Ölproduktion   Schließdruck     GOEV\n(1000 m3)               (Bar)           (m3/m3)"})
+          "Kum.Ölproduktion   Schließdruck     GOEV\n(1000 m3)               (Bar)           "
+          "(m3/m3)"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
     EXPECT_EQ(shown.widget->windowTitle(), QStringLiteral("Dialogfeld zur Dateneingabe"));
 }
