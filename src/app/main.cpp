@@ -1,9 +1,7 @@
-#include <iostream>
-
+#include "app/MorvekApp.h"
 #include "batch/Batch.h"
 
 int main(int argc, char** argv) {
     if (IsBatchCommandLine(argc, argv)) return RunBatch(argc, argv);
-    std::cerr << "morvek: the window is not built yet; use --batch CASE.mvk (see --help).\n";
-    return 2;
+    return RunWindowProgram(argc, argv);
 }

@@ -1,0 +1,26 @@
+#pragma once
+// Asks for the name of a case file to open or to save under. The window shows
+// file dialogs with the case file filter; the tests answer from a script.
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+class CaseFileDialogs {
+public:
+    virtual ~CaseFileDialogs() = default;
+    virtual std::optional<QString> ChooseCaseToOpen(QWidget* parent) = 0;
+    // suggestion: the name the dialog starts with.
+    virtual std::optional<QString> ChooseCaseToSave(QWidget* parent, const QString& suggestion) = 0;
+};
+
+class QtCaseFileDialogs : public CaseFileDialogs {
+public:
+    std::optional<QString> ChooseCaseToOpen(QWidget* parent) override;
+    std::optional<QString> ChooseCaseToSave(QWidget* parent, const QString& suggestion) override;
+};
+
+// The filter of case files in every file dialog.
+inline constexpr const char* kCaseFileFilter = "Dateityp Morvek (*.mvk)";
+inline constexpr const char* kCaseFileExtension = "mvk";

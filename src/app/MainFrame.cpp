@@ -1,0 +1,366 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QSettings>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/AboutDlg.h"
+#include "app/CaseFileDialogs.h"
+#include "app/Commands.h"
+#include "app/HelpViewer.h"
+#include "app/RecentFileList.h"
+#include "app/ToolbarIcons.h"
+#include "case/MorvekDoc.h"
+#include "views/qt/GraphViewWidget.h"
+#include "views/qt/ReportViewWidget.h"
+
+namespace {
+
+constexpr const char* kIdleText = "Bereit";
+constexpr const char* kAppTitle = "morvek";
+
+const std::map<int, ToolIcon>& ToolIcons() {
+    static const std::map<int, ToolIcon> icons = {
+        {ID_FILE_NEW, ToolIcon::New},    {ID_FILE_OPEN, ToolIcon::Open},
+        {ID_FILE_SAVE, ToolIcon::Save},  {ID_GRAFIK, ToolIcon::Grafik},
+        {ID_TEXT, ToolIcon::Text},       {ID_DATEN_AENDERN, ToolIcon::DatenAendern},
+        {ID_GRAFIKLUPE, ToolIcon::Lupe}, {ID_FILE_PRINT, ToolIcon::Print},
+        {ID_APP_ABOUT, ToolIcon::About},
+    };
+    return icons;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CMorvekDoc& doc, QSettings& profile, QWidget* parent)
+    : QMainWindow(parent),
+      m_Doc(doc),
+      m_OwnMessages(this),
+      m_pMessages(&m_OwnMessages),
+      m_pOwnFileDialogs(std::make_unique<QtCaseFileDialogs>()),
+      m_pFileDialogs(m_pOwnFileDialogs.get()),
+      m_DataEntry(this),
+      m_pRecent(std::make_unique<RecentFileList>(profile)),
+      m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    setWindowIcon(ProgramIcon());
+    setAcceptDrops(true);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    // The report view exists from the start; the graph view joins on demand.
+    m_pViews = new QStackedWidget(this);
+    m_pReportView = new ReportViewWidget(m_Doc, m_pViews);
+    m_pViews->addWidget(m_pReportView);
+    m_pActiveView = m_pReportView;
+    setCentralWidget(m_pViews);
+    m_pReportView->OnInitialUpdate();
+
+    m_Doc.SetMessageSink(m_pMessages);
+    m_DataEntry.SetMessageSink(m_pMessages);
+    m_Doc.SetDataEntryRunner(&m_DataEntry);
+    QPointer<CMainFrame> self(this);
+    m_Doc.SetSaveHandler([self] { return self ? self->OnFileSave() : false; });
+    m_Doc.AddViewListener([self] {
+        if (self) self->OnDocumentChanged();
+    });
+
+    resize(980, 760);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame() {
+    // The case outlives the window: it must not call into a frame that is gone.
+    m_Doc.SetDataEntryRunner(nullptr);
+    m_Doc.SetMessageSink(nullptr);
+    m_Doc.SetSaveHandler(nullptr);
+    if (m_pHelp) delete m_pHelp;
+}
+
+// --- Construction ------------------------------------------------------------------------
+
+QAction* CMainFrame::NewAction(int commandId, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QStringLiteral("cmd%1").arg(commandId));
+    const CommandPrompt prompt = PromptOf(commandId);
+    action->setStatusTip(prompt.status);
+    action->setToolTip(prompt.toolTip.isEmpty() ? prompt.status : prompt.toolTip);
+    auto icon = ToolIcons().find(commandId);
+    if (icon != ToolIcons().end()) action->setIcon(MakeToolIcon(icon->second));
+    // The menus show their icons only in the toolbar, as they always did.
+    action->setIconVisibleInMenu(false);
+    return action;
+}
+
+void CMainFrame::Connect(int commandId, void (CMainFrame::*handler)()) {
+    connect(m_Actions.at(commandId), &QAction::triggered, this, [this, handler] {
+        (this->*handler)();
+        UpdateCommandUI();
+    });
+}
+
+void CMainFrame::CreateActions() {
+    for (const MenuDefinition& menu : MenuBarDefinition())
+        for (const MenuEntry& entry : menu.entries)
+            if (entry.id != 0)
+                m_Actions[entry.id] = NewAction(entry.id, QString::fromUtf8(entry.text));
+    m_Actions[ID_GRAFIKLUPE] = NewAction(ID_GRAFIKLUPE, QStringLiteral("Grafik Lupe"));
+    m_Actions[ID_GRAFIKLUPE]->setCheckable(true);
+
+    m_Actions[ID_FILE_NEW]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    m_Actions[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_Actions[ID_FILE_SAVE]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_Actions[ID_FILE_PRINT]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    // The function keys have no text in the menus: they are window shortcuts.
+    for (auto [key, id] : {std::pair{Qt::Key_F1, ID_HILFE}, std::pair{Qt::Key_F2, ID_DATEN_AENDERN},
+                           std::pair{Qt::Key_F4, ID_TEXT}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        QAction* action = m_Actions.at(id);
+        connect(shortcut, &QShortcut::activated, action, [action] {
+            if (action->isEnabled()) action->trigger();
+        });
+    }
+
+    Connect(ID_FILE_NEW, &CMainFrame::OnFileNew);
+    Connect(ID_FILE_OPEN, &CMainFrame::OnFileOpen);
+    connect(m_Actions[ID_FILE_SAVE], &QAction::triggered, this, [this] {
+        OnFileSave();
+        UpdateCommandUI();
+    });
+    connect(m_Actions[ID_FILE_SAVE_AS], &QAction::triggered, this, [this] {
+        OnFileSaveAs();
+        UpdateCommandUI();
+    });
+    Connect(ID_FILE_PRINT, &CMainFrame::OnFilePrint);
+    Connect(ID_FILE_PRINT_PREVIEW, &CMainFrame::OnFilePrintPreview);
+    Connect(ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
+    connect(m_Actions[ID_APP_EXIT], &QAction::triggered, this, &QWidget::close);
+    Connect(ID_DATEN_AENDERN, &CMainFrame::OnDataChange);
+    Connect(ID_ERGEBNISSE_SPEICHERN, &CMainFrame::OnErgebnisseSpeichern);
+    Connect(ID_ERGEBNISSE_EINLESEN, &CMainFrame::OnErgebnisseEinlesen);
+    Connect(ID_GRAFIK, &CMainFrame::OnGrafik);
+    Connect(ID_TEXT, &CMainFrame::OnText);
+    Connect(ID_GRAFIKLUPE, &CMainFrame::OnGrafiklupe);
+    Connect(ID_APP_ABOUT, &CMainFrame::OnAppAbout);
+    Connect(ID_HILFE, &CMainFrame::OnHilfe);
+    m_Actions[ID_FILE_MRU_FILE1]->setEnabled(false);
+
+    m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);
+    m_Actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuDefinition& definition : MenuBarDefinition()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(definition.title));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+        for (const MenuEntry& entry : definition.entries) {
+            if (entry.id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(m_Actions.at(entry.id));
+        }
+        if (definition.entries.begin()->id == ID_FILE_NEW) m_pFileMenu = menu;
+    }
+    m_pRecentAnchor = m_Actions.at(ID_FILE_MRU_FILE1);
+    RebuildRecentFileMenu();
+
+    m_pContextMenu = new QMenu(QStringLiteral("Kontextmenü"), this);
+    for (const MenuEntry& entry : ContextMenuDefinition()) {
+        QAction* command = m_Actions.at(entry.id);
+        auto* item = NewAction(entry.id, QString::fromUtf8(entry.text));
+        item->setObjectName(QStringLiteral("ctx%1").arg(entry.id));
+        connect(item, &QAction::triggered, command, &QAction::trigger);
+        m_ContextActions[entry.id] = item;
+        m_pContextMenu->addAction(item);
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = addToolBar(QStringLiteral("Symbolleiste"));
+    m_pToolBar->setObjectName(QStringLiteral("toolbar"));
+    // The bitmap buttons' size; Qt scales the drawn pictures for the screen.
+    m_pToolBar->setIconSize(QSize(16, 15));
+    for (int id : ToolbarDefinition()) {
+        if (id == 0)
+            m_pToolBar->addSeparator();
+        else
+            m_pToolBar->addAction(m_Actions.at(id));
+    }
+    QAction* toggle = m_Actions.at(ID_VIEW_TOOLBAR);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, m_pToolBar, &QWidget::setVisible);
+    connect(m_pToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->showMessage(QString::fromLatin1(kIdleText));
+    // When a prompt goes, the idle text comes back.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& text) {
+        if (text.isEmpty()) bar->showMessage(QString::fromLatin1(kIdleText));
+    });
+    QAction* toggle = m_Actions.at(ID_VIEW_STATUS_BAR);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::RebuildRecentFileMenu() {
+    for (QAction* action : m_RecentActions) {
+        m_pFileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_RecentActions.clear();
+    const QStringList& files = m_pRecent->Files();
+    // "Letzte Datei" stands greyed while the list is empty and gives way to the
+    // files once there are any.
+    m_pRecentAnchor->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(m_pRecent->MenuText(i), this);
+        action->setObjectName(QStringLiteral("cmd%1").arg(ID_FILE_MRU_FILE1 + i));
+        action->setStatusTip(PromptOf(ID_FILE_MRU_FILE1).status);
+        connect(action, &QAction::triggered, this, [this, i] {
+            OnOpenRecentFile(i);
+            UpdateCommandUI();
+        });
+        m_pFileMenu->insertAction(m_pRecentAnchor, action);
+        m_RecentActions.append(action);
+    }
+}
+
+QAction* CMainFrame::Action(int commandId) const {
+    // The recent files stand in for "Letzte Datei" once there are any.
+    for (QAction* action : m_RecentActions)
+        if (action->objectName() == QStringLiteral("cmd%1").arg(commandId)) return action;
+    auto it = m_Actions.find(commandId);
+    return it != m_Actions.end() ? it->second : nullptr;
+}
+
+// --- Ports ----------------------------------------------------------------------------------
+
+void CMainFrame::SetMessageSink(MessageSink* sink) {
+    m_pMessages = sink != nullptr ? sink : &m_OwnMessages;
+    m_Doc.SetMessageSink(m_pMessages);
+    m_DataEntry.SetMessageSink(m_pMessages);
+}
+
+MessageSink& CMainFrame::Messages() {
+    return *m_pMessages;
+}
+
+void CMainFrame::SetCaseFileDialogs(CaseFileDialogs* dialogs) {
+    m_pFileDialogs = dialogs != nullptr ? dialogs : m_pOwnFileDialogs.get();
+}
+
+// --- Views ------------------------------------------------------------------------------------
+
+void CMainFrame::SwitchToView(ViewKind target) {
+    CaseScrollView* view =
+        target == ViewKind::Graph ? static_cast<CaseScrollView*>(m_pGraphView) : m_pReportView;
+    if (view == nullptr) {
+        m_pGraphView = new GraphViewWidget(m_Doc, m_pViews);
+        m_pViews->addWidget(m_pGraphView);
+        m_pGraphView->OnInitialUpdate();
+        view = m_pGraphView;
+    }
+    m_pViews->setCurrentWidget(view);
+    m_pActiveView = view;
+    view->setFocus();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnGrafik() {
+    SwitchToView(ViewKind::Graph);
+}
+
+void CMainFrame::OnText() {
+    SwitchToView(ViewKind::Report);
+}
+
+void CMainFrame::OnGrafiklupe() {
+    if (m_pGraphView != nullptr && m_pActiveView == m_pGraphView) m_pGraphView->OnGrafiklupe();
+}
+
+void CMainFrame::OnDocumentChanged() {
+    m_pReportView->OnUpdate();
+    if (m_pGraphView != nullptr) m_pGraphView->OnUpdate();
+    UpdateCommandUI();
+}
+
+void CMainFrame::UpdateCommandUI() {
+    const bool graphActive = m_pGraphView != nullptr && m_pActiveView == m_pGraphView;
+    m_Actions.at(ID_GRAFIK)->setEnabled(!graphActive);
+    m_Actions.at(ID_TEXT)->setEnabled(m_pActiveView != m_pReportView);
+    QAction* lupe = m_Actions.at(ID_GRAFIKLUPE);
+    if (graphActive) {
+        const CGrafik::CommandState state = m_pGraphView->OnUpdateGrafiklupe();
+        lupe->setEnabled(state.enabled);
+        lupe->setChecked(state.checked);
+    } else {
+        lupe->setEnabled(false);
+        lupe->setChecked(m_pGraphView != nullptr && m_pGraphView->Logic().m_bGrafiklupe != 0);
+    }
+    for (auto& [id, item] : m_ContextActions) item->setEnabled(m_Actions.at(id)->isEnabled());
+
+    QString title = QFile::decodeName(QByteArray::fromStdString(m_Doc.GetTitle()));
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[**]"));
+    setWindowTitle(title + QStringLiteral("[*] - ") + QString::fromLatin1(kAppTitle));
+    setWindowModified(m_Doc.IsModified());
+}
+
+void CMainFrame::ShowContextMenu(const QPoint& globalPos) {
+    UpdateCommandUI();
+    m_pContextMenu->popup(globalPos);
+}
+
+void CMainFrame::contextMenuEvent(QContextMenuEvent* event) {
+    // Only over the views; the toolbar keeps its own menu.
+    if (m_pViews->geometry().contains(m_pViews->parentWidget()->mapFrom(this, event->pos()))) {
+        ShowContextMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    QMainWindow::contextMenuEvent(event);
+}
+
+// --- Help and about box ----------------------------------------------------------------
+
+void CMainFrame::OnHilfe() {
+    const QString path = m_HelpFile ? *m_HelpFile : FindHelpFile();
+    if (path.isEmpty() || !QFile::exists(path)) {
+        Messages().Show("Onlinehilfe nicht gefunden!");
+        return;
+    }
+    if (!m_pHelp) m_pHelp = new HelpViewer(nullptr);
+    m_pHelp->ShowFile(path);
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// --- Commands of the case -----------------------------------------------------------------
+
+void CMainFrame::OnDataChange() {
+    m_Doc.OnDataChange();
+}
+
+void CMainFrame::OnErgebnisseSpeichern() {
+    m_Doc.SaveResults();
+}
+
+void CMainFrame::OnErgebnisseEinlesen() {
+    m_Doc.LoadResults();
+}

@@ -1,0 +1,50 @@
+#include "app/MorvekApp.h"
+
+#include <QApplication>
+
+#include "app/MainFrame.h"
+#include "app/ToolbarIcons.h"
+
+namespace {
+
+// The program's settings: ~/.config/morvek/morvek.conf, where the recent-file
+// list keeps the section and entry names it has always had.
+std::unique_ptr<QSettings> DefaultProfile() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("morvek"), QStringLiteral("morvek"));
+}
+
+}  // namespace
+
+CMorvekApp::CMorvekApp(std::unique_ptr<QSettings> profile)
+    : m_pProfile(profile ? std::move(profile) : DefaultProfile()) {}
+
+CMorvekApp::~CMorvekApp() = default;
+
+bool CMorvekApp::InitInstance(const QStringList& arguments) {
+    m_pFrame = std::make_unique<CMainFrame>(m_Doc, *m_pProfile);
+    m_Doc.OnNewDocument();
+    m_pFrame->UpdateCommandUI();
+    m_pFrame->show();
+    if (!arguments.isEmpty()) {
+        // The window is up first, so that the data-entry dialog of the opened
+        // case stands over it.
+        if (!m_pFrame->OpenCase(arguments.first())) return false;
+    }
+    return true;
+}
+
+int RunWindowProgram(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("morvek"));
+    QApplication::setApplicationDisplayName(QStringLiteral("morvek"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setDesktopFileName(QStringLiteral("morvek"));
+    QApplication::setWindowIcon(ProgramIcon());
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    CMorvekApp app;
+    if (!app.InitInstance(arguments)) return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The data-entry dialog on screen: every control of the exchange table,
+// grouped as engineers know the form, driving the engine's DlgInput through
+// its Controls port. Leaving a gas edit updates the sum, leaving the API edit
+// warns, leaving the row edit line applies the row edit; Enter never closes
+// the dialog, only the OK button validates.
+
+#include <QDialog>
+#include <map>
+
+#include "input/Controls.h"
+
+class DlgInput;
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class DlgInputWidget : public QDialog, public Controls {
+    Q_OBJECT
+public:
+    // Control ids of the buttons outside the exchange table.
+    static constexpr int kOkButton = 1000;
+    static constexpr int kCancelButton = 2;
+    static constexpr int kFileButton = 1043;
+    static constexpr int kRowList = 1032;
+
+    explicit DlgInputWidget(DlgInput& dialog, QWidget* parent = nullptr);
+    ~DlgInputWidget() override;
+
+    // The dialog's start: the engine shows its members and fills the list.
+    void InitDialog();
+
+    // --- Controls -----------------------------------------------------------------
+    std::string Text(int controlId) const override;
+    void SetText(int controlId, const std::string& text) override;
+    int CheckedRadio(int firstControlId) const override;
+    void SetCheckedRadio(int firstControlId, int index) override;
+    bool IsChecked(int controlId) const override;
+    void SetChecked(int controlId, bool checked) override;
+    void SetFocus(int controlId) override;
+    void FocusNextControl() override;
+
+    // --- The widgets by control id ---------------------------------------------------
+    QLineEdit* Edit(int controlId) const;
+    QLabel* Static(int controlId) const;
+    QAbstractButton* Button(int controlId) const;
+    QListWidget* RowListWidget() const { return m_pList; }
+    DlgInput& Dialog() { return m_Dlg; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLineEdit* NewEdit(int controlId, bool number = true);
+    QLabel* LabelFor(int controlId);
+    QButtonGroup* NewRadioGroup(int firstControlId, const std::initializer_list<const char*>& texts,
+                                QWidget* parent);
+    QWidget* BuildGasGroup();
+    QWidget* BuildMethodGroup();
+    QWidget* BuildReservoirFields();
+    QWidget* BuildRowGroup();
+    void SetTabOrder();
+    // Runs an engine operation; leave events caused by it start nothing.
+    void Run(void (DlgInput::*operation)());
+    void MirrorRowList();
+    void OnOkClicked();
+
+    DlgInput& m_Dlg;
+    std::map<int, QLineEdit*> m_Edits;
+    std::map<int, QLabel*> m_Statics;
+    std::map<int, QButtonGroup*> m_Radios;
+    std::map<int, QCheckBox*> m_Checks;
+    std::map<int, QAbstractButton*> m_Buttons;
+    std::map<QObject*, void (DlgInput::*)()> m_LeaveOperations;
+    QListWidget* m_pList = nullptr;
+    int m_nBusy = 0;
+    bool m_bMirroring = false;
+};
