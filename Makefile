@@ -46,7 +46,7 @@ test: test-default test-asan test-fuzz
 # to its corpus, minimised.
 FUZZ_SECONDS ?= 60
 fuzz: build-fuzz
-	@set -e; for exe in build-fuzz/fuzz/fuzz_*; do \
+	@set -e; for exe in $(CURDIR)/build-fuzz/fuzz/fuzz_*; do \
 	  name=$${exe##*/fuzz_}; corpus=$(CURDIR)/fuzz/corpus/$$name; new=$$(mktemp -d); \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	  $$exe -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$new $$corpus; \
