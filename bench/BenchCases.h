@@ -10,12 +10,7 @@
 
 // Messages of the run (the viscosity calibration) go nowhere, questions are
 // answered No, as in batch mode with --answer nein.
-class QuietSink : public MessageSink {
-public:
-    void Show(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    Answer AskYesNoCancel(const std::string&) override { return Answer::No; }
-};
+using QuietSink = SilentMessageSink;
 
 // Confirms the data-entry dialog unchanged: OnDataChange then is the
 // calculation run alone.

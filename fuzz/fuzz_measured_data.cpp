@@ -17,13 +17,6 @@
 
 namespace {
 
-class Quiet : public MessageSink {
-public:
-    void Show(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-};
-
 std::string g_Path;
 
 constexpr float kOOIP = 5000.0f;
@@ -42,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out(g_Path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    Quiet sink;
+    SilentMessageSink sink;
     std::vector<std::string> rows = {"vorher"};
     if (!ReadMeasuredDataFile(g_Path, kOOIP, kInitialdruck, sink, rows)) std::abort();
     size_t lines = 0;

@@ -15,3 +15,16 @@ public:
     virtual bool AskYesNo(const std::string& text) = 0;
     virtual Answer AskYesNoCancel(const std::string& text) = 0;
 };
+
+// For whoever has no user to ask: messages go nowhere, every question is
+// answered No (Abbrechen where that can be chosen), which never changes
+// anything.
+class SilentMessageSink : public MessageSink {
+public:
+    void Show(const std::string&) override {}
+    bool AskYesNo(const std::string&) override { return false; }
+    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
+};
+
+// One shared silent sink for objects that have none of their own yet.
+MessageSink& SilentMessages();

@@ -9,20 +9,6 @@
 
 namespace {
 
-// Used until the window or batch mode installs its own: messages go nowhere and
-// every question is answered No, which never changes the case.
-class SilentMessageSink : public MessageSink {
-public:
-    void Show(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-};
-
-SilentMessageSink& Silent() {
-    static SilentMessageSink sink;
-    return sink;
-}
-
 // The title of a case that was never saved or opened.
 constexpr const char* kUntitled = "Morvek";
 
@@ -33,15 +19,6 @@ CMorvekDoc::CMorvekDoc() : m_strTitle(kUntitled) {}
 bool CMorvekDoc::OnNewDocument() {
     ResetCase();
     return true;
-}
-
-void CMorvekDoc::SetResetLabels() {
-    m_TitelX = "Kum.Reinölförderung in 1000 m3";
-    m_TitelY1 = "Druck(Bar)";
-    m_TitelY2 = "GOEV(sm3/m3)";
-    m_Legende1 = "Druck (Bar)";
-    m_Legende2 = "GOEV (sm3/m3)";
-    m_Legende3 = "Druckmeßwerte (Bar)";
 }
 
 void CMorvekDoc::ResetCase() {
@@ -63,7 +40,9 @@ void CMorvekDoc::ResetCase() {
     m_Feldname.clear();
     for (Series* s : {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
         s->fill(0.0f);
-    SetResetLabels();
+    // The reset keeps the heading of the last run.
+    SetGraphLabels({"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)", nullptr,
+                    "Druck (Bar)", "GOEV (sm3/m3)", "Druckmeßwerte (Bar)"});
     m_Messwerte.clear();
     m_bGeaendert = 1;
     m_bGrafikNeu = 1;
@@ -78,6 +57,16 @@ void CMorvekDoc::ClearSeries() {
     m_MaxWerte = 0;
     m_Max2Werte = 0;
     m_Max3Werte = 0;
+}
+
+void CMorvekDoc::SetGraphLabels(const GraphLabels& labels) {
+    m_TitelX = labels.titelX;
+    m_TitelY1 = labels.titelY1;
+    m_TitelY2 = labels.titelY2;
+    if (labels.ueberschrift != nullptr) m_Ueberschrift = labels.ueberschrift;
+    m_Legende1 = labels.legende1;
+    m_Legende2 = labels.legende2;
+    m_Legende3 = labels.legende3;
 }
 
 void CMorvekDoc::FillDialog(DlgInput& d) const {
@@ -280,7 +269,7 @@ void CMorvekDoc::SetPathName(const std::string& path) {
 void CMorvekDoc::SetMessageSink(MessageSink* sink) { m_pMessages = sink; }
 
 MessageSink& CMorvekDoc::Messages() const {
-    return m_pMessages != nullptr ? *m_pMessages : Silent();
+    return m_pMessages != nullptr ? *m_pMessages : SilentMessages();
 }
 
 void CMorvekDoc::AddViewListener(std::function<void()> listener) {

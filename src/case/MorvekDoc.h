@@ -19,6 +19,18 @@ class CaseArchive;
 
 using Series = std::array<float, kSeriesLength>;
 
+// The texts of a graph: axis titles, heading and the three legends. Each
+// result run sets its own; a heading of nullptr leaves the heading as it is.
+struct GraphLabels {
+    const char* titelX;
+    const char* titelY1;
+    const char* titelY2;
+    const char* ueberschrift;
+    const char* legende1;
+    const char* legende2;
+    const char* legende3;
+};
+
 class CMorvekDoc {
 public:
     CMorvekDoc();
@@ -82,6 +94,7 @@ public:
     // Every result run starts from empty series: all eight zero, no valid points,
     // so that no curve of an earlier run shows.
     void ClearSeries();
+    void SetGraphLabels(const GraphLabels& labels);
     void PvtTable();
     double KrgKro(double sl) const;
     void ComputeRelPerm();
@@ -167,7 +180,6 @@ private:
     void RunCalculation();
     void FillDialog(DlgInput& dialog) const;
     void TakeFromDialog(const DlgInput& dialog);
-    void SetResetLabels();
 
     bool m_bModified = false;
     std::string m_strTitle;

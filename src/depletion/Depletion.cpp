@@ -248,13 +248,9 @@ void CMorvekDoc::ComputeDepletion() {
 
     ReadMeasuredValues(*this);
 
-    m_TitelX = "Kum.Reinölförderung in 1000 m3";
-    m_TitelY1 = "Druck(Bar)";
-    m_TitelY2 = "GOEV(sm3/m3)";
-    m_Legende1 = "     Druck (Bar)      ";
-    m_Legende2 = "    GOEV (sm3/m3)    ";
-    m_Legende3 = "Meßwerte Druck/GOEV";
-    m_Ueberschrift = "Schließdrücke und GÖV";
+    SetGraphLabels({"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)",
+                    "Schließdrücke und GÖV", "     Druck (Bar)      ", "    GOEV (sm3/m3)    ",
+                    "Meßwerte Druck/GOEV"});
 
     // A step whose expansion was zero below pi leaves the ratio undefined.
     if (!IsMeaningful(f)) {

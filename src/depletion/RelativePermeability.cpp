@@ -103,11 +103,6 @@ void CMorvekDoc::ComputeRelPerm() {
     m_Max2Werte = 0;
     m_Max3Werte = 0;
 
-    m_TitelX = "Ölsättigung (-)";
-    m_TitelY1 = "Krg(-)";
-    m_TitelY2 = "Kro(-)";
-    m_Legende3.clear();
-    m_Legende2 = "Rel. Permeabilität Öl";
-    m_Legende1 = "Rel. Permeabilität Gas";
-    m_Ueberschrift = "Rel. Permeabilitäten für Öl und Gas";
+    SetGraphLabels({"Ölsättigung (-)", "Krg(-)", "Kro(-)", "Rel. Permeabilitäten für Öl und Gas",
+                    "Rel. Permeabilität Gas", "Rel. Permeabilität Öl", ""});
 }

@@ -14,13 +14,6 @@
 
 namespace {
 
-class NoMessages : public MessageSink {
-public:
-    void Show(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-};
-
 // Oil density in kg/l from the API gravity; 141.34435 rather than the
 // textbook 141.5, as everywhere in the program.
 constexpr double kOilDensityNumerator = 141.34435;
@@ -56,8 +49,7 @@ void DlgInput::SetPorts(MessageSink* sink, Controls* controls, FileChooser* choo
 }
 
 MessageSink& DlgInput::Messages() const {
-    static NoMessages none;
-    return m_pMessages != nullptr ? *m_pMessages : none;
+    return m_pMessages != nullptr ? *m_pMessages : SilentMessages();
 }
 
 void DlgInput::GasMembersFromArray() {

@@ -70,13 +70,8 @@ void CMorvekDoc::PvtTable() {
         m_MaxWerte = m_Max2Werte = ++d;
     }
 
-    m_TitelX = "Druck in Bar";
-    m_TitelY1 = "Bo/Nuo";
-    m_TitelY2 = "Rs(sm3/m3)";
-    m_Legende3 = "Faktor Bo (m3/sm3) ";
-    m_Legende2 = "Rs bzw. GOEV (sm3/m3)";
-    m_Legende1 = "Viskosität Öl Nuo (cp)";
-    m_Ueberschrift = "PVT-Daten der Morvekberechnung";
+    SetGraphLabels({"Druck in Bar", "Bo/Nuo", "Rs(sm3/m3)", "PVT-Daten der Morvekberechnung",
+                    "Viskosität Öl Nuo (cp)", "Rs bzw. GOEV (sm3/m3)", "Faktor Bo (m3/sm3) "});
 
     // The saturation model of the relative-permeability table on its own grid
     // of eleven liquid saturations; only SL is kept in single precision here.

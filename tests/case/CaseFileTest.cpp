@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "ExampleCases.h"
+#include "ScriptedCase.h"
 #include "ScriptedDataEntry.h"
 #include "ScriptedMessageSink.h"
 #include "TestSupport.h"
@@ -141,16 +142,8 @@ TEST(CaseFileDamage, RefusesLengthsNoWriterProducesAndTrailingBytes) {
     EXPECT_FALSE(DecodeCaseFile(hugeCount, r));
 }
 
-class CaseDocumentFile : public ::testing::Test {
+class CaseDocumentFile : public ScriptedCase {
 protected:
-    CaseDocumentFile() {
-        doc.SetMessageSink(&sink);
-        doc.SetDataEntryRunner(&entry);
-        doc.OnNewDocument();
-    }
-    ScriptedMessageSink sink;
-    ScriptedDataEntry entry;
-    CMorvekDoc doc;
     TempDir dir;
 };
 

@@ -5,23 +5,14 @@
 #include <cmath>
 
 #include "ExampleCases.h"
+#include "ScriptedCase.h"
 #include "ScriptedDataEntry.h"
 #include "ScriptedMessageSink.h"
 #include "case/MorvekDoc.h"
 
 namespace {
 
-class CaseRecord : public ::testing::Test {
-protected:
-    CaseRecord() {
-        doc.SetMessageSink(&sink);
-        doc.SetDataEntryRunner(&entry);
-        doc.OnNewDocument();
-    }
-    ScriptedMessageSink sink;
-    ScriptedDataEntry entry;
-    CMorvekDoc doc;
-};
+class CaseRecord : public ScriptedCase {};
 
 TEST_F(CaseRecord, StartsAsMethaneAtOneBarWithNothingComputed) {
     for (int i = 0; i < kGasComponents; ++i)

@@ -1,0 +1,6 @@
+#include "base/MessageSink.h"
+
+MessageSink& SilentMessages() {
+    static SilentMessageSink sink;
+    return sink;
+}
