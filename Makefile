@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CASE ?= examples/nordfeld.mvk
 
-.PHONY: run test deps build build-asan build-fuzz test-default test-asan test-fuzz bench fuzz clean
+.PHONY: run test deps build build-asan build-fuzz test-default test-asan test-fuzz bench fuzz golden clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -52,6 +52,11 @@ fuzz: build-fuzz
 	  $$exe -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$new $$corpus; \
 	  $$exe -merge=1 $$corpus $$new >/dev/null 2>&1; rm -rf $$new; \
 	done
+
+# Writes the golden masters anew from the program as it is now; the test
+# Golden.MastersMatchByteForByte compares against them. Review the diff.
+golden: build
+	tests/golden/golden.sh build/morvek update
 
 bench: build
 	./build/bench/morvek_bench
