@@ -4,17 +4,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "case/CaseFile.h"
 #include "case/MorvekDoc.h"
+#include "model/CaseFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
-    CaseFileRecord sentinel;
+    morvek::CaseInputs sentinel;
     sentinel.Feldname = "unberührt";
     sentinel.Messwerte = {"1 2 3"};
     sentinel.Methode = 2;
-    CaseFileRecord record = sentinel;
+    morvek::CaseInputs record = sentinel;
     if (DecodeCaseFile(bytes, record)) {
         std::string again, problem;
         if (!EncodeCaseFile(record, again, problem) || again != bytes) std::abort();
@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CMorvekDoc doc;
     doc.OnNewDocument();
     doc.m_Feldname = "vorher";
-    const CaseFileRecord before = doc.ToRecord();
+    const morvek::CaseInputs before = doc.m_Inputs;
     CaseArchive ar = CaseArchive::ForLoading(bytes);
-    if (!doc.Serialize(ar) && !(doc.ToRecord() == before)) std::abort();
+    if (!doc.Serialize(ar) && !(doc.m_Inputs == before)) std::abort();
     return 0;
 }

@@ -3,7 +3,9 @@
 #include "input/DlgInput.h"
 #include "input/InputChecks.h"
 
-void BatchMessageSink::Show(const std::string& text) { m_Err << text << '\n' << std::flush; }
+void BatchMessageSink::Show(const std::string& text) {
+    m_Err << text << '\n' << std::flush;
+}
 
 bool BatchMessageSink::AskYesNo(const std::string& text) {
     m_Err << text << '\n' << "-> " << (m_bAnswerYes ? "ja" : "nein") << '\n' << std::flush;
@@ -16,7 +18,6 @@ Answer BatchMessageSink::AskYesNoCancel(const std::string& text) {
 }
 
 bool BatchDataEntryRunner::RunModal(DlgInput& dialog) {
-    dialog.GasMembersFromArray();
     m_bRefused = !(CheckFieldValues(dialog, m_Sink) && CheckDialogInputs(dialog, m_Sink));
     return !m_bRefused;
 }

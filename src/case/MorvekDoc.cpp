@@ -1,11 +1,16 @@
 #include "case/MorvekDoc.h"
 
+#include <cstdio>
+
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
-#include "case/CaseFile.h"
 #include "case/DataEntryRunner.h"
+#include "case/OilGravityQuestion.h"
 #include "input/DlgInput.h"
+#include "model/CaseFile.h"
+#include "model/FieldTable.h"
+#include "pvt/GasMixture.h"
 
 namespace {
 
@@ -14,7 +19,9 @@ constexpr const char* kUntitled = "Morvek";
 
 }  // namespace
 
-CMorvekDoc::CMorvekDoc() : m_strTitle(kUntitled) {}
+CMorvekDoc::CMorvekDoc() {
+    m_strTitle = kUntitled;
+}
 
 bool CMorvekDoc::OnNewDocument() {
     ResetCase();
@@ -38,7 +45,8 @@ void CMorvekDoc::ResetCase() {
     m_NuoPb = 0;
     m_Rsi = 0;
     m_Feldname.clear();
-    for (Series* s : {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
+    for (Series* s :
+         {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
         s->fill(0.0f);
     // The reset keeps the heading of the last run.
     SetGraphLabels({"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)", nullptr,
@@ -51,12 +59,9 @@ void CMorvekDoc::ResetCase() {
 }
 
 void CMorvekDoc::ClearSeries() {
-    for (Series* s : {&m_XWerte, &m_X2Werte, &m_Y1Werte, &m_Y2Werte, &m_Mess1XWerte, &m_Mess1YWerte,
-                      &m_Mess2XWerte, &m_Mess2YWerte})
-        s->fill(0.0f);
-    m_MaxWerte = 0;
-    m_Max2Werte = 0;
-    m_Max3Werte = 0;
+    morvek::GraphLabels labels = std::move(m_Graph.labels);
+    m_Graph = morvek::GraphSeries{};
+    m_Graph.labels = std::move(labels);
 }
 
 void CMorvekDoc::SetGraphLabels(const GraphLabels& labels) {
@@ -70,22 +75,7 @@ void CMorvekDoc::SetGraphLabels(const GraphLabels& labels) {
 }
 
 void CMorvekDoc::FillDialog(DlgInput& d) const {
-    d.m_Gas = m_Gas;
-    d.m_Messwerte = m_Messwerte;
-    d.m_Feldname = m_Feldname;
-    d.m_OOIP = m_OOIP;
-    d.m_Initialdruck = m_Initialdruck;
-    d.m_Temperatur = m_Temperatur;
-    d.m_Entloesungsdruck = m_Entloesungsdruck;
-    d.m_API = m_API;
-    d.m_Swi = m_Swi;
-    d.m_Sgc = m_Sgc;
-    d.m_KroMax = m_KroMax;
-    d.m_KrgMax = m_KrgMax;
-    d.m_Gaskappe = m_Gaskappe;
-    d.m_Methode = m_Methode;
-    d.m_NuoPb = m_NuoPb;
-    d.m_Rsi = m_Rsi;
+    d.m_Inputs = m_Inputs;
     d.m_bPVTAusgabe = m_bPVTAusgabe;
     d.m_bRelPermAusgabe = m_bRelPermAusgabe;
     d.m_bMesswerteGeaendert = m_bGrafikNeu;
@@ -93,39 +83,17 @@ void CMorvekDoc::FillDialog(DlgInput& d) const {
 
 void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
     // Change detection on the stored single-precision values.
-    bool changed = d.m_Feldname != m_Feldname || d.m_OOIP != m_OOIP ||
-                   d.m_Initialdruck != m_Initialdruck || d.m_Temperatur != m_Temperatur ||
-                   d.m_Entloesungsdruck != m_Entloesungsdruck || d.m_API != m_API ||
-                   d.m_Swi != m_Swi || d.m_Sgc != m_Sgc || d.m_KroMax != m_KroMax ||
-                   d.m_KrgMax != m_KrgMax || d.m_Gaskappe != m_Gaskappe ||
-                   d.m_Methode != m_Methode || d.m_bMesswerteGeaendert != m_bGrafikNeu ||
-                   d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_NuoPb != m_NuoPb || d.m_Rsi != m_Rsi ||
-                   d.m_bRelPermAusgabe != m_bRelPermAusgabe;
-    for (int i = 0; i < kGasComponents; ++i) changed = changed || d.m_Gas[i] != m_Gas[i];
+    const bool changed =
+        !morvek::SameFieldValues(d.m_Inputs, m_Inputs) || d.m_bMesswerteGeaendert != m_bGrafikNeu ||
+        d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_bRelPermAusgabe != m_bRelPermAusgabe;
     m_bGeaendert = changed ? 1 : 0;
-
-    m_Gas = d.m_Gas;
     if (m_bGeaendert) SetModifiedFlag(true);
-    m_Feldname = d.m_Feldname;
-    m_OOIP = d.m_OOIP;
-    m_Initialdruck = d.m_Initialdruck;
-    m_Temperatur = d.m_Temperatur;
-    m_Entloesungsdruck = d.m_Entloesungsdruck;
-    m_API = d.m_API;
-    m_Swi = d.m_Swi;
-    m_Sgc = d.m_Sgc;
-    m_KroMax = d.m_KroMax;
-    m_KrgMax = d.m_KrgMax;
-    m_Gaskappe = d.m_Gaskappe;
-    m_NuoPb = d.m_NuoPb;
-    m_Rsi = d.m_Rsi;
-    m_Methode = d.m_Methode;
-    m_bPVTAusgabe = d.m_bPVTAusgabe;
-    m_bRelPermAusgabe = d.m_bRelPermAusgabe;
 
     // The dialog's rows are the case's rows, an emptied list included: a user
     // who deletes every row means it.
-    m_Messwerte = d.m_Messwerte;
+    m_Inputs = d.m_Inputs;
+    m_bPVTAusgabe = d.m_bPVTAusgabe;
+    m_bRelPermAusgabe = d.m_bRelPermAusgabe;
     m_Max2Werte = m_bPVTAusgabe ? 0 : static_cast<int32_t>(m_Messwerte.size());
     if (m_bGeaendert) m_bGrafikNeu = 1;
 }
@@ -139,15 +107,47 @@ bool CMorvekDoc::OnDataChange() {
     return true;
 }
 
-void CMorvekDoc::RunCalculation() {
-    Gasprop();
-    // May replace m_API: every result of the run then uses the accepted value.
-    CheckOilGravity();
-    if (m_bPVTAusgabe) PvtTable();
+morvek::ResultKind CMorvekDoc::ResultKind() const {
     // With both flags the table of relative permeabilities replaces the PVT table.
-    if (m_bRelPermAusgabe) ComputeRelPerm();
-    if (!m_bPVTAusgabe && !m_bRelPermAusgabe) ComputeDepletion();
+    if (m_bRelPermAusgabe) return morvek::ResultKind::RelPermTable;
+    if (m_bPVTAusgabe) return morvek::ResultKind::PvtTable;
+    return morvek::ResultKind::Prediction;
+}
+
+void CMorvekDoc::RunCalculation() {
+    morvek::RunOptions options;
+    options.useApiFromInitialGor = CheckOilGravity();
+    morvek::CaseRun run = morvek::RunCase(m_Inputs, ResultKind(), options);
+    // The case keeps the gravity the user accepted: every later run, and a
+    // save, goes on with it.
+    m_API = run.apiGravity;
+    if (run.kind != morvek::ResultKind::RelPermTable && run.calibration.applied)
+        Messages().Show(morvek::ViscosityCalibrationNote(run.calibration));
+    // A liquid saturation below Swi only occurs in a broken prediction; the
+    // note is for the developer, once per run, and stays off stdout, which
+    // carries the batch report.
+    if (run.prediction && run.prediction->liquidBelowConnateWaterCount > 0) {
+        for (const morvek::PredictionEvent& e : run.prediction->events) {
+            if (e.kind != morvek::PredictionEventKind::LiquidBelowConnateWater) continue;
+            const std::string note = morvek::BelowConnateWaterNote(
+                e, m_Swi, m_Sgc, run.prediction->liquidBelowConnateWaterCount);
+            std::fputs(note.c_str(), stderr);
+            break;
+        }
+    }
+    TakeRun(std::move(run));
     UpdateAllViews();
+}
+
+void CMorvekDoc::TakeRun(morvek::CaseRun run) {
+    m_Text = run.report;
+    m_Graph = run.graph;
+    m_LastRun = std::move(run);
+}
+
+bool CMorvekDoc::CheckOilGravity() {
+    if (m_Rsi == 0.0f) return false;
+    return AskForApiFromInitialGor(m_Inputs, morvek::MixGas(m_Gas).relativeDensity, Messages());
 }
 
 bool CMorvekDoc::OnFileNew() {
@@ -159,8 +159,7 @@ bool CMorvekDoc::OnFileNew() {
 
 bool CMorvekDoc::SaveModified() {
     if (!IsModified()) return true;
-    switch (Messages().AskYesNoCancel(
-        Format("Änderungen in %s speichern?", GetTitle().c_str()))) {
+    switch (Messages().AskYesNoCancel(Format("Änderungen in %s speichern?", GetTitle().c_str()))) {
         case Answer::Yes:
             if (m_SaveHandler) return m_SaveHandler();
             return !GetPathName().empty() && OnSaveDocument(GetPathName());
@@ -172,52 +171,9 @@ bool CMorvekDoc::SaveModified() {
     return false;
 }
 
-CaseFileRecord CMorvekDoc::ToRecord() const {
-    CaseFileRecord r;
-    r.OOIP = m_OOIP;
-    r.Initialdruck = m_Initialdruck;
-    r.Temperatur = m_Temperatur;
-    r.Entloesungsdruck = m_Entloesungsdruck;
-    r.API = m_API;
-    r.Swi = m_Swi;
-    r.Sgc = m_Sgc;
-    r.KroMax = m_KroMax;
-    r.KrgMax = m_KrgMax;
-    r.Gaskappe = m_Gaskappe;
-    r.Methode = m_Methode;
-    r.Feldname = m_Feldname;
-    r.NuoPb = m_NuoPb;
-    r.Rsi = m_Rsi;
-    r.Gas = m_Gas;
-    r.Messwerte = m_Messwerte;
-    return r;
-}
-
-void CMorvekDoc::FromRecord(const CaseFileRecord& r) {
-    m_OOIP = r.OOIP;
-    m_Initialdruck = r.Initialdruck;
-    m_Temperatur = r.Temperatur;
-    m_Entloesungsdruck = r.Entloesungsdruck;
-    m_API = r.API;
-    m_Swi = r.Swi;
-    m_Sgc = r.Sgc;
-    m_KroMax = r.KroMax;
-    m_KrgMax = r.KrgMax;
-    m_Gaskappe = r.Gaskappe;
-    m_Methode = r.Methode;
-    m_Feldname = r.Feldname;
-    m_NuoPb = r.NuoPb;
-    m_Rsi = r.Rsi;
-    m_Gas = r.Gas;
-    m_Messwerte = r.Messwerte;
-}
-
 bool CMorvekDoc::Serialize(CaseArchive& ar) {
-    if (ar.IsStoring()) return EncodeCaseFile(ToRecord(), ar.Bytes(), ar.Problem());
-    CaseFileRecord record;
-    if (!DecodeCaseFile(ar.Bytes(), record)) return false;
-    FromRecord(record);
-    return true;
+    if (ar.IsStoring()) return EncodeCaseFile(m_Inputs, ar.Bytes(), ar.Problem());
+    return DecodeCaseFile(ar.Bytes(), m_Inputs);
 }
 
 bool CMorvekDoc::OnOpenDocument(const std::string& path) {
@@ -233,8 +189,8 @@ bool CMorvekDoc::OnOpenDocument(const std::string& path) {
 bool CMorvekDoc::ReadCaseFile(const std::string& path) {
     std::string bytes, error;
     if (!ReadWholeFile(path, bytes, error)) {
-        Messages().Show(Format("Die Datei %s kann nicht gelesen werden.\n%s", path.c_str(),
-                               error.c_str()));
+        Messages().Show(
+            Format("Die Datei %s kann nicht gelesen werden.\n%s", path.c_str(), error.c_str()));
         return false;
     }
     CaseArchive ar = CaseArchive::ForLoading(std::move(bytes));
@@ -256,8 +212,8 @@ bool CMorvekDoc::OnSaveDocument(const std::string& path) {
         SetModifiedFlag(false);
         return true;
     }
-    Messages().Show(Format("Die Datei %s konnte nicht gespeichert werden.\n%s", path.c_str(),
-                           error.c_str()));
+    Messages().Show(
+        Format("Die Datei %s konnte nicht gespeichert werden.\n%s", path.c_str(), error.c_str()));
     return false;
 }
 
@@ -266,7 +222,9 @@ void CMorvekDoc::SetPathName(const std::string& path) {
     m_strTitle = path.empty() ? std::string(kUntitled) : FileNameOf(path);
 }
 
-void CMorvekDoc::SetMessageSink(MessageSink* sink) { m_pMessages = sink; }
+void CMorvekDoc::SetMessageSink(MessageSink* sink) {
+    m_pMessages = sink;
+}
 
 MessageSink& CMorvekDoc::Messages() const {
     return m_pMessages != nullptr ? *m_pMessages : SilentMessages();

@@ -1,26 +1,34 @@
 #pragma once
-// The one reservoir case: every input, every derived value and every result of
-// the last calculation run. All calculations are operations of this class and
-// write their results into its members; the views only read them.
+// The document of the window and of batch mode: the inputs of one case, the
+// results of its last run, its title, path and modified mark. Calculations
+// are the engine's (report/CaseRun.h); the document asks the user what a run
+// needs decided, runs it, and keeps what the views show.
+//
+// The members keep the case record's names (m_OOIP, m_Entloesungsdruck, ...)
+// that the dialog, the case file and the command line use; they name the
+// fields of the engine's structs, which hold the values.
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "case/CaseLimits.h"
+#include "model/CaseInputs.h"
+#include "report/CaseRun.h"
+#include "report/GraphSeries.h"
 
 class MessageSink;
 class DataEntryRunner;
 class DlgInput;
-struct CaseFileRecord;
 class CaseArchive;
 
-using Series = std::array<float, kSeriesLength>;
+using Series = morvek::Series;
 
-// The texts of a graph: axis titles, heading and the three legends. Each
-// result run sets its own; a heading of nullptr leaves the heading as it is.
+// The texts of a graph: axis titles, heading and the three legends. A heading
+// of nullptr leaves the heading as it is.
 struct GraphLabels {
     const char* titelX;
     const char* titelY1;
@@ -31,9 +39,36 @@ struct GraphLabels {
     const char* legende3;
 };
 
-class CMorvekDoc {
+// What a document holds; the document below adds the case record's names.
+struct MorvekDocData {
+    morvek::CaseInputs m_Inputs;
+    morvek::GraphSeries m_Graph;
+    std::vector<std::string> m_Text;  // the report lines of the last run
+    int32_t m_bPVTAusgabe = 0;
+    int32_t m_bRelPermAusgabe = 0;
+    int32_t m_bGeaendert = 0;
+    int32_t m_bGrafikNeu = 0;
+    // The last run's results, when the shown report and graph come from one.
+    std::optional<morvek::CaseRun> m_LastRun;
+
+    bool m_bModified = false;
+    std::string m_strTitle;
+    std::string m_strPathName;
+    MessageSink* m_pMessages = nullptr;
+    DataEntryRunner* m_pDataEntry = nullptr;
+    std::function<bool()> m_SaveHandler;
+    std::vector<std::function<void()>> m_ViewListeners;
+};
+
+class CMorvekDoc : private MorvekDocData {
 public:
     CMorvekDoc();
+    // A copy holds its own values; the names refer to its own storage.
+    CMorvekDoc(const CMorvekDoc& other) : MorvekDocData(other) {}
+    CMorvekDoc& operator=(const CMorvekDoc& other) {
+        MorvekDocData::operator=(other);
+        return *this;
+    }
 
     // --- Document life (new, reset, data entry, run) ---------------------------
     bool OnNewDocument();
@@ -43,6 +78,10 @@ public:
     bool OnDataChange();
     // Asks to save a modified case first; false when the user cancelled.
     bool OnFileNew();
+    // The calculation of the dialog's OK on the inputs as they stand: the
+    // oil-gravity question, then the result the output flags choose; the views
+    // are told afterwards.
+    void RunCalculation();
 
     // --- Case file ------------------------------------------------------------------
     // Loads all or nothing: a damaged file changes nothing and is reported.
@@ -57,48 +96,27 @@ public:
     // Stores the inputs into the archive or loads them from it; loading
     // changes the case only when the whole file was read.
     bool Serialize(CaseArchive& ar);
-    CaseFileRecord ToRecord() const;
-    void FromRecord(const CaseFileRecord& record);
     // The usual question before a modified case is closed or replaced:
     // true when the caller may go on (saved, or the user said No).
     bool SaveModified();
 
-    // --- Gas properties and report head ----------------------------------------
-    void Gasprop();
-    void CorrectPseudoCritical();
-
-    // --- Gas deviation factor, gas formation volume factor, gas viscosity ----
-    double Bg(float temperatur, float druck) const;
-    double GasViscosity(float druck) const;
-    // Gas viscosity when the caller already holds Bg at this pressure.
-    double GasViscosityFromBg(double bg) const;
-
-    // --- Oil correlations -----------------------------------------------------------
-    double RsGlasoe(float druck) const;
-    double RsVasquezBeggs(float druck) const;
-    double RsStanding(float druck) const;
-    double RsKartoatmodjo(float druck) const;
-    double BoGlasoe(float druck, double rs) const;
-    double BoVasquezBeggs(float druck, double rs) const;
-    double BoStanding(float druck, double rs) const;
-    double BoKartoatmodjo(float druck, double rs) const;
-    double OilCompressibility(float druck, double rs, double gasRelDichte) const;
-    double OilViscosity(float druck, double rs) const;
-    float CalibrateViscosityAPI();
-
     // --- Oil-gravity check ------------------------------------------------------------
-    float ApiFromGOR();
-    void CheckOilGravity();
+    // With a measured initial gas-oil ratio: asks whether the run takes the API
+    // gravity that reproduces it (or says why none is offered). True when the
+    // user chose the back-calculated gravity.
+    bool CheckOilGravity();
 
-    // --- Result runs -----------------------------------------------------------------------
+    // --- Results -----------------------------------------------------------------------
+    // Which result the output flags choose (the table of the relative
+    // permeabilities wins over the PVT table).
+    morvek::ResultKind ResultKind() const;
     // Every result run starts from empty series: all eight zero, no valid points,
     // so that no curve of an earlier run shows.
     void ClearSeries();
     void SetGraphLabels(const GraphLabels& labels);
-    void PvtTable();
-    double KrgKro(double sl) const;
-    void ComputeRelPerm();
-    void ComputeDepletion();
+    // Shows a run: its report lines and graph become the document's.
+    void TakeRun(morvek::CaseRun run);
+    const std::optional<morvek::CaseRun>& LastRun() const { return m_LastRun; }
 
     // --- Results file aus.txt --------------------------------------------------------
     // True when aus.txt was written (batch mode's exit status needs it).
@@ -125,67 +143,54 @@ public:
     void AddViewListener(std::function<void()> listener);
     void UpdateAllViews();
 
-    // --- The case record, in its declaration order ---------------------------------
-    int32_t m_bPVTAusgabe = 0;
-    int32_t m_bRelPermAusgabe = 0;
-    int32_t m_MaxWerte = 0;
-    int32_t m_Max2Werte = 0;
-    int32_t m_Max3Werte = 0;
-    std::string m_TitelX;
-    std::string m_TitelY1;
-    std::string m_TitelY2;
-    std::string m_Ueberschrift;
-    std::string m_Legende1;
-    std::string m_Legende2;
-    std::string m_Legende3;
-    std::vector<std::string> m_Messwerte;
-    std::vector<std::string> m_Text;
-    Series m_XWerte{};
-    Series m_X2Werte{};
-    Series m_Y1Werte{};
-    Series m_Y2Werte{};
-    Series m_Mess1XWerte{};
-    Series m_Mess1YWerte{};
-    Series m_Mess2XWerte{};
-    Series m_Mess2YWerte{};
-    float m_OOIP = 0;              // 1000 m3
-    float m_Initialdruck = 0;      // bar
-    float m_Temperatur = 0;        // degrees Celsius
-    float m_Entloesungsdruck = 0;  // bubble-point pressure, bar
-    float m_API = 0;               // degrees API
-    float m_Swi = 0;
-    float m_Sgc = 0;
-    float m_KroMax = 0;
-    float m_KrgMax = 0;
-    float m_Gaskappe = 0;  // pore volume of the gas cap / pore volume of the oil zone
-    float m_NuoPb = 0;     // cP at the bubble point, 0: not given
-    float m_dAPI = 0;      // API shift of the viscosity calibration
-    float m_Rsi = 0;       // sm3/m3, 0: not given
-    std::array<float, kGasComponents> m_Gas{};  // mole percent
-    double m_GasRelDichte = 0;                  // air = 1
-    double m_Molgewicht = 0;
-    double m_GasNormDichte = 0;  // kg/m3
-    double m_Ppc = 0;            // psia
-    double m_Tpc = 0;            // degrees Rankine
-    double m_Epsilon = 0;        // degrees Rankine
-    double m_TpcKorr = 0;        // degrees Rankine
-    double m_PpcKorr = 0;        // psia
-    int32_t m_Methode = 0;
-    std::string m_Feldname;
-    int32_t m_bGeaendert = 0;
-    int32_t m_bGrafikNeu = 0;
+    // --- The case: inputs, report, graph ----------------------------------------------
+    using MorvekDocData::m_bGeaendert;
+    using MorvekDocData::m_bGrafikNeu;
+    using MorvekDocData::m_bPVTAusgabe;
+    using MorvekDocData::m_bRelPermAusgabe;
+    using MorvekDocData::m_Graph;
+    using MorvekDocData::m_Inputs;
+    using MorvekDocData::m_Text;
+
+    // The inputs by the case record's names.
+    float& m_OOIP = m_Inputs.ooip1000m3;                          // 1000 m3
+    float& m_Initialdruck = m_Inputs.initialPressureBar;          // bar
+    float& m_Temperatur = m_Inputs.temperatureC;                  // degrees Celsius
+    float& m_Entloesungsdruck = m_Inputs.bubblePointPressureBar;  // bar
+    float& m_API = m_Inputs.apiGravity;                           // degrees API
+    float& m_Swi = m_Inputs.connateWaterSaturation;
+    float& m_Sgc = m_Inputs.criticalGasSaturation;
+    float& m_KroMax = m_Inputs.kroMax;
+    float& m_KrgMax = m_Inputs.krgMax;
+    float& m_Gaskappe = m_Inputs.gasCapRatio;
+    float& m_NuoPb = m_Inputs.oilViscosityAtBubblePointCp;               // cP, 0: not given
+    float& m_Rsi = m_Inputs.initialGorSm3PerM3;                          // sm3/m3, 0: not given
+    std::array<float, kGasComponents>& m_Gas = m_Inputs.gasMolePercent;  // mole percent
+    int32_t& m_Methode = m_Inputs.correlation;
+    std::string& m_Feldname = m_Inputs.fieldName;
+    std::vector<std::string>& m_Messwerte = m_Inputs.measuredRows;
+
+    // The graph by the names the views use.
+    int32_t& m_MaxWerte = m_Graph.curvePoints;
+    int32_t& m_Max2Werte = m_Graph.measuredPoints;
+    int32_t& m_Max3Werte = m_Graph.measuredGorPoints;
+    std::string& m_TitelX = m_Graph.labels.titleX;
+    std::string& m_TitelY1 = m_Graph.labels.titleY1;
+    std::string& m_TitelY2 = m_Graph.labels.titleY2;
+    std::string& m_Ueberschrift = m_Graph.labels.heading;
+    std::string& m_Legende1 = m_Graph.labels.legend1;
+    std::string& m_Legende2 = m_Graph.labels.legend2;
+    std::string& m_Legende3 = m_Graph.labels.legend3;
+    Series& m_XWerte = m_Graph.x;
+    Series& m_X2Werte = m_Graph.x2;
+    Series& m_Y1Werte = m_Graph.y1;
+    Series& m_Y2Werte = m_Graph.y2;
+    Series& m_Mess1XWerte = m_Graph.measuredX;
+    Series& m_Mess1YWerte = m_Graph.measuredY;
+    Series& m_Mess2XWerte = m_Graph.measuredGorX;
+    Series& m_Mess2YWerte = m_Graph.measuredGorY;
 
 private:
-    // Gasprop, CheckOilGravity, then exactly one result run, then the views.
-    void RunCalculation();
     void FillDialog(DlgInput& dialog) const;
     void TakeFromDialog(const DlgInput& dialog);
-
-    bool m_bModified = false;
-    std::string m_strTitle;
-    std::string m_strPathName;
-    MessageSink* m_pMessages = nullptr;
-    DataEntryRunner* m_pDataEntry = nullptr;
-    std::function<bool()> m_SaveHandler;
-    std::vector<std::function<void()>> m_ViewListeners;
 };

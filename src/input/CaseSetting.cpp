@@ -5,44 +5,15 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "case/MorvekDoc.h"
+#include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
 
 namespace {
 
-struct FloatInput {
-    const char* name;
-    float CMorvekDoc::*member;
-};
-
-constexpr FloatInput kFloatInputs[] = {
-    {"m_Gaskappe", &CMorvekDoc::m_Gaskappe},
-    {"m_API", &CMorvekDoc::m_API},
-    {"m_KrgMax", &CMorvekDoc::m_KrgMax},
-    {"m_KroMax", &CMorvekDoc::m_KroMax},
-    {"m_OOIP", &CMorvekDoc::m_OOIP},
-    {"m_Entloesungsdruck", &CMorvekDoc::m_Entloesungsdruck},
-    {"m_Initialdruck", &CMorvekDoc::m_Initialdruck},
-    {"m_Sgc", &CMorvekDoc::m_Sgc},
-    {"m_Swi", &CMorvekDoc::m_Swi},
-    {"m_Temperatur", &CMorvekDoc::m_Temperatur},
-    {"m_NuoPb", &CMorvekDoc::m_NuoPb},
-    {"m_Rsi", &CMorvekDoc::m_Rsi},
-};
-
-float* FloatInputOf(CMorvekDoc& doc, const std::string& name) {
-    for (const FloatInput& input : kFloatInputs) {
-        if (name == input.name) return &(doc.*input.member);
-    }
-    for (int i = 0; i < kGasComponents; ++i) {
-        if (name == Format("m_Gas[%d]", i)) return &doc.m_Gas[static_cast<size_t>(i)];
-    }
-    return nullptr;
-}
-
-int32_t* IntInputOf(CMorvekDoc& doc, const std::string& name) {
-    if (name == "m_Methode") return &doc.m_Methode;
-    if (name == "m_bPVTAusgabe") return &doc.m_bPVTAusgabe;
-    if (name == "m_bRelPermAusgabe") return &doc.m_bRelPermAusgabe;
+int32_t* IntInputOf(CMorvekDoc& doc, const ExchangeField& field) {
+    if (field.field != nullptr) return &(doc.m_Inputs.*field.field->choice);
+    if (field.intMember == &DlgInput::m_bPVTAusgabe) return &doc.m_bPVTAusgabe;
+    if (field.intMember == &DlgInput::m_bRelPermAusgabe) return &doc.m_bRelPermAusgabe;
     return nullptr;
 }
 
@@ -108,19 +79,21 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
     const std::string name = assignment.substr(0, eq);
     const std::string text = assignment.substr(eq + 1);
     const ExchangeField* field = CaseField(name);
-    float* floatTarget = FloatInputOf(doc, name);
-    int32_t* intTarget = IntInputOf(doc, name);
+    float* floatTarget = nullptr;
+    int32_t* intTarget = nullptr;
     bool known = false;
     if (field != nullptr) {
         switch (field->kind) {
             case FieldKind::Float:
-                known = floatTarget != nullptr;
+                floatTarget = &field->field->Number(doc.m_Inputs);
+                known = true;
                 break;
             case FieldKind::Text:
                 known = true;
                 break;
             case FieldKind::Radio:
             case FieldKind::Check:
+                intTarget = IntInputOf(doc, *field);
                 known = intTarget != nullptr;
                 break;
             case FieldKind::Static:
@@ -142,7 +115,7 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
             return true;
         }
         case FieldKind::Text:
-            return ParseFieldText(*field, text, doc.m_Feldname, prefixed);
+            return ParseFieldText(*field, text, doc.m_Inputs.*field->field->text, prefixed);
         case FieldKind::Radio: {
             int32_t value = 0;
             if (!ParseSmallInt(text, 0, 3, value)) {
@@ -165,8 +138,8 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
             *intTarget = value;
             // The two output boxes exclude each other, as in the dialog.
             if (value == 1) {
-                if (name == "m_bPVTAusgabe") doc.m_bRelPermAusgabe = 0;
-                if (name == "m_bRelPermAusgabe") doc.m_bPVTAusgabe = 0;
+                if (intTarget == &doc.m_bPVTAusgabe) doc.m_bRelPermAusgabe = 0;
+                if (intTarget == &doc.m_bRelPermAusgabe) doc.m_bPVTAusgabe = 0;
             }
             return true;
         }

@@ -40,7 +40,13 @@ std::string GasSumText(const std::array<float, kGasComponents>& gas) {
 
 }  // namespace
 
-DlgInput::DlgInput() = default;
+DlgInput::DlgInput() {
+    // Until the case fills it the dialog holds nothing: no number, no gas, no
+    // correlation chosen.
+    for (const morvek::Field& f : morvek::FieldTable())
+        if (f.kind == morvek::FieldKind::Number) f.Number(m_Inputs) = 0.0f;
+    m_Inputs.correlation = -1;
+}
 
 void DlgInput::SetPorts(MessageSink* sink, Controls* controls, FileChooser* chooser) {
     m_pMessages = sink;
@@ -52,14 +58,6 @@ MessageSink& DlgInput::Messages() const {
     return m_pMessages != nullptr ? *m_pMessages : SilentMessages();
 }
 
-void DlgInput::GasMembersFromArray() {
-    for (int i = 0; i < kGasComponents; ++i) this->*kGasMembers[i] = m_Gas[i];
-}
-
-void DlgInput::GasArrayFromMembers() {
-    for (int i = 0; i < kGasComponents; ++i) m_Gas[i] = this->*kGasMembers[i];
-}
-
 bool DlgInput::UpdateData(bool saveAndValidate) {
     if (m_pControls == nullptr) return true;
     Controls& controls = *m_pControls;
@@ -68,17 +66,17 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
         for (const ExchangeField& f : ExchangeTable()) {
             switch (f.kind) {
                 case FieldKind::Float:
-                    controls.SetText(f.controlId, FloatForDisplay(this->*f.floatMember));
+                    controls.SetText(f.controlId, FloatForDisplay(f.Float(*this)));
                     break;
                 case FieldKind::Text:
                 case FieldKind::Static:
-                    controls.SetText(f.controlId, this->*f.textMember);
+                    controls.SetText(f.controlId, f.Text(*this));
                     break;
                 case FieldKind::Radio:
-                    controls.SetCheckedRadio(f.controlId, this->*f.intMember);
+                    controls.SetCheckedRadio(f.controlId, f.Int(*this));
                     break;
                 case FieldKind::Check:
-                    controls.SetChecked(f.controlId, this->*f.intMember != 0);
+                    controls.SetChecked(f.controlId, f.Int(*this) != 0);
                     break;
             }
         }
@@ -92,23 +90,23 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
             case FieldKind::Float: {
                 float value = 0;
                 ok = ParseFieldValue(f, controls.Text(f.controlId), value, Messages());
-                if (ok) this->*f.floatMember = value;
+                if (ok) f.Float(*this) = value;
                 break;
             }
             case FieldKind::Text: {
                 std::string value;
                 ok = ParseFieldText(f, controls.Text(f.controlId), value, Messages());
-                if (ok) this->*f.textMember = std::move(value);
+                if (ok) f.Text(*this) = std::move(value);
                 break;
             }
             case FieldKind::Static:
                 // Static fields only show what the dialog computed.
                 break;
             case FieldKind::Radio:
-                this->*f.intMember = controls.CheckedRadio(f.controlId);
+                f.Int(*this) = controls.CheckedRadio(f.controlId);
                 break;
             case FieldKind::Check:
-                this->*f.intMember = controls.IsChecked(f.controlId) ? 1 : 0;
+                f.Int(*this) = controls.IsChecked(f.controlId) ? 1 : 0;
                 break;
         }
         if (!ok) {
@@ -122,7 +120,6 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
 
 void DlgInput::OnInitDialog() {
     UpdateData(false);
-    GasMembersFromArray();
     m_strSumme = GasSumText(m_Gas);
     // The list widget draws its rows two pixels taller than its default.
     m_nZeilenModus = 0;
@@ -134,7 +131,6 @@ void DlgInput::OnInitDialog() {
 void DlgInput::RecomputeGasSum() {
     // The sum follows what was read, even when the reading stopped early.
     UpdateData(true);
-    GasArrayFromMembers();
     m_strSumme = GasSumText(m_Gas);
     UpdateData(false);
 }

@@ -10,14 +10,45 @@
 
 #include "case/CaseLimits.h"
 #include "input/RowList.h"
+#include "model/CaseInputs.h"
 
 class MessageSink;
 class Controls;
 class FileChooser;
 
-class DlgInput {
+// The dialog's values; DlgInput adds the names of its fields.
+struct DlgInputValues {
+    // The case's inputs as the dialog edits them.
+    morvek::CaseInputs m_Inputs;
+    int32_t m_nAuswahl = 0;
+    int32_t m_bMesswerteGeaendert = 0;
+    RowList m_MesswertListe;
+    std::string m_strSumme;
+    int32_t m_nZeilenModus = -1;
+    std::string m_strZeile;
+    std::string m_strStatus;
+    int32_t m_bPVTAusgabe = 0;
+    int32_t m_bRelPermAusgabe = 0;
+};
+
+class DlgInput : public DlgInputValues {
 public:
     DlgInput();
+    // A copy holds its own values; the names refer to its own storage.
+    DlgInput(const DlgInput& o)
+        : DlgInputValues(o),
+          m_pMessages(o.m_pMessages),
+          m_pControls(o.m_pControls),
+          m_pFileChooser(o.m_pFileChooser),
+          m_nFailedControl(o.m_nFailedControl) {}
+    DlgInput& operator=(const DlgInput& o) {
+        DlgInputValues::operator=(o);
+        m_pMessages = o.m_pMessages;
+        m_pControls = o.m_pControls;
+        m_pFileChooser = o.m_pFileChooser;
+        m_nFailedControl = o.m_nFailedControl;
+        return *this;
+    }
 
     // The dialog talks to the user through the sink, to its widgets through
     // the controls (none in batch mode) and asks for files through the chooser.
@@ -44,51 +75,38 @@ public:
     void ApplyRowEdit();
     void FileOpen();
 
-    // Copies between the fifteen gas members and m_Gas (case order).
-    void GasMembersFromArray();
-    void GasArrayFromMembers();
-
-    // --- Members, in declaration order -------------------------------------------
-    std::array<float, kGasComponents> m_Gas{};
-    int32_t m_nAuswahl = 0;
-    int32_t m_bMesswerteGeaendert = 0;
-    std::vector<std::string> m_Messwerte;
-    RowList m_MesswertListe;
-    float m_Gaskappe = 0;
-    float m_API = 0;
-    std::string m_Feldname;
-    float m_KrgMax = 0;
-    float m_KroMax = 0;
-    int32_t m_Methode = -1;
-    float m_OOIP = 0;
-    float m_Entloesungsdruck = 0;
-    float m_Initialdruck = 0;
-    float m_Sgc = 0;
-    float m_Swi = 0;
-    float m_Temperatur = 0;
-    float m_H2S = 0;
-    float m_CO2 = 0;
-    float m_C6 = 0;
-    float m_C7 = 0;
-    float m_C8 = 0;
-    float m_C9 = 0;
-    float m_C10 = 0;
-    float m_N2 = 0;
-    float m_C1 = 0;
-    float m_C2 = 0;
-    float m_C3 = 0;
-    float m_iC4 = 0;
-    float m_nC4 = 0;
-    float m_iC5 = 0;
-    float m_nC5 = 0;
-    std::string m_strSumme;
-    int32_t m_nZeilenModus = -1;
-    std::string m_strZeile;
-    std::string m_strStatus;
-    int32_t m_bPVTAusgabe = 0;
-    float m_NuoPb = 0;
-    float m_Rsi = 0;
-    int32_t m_bRelPermAusgabe = 0;
+    // --- The dialog's fields by their names -------------------------------------------
+    std::array<float, kGasComponents>& m_Gas = m_Inputs.gasMolePercent;
+    std::vector<std::string>& m_Messwerte = m_Inputs.measuredRows;
+    float& m_Gaskappe = m_Inputs.gasCapRatio;
+    float& m_API = m_Inputs.apiGravity;
+    std::string& m_Feldname = m_Inputs.fieldName;
+    float& m_KrgMax = m_Inputs.krgMax;
+    float& m_KroMax = m_Inputs.kroMax;
+    int32_t& m_Methode = m_Inputs.correlation;
+    float& m_OOIP = m_Inputs.ooip1000m3;
+    float& m_Entloesungsdruck = m_Inputs.bubblePointPressureBar;
+    float& m_Initialdruck = m_Inputs.initialPressureBar;
+    float& m_Sgc = m_Inputs.criticalGasSaturation;
+    float& m_Swi = m_Inputs.connateWaterSaturation;
+    float& m_Temperatur = m_Inputs.temperatureC;
+    float& m_H2S = m_Gas[0];
+    float& m_CO2 = m_Gas[1];
+    float& m_N2 = m_Gas[2];
+    float& m_C1 = m_Gas[3];
+    float& m_C2 = m_Gas[4];
+    float& m_C3 = m_Gas[5];
+    float& m_iC4 = m_Gas[6];
+    float& m_nC4 = m_Gas[7];
+    float& m_iC5 = m_Gas[8];
+    float& m_nC5 = m_Gas[9];
+    float& m_C6 = m_Gas[10];
+    float& m_C7 = m_Gas[11];
+    float& m_C8 = m_Gas[12];
+    float& m_C9 = m_Gas[13];
+    float& m_C10 = m_Gas[14];
+    float& m_NuoPb = m_Inputs.oilViscosityAtBubblePointCp;
+    float& m_Rsi = m_Inputs.initialGorSm3PerM3;
 
 private:
     MessageSink* m_pMessages = nullptr;

@@ -1,12 +1,15 @@
 #pragma once
-// The fields of the data-entry dialog in the order in which reading and
-// showing the controls treat them, with the label beside each field and the
-// range that reading checks. Batch mode checks and sets fields by this table
+// The controls of the data-entry dialog in the order in which reading and
+// showing them treats them: every field of the case's field table (with its
+// label and range) and the dialog's own controls (the gas sum, the row editor,
+// the two output check boxes). Batch mode checks and sets fields by this table
 // too, so that a script is held to exactly what the dialog accepts.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/FieldTable.h"
 
 class DlgInput;
 class MessageSink;
@@ -17,23 +20,27 @@ struct ExchangeField {
     int controlId;
     FieldKind kind;
     const char* label;       // text beside the control in the dialog
-    const char* member;      // name of the dialog member
-    const char* caseMember;  // name of the case member ("m_Gas[3]"), or nullptr
-    float DlgInput::*floatMember;
-    std::string DlgInput::*textMember;
-    int32_t DlgInput::*intMember;
+    const char* member;      // name of the dialog member ("m_OOIP", "m_H2S")
+    const char* caseMember;  // name in the case record ("m_Gas[0]"), or nullptr
+    // The case's field, or nullptr for a control of the dialog's own.
+    const morvek::Field* field;
+    std::string DlgInput::*textMember;  // a text or static control of the dialog's own
+    int32_t DlgInput::*intMember;       // a radio group or check box of the dialog's own
     bool bounded;
     float min;
     float max;
+
+    // The member the control exchanges with.
+    float& Float(DlgInput& dialog) const;
+    float Float(const DlgInput& dialog) const;
+    std::string& Text(DlgInput& dialog) const;
+    int32_t& Int(DlgInput& dialog) const;
 };
 
 const std::vector<ExchangeField>& ExchangeTable();
 
 // The field with that dialog or case member name, or nullptr.
 const ExchangeField* FindField(const std::string& name);
-
-// The gas members of the dialog in the case's component order.
-extern float DlgInput::* const kGasMembers[15];
 
 // The label without its alignment blanks, for messages.
 std::string FieldCaption(const ExchangeField& field);

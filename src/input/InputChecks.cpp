@@ -43,8 +43,8 @@ bool CheckDialogInputs(const DlgInput& d, MessageSink& sink) {
         return false;
     }
     if (double(d.m_Swi) + double(d.m_Sgc) >= 1.0) {
-        sink.Show(Format("FEHLER!!\nSwi: %5.2f + Sgr: %5.2f >= 1", double(d.m_Swi),
-                         double(d.m_Sgc)));
+        sink.Show(
+            Format("FEHLER!!\nSwi: %5.2f + Sgr: %5.2f >= 1", double(d.m_Swi), double(d.m_Sgc)));
         return false;
     }
     if (d.m_Swi <= 0.0f) {
@@ -71,7 +71,7 @@ bool CheckDialogInputs(const DlgInput& d, MessageSink& sink) {
 bool CheckFieldValues(const DlgInput& d, MessageSink& sink) {
     for (const ExchangeField& f : ExchangeTable()) {
         if (f.kind != FieldKind::Float) continue;
-        const float v = d.*(f.floatMember);
+        const float v = f.Float(d);
         if (!std::isfinite(v)) {
             sink.Show(NotANumberMessage(f));
             return false;

@@ -7,15 +7,6 @@
 #include "base/MessageSink.h"
 #include "base/TextPieceReader.h"
 
-int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& gor) {
-    int n = ScanRow(row, oil, pressure, gor);
-    const float values[3] = {oil, pressure, gor};
-    for (int i = 0; i < n; ++i) {
-        if (!std::isfinite(values[i])) return i;
-    }
-    return n;
-}
-
 bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
                           MessageSink& sink, std::vector<std::string>& rows) {
     TextPieceReader file;

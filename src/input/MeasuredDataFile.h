@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "model/MeasuredRows.h"
+
 class MessageSink;
 
 // The readers of measured rows take at most this many characters of a line.
@@ -21,8 +23,3 @@ inline constexpr size_t kMaxMeasuredLineChars = 99;
 // rows untouched only when the file cannot be opened.
 bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
                           MessageSink& sink, std::vector<std::string>& rows);
-
-// Converts a measured row with "%f %f %f" and returns how many numbers it
-// begins with. "nan" and "inf", which the conversion accepts, end the numbers
-// there: a measurement must be a finite value.
-int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& gor);

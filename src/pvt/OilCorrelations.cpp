@@ -1,32 +1,10 @@
-// Solution gas-oil ratio, oil formation volume factor and oil compressibility
-// by the four published correlations:
-//   Glasoe, JPT May 1980, p. 785;
-//   Vasquez and Beggs, JPT June 1980, p. 968 (also the compressibility of every
-//   method);
-//   Standing, Drilling and Production Practice, API 1947, p. 275;
-//   Kartoatmodjo and Schmidt, OGJ July 1994, p. 51.
-// The equations work in psia, deg F, deg R and scf/STB; the functions take and
-// give bar and sm3/m3.
-
 #include "pvt/OilCorrelations.h"
-
-#include "pvt/CaseConstant.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace morvek {
 namespace {
-
-const OilCorrelation kOilCorrelations[4] = {
-    {OilCorrelationId::Glasoe, &CMorvekDoc::RsGlasoe, &CMorvekDoc::BoGlasoe,
-     "Glasoe JPT Mai 1980 S.785"},
-    {OilCorrelationId::VasquezBeggs, &CMorvekDoc::RsVasquezBeggs, &CMorvekDoc::BoVasquezBeggs,
-     "Vasquez U.Beggs JPT Juni 1980 S.968"},
-    {OilCorrelationId::Standing, &CMorvekDoc::RsStanding, &CMorvekDoc::BoStanding,
-     "Standing DRILL. und PROD.PRAC.,API 1947 S.275"},
-    {OilCorrelationId::Kartoatmodjo, &CMorvekDoc::RsKartoatmodjo, &CMorvekDoc::BoKartoatmodjo,
-     "Kartoatmodjo und Schmidt OGJ Juli 1994 S.51"},
-};
 
 constexpr VasquezBeggsRsSet kVasquezBeggsRsHeavy{0.0362, 1.0937, 25.724};
 constexpr VasquezBeggsRsSet kVasquezBeggsRsLight{0.0178, 1.187, 23.931};
@@ -44,6 +22,15 @@ struct VasquezBeggsBoSet {
 constexpr VasquezBeggsBoSet kVasquezBeggsBoHeavy{0.0004677, 1.751e-5, 1.18106e-8};
 constexpr VasquezBeggsBoSet kVasquezBeggsBoLight{0.000467, 1.1e-5, 1.337e-9};
 
+constexpr const char* kLiterature[kOilCorrelationCount] = {
+    "Glasoe JPT Mai 1980 S.785",
+    "Vasquez U.Beggs JPT Juni 1980 S.968",
+    "Standing DRILL. und PROD.PRAC.,API 1947 S.275",
+    "Kartoatmodjo und Schmidt OGJ Juli 1994 S.51",
+};
+constexpr const char* kReportNames[kOilCorrelationCount] = {"         Glasoe", "Vasquez & Beggs",
+                                                            "       Standing", "   Kartoatmodjo"};
+
 // Above the bubble point the oil expands linearly with the pressure drop
 // (not exponentially): the saturated value is that of the bubble point,
 // because the caller passes Rs(pb) there.
@@ -60,13 +47,21 @@ double SaturatedPsi(float druck, float pb) {
 
 }  // namespace
 
-const OilCorrelation* FindOilCorrelation(int methode) {
-    return (methode >= 0 && methode < 4) ? &kOilCorrelations[methode] : nullptr;
-}
-
-const OilCorrelation& OilCorrelationOrVasquezBeggs(int methode) {
-    const OilCorrelation* found = FindOilCorrelation(methode);
-    return found != nullptr ? *found : kOilCorrelations[1];
+OilParameters MakeOilParameters(OilCorrelationId correlation, float apiGravity,
+                                double gasRelativeDensity, float temperatureC,
+                                float bubblePointPressureBar) {
+    OilParameters o;
+    o.correlation = correlation;
+    o.apiGravity = apiGravity;
+    o.gasRelativeDensity = gasRelativeDensity;
+    o.temperatureC = temperatureC;
+    o.bubblePointPressureBar = bubblePointPressureBar;
+    o.temperatureF = FahrenheitFromCelsius(o.temperatureC);
+    o.temperatureR = RankineFromCelsius(o.temperatureC);
+    o.glasoeApiTerm = std::pow(o.apiGravity, kGlasoeApiExponent) /
+                      std::pow(o.temperatureF, kGlasoeTemperatureExponent);
+    o.glasoeGravityTerm = std::pow(o.gasRelativeDensity / OilSpecificGravity(o.apiGravity), 0.526);
+    return o;
 }
 
 double GlasoeLogPStar(double psia) {
@@ -81,108 +76,133 @@ const KartoatmodjoRsSet& KartoatmodjoRsCoefficients(double api) {
     return IsLightOil(api) ? kKartoatmodjoRsLight : kKartoatmodjoRsHeavy;
 }
 
-// --- Solution gas-oil ratio: above the bubble point the value at pb ----------------
+const char* CorrelationLiterature(OilCorrelationId correlation) {
+    return kLiterature[static_cast<int>(correlation)];
+}
 
-double CMorvekDoc::RsGlasoe(float druck) const {
-    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
+const char* CorrelationReportName(int32_t index) {
+    return IsCorrelationIndex(index) ? kReportNames[index] : "";
+}
+
+// --- Solution gas-oil ratio ------------------------------------------------------------
+
+double RsGlasoe(float druck, const OilParameters& o) {
+    const double pPsi = SaturatedPsi(druck, o.bubblePointPressureBar);
     const double pStar = std::pow(10.0, GlasoeLogPStar(pPsi));
-    const double api = m_API;
-    const double tempF = FahrenheitFromCelsius(m_Temperatur);
-    const double apiTerm = CaseConstant(api, tempF, [api, tempF] {
-        return std::pow(api, kGlasoeApiExponent) / std::pow(tempF, kGlasoeTemperatureExponent);
-    });
-    const double rsScf = m_GasRelDichte * std::pow(pStar * apiTerm, kGlasoeRsExponent);
-    return rsScf / kScfPerStbPerSm3PerM3;
-}
-
-double CMorvekDoc::RsVasquezBeggs(float druck) const {
-    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
-    const double api = m_API;
-    const VasquezBeggsRsSet& c = VasquezBeggsRsCoefficients(api);
-    const double rsScf = c.c1 * m_GasRelDichte * std::pow(pPsi, c.c2) *
-                         std::exp(c.c3 * api / RankineFromCelsius(m_Temperatur));
-    return rsScf / kScfPerStbPerSm3PerM3;
-}
-
-double CMorvekDoc::RsStanding(float druck) const {
-    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
-    const double exponent = kStandingApiFactor * double(m_API) -
-                            kStandingTemperatureFactor * FahrenheitFromCelsius(m_Temperatur);
     const double rsScf =
-        m_GasRelDichte * std::pow((pPsi / kStandingPressureDivisor + kStandingPressureOffset) *
+        o.gasRelativeDensity * std::pow(pStar * o.glasoeApiTerm, kGlasoeRsExponent);
+    return rsScf / kScfPerStbPerSm3PerM3;
+}
+
+double RsVasquezBeggs(float druck, const OilParameters& o) {
+    const double pPsi = SaturatedPsi(druck, o.bubblePointPressureBar);
+    const VasquezBeggsRsSet& c = VasquezBeggsRsCoefficients(o.apiGravity);
+    const double rsScf = c.c1 * o.gasRelativeDensity * std::pow(pPsi, c.c2) *
+                         std::exp(c.c3 * o.apiGravity / o.temperatureR);
+    return rsScf / kScfPerStbPerSm3PerM3;
+}
+
+double RsStanding(float druck, const OilParameters& o) {
+    const double pPsi = SaturatedPsi(druck, o.bubblePointPressureBar);
+    const double exponent =
+        kStandingApiFactor * o.apiGravity - kStandingTemperatureFactor * o.temperatureF;
+    const double rsScf = o.gasRelativeDensity *
+                         std::pow((pPsi / kStandingPressureDivisor + kStandingPressureOffset) *
                                       std::pow(10.0, exponent),
                                   kStandingRsExponent);
     return rsScf / kScfPerStbPerSm3PerM3;
 }
 
-double CMorvekDoc::RsKartoatmodjo(float druck) const {
-    const double pPsi = SaturatedPsi(druck, m_Entloesungsdruck);
-    const double api = m_API;
-    const KartoatmodjoRsSet& c = KartoatmodjoRsCoefficients(api);
-    const double rsScf = c.a * std::pow(m_GasRelDichte, c.gasExponent) *
+double RsKartoatmodjo(float druck, const OilParameters& o) {
+    const double pPsi = SaturatedPsi(druck, o.bubblePointPressureBar);
+    const KartoatmodjoRsSet& c = KartoatmodjoRsCoefficients(o.apiGravity);
+    const double rsScf = c.a * std::pow(o.gasRelativeDensity, c.gasExponent) *
                          std::pow(pPsi, c.pressureExponent) *
-                         std::pow(10.0, c.apiFactor * api / RankineFromCelsius(m_Temperatur));
+                         std::pow(10.0, c.apiFactor * o.apiGravity / o.temperatureR);
     return rsScf / kScfPerStbPerSm3PerM3;
 }
 
-// --- Oil compressibility (Vasquez & Beggs, for every method) ------------------------
+double Rs(float pressureBar, const OilParameters& o) {
+    switch (o.correlation) {
+        case OilCorrelationId::Glasoe:
+            return RsGlasoe(pressureBar, o);
+        case OilCorrelationId::VasquezBeggs:
+            return RsVasquezBeggs(pressureBar, o);
+        case OilCorrelationId::Standing:
+            return RsStanding(pressureBar, o);
+        case OilCorrelationId::Kartoatmodjo:
+            return RsKartoatmodjo(pressureBar, o);
+    }
+    return RsVasquezBeggs(pressureBar, o);
+}
 
-double CMorvekDoc::OilCompressibility(float druck, double rs, double gasRelDichte) const {
+// --- Oil compressibility (Vasquez & Beggs, for every correlation) ------------------------
+
+double OilCompressibility(float druck, double rs, const OilParameters& o) {
     const double pPsi = OilPsiFromBar(druck);  // not clamped to the bubble point
-    const double perPsi =
-        (5.0 * kScfPerStbPerSm3PerM3 * rs - 1433.0 + 17.2 * FahrenheitFromCelsius(m_Temperatur) -
-         1180.0 * gasRelDichte + 12.61 * double(m_API)) /
-        (1.0e5 * pPsi);
+    const double perPsi = (5.0 * kScfPerStbPerSm3PerM3 * rs - 1433.0 + 17.2 * o.temperatureF -
+                           1180.0 * o.gasRelativeDensity + 12.61 * o.apiGravity) /
+                          (1.0e5 * pPsi);
     return perPsi * kOilPsiPerBar;
 }
 
-// --- Oil formation volume factor ------------------------------------------------------
+// --- Oil formation volume factor ----------------------------------------------------------
 
-double CMorvekDoc::BoGlasoe(float druck, double rs) const {
-    const double co = OilCompressibility(druck, rs, m_GasRelDichte);
+double BoGlasoe(float druck, double rs, const OilParameters& o) {
+    const double co = OilCompressibility(druck, rs, o);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
-    const double gammaO = OilSpecificGravity(m_API);
-    const double gravityRatio = m_GasRelDichte / gammaO;
-    const double bobStar = rsScf * CaseConstant(gravityRatio, 0.0, [gravityRatio] {
-                               return std::pow(gravityRatio, 0.526);
-                           }) +
-                           0.968 * FahrenheitFromCelsius(m_Temperatur);
+    const double bobStar = rsScf * o.glasoeGravityTerm + 0.968 * o.temperatureF;
     double boS = 1.0;  // no correlating number, no expansion
     if (bobStar > 0.0) {
         const double lg = std::log10(bobStar);
         boS = 1.0 + std::pow(10.0, -6.58511 + 2.91329 * lg - 0.27683 * lg * lg);
     }
-    return Undersaturated(druck, m_Entloesungsdruck, boS, co);
+    return Undersaturated(druck, o.bubblePointPressureBar, boS, co);
 }
 
-double CMorvekDoc::BoVasquezBeggs(float druck, double rs) const {
-    const double co = OilCompressibility(druck, rs, m_GasRelDichte);
+double BoVasquezBeggs(float druck, double rs, const OilParameters& o) {
+    const double co = OilCompressibility(druck, rs, o);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
-    const double api = m_API;
+    const double api = o.apiGravity;
     const VasquezBeggsBoSet& c = IsLightOil(api) ? kVasquezBeggsBoLight : kVasquezBeggsBoHeavy;
-    const double tempF = FahrenheitFromCelsius(m_Temperatur);
-    const double boS = 1.0 + c.c1 * rsScf + (tempF - 60.0) * c.c2 * api / m_GasRelDichte +
-                       (tempF - 60.0) * c.c3 * api / m_GasRelDichte;
-    return Undersaturated(druck, m_Entloesungsdruck, boS, co);
+    const double tempF = o.temperatureF;
+    const double boS = 1.0 + c.c1 * rsScf + (tempF - 60.0) * c.c2 * api / o.gasRelativeDensity +
+                       (tempF - 60.0) * c.c3 * api / o.gasRelativeDensity;
+    return Undersaturated(druck, o.bubblePointPressureBar, boS, co);
 }
 
-double CMorvekDoc::BoStanding(float druck, double rs) const {
-    const double co = OilCompressibility(druck, rs, m_GasRelDichte);
+double BoStanding(float druck, double rs, const OilParameters& o) {
+    const double co = OilCompressibility(druck, rs, o);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
-    const double gammaO = OilSpecificGravity(m_API);
-    const double f =
-        rsScf * std::pow(m_GasRelDichte / gammaO, 0.5) + 1.25 * FahrenheitFromCelsius(m_Temperatur);
+    const double gammaO = OilSpecificGravity(o.apiGravity);
+    const double f = rsScf * std::pow(o.gasRelativeDensity / gammaO, 0.5) + 1.25 * o.temperatureF;
     const double boS = 0.972 + 0.000147 * std::pow(f, 1.175);
-    return Undersaturated(druck, m_Entloesungsdruck, boS, co);
+    return Undersaturated(druck, o.bubblePointPressureBar, boS, co);
 }
 
-double CMorvekDoc::BoKartoatmodjo(float druck, double rs) const {
-    const double co = OilCompressibility(druck, rs, m_GasRelDichte);
+double BoKartoatmodjo(float druck, double rs, const OilParameters& o) {
+    const double co = OilCompressibility(druck, rs, o);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
-    const double gammaO = OilSpecificGravity(m_API);
+    const double gammaO = OilSpecificGravity(o.apiGravity);
     const double f =
-        std::pow(rsScf, 0.755) * std::pow(m_GasRelDichte, 0.25) * std::pow(gammaO, -1.5) +
-        0.45 * FahrenheitFromCelsius(m_Temperatur);
+        std::pow(rsScf, 0.755) * std::pow(o.gasRelativeDensity, 0.25) * std::pow(gammaO, -1.5) +
+        0.45 * o.temperatureF;
     const double boS = 0.98496 + 0.0001 * std::pow(f, 1.5);
-    return Undersaturated(druck, m_Entloesungsdruck, boS, co);
+    return Undersaturated(druck, o.bubblePointPressureBar, boS, co);
 }
+
+double Bo(float pressureBar, double rs, const OilParameters& o) {
+    switch (o.correlation) {
+        case OilCorrelationId::Glasoe:
+            return BoGlasoe(pressureBar, rs, o);
+        case OilCorrelationId::VasquezBeggs:
+            return BoVasquezBeggs(pressureBar, rs, o);
+        case OilCorrelationId::Standing:
+            return BoStanding(pressureBar, rs, o);
+        case OilCorrelationId::Kartoatmodjo:
+            return BoKartoatmodjo(pressureBar, rs, o);
+    }
+    return BoVasquezBeggs(pressureBar, rs, o);
+}
+
+}  // namespace morvek

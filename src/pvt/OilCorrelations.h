@@ -1,30 +1,65 @@
 #pragma once
-// The four oil PVT correlations the case chooses by m_Methode, and the unit
-// conventions they share with the oil viscosity and the oil-gravity check.
-// Every caller picks the Rs and Bo functions through this one table.
+// The four oil PVT correlations a case chooses from, as free functions of
+// plain parameters, and the unit conventions they share with the oil viscosity
+// and the oil-gravity check.
+//
+//   Glasoe, JPT May 1980, p. 785;
+//   Vasquez and Beggs, JPT June 1980, p. 968 (also the compressibility of every
+//   method);
+//   Standing, Drilling and Production Practice, API 1947, p. 275;
+//   Kartoatmodjo and Schmidt, Oil & Gas Journal, July 1994, p. 51.
+//
+// The equations work in psia, deg F, deg R and scf/STB; the functions take
+// pressures in bar and give sm3/m3 and m3/sm3. Pressures are single precision,
+// as the case and the prediction's pressure steps hold them.
 
-#include "case/MorvekDoc.h"
+#include "model/CaseInputs.h"
 
-enum class OilCorrelationId { Glasoe, VasquezBeggs, Standing, Kartoatmodjo };
+namespace morvek {
 
-struct OilCorrelation {
-    OilCorrelationId id;
-    double (CMorvekDoc::*rs)(float druck) const;             // sm3/m3 at p in bar
-    double (CMorvekDoc::*bo)(float druck, double rs) const;  // m3/sm3 at p with Rs(p)
-    const char* literature;                                  // heading of the PVT table
-
-    double Rs(const CMorvekDoc& doc, float druck) const { return (doc.*rs)(druck); }
-    double Bo(const CMorvekDoc& doc, float druck, double rsValue) const {
-        return (doc.*bo)(druck, rsValue);
-    }
+// Everything the correlations take besides the pressure, with the terms that
+// depend on these alone computed once (MakeOilParameters).
+struct OilParameters {
+    OilCorrelationId correlation = OilCorrelationId::Glasoe;
+    double apiGravity = 0;          // deg API
+    double gasRelativeDensity = 0;  // air = 1
+    double temperatureC = 0;        // deg C
+    float bubblePointPressureBar = 0;
+    double temperatureF = 0;       // derived: deg F
+    double temperatureR = 0;       // derived: deg R (F + 460 as 492 - 32)
+    double glasoeApiTerm = 0;      // derived: API^0.989 / T_F^0.172
+    double glasoeGravityTerm = 0;  // derived: (gamma_g / gamma_o)^0.526
 };
 
-// The correlation of the index 0..3, or nullptr for any other index.
-const OilCorrelation* FindOilCorrelation(int methode);
+OilParameters MakeOilParameters(OilCorrelationId correlation, float apiGravity,
+                                double gasRelativeDensity, float temperatureC,
+                                float bubblePointPressureBar);
 
-// The correlation of the index; Vasquez & Beggs for an index outside 0..3,
-// which only a damaged or foreign case file can hold.
-const OilCorrelation& OilCorrelationOrVasquezBeggs(int methode);
+// Solution gas-oil ratio in sm3/m3; above the bubble point the value at pb.
+double RsGlasoe(float pressureBar, const OilParameters& oil);
+double RsVasquezBeggs(float pressureBar, const OilParameters& oil);
+double RsStanding(float pressureBar, const OilParameters& oil);
+double RsKartoatmodjo(float pressureBar, const OilParameters& oil);
+// The correlation of oil.correlation.
+double Rs(float pressureBar, const OilParameters& oil);
+
+// Oil compressibility in 1/bar (Vasquez & Beggs, for every correlation), with
+// Rs(p) and the gas gravity given.
+double OilCompressibility(float pressureBar, double rs, const OilParameters& oil);
+
+// Oil formation volume factor in m3/sm3 with rs = Rs(p): saturated by the
+// correlation, above the bubble point expanded linearly with the compressibility.
+double BoGlasoe(float pressureBar, double rs, const OilParameters& oil);
+double BoVasquezBeggs(float pressureBar, double rs, const OilParameters& oil);
+double BoStanding(float pressureBar, double rs, const OilParameters& oil);
+double BoKartoatmodjo(float pressureBar, double rs, const OilParameters& oil);
+double Bo(float pressureBar, double rs, const OilParameters& oil);
+
+// The literature line of the PVT table: "Glasoe JPT Mai 1980 S.785".
+const char* CorrelationLiterature(OilCorrelationId correlation);
+// The name in the report head, exactly 15 characters; empty for an index
+// outside 0..3.
+const char* CorrelationReportName(int32_t index);
 
 // --- Units of the oil correlations and the oil viscosity ------------------------
 inline constexpr double kOilPsiPerBar = 14.5038;
@@ -79,3 +114,5 @@ struct KartoatmodjoRsSet {
     double a, gasExponent, pressureExponent, apiFactor;
 };
 const KartoatmodjoRsSet& KartoatmodjoRsCoefficients(double api);
+
+}  // namespace morvek

@@ -1,17 +1,13 @@
-// Oil-gravity consistency check. API gravity, gas gravity, temperature and
-// bubble point fix the solution gas-oil ratio at the bubble point; a measured
-// initial gas-oil ratio over-determines them. The selected Rs correlation is
-// solved backwards for the API gravity that reproduces the measured ratio, and
-// the user decides which value the run goes on with.
+#include "pvt/OilGravityCheck.h"
 
 #include <cmath>
 #include <limits>
 
 #include "base/Format.h"
-#include "base/MessageSink.h"
-#include "case/RunValues.h"
+#include "base/RunValues.h"
 #include "pvt/OilCorrelations.h"
 
+namespace morvek {
 namespace {
 
 // The check converts the bubble point with its own 14.5078 psi per bar, not
@@ -30,6 +26,8 @@ constexpr double kStandingInverseExponent = 0.8300133;
 // 30 API; two passes settle which set the result belongs to.
 constexpr int kInversePasses = 2;
 
+constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+
 struct BubblePoint {
     double pbPsi;   // psia, single precision
     double tempF;   // deg F, single precision
@@ -41,14 +39,14 @@ struct BubblePoint {
 // Not a number when the gas gravity is not positive or the gravity found lies
 // beyond single precision: no back-calculation then.
 float ApiGlasoe(const BubblePoint& b) {
-    if (!(b.gasGravity > 0.0)) return std::numeric_limits<float>::quiet_NaN();
+    if (!(b.gasGravity > 0.0)) return kNone;
     double arg = kGlasoeArgMax;
     if (b.pbPsi < kGlasoeMaxPsia) arg = GlasoeLogPStar(b.pbPsi);
     const double pStar = std::pow(10.0, arg);
     const double q = std::pow(b.tempF, kGlasoeTemperatureExponent) *
                      std::pow(b.rsiScf / b.gasGravity, kGlasoeInverseRsExponent) / pStar;
     const double api = std::pow(q, kGlasoeInverseApiExponent);
-    return IsMeaningful(api) ? static_cast<float>(api) : std::numeric_limits<float>::quiet_NaN();
+    return IsMeaningful(api) ? static_cast<float>(api) : kNone;
 }
 
 double ApiVasquezBeggs(const BubblePoint& b, double start) {
@@ -79,56 +77,53 @@ double ApiKartoatmodjo(const BubblePoint& b, double start) {
 
 }  // namespace
 
-// The API gravity that reproduces m_Rsi at the bubble point; m_API itself when
-// the user declines the Glasoe value or when no finite gravity comes out.
-float CMorvekDoc::ApiFromGOR() {
+ApiFromInitialGor BackCalculateApi(const CaseInputs& in, double gasRelativeDensity) {
+    ApiFromInitialGor found;
+    found.given = in.initialGorSm3PerM3 != 0.0f;
+    found.glasoeApi = kNone;
+    found.api = kNone;
+    if (!found.given) return found;
     const BubblePoint b{
-        static_cast<float>(double(m_Entloesungsdruck) * kCheckPsiPerBar),
-        static_cast<float>(FahrenheitFromCelsius(m_Temperatur)),
-        static_cast<float>(RankineFromCelsius(m_Temperatur)),
-        double(m_Rsi) * kScfPerStbPerSm3PerM3,
-        m_GasRelDichte,
+        static_cast<float>(double(in.bubblePointPressureBar) * kCheckPsiPerBar),
+        static_cast<float>(FahrenheitFromCelsius(in.temperatureC)),
+        static_cast<float>(RankineFromCelsius(in.temperatureC)),
+        double(in.initialGorSm3PerM3) * kScfPerStbPerSm3PerM3,
+        gasRelativeDensity,
     };
     // Computed for every correlation: the answer for Glasoe and the starting
     // value of the iterated inverses.
-    const float apiGlasoe = ApiGlasoe(b);
-
-    double api = m_API;
-    switch (OilCorrelationOrVasquezBeggs(m_Methode).id) {
+    found.glasoeApi = ApiGlasoe(b);
+    double api = kNone;
+    switch (CorrelationOf(in.correlation)) {
         case OilCorrelationId::Glasoe:
-            // A measured ratio no API gravity reproduces (a negative one, say)
-            // is not offered.
-            if (!std::isfinite(apiGlasoe)) return m_API;
-            if (Messages().AskYesNo(
-                    Format("Soll der API-Wert nach GLASOE von %8.3f verwendet werden?",
-                           double(apiGlasoe))))
-                return apiGlasoe;
-            return m_API;
+            api = found.glasoeApi;
+            break;
         case OilCorrelationId::VasquezBeggs:
-            api = ApiVasquezBeggs(b, apiGlasoe);
+            api = ApiVasquezBeggs(b, found.glasoeApi);
             break;
         case OilCorrelationId::Standing:
             api = ApiStanding(b);
             break;
         case OilCorrelationId::Kartoatmodjo:
-            api = ApiKartoatmodjo(b, apiGlasoe);
+            api = ApiKartoatmodjo(b, found.glasoeApi);
             break;
     }
-    return IsMeaningful(api) ? static_cast<float>(api) : m_API;
+    found.api = IsMeaningful(api) ? static_cast<float>(api) : kNone;
+    found.inRange = double(found.api) >= kMinApiGravity && double(found.api) <= kMaxApiGravity;
+    return found;
 }
 
-void CMorvekDoc::CheckOilGravity() {
-    if (m_Rsi == 0.0f) return;
-    const float apiNeu = ApiFromGOR();
-    if (apiNeu == m_API) return;
-    const std::string values = Format(
-        "AENDERUNG DER OELDICHTE(GRAD API)\n"
-        "\tAlter WERT                 :%6.3f\n"
-        "\tNeuer WERT                 :%6.3f\n"
-        "\tGasdichte(LUFT=1)          :%6.3f\n"
-        "\tGasentloesungsdruck(bar)   :%6.1f\n"
-        "\tInitiales Gas-Öl-Verhältnis:%6.1f\n",
-        double(m_API), double(apiNeu), m_GasRelDichte, double(m_Entloesungsdruck), double(m_Rsi));
-    if (Messages().AskYesNo(values + "Soll das initiale Gas-Öl-Verhältnis verwendet werden?"))
-        m_API = apiNeu;
+float ApiForRun(const CaseInputs& inputs, const ApiFromInitialGor& found, bool useBackCalculated) {
+    return useBackCalculated && found.Offered() ? found.api : inputs.apiGravity;
 }
+
+std::string ApiOutOfRangeMessage(const CaseInputs& inputs, const ApiFromInitialGor& found) {
+    return Format(
+        "Das initiale Gas-Öl-Verhältnis von %g m3/m3 ergibt eine Öldichte von %g Grad API.\n"
+        "Sie liegt außerhalb des zulässigen Bereichs von %g bis %g Grad API;\n"
+        "die Berechnung verwendet die eingegebene Öldichte von %g Grad API.",
+        double(inputs.initialGorSm3PerM3), double(found.api), kMinApiGravity, kMaxApiGravity,
+        double(inputs.apiGravity));
+}
+
+}  // namespace morvek

@@ -1,19 +1,11 @@
-// Oil viscosity: dead and saturated oil by Beggs and Robinson (JPT September
-// 1975), undersaturated oil by Vasquez and Beggs (JPT June 1980). The same
-// equations serve every PVT correlation; the choice enters only through Rs.
-// A measured viscosity at the bubble point calibrates the dead-oil equation by
-// shifting the API gravity it is evaluated at.
-
 #include "pvt/OilViscosity.h"
 
 #include <cmath>
 
-#include "base/Format.h"
-#include "base/MessageSink.h"
-#include "case/RunValues.h"
-#include "pvt/CaseConstant.h"
+#include "base/RunValues.h"
 #include "pvt/OilCorrelations.h"
 
+namespace morvek {
 namespace {
 
 // Dead oil: log10(log10(mu_od + 1)) = 3.0324 - 0.02023 API - 1.163 log10(T_F).
@@ -44,52 +36,47 @@ double DeadOilViscosity(double api, double tempF) {
     return std::pow(10.0, x) - 1.0;
 }
 
-double CMorvekDoc::OilViscosity(float druck, double rs) const {
-    const double pPsi = OilPsiFromBar(druck);
-    const double pbPsi = OilPsiFromBar(m_Entloesungsdruck);
+OilViscosityModel::OilViscosityModel(double apiForViscosity, double temperatureF,
+                                     float bubblePointPressureBar)
+    : deadOilCp_(DeadOilViscosity(apiForViscosity, temperatureF)),
+      pbPsi_(OilPsiFromBar(bubblePointPressureBar)) {}
+
+double OilViscosityModel::Viscosity(float pressureBar, double rs) const {
+    const double pPsi = OilPsiFromBar(pressureBar);
     const double rsScf = kScfPerStbPerSm3PerM3 * rs;
-    const double tempF = FahrenheitFromCelsius(m_Temperatur);
-
-    const double api = double(m_API) + double(m_dAPI);
-    const double deadOil =
-        CaseConstant(api, tempF, [api, tempF] { return DeadOilViscosity(api, tempF); });
-
     const double saturated =
-        LiveOilA(kLiveOilFactorViscosity, rsScf) * std::pow(deadOil, LiveOilB(rsScf));
-    if (pPsi > pbPsi) {
+        LiveOilA(kLiveOilFactorViscosity, rsScf) * std::pow(deadOilCp_, LiveOilB(rsScf));
+    if (pPsi > pbPsi_) {
         const double m = 2.6 * std::pow(pPsi, 1.187) * std::exp(-11.513 - 8.98e-5 * pPsi);
-        return saturated * std::pow(pPsi / pbPsi, m);
+        return saturated * std::pow(pPsi / pbPsi_, m);
     }
     return saturated;
 }
 
-float CMorvekDoc::CalibrateViscosityAPI() {
-    // A case without a correlation has no Rs to calibrate with: the live-oil
-    // factors are then those of gas-free oil.
-    const OilCorrelation* correlation = FindOilCorrelation(m_Methode);
-    const double rsPb = correlation != nullptr ? correlation->Rs(*this, m_Entloesungsdruck) : 0.0;
-    const double rsScf = kScfPerStbPerSm3PerM3 * rsPb;
-    const double tempF = FahrenheitFromCelsius(m_Temperatur);
+ViscosityCalibration CalibrateViscosity(float measuredCp, double rsAtBubblePoint, float apiGravity,
+                                        float bubblePointPressureBar, float temperatureC) {
+    ViscosityCalibration c;
+    c.measuredCp = measuredCp;
+    c.bubblePointPressureBar = bubblePointPressureBar;
+    c.apiGravity = apiGravity;
+    c.apiForViscosity = apiGravity;
+    if (measuredCp <= 0.0f) return c;
+
+    const double rsScf = kScfPerStbPerSm3PerM3 * rsAtBubblePoint;
+    const double tempF = FahrenheitFromCelsius(temperatureC);
     const double a = LiveOilA(kLiveOilFactorCalibration, rsScf);
     const double b = LiveOilB(rsScf);
-
-    if (m_NuoPb <= 0.0f) return 0.0f;
-    const double deadOil = std::pow(double(m_NuoPb) / a, 1.0 / b);
-    if (tempF <= kCalibrationMinTempF) return 0.0f;
+    const double deadOil = std::pow(double(measuredCp) / a, 1.0 / b);
+    if (tempF <= kCalibrationMinTempF) return c;
 
     const double y = std::log10(deadOil + 1.0) / std::pow(tempF, kDeadOilTemperatureExponent);
-    float apiViscosity = m_API;
     // A measured viscosity so large that its dead-oil value overflows gives no
     // gravity either: the API stays unchanged, as for y <= 0.
     const double apiFound = (kDeadOilIntercept - std::log10(y)) / kDeadOilApiSlope;
-    if (y > 0.0 && IsMeaningful(apiFound)) apiViscosity = static_cast<float>(apiFound);
-
-    Messages().Show(
-        Format("\n"
-               "\tVorgegeben:\n"
-               "\tViskositaet(cp):%g bei %g bar\n"
-               "\tOeldichte API:  %g\n"
-               "\tOeldichte API:  %g fuer die Viskositaetsberechnung\n",
-               double(m_NuoPb), double(m_Entloesungsdruck), double(m_API), double(apiViscosity)));
-    return apiViscosity - m_API;
+    if (y > 0.0 && IsMeaningful(apiFound)) c.apiForViscosity = static_cast<float>(apiFound);
+    c.applied = true;
+    c.apiShift = c.apiForViscosity - c.apiGravity;
+    return c;
 }
+
+}  // namespace morvek

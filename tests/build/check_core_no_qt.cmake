@@ -1,13 +1,18 @@
-# Fails when the engine library links Qt or one of its sources includes a Qt
-# header. The engine is all of src/ except the qt/ folders, app/ and batch/.
+# Fails when the engine library or the headless core links Qt or one of their
+# sources includes a Qt header, or when a file of the engine library includes
+# anything of the shell (the document, the dialog logic, the views): the
+# engine stands on its own. The headless core is all of src/ except the qt/
+# folders, app/ and batch/; the engine is ENGINE_DIRS of it.
 if(LINKED MATCHES "Qt")
-  message(FATAL_ERROR "morvek_core links Qt: ${LINKED}")
+  message(FATAL_ERROR "the engine or the core links Qt: ${LINKED}")
 endif()
 file(GLOB_RECURSE files "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+string(REPLACE ";" "|" engine_alternatives "${ENGINE_DIRS}")
 set(count 0)
+set(engine_count 0)
 foreach(f IN LISTS files)
   file(RELATIVE_PATH rel "${SOURCE_DIR}" "${f}")
-  if(rel MATCHES "(^|/)qt/" OR rel MATCHES "^app/" OR rel MATCHES "^batch/")
+  if(rel MATCHES "(^|/)qt/" OR rel MATCHES "^app/" OR rel MATCHES "^batch/" OR rel MATCHES "^python/")
     continue()
   endif()
   math(EXPR count "${count} + 1")
@@ -15,8 +20,18 @@ foreach(f IN LISTS files)
   if(includes)
     message(FATAL_ERROR "${rel} includes Qt: ${includes}")
   endif()
+  if(rel MATCHES "^(${engine_alternatives})/")
+    math(EXPR engine_count "${engine_count} + 1")
+    file(STRINGS "${f}" local REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/")
+    foreach(line IN LISTS local)
+      string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" dir "${line}")
+      if(NOT dir MATCHES "^(${engine_alternatives})$")
+        message(FATAL_ERROR "${rel} of the engine includes the shell: ${line}")
+      endif()
+    endforeach()
+  endif()
 endforeach()
-if(count EQUAL 0)
+if(engine_count EQUAL 0)
   message(FATAL_ERROR "no engine sources found under ${SOURCE_DIR}")
 endif()
-message(STATUS "${count} engine files, none with Qt")
+message(STATUS "${count} headless files, none with Qt; ${engine_count} engine files on their own")

@@ -1,8 +1,6 @@
 // The case file: exact byte layout, bit-for-bit round trips, refusal of
 // damaged files without touching the case, and saves that never damage the
 // earlier file.
-#include "case/CaseFile.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,23 +14,24 @@
 #include "ScriptedMessageSink.h"
 #include "TestSupport.h"
 #include "case/MorvekDoc.h"
+#include "model/CaseFile.h"
 
 namespace {
 
-std::string Encode(const CaseFileRecord& r) {
+std::string Encode(const morvek::CaseInputs& r) {
     std::string bytes, problem;
     EXPECT_TRUE(EncodeCaseFile(r, bytes, problem)) << problem;
     return bytes;
 }
 
-CaseFileRecord NordfeldRecord() {
+morvek::CaseInputs NordfeldRecord() {
     CMorvekDoc doc;
     FillNordfeld(doc);
-    return doc.ToRecord();
+    return doc.m_Inputs;
 }
 
 TEST(CaseFileLayout, AnEmptyCaseIs115Bytes) {
-    CaseFileRecord r;
+    morvek::CaseInputs r;
     const std::string bytes = Encode(r);
     ASSERT_EQ(bytes.size(), 115u);
     EXPECT_EQ(bytes[44], '\0') << "field name length";
@@ -40,14 +39,14 @@ TEST(CaseFileLayout, AnEmptyCaseIs115Bytes) {
 }
 
 TEST(CaseFileLayout, WritesFieldsLittleEndianInTheirOrder) {
-    CaseFileRecord r;
-    r.OOIP = 5000.0f;
-    r.Gaskappe = 0.5f;
-    r.Methode = 3;
-    r.Feldname = "Süd";
-    r.NuoPb = 0.9f;
-    r.Gas[14] = 1.25f;
-    r.Messwerte = {"1 2", ""};
+    morvek::CaseInputs r;
+    r.ooip1000m3 = 5000.0f;
+    r.gasCapRatio = 0.5f;
+    r.correlation = 3;
+    r.fieldName = "Süd";
+    r.oilViscosityAtBubblePointCp = 0.9f;
+    r.gasMolePercent[14] = 1.25f;
+    r.measuredRows = {"1 2", ""};
     const std::string b = Encode(r);
     auto floatAt = [&](size_t off) {
         uint32_t u = 0;
@@ -57,16 +56,21 @@ TEST(CaseFileLayout, WritesFieldsLittleEndianInTheirOrder) {
     EXPECT_EQ(floatAt(0), 5000.0f);
     EXPECT_EQ(floatAt(36), 0.5f);
     EXPECT_EQ(b.substr(40, 4), std::string("\x03\0\0\0", 4));
-    EXPECT_EQ(b.substr(44, 4), "\x03S\xFC" "d") << "code page 1252 on disk";
+    EXPECT_EQ(b.substr(44, 4),
+              "\x03S\xFC"
+              "d")
+        << "code page 1252 on disk";
     EXPECT_EQ(floatAt(48), 0.9f);
     EXPECT_EQ(floatAt(56 + 14 * 4), 1.25f);
-    EXPECT_EQ(b.substr(116), std::string("\x02\0\x03" "1 2\x00", 7));
+    EXPECT_EQ(b.substr(116), std::string("\x02\0\x03"
+                                         "1 2\x00",
+                                         7));
 }
 
 TEST(CaseFileLayout, ChoosesTheLengthPrefixByLength) {
     auto prefixOf = [](size_t n) {
-        CaseFileRecord r;
-        r.Feldname = std::string(n, 'x');
+        morvek::CaseInputs r;
+        r.fieldName = std::string(n, 'x');
         return Encode(r).substr(44, 7);
     };
     EXPECT_EQ(prefixOf(254).substr(0, 1), "\xFE");
@@ -79,32 +83,32 @@ TEST(CaseFileLayout, ChoosesTheLengthPrefixByLength) {
 }
 
 TEST(CaseFileLayout, WritesLargeRowCountsInTheLongForm) {
-    CaseFileRecord r;
-    r.Messwerte.assign(0xFFFF, "");
+    morvek::CaseInputs r;
+    r.measuredRows.assign(0xFFFF, "");
     const std::string b = Encode(r);
     EXPECT_EQ(b.substr(113, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
-    CaseFileRecord back;
+    morvek::CaseInputs back;
     ASSERT_TRUE(DecodeCaseFile(b, back));
-    EXPECT_EQ(back.Messwerte.size(), 0xFFFFu);
+    EXPECT_EQ(back.measuredRows.size(), 0xFFFFu);
 }
 
 TEST(CaseFileRoundTrip, ReproducesEveryInputBitForBit) {
-    CaseFileRecord r = NordfeldRecord();
-    r.API = 34.99123f;
-    r.Swi = std::nextafter(0.2f, 1.0f);
-    r.Temperatur = -0.0f;
-    r.Rsi = std::bit_cast<float>(0x7FC00001u);  // a NaN with payload stays that NaN
-    r.Feldname = std::string(300, 'a') + "Öl€";
-    r.Messwerte = {"  1000.000                240.0               95.5", "2000 230"};
-    CaseFileRecord back;
+    morvek::CaseInputs r = NordfeldRecord();
+    r.apiGravity = 34.99123f;
+    r.connateWaterSaturation = std::nextafter(0.2f, 1.0f);
+    r.temperatureC = -0.0f;
+    r.initialGorSm3PerM3 = std::bit_cast<float>(0x7FC00001u);  // a NaN with payload stays that NaN
+    r.fieldName = std::string(300, 'a') + "Öl€";
+    r.measuredRows = {"  1000.000                240.0               95.5", "2000 230"};
+    morvek::CaseInputs back;
     ASSERT_TRUE(DecodeCaseFile(Encode(r), back));
     EXPECT_TRUE(back == r);
     EXPECT_EQ(Encode(back), Encode(r));
 }
 
 TEST(CaseFileRoundTrip, RefusesANameCodePage1252CannotHold) {
-    CaseFileRecord r;
-    r.Feldname = "Поле";
+    morvek::CaseInputs r;
+    r.fieldName = "Поле";
     std::string bytes = "unverändert", problem;
     EXPECT_FALSE(EncodeCaseFile(r, bytes, problem));
     EXPECT_FALSE(problem.empty());
@@ -112,31 +116,36 @@ TEST(CaseFileRoundTrip, RefusesANameCodePage1252CannotHold) {
 }
 
 TEST(CaseFileDamage, EveryTruncationIsRefusedWithoutChangingTheRecord) {
-    CaseFileRecord r = NordfeldRecord();
-    r.Feldname = std::string(300, 'n');
-    r.Messwerte = {"100 240 90", "200 230"};
+    morvek::CaseInputs r = NordfeldRecord();
+    r.fieldName = std::string(300, 'n');
+    r.measuredRows = {"100 240 90", "200 230"};
     const std::string bytes = Encode(r);
-    const CaseFileRecord before = NordfeldRecord();
+    const morvek::CaseInputs before = NordfeldRecord();
     for (size_t n = 0; n < bytes.size(); ++n) {
-        CaseFileRecord target = before;
+        morvek::CaseInputs target = before;
         EXPECT_FALSE(DecodeCaseFile(bytes.substr(0, n), target)) << "length " << n;
         EXPECT_TRUE(target == before) << "length " << n;
     }
 }
 
 TEST(CaseFileDamage, RefusesLengthsNoWriterProducesAndTrailingBytes) {
-    const std::string good = Encode(CaseFileRecord{});
+    const std::string good = Encode(morvek::CaseInputs{});
     auto withName = [&](const std::string& prefixAndName) {
         return good.substr(0, 44) + prefixAndName + good.substr(45);
     };
-    CaseFileRecord r;
+    morvek::CaseInputs r;
     EXPECT_TRUE(DecodeCaseFile(good, r));
     EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\xFE\xFF", 3)), r)) << "0xFFFE";
-    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\x05\x00" "abcde", 8)), r))
+    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\x05\x00"
+                                                     "abcde",
+                                                     8)),
+                                r))
         << "a short name in the long form";
     EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7)), r))
         << "a length far beyond the file is an error, not an allocation";
-    EXPECT_FALSE(DecodeCaseFile(withName("\x10" "kurz"), r));
+    EXPECT_FALSE(DecodeCaseFile(withName("\x10"
+                                         "kurz"),
+                                r));
     EXPECT_FALSE(DecodeCaseFile(good + "x", r)) << "bytes after the last row";
     std::string hugeCount = good.substr(0, 113) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6);
     EXPECT_FALSE(DecodeCaseFile(hugeCount, r));
@@ -162,7 +171,7 @@ TEST_F(CaseDocumentFile, SavedAndOpenedCaseIsIdenticalAndOpensTheDialog) {
     other.m_bPVTAusgabe = 1;
     other.SetModifiedFlag(true);
     ASSERT_TRUE(other.OnOpenDocument(path));
-    EXPECT_TRUE(other.ToRecord() == doc.ToRecord());
+    EXPECT_TRUE(other.m_Inputs == doc.m_Inputs);
     EXPECT_EQ(entry.Runs(), 1) << "the data-entry dialog opens after loading";
     EXPECT_EQ(other.m_bPVTAusgabe, 1) << "the output flags are not in the file";
     EXPECT_EQ(other.m_bGeaendert, 1);
@@ -191,9 +200,9 @@ TEST_F(CaseDocumentFile, ADamagedFileIsRefusedByNameAndTheCaseStaysAsItWas) {
     FillNordfeld(doc);
     const std::string path = dir.File("kaputt.mvk");
     WriteBytes(path, std::string(60, '\x01'));
-    const CaseFileRecord before = doc.ToRecord();
+    const morvek::CaseInputs before = doc.m_Inputs;
     EXPECT_FALSE(doc.OnOpenDocument(path));
-    EXPECT_TRUE(doc.ToRecord() == before);
+    EXPECT_TRUE(doc.m_Inputs == before);
     EXPECT_EQ(entry.Runs(), 0);
     ASSERT_EQ(sink.Texts().size(), 1u);
     EXPECT_EQ(sink.Texts()[0], "Die Datei " + path + " ist keine gültige Morvek-Datei.");
@@ -201,8 +210,10 @@ TEST_F(CaseDocumentFile, ADamagedFileIsRefusedByNameAndTheCaseStaysAsItWas) {
     sink.Clear();
     EXPECT_FALSE(doc.OnOpenDocument(dir.File("fehlt.mvk")));
     ASSERT_EQ(sink.Texts().size(), 1u);
-    EXPECT_EQ(sink.Texts()[0].rfind("Die Datei " + dir.File("fehlt.mvk") + " kann nicht gelesen werden.", 0), 0u);
-    EXPECT_TRUE(doc.ToRecord() == before);
+    EXPECT_EQ(sink.Texts()[0].rfind(
+                  "Die Datei " + dir.File("fehlt.mvk") + " kann nicht gelesen werden.", 0),
+              0u);
+    EXPECT_TRUE(doc.m_Inputs == before);
 }
 
 TEST_F(CaseDocumentFile, AFailedSaveReportsAndKeepsTheEarlierFile) {
@@ -217,7 +228,9 @@ TEST_F(CaseDocumentFile, AFailedSaveReportsAndKeepsTheEarlierFile) {
     EXPECT_FALSE(doc.OnSaveDocument(dir.Path()));
     EXPECT_TRUE(doc.IsModified());
     ASSERT_EQ(sink.Texts().size(), 1u);
-    EXPECT_EQ(sink.Texts()[0].rfind("Die Datei " + dir.Path() + " konnte nicht gespeichert werden.", 0), 0u);
+    EXPECT_EQ(
+        sink.Texts()[0].rfind("Die Datei " + dir.Path() + " konnte nicht gespeichert werden.", 0),
+        0u);
 
     // A field name that code page 1252 cannot hold.
     doc.m_Feldname = "Поле";

@@ -9,7 +9,9 @@
 #include "ExampleCases.h"
 #include "base/Format.h"
 #include "case/MorvekDoc.h"
-#include "depletion/Depletion.h"
+#include "depletion/Prediction.h"
+#include "pvt/GasMixture.h"
+#include "report/Report.h"
 #include "support/ScriptedMessageSink.h"
 #include "support/TestSupport.h"
 
@@ -33,6 +35,11 @@ std::string Shape(std::string line) {
     return line;
 }
 
+// The fluids of the case as its prediction uses them (Glasoe for Nordfeld).
+morvek::FluidModel Fluid(const CMorvekDoc& doc) {
+    return morvek::FluidModel(doc.m_Inputs);
+}
+
 struct Row {
     double p, np, gpMio, gor, so, bo, muo, rs, ratio;
 };
@@ -46,10 +53,9 @@ public:
         fill(doc);
     }
     void Run() {
-        doc.Gasprop();
-        doc.CheckOilGravity();
-        head = doc.m_Text;
-        doc.ComputeDepletion();
+        head.clear();
+        morvek::AppendReportHead(head, doc.m_Inputs, morvek::MixGas(doc.m_Gas));
+        doc.RunCalculation();
     }
     std::vector<std::string> Lines() const {
         return {doc.m_Text.begin() + static_cast<long>(head.size()), doc.m_Text.end()};
@@ -117,7 +123,7 @@ TEST_F(NordfeldPrediction, FirstRowIsTheInitialStateProducingAtTheSolutionRatio)
     EXPECT_EQ(first.gor, first.rs);
     EXPECT_EQ(first.so, 0.8);
     EXPECT_EQ(first.ratio, 0.0);
-    EXPECT_NEAR(first.rs, run.doc.RsGlasoe(250.0f), 0.05);
+    EXPECT_NEAR(first.rs, Fluid(run.doc).Rs(250.0f), 0.05);
 }
 
 TEST_F(NordfeldPrediction, EndsWithTheClosingLineAndNoBalanceWarning) {
@@ -145,8 +151,8 @@ TEST_F(NordfeldPrediction, CumulativeProductionBalancesTheExpansion) {
     CMorvekDoc& doc = run.doc;
     const Row last = run.Rows().back();
     const float p = static_cast<float>(last.p);
-    const double rsi = doc.RsGlasoe(250.0f), boi = doc.BoGlasoe(250.0f, rsi);
-    const double rs = doc.RsGlasoe(p), bo = doc.BoGlasoe(p, rs), bg = doc.Bg(doc.m_Temperatur, p);
+    const double rsi = Fluid(doc).Rs(250.0f), boi = Fluid(doc).Bo(250.0f, rsi);
+    const double rs = Fluid(doc).Rs(p), bo = Fluid(doc).Bo(p, rs), bg = Fluid(doc).Bg(p);
     const double et = (rsi - rs) * bg + (bo - boi);
     const double produced = last.np * (bo - rs * bg) + last.gpMio * 1000.0 * bg;
     EXPECT_NEAR(produced / (double(doc.m_OOIP) * et), 1.0, 0.01);
@@ -157,7 +163,7 @@ TEST_F(NordfeldPrediction, StoresTheInitialPointAndEveryFifthStep) {
     EXPECT_EQ(doc.m_MaxWerte, 100);  // steps 0, 5, ..., 495
     EXPECT_EQ(doc.m_XWerte[0], 0.0f);
     EXPECT_EQ(doc.m_Y1Werte[0], 250.0f);
-    EXPECT_NEAR(doc.m_Y2Werte[0], doc.RsGlasoe(250.0f), 1e-4);
+    EXPECT_NEAR(doc.m_Y2Werte[0], Fluid(doc).Rs(250.0f), 1e-4);
     EXPECT_NEAR(doc.m_Y1Werte[1], 247.5f, 1e-3);   // step 5, 0.5 bar each
     EXPECT_NEAR(doc.m_Y1Werte[20], 200.0f, 1e-3);  // step 100 at the bubble point
     EXPECT_NEAR(doc.m_Y1Werte[21], 197.5f, 1e-3);  // then pb/400 = 0.5 bar a step
@@ -255,17 +261,17 @@ TEST(DepletionSteps, AboveTheBubblePointTenRowsReachItThenRowsAreTenPb400Apart) 
 // --- Gas cap ----------------------------------------------------------------------------
 
 TEST(DepletionGasCap, IsTheFreeGasOfTheCapInMillionSm3) {
-    EXPECT_NEAR(InitialGasCapMioSm3(1000.0, 1.2, 0.5, 0.005), 120.00, 0.005);
-    EXPECT_EQ(InitialGasCapMioSm3(1000.0, 1.2, 0.0, 0.005), 0.0);
+    EXPECT_NEAR(morvek::InitialGasCapMioSm3(1000.0, 1.2, 0.5, 0.005), 120.00, 0.005);
+    EXPECT_EQ(morvek::InitialGasCapMioSm3(1000.0, 1.2, 0.0, 0.005), 0.0);
 }
 
 TEST(DepletionGasCap, LineShowsTheCapOfTheCase) {
     Prediction run(&FillGaskappe);
     run.Run();
     CMorvekDoc& doc = run.doc;
-    const double rsi = doc.RsGlasoe(250.0f);
+    const double rsi = Fluid(doc).Rs(250.0f);
     const double expected =
-        0.001 * 5000.0 * doc.BoGlasoe(250.0f, rsi) * 0.5 / doc.Bg(doc.m_Temperatur, 250.0f);
+        0.001 * 5000.0 * Fluid(doc).Bo(250.0f, rsi) * 0.5 / Fluid(doc).Bg(250.0f);
     const std::string line = run.Lines().front();
     double shown = 0.0;
     ASSERT_EQ(std::sscanf(line.c_str(), "     INITIALE GASKAPPE (MIO SM3):%lf", &shown), 1) << line;

@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "case/MorvekDoc.h"
+#include "depletion/RelativePermeability.h"
+#include "report/Report.h"
 
 namespace {
+
+morvek::RelPermModel ModelWith(float swi, float sgc, float kroMax, float krgMax) {
+    return morvek::RelPermModel(swi, sgc, kroMax, krgMax);
+}
 
 CMorvekDoc CaseWith(float swi, float sgc, float kroMax, float krgMax) {
     CMorvekDoc doc;
@@ -21,64 +27,60 @@ CMorvekDoc CaseWith(float swi, float sgc, float kroMax, float krgMax) {
 
 TEST(KrgKro, IsZeroAtFullLiquidSaturationForAnyCriticalGasSaturation) {
     for (float sgc : {0.0f, 0.05f, 0.3f}) {
-        CMorvekDoc doc = CaseWith(0.2f, sgc, 0.8f, 0.6f);
-        EXPECT_EQ(doc.KrgKro(1.0), 0.0) << "Sgc " << sgc;
+        EXPECT_EQ(ModelWith(0.2f, sgc, 0.8f, 0.6f).KrgKro(1.0), 0.0) << "Sgc " << sgc;
     }
 }
 
 TEST(KrgKro, IsZeroAtConnateWaterBecauseOilDoesNotFlow) {
-    CMorvekDoc doc = CaseWith(0.2f, 0.05f, 0.8f, 0.6f);
-    EXPECT_EQ(doc.KrgKro(double(doc.m_Swi)), 0.0);
+    EXPECT_EQ(ModelWith(0.2f, 0.05f, 0.8f, 0.6f).KrgKro(double(0.2f)), 0.0);
 }
 
 TEST(KrgKro, MeasuresTheGasSaturationFromTheCriticalOne) {
     // So 0.4: kro = 0.8 * 0.5^4 = 0.05; s = (0.4 - 0.05) / 0.75, krg = 0.6 (1-s)^2 (1-s^2).
-    CMorvekDoc doc = CaseWith(0.2f, 0.05f, 0.8f, 0.6f);
     // (The table's normalisation, s = So / 0.75, would give 1.870.)
-    EXPECT_NEAR(doc.KrgKro(0.6), 2.670, 0.0005);
+    EXPECT_NEAR(ModelWith(0.2f, 0.05f, 0.8f, 0.6f).KrgKro(0.6), 2.670, 0.0005);
 }
 
 TEST(KrgKro, IsZeroWhereTheGasSaturationIsBelowCritical) {
-    CMorvekDoc doc = CaseWith(0.2f, 0.05f, 0.8f, 0.6f);
-    EXPECT_EQ(doc.KrgKro(0.97), 0.0);
-    EXPECT_GT(doc.KrgKro(0.94), 0.0);
+    const morvek::RelPermModel model = ModelWith(0.2f, 0.05f, 0.8f, 0.6f);
+    EXPECT_EQ(model.KrgKro(0.97), 0.0);
+    EXPECT_GT(model.KrgKro(0.94), 0.0);
 }
 
 TEST(KrgKro, IsZeroWhenWaterAndCriticalGasFillThePores) {
-    CMorvekDoc doc = CaseWith(0.6f, 0.4f, 0.8f, 0.6f);
-    EXPECT_EQ(doc.KrgKro(0.8), 0.0);
+    EXPECT_EQ(ModelWith(0.6f, 0.4f, 0.8f, 0.6f).KrgKro(0.8), 0.0);
 }
 
-TEST(KrgKro, BelowConnateWaterComputesTheRatioAndNotesItOnStderrOnly) {
+TEST(KrgKro, BelowConnateWaterComputesTheRatioAndSaysWhatItWasComputedFrom) {
     // So = -0.1: S = -0.125 gives kro = 0.8 * S^4 > 0 again; s = -0.2 gives
     // krg = 0.6 * 1.44 * 0.96 = 0.82944.
-    CMorvekDoc doc = CaseWith(0.2f, 0.05f, 0.8f, 0.6f);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const double ratio = doc.KrgKro(0.1);
-    const std::string err = testing::internal::GetCapturedStderr();
-    const std::string out = testing::internal::GetCapturedStdout();
+    const morvek::RelPermModel model = ModelWith(0.2f, 0.05f, 0.8f, 0.6f);
+    morvek::BelowConnateWater below{};
+    const double ratio = model.KrgKro(0.1, &below);
     EXPECT_NEAR(ratio, 0.82944 / 0.0001953125, 0.5);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(err, "so:-0.10< 0 Krg:0.829 swi: 0.2 sgc:  0.1 sle:-0.13\n");
-}
+    morvek::PredictionEvent event{3, morvek::PredictionEventKind::LiquidBelowConnateWater,
+                                  below.oilSaturation, below.krg, below.normalisedSaturation};
+    EXPECT_EQ(morvek::BelowConnateWaterNote(event, 0.2f, 0.05f, 1),
+              "so:-0.10< 0 Krg:0.829 swi: 0.2 sgc:  0.1 sle:-0.13\n");
+    EXPECT_EQ(
+        morvek::BelowConnateWaterNote(event, 0.2f, 0.05f, 475),
+        "so:-0.10< 0 Krg:0.829 swi: 0.2 sgc:  0.1 sle:-0.13\n(475-mal in dieser Berechnung)\n");
 
-TEST(KrgKro, WritesNothingAboveConnateWater) {
-    CMorvekDoc doc = CaseWith(0.2f, 0.05f, 0.8f, 0.6f);
-    testing::internal::CaptureStderr();
-    doc.KrgKro(0.5);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    morvek::BelowConnateWater above{};
+    model.KrgKro(0.5, &above);
+    EXPECT_EQ(above.oilSaturation, 0.0);
 }
 
 class RelPermTable : public testing::Test {
 protected:
     void SetUp() override {
         doc = CaseWith(0.2f, 0.05f, 1.0f, 1.0f);
-        doc.Gasprop();  // the table replaces this head
+        doc.m_Text = {"alter Bericht"};  // the table replaces the report
         doc.m_Mess2YWerte.fill(7.0f);
         doc.m_Max2Werte = 4;
         doc.m_Max3Werte = 2;
-        doc.ComputeRelPerm();
+        doc.m_bRelPermAusgabe = 1;
+        doc.RunCalculation();
     }
     CMorvekDoc doc;
 };
@@ -148,7 +150,8 @@ TEST_F(RelPermTable, SetsTheLabelsOfTheSaturationGraph) {
 
 TEST(RelPermTableDegenerate, GivesNoGasWhenWaterAndCriticalGasFillThePores) {
     CMorvekDoc doc = CaseWith(0.5f, 0.5f, 1.0f, 1.0f);
-    doc.ComputeRelPerm();
+    doc.m_bRelPermAusgabe = 1;
+    doc.RunCalculation();
     EXPECT_EQ(doc.m_MaxWerte, 51);
     for (int i = 0; i < 51; ++i) EXPECT_EQ(doc.m_Y1Werte[i], 0.0f) << i;
 }

@@ -60,7 +60,7 @@ TEST(SeriesCsv, RelPermTableHasSaturationAndBothPermeabilities) {
     doc.m_Swi = 0.2f;
     doc.m_Sgc = 0.05f;
     doc.m_bRelPermAusgabe = 1;
-    doc.ComputeRelPerm();
+    doc.RunCalculation();
     const std::vector<std::string> lines = SplitLines(SeriesCsvText(doc).substr(3));
     ASSERT_EQ(lines.size(), 52u);
     EXPECT_EQ(lines[0], "Ölsättigung (-);Krg(-);Kro(-)");
@@ -93,11 +93,11 @@ TEST(SeriesCsv, RelPermFlagWinsOverPvtFlagAsInTheRunSequence) {
     CMorvekDoc doc;
     doc.m_bPVTAusgabe = 1;
     doc.m_bRelPermAusgabe = 1;
-    EXPECT_EQ(RunKindOf(doc), SeriesRunKind::RelPerm);
+    EXPECT_EQ(doc.ResultKind(), morvek::ResultKind::RelPermTable);
     doc.m_bRelPermAusgabe = 0;
-    EXPECT_EQ(RunKindOf(doc), SeriesRunKind::PvtTable);
+    EXPECT_EQ(doc.ResultKind(), morvek::ResultKind::PvtTable);
     doc.m_bPVTAusgabe = 0;
-    EXPECT_EQ(RunKindOf(doc), SeriesRunKind::Depletion);
+    EXPECT_EQ(doc.ResultKind(), morvek::ResultKind::Prediction);
 }
 
 TEST(SeriesCsv, QuotesAHeadThatHoldsTheSeparator) {
@@ -160,8 +160,7 @@ TEST(SeriesCsv, AFolderThatDoesNotExistIsAFailure) {
 TEST(SeriesCsv, NordfeldPredictionHasItsCurveAndItsMeasuredPoints) {
     CMorvekDoc doc;
     FillNordfeld(doc);
-    doc.Gasprop();
-    doc.ComputeDepletion();
+    doc.RunCalculation();
     const std::vector<std::string> lines = SplitLines(SeriesCsvText(doc).substr(3));
     ASSERT_EQ(lines.size(), 1u + 100u);
     EXPECT_EQ(lines[1].rfind("0;250;", 0), 0u) << lines[1];

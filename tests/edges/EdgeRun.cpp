@@ -107,7 +107,6 @@ std::unique_ptr<EdgeRun> RunEdge(void (*change)(CMorvekDoc&), RunKind kind, int 
     // and of the OK button on the case's own values.
     ScriptedMessageSink& checks = run->checks;
     ScriptedDataEntry entry([&checks](DlgInput& dialog) {
-        dialog.GasMembersFromArray();
         return CheckFieldValues(dialog, checks) && CheckDialogInputs(dialog, checks);
     });
     run->doc.SetDataEntryRunner(&entry);

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "EdgeRun.h"
-#include "case/RunValues.h"
+#include "base/RunValues.h"
 
 namespace {
 
@@ -175,7 +175,8 @@ TEST(EdgeReport, AViscosityCalibrationThatOverflowsLeavesTheApiGravityUnshifted)
         },
         RunKind::PvtTable, 0);
     ASSERT_TRUE(run->accepted);
-    EXPECT_EQ(run->doc.m_dAPI, 0.0f);
+    ASSERT_TRUE(run->doc.LastRun());
+    EXPECT_EQ(run->doc.LastRun()->calibration.apiShift, 0.0f);
     ASSERT_FALSE(run->sink.Texts().empty());
     EXPECT_NE(run->sink.Texts()[0].find("\tOeldichte API:  200 fuer die Viskositaetsberechnung\n"),
               std::string::npos)

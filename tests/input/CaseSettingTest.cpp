@@ -3,10 +3,10 @@
 #include "ExampleCases.h"
 #include "base/Format.h"
 #include "base/NumberText.h"
-#include "case/CaseFile.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/ExchangeTable.h"
+#include "model/CaseFile.h"
 #include "support/ScriptedMessageSink.h"
 
 namespace {
@@ -16,11 +16,11 @@ struct NordfeldCase {
     // Applies the assignment; when refused, checks that the case is unchanged.
     bool Set(const std::string& assignment) {
         sink.Clear();
-        const CaseFileRecord before = doc.ToRecord();
+        const morvek::CaseInputs before = doc.m_Inputs;
         const int32_t pvt = doc.m_bPVTAusgabe, relPerm = doc.m_bRelPermAusgabe;
         const bool ok = ApplyCaseSetting(doc, assignment, sink);
         if (!ok) {
-            EXPECT_TRUE(doc.ToRecord() == before) << assignment;
+            EXPECT_TRUE(doc.m_Inputs == before) << assignment;
             EXPECT_EQ(doc.m_bPVTAusgabe, pvt);
             EXPECT_EQ(doc.m_bRelPermAusgabe, relPerm);
             EXPECT_EQ(sink.Log().size(), 1u) << assignment;
@@ -79,10 +79,10 @@ TEST(CaseSetting, EveryInputOfTheDialogCanBeSetByItsCaseName) {
         }
         NordfeldCase c;
         c.doc.m_bPVTAusgabe = c.doc.m_bRelPermAusgabe = 0;
-        const CaseFileRecord before = c.doc.ToRecord();
+        const morvek::CaseInputs before = c.doc.m_Inputs;
         ASSERT_TRUE(c.Set(std::string(f.caseMember) + "=" + value)) << f.caseMember;
-        const bool changed = !(c.doc.ToRecord() == before) || c.doc.m_bPVTAusgabe == 1 ||
-                             c.doc.m_bRelPermAusgabe == 1;
+        const bool changed =
+            !(c.doc.m_Inputs == before) || c.doc.m_bPVTAusgabe == 1 || c.doc.m_bRelPermAusgabe == 1;
         EXPECT_TRUE(changed) << f.caseMember;
     }
 }

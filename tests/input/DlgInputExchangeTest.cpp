@@ -84,7 +84,7 @@ TEST(DialogExchange, RangeBoundsAreIncluded) {
         if (c.accepted) {
             float expected = 0;
             ASSERT_TRUE(ParseFloatStrict(c.text, expected));
-            EXPECT_EQ(o.dialog.*f.floatMember, expected) << c.member;
+            EXPECT_EQ(f.Float(o.dialog), expected) << c.member;
             EXPECT_TRUE(o.sink.Log().empty());
         } else {
             EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(f)}) << c.text;

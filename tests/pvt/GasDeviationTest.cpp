@@ -19,25 +19,22 @@ const MethaneReference kMethane[] = {
 TEST(GasDeviation, MatchesTheMethaneReferences) {
     for (const MethaneReference& r : kMethane) {
         SCOPED_TRACE(testing::Message() << r.celsius << " C, " << r.bar << " bar");
-        CMorvekDoc doc;
-        SetMethaneGas(doc);
-        doc.m_Temperatur = r.celsius;
-        const double bg = doc.Bg(r.celsius, r.bar);
+        const morvek::GasAtTemperature gas = MethaneGas(r.celsius);
+        const double bg = gas.Bg(r.bar);
         EXPECT_THAT(ZFromBg(bg, r.celsius, r.bar), RoundsTo(r.z));
         EXPECT_THAT(bg, RoundsTo(r.bg));
         if (r.viscosity != nullptr) {
-            EXPECT_THAT(doc.GasViscosity(r.bar), RoundsTo(r.viscosity));
-            EXPECT_DOUBLE_EQ(doc.GasViscosity(r.bar), doc.GasViscosityFromBg(bg));
+            EXPECT_THAT(gas.Viscosity(r.bar), RoundsTo(r.viscosity));
+            EXPECT_DOUBLE_EQ(gas.Viscosity(r.bar), gas.ViscosityFromBg(bg));
         }
     }
 }
 
 TEST(GasDeviation, MethaneTendsToTheIdealGasAsPressureFalls) {
-    CMorvekDoc doc;
-    SetMethaneGas(doc);
+    const morvek::GasAtTemperature gas = MethaneGas(80.0f);
     double previousDeviation = 1.0;
     for (float bar : {100.0f, 50.0f, 20.0f, 5.0f, 1.0f, 0.1f}) {
-        const double deviation = std::fabs(1.0 - ZFromBg(doc.Bg(80.0f, bar), 80.0, bar));
+        const double deviation = std::fabs(1.0 - ZFromBg(gas.Bg(bar), 80.0, bar));
         EXPECT_LT(deviation, previousDeviation) << bar << " bar";
         previousDeviation = deviation;
     }
@@ -45,11 +42,10 @@ TEST(GasDeviation, MethaneTendsToTheIdealGasAsPressureFalls) {
 }
 
 TEST(GasDeviation, GasFormationVolumeFactorFallsAsPressureRises) {
-    CMorvekDoc doc;
-    SetMethaneGas(doc);
-    double previous = doc.Bg(80.0f, 1.0f);
+    const morvek::GasAtTemperature gas = MethaneGas(80.0f);
+    double previous = gas.Bg(1.0f);
     for (float bar = 10.0f; bar <= 1000.0f; bar += 10.0f) {
-        const double bg = doc.Bg(80.0f, bar);
+        const double bg = gas.Bg(bar);
         EXPECT_LT(bg, previous) << bar << " bar";
         previous = bg;
     }
@@ -59,14 +55,12 @@ TEST(GasDeviation, GasFormationVolumeFactorFallsAsPressureRises) {
 // density of 1; the restart at 0.6 brings the iteration back onto the dense
 // branch, where z rises smoothly with pressure.
 TEST(GasDeviation, StaysOnTheDenseBranchWhereTheIterationOvershoots) {
-    CMorvekDoc doc;
-    SetMethaneGas(doc);
     const double rankine = 80.0 * 1.8 + 492.0;
-    doc.m_TpcKorr = rankine / 1.05;  // reduced temperature 1.05
-    doc.m_PpcKorr = 14.503;          // reduced pressure = bar
+    // Reduced temperature 1.05, reduced pressure = bar.
+    const morvek::GasAtTemperature gas = MethaneGas(80.0f, rankine / 1.05, 14.503);
     double previous = 0.0;
     for (float ppr = 4.0f; ppr <= 6.0f; ppr += 0.25f) {
-        const double z = ZFromBg(doc.Bg(80.0f, ppr), 80.0, ppr);
+        const double z = ZFromBg(gas.Bg(ppr), 80.0, ppr);
         ASSERT_TRUE(std::isfinite(z)) << "Ppr " << ppr;
         EXPECT_GT(z, previous) << "Ppr " << ppr;
         if (previous > 0.0) {
@@ -79,12 +73,9 @@ TEST(GasDeviation, StaysOnTheDenseBranchWhereTheIterationOvershoots) {
 // Far outside the range of the data entry (1100 bar for methane) the
 // iteration runs out of passes; the last iterate still gives a usable z.
 TEST(GasDeviation, GivesAPositiveFactorWhenThePassesRunOut) {
-    CMorvekDoc doc;
-    SetMethaneGas(doc);
     const double rankine = 80.0 * 1.8 + 492.0;
-    doc.m_TpcKorr = rankine / 1.37;
-    doc.m_PpcKorr = 14.503 / 24.25 * 1000.0;
-    const double z = ZFromBg(doc.Bg(80.0f, 1000.0f), 80.0, 1000.0);
+    const morvek::GasAtTemperature gas = MethaneGas(80.0f, rankine / 1.37, 14.503 / 24.25 * 1000.0);
+    const double z = ZFromBg(gas.Bg(1000.0f), 80.0, 1000.0);
     EXPECT_TRUE(std::isfinite(z));
     EXPECT_GT(z, 0.5);
 }

@@ -6,93 +6,92 @@
 
 #include "ExampleCases.h"
 #include "case/MorvekDoc.h"
+#include "pvt/GasMixture.h"
+#include "report/Report.h"
 
 namespace {
 
-CMorvekDoc MethaneCase() {
-    CMorvekDoc doc;
-    doc.OnNewDocument();  // methane alone
-    doc.m_Temperatur = 80.0f;
-    return doc;
+// A new case (methane alone) at 80 deg C.
+morvek::CaseInputs MethaneCase() {
+    morvek::CaseInputs in;
+    in.temperatureC = 80.0f;
+    return in;
+}
+
+std::vector<std::string> Head(const morvek::CaseInputs& in) {
+    std::vector<std::string> lines;
+    morvek::AppendReportHead(lines, in, morvek::MixGas(in.gasMolePercent));
+    return lines;
 }
 
 TEST(GasProperties, MethaneAloneGivesTheTableValues) {
-    CMorvekDoc doc = MethaneCase();
-    doc.Gasprop();
-    EXPECT_NEAR(doc.m_Molgewicht, 16.042, 0.0005);
-    EXPECT_NEAR(doc.m_GasRelDichte, 0.554, 0.0005);
-    EXPECT_NEAR(doc.m_GasNormDichte, 0.716, 0.0005);
-    EXPECT_NEAR(doc.m_Ppc / 14.503, 46.41, 0.005);
-    EXPECT_NEAR((doc.m_Tpc - 492.0) * 5.0 / 9.0 + 273.0, 190.50, 0.005);
-    EXPECT_EQ(doc.m_Epsilon, 0.0);
-    EXPECT_EQ(doc.m_TpcKorr, doc.m_Tpc);
-    EXPECT_EQ(doc.m_PpcKorr, doc.m_Ppc);
-    ASSERT_EQ(doc.m_Text.size(), 58u);
-    EXPECT_EQ(doc.m_Text[30], "     DRUCK(BAR)                            46.41");
-    EXPECT_EQ(doc.m_Text[31], "     TEMPERATUR(GRAD K)                   190.50 ");
-    EXPECT_EQ(doc.m_Text[37], "     TEMPERATURKORREKTUR(GRAD K)            0.00 ");
-    EXPECT_EQ(doc.m_Text[39], "     MOLEKULARGEWICHT(-)                   16.04 ");
-    EXPECT_EQ(doc.m_Text[40], "     GASDICHTE U. NORMALBED.(KG/M*3)       0.716 ");
-    EXPECT_EQ(doc.m_Text[41], "     REL. GASDICHTELBED.(LUFT=1)           0.554 ");
+    const morvek::GasMixture g = morvek::MixGas(MethaneCase().gasMolePercent);
+    EXPECT_NEAR(g.molecularWeight, 16.042, 0.0005);
+    EXPECT_NEAR(g.relativeDensity, 0.554, 0.0005);
+    EXPECT_NEAR(g.standardDensityKgM3, 0.716, 0.0005);
+    EXPECT_NEAR(g.ppcPsia / 14.503, 46.41, 0.005);
+    EXPECT_NEAR((g.tpcRankine - 492.0) * 5.0 / 9.0 + 273.0, 190.50, 0.005);
+    EXPECT_EQ(g.epsilonRankine, 0.0);
+    EXPECT_EQ(g.tpcCorrectedRankine, g.tpcRankine);
+    EXPECT_EQ(g.ppcCorrectedPsia, g.ppcPsia);
+    const std::vector<std::string> head = Head(MethaneCase());
+    ASSERT_EQ(head.size(), 58u);
+    EXPECT_EQ(head[30], "     DRUCK(BAR)                            46.41");
+    EXPECT_EQ(head[31], "     TEMPERATUR(GRAD K)                   190.50 ");
+    EXPECT_EQ(head[37], "     TEMPERATURKORREKTUR(GRAD K)            0.00 ");
+    EXPECT_EQ(head[39], "     MOLEKULARGEWICHT(-)                   16.04 ");
+    EXPECT_EQ(head[40], "     GASDICHTE U. NORMALBED.(KG/M*3)       0.716 ");
+    EXPECT_EQ(head[41], "     REL. GASDICHTELBED.(LUFT=1)           0.554 ");
 }
 
 TEST(GasProperties, NormalisesTheCompositionButCorrectsWithTheEnteredSourGas) {
-    CMorvekDoc doc = MethaneCase();
-    doc.m_Gas.fill(0.0f);
-    doc.m_Gas[0] = 10.0f;  // H2S
-    doc.m_Gas[1] = 5.0f;   // CO2
-    doc.m_Gas[3] = 35.0f;  // methane: the entries add up to 50
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text[8], "     SCHWEFELWASSERST         10.00       20.00");
-    EXPECT_EQ(doc.m_Text[9], "     KOHLENDIOXID              5.00       10.00");
-    EXPECT_EQ(doc.m_Text[11], "     METHAN                   35.00       70.00");
-    EXPECT_NEAR(doc.m_Molgewicht, 0.2 * 34.076 + 0.1 * 44.01 + 0.7 * 16.042, 1e-4);
-    EXPECT_NEAR(doc.m_Ppc, 0.2 * 1306.0 + 0.1 * 1073.0 + 0.7 * 673.1, 1e-3);
+    morvek::CaseInputs in = MethaneCase();
+    in.gasMolePercent.fill(0.0f);
+    in.gasMolePercent[0] = 10.0f;  // H2S
+    in.gasMolePercent[1] = 5.0f;   // CO2
+    in.gasMolePercent[3] = 35.0f;  // methane: the entries add up to 50
+    const std::vector<std::string> head = Head(in);
+    EXPECT_EQ(head[8], "     SCHWEFELWASSERST         10.00       20.00");
+    EXPECT_EQ(head[9], "     KOHLENDIOXID              5.00       10.00");
+    EXPECT_EQ(head[11], "     METHAN                   35.00       70.00");
+    const morvek::GasMixture g = morvek::MixGas(in.gasMolePercent);
+    EXPECT_NEAR(g.molecularWeight, 0.2 * 34.076 + 0.1 * 44.01 + 0.7 * 16.042, 1e-4);
+    EXPECT_NEAR(g.ppcPsia, 0.2 * 1306.0 + 0.1 * 1073.0 + 0.7 * 673.1, 1e-3);
     // Wichert-Aziz with A = 0.15 and B = 0.10 taken from the entered values.
-    EXPECT_NEAR(doc.m_Epsilon, 20.74, 0.005);
-    EXPECT_NEAR(doc.m_TpcKorr, doc.m_Tpc - 20.735, 0.001);
+    EXPECT_NEAR(g.epsilonRankine, 20.74, 0.005);
+    EXPECT_NEAR(g.tpcCorrectedRankine, g.tpcRankine - 20.735, 0.001);
     const double b = 0.1;
-    EXPECT_NEAR(doc.m_PpcKorr, doc.m_Ppc * doc.m_TpcKorr / (doc.m_Tpc + b * (1 - b) * doc.m_Epsilon),
+    EXPECT_NEAR(g.ppcCorrectedPsia,
+                g.ppcPsia * g.tpcCorrectedRankine / (g.tpcRankine + b * (1 - b) * g.epsilonRankine),
                 1e-9);
 }
 
 TEST(GasProperties, OptionalInputsGiveBareLinesWhenNotGiven) {
-    CMorvekDoc doc = MethaneCase();
-    doc.m_Entloesungsdruck = 200.0f;
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text[56], "     INITALES GOEV VORGEGEBEN  (-)");
-    EXPECT_EQ(doc.m_Text[57], "     OELVISKOSITAET BEI 200.0 BAR (CP)");
+    morvek::CaseInputs in = MethaneCase();
+    in.bubblePointPressureBar = 200.0f;
+    std::vector<std::string> head = Head(in);
+    EXPECT_EQ(head[56], "     INITALES GOEV VORGEGEBEN  (-)");
+    EXPECT_EQ(head[57], "     OELVISKOSITAET BEI 200.0 BAR (CP)");
 
-    doc.m_Rsi = 96.96f;
-    doc.m_NuoPb = 0.9f;
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text[56], "     INITALES GOEV VORGEGEBEN  (-)         96.96");
-    EXPECT_EQ(doc.m_Text[57], "     OELVISKOSITAET BEI 200.0 BAR (CP)     0.900");
-}
-
-TEST(GasProperties, EveryRunStartsANewReport) {
-    CMorvekDoc doc = MethaneCase();
-    doc.m_Text = {"alter Bericht", "zweite Zeile"};
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text.size(), 58u);
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text.size(), 58u);
+    in.initialGorSm3PerM3 = 96.96f;
+    in.oilViscosityAtBubblePointCp = 0.9f;
+    head = Head(in);
+    EXPECT_EQ(head[56], "     INITALES GOEV VORGEGEBEN  (-)         96.96");
+    EXPECT_EQ(head[57], "     OELVISKOSITAET BEI 200.0 BAR (CP)     0.900");
 }
 
 TEST(GasProperties, AnIndexOutsideTheFourCorrelationsPrintsNoName) {
-    CMorvekDoc doc = MethaneCase();
-    doc.m_Methode = 7;
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text[54], "     KORRELATIONSMETHODE PVT OEL ");
-    doc.m_Methode = 3;
-    doc.Gasprop();
-    EXPECT_EQ(doc.m_Text[54], "     KORRELATIONSMETHODE PVT OEL    Kartoatmodjo");
+    morvek::CaseInputs in = MethaneCase();
+    in.correlation = 7;
+    EXPECT_EQ(Head(in)[54], "     KORRELATIONSMETHODE PVT OEL ");
+    in.correlation = 3;
+    EXPECT_EQ(Head(in)[54], "     KORRELATIONSMETHODE PVT OEL    Kartoatmodjo");
 }
 
 TEST(GasProperties, NordfeldHeadReadsLineByLine) {
     CMorvekDoc doc;
     FillNordfeld(doc);
-    doc.Gasprop();
+    const std::vector<std::string> head = Head(doc.m_Inputs);
     const std::vector<std::string> expected = {
         "     MORVEK BERECHNUNG FELD: Nordfeld ",
         " ",
@@ -153,8 +152,9 @@ TEST(GasProperties, NordfeldHeadReadsLineByLine) {
         "     INITALES GOEV VORGEGEBEN  (-)",
         "     OELVISKOSITAET BEI 200.0 BAR (CP)",
     };
-    ASSERT_EQ(doc.m_Text.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(doc.m_Text[i], expected[i]) << "line " << i + 1;
+    ASSERT_EQ(head.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(head[i], expected[i]) << "line " << i + 1;
 }
 
 }  // namespace

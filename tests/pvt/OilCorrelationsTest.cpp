@@ -23,31 +23,28 @@ const CorrelationReference kAtBubblePoint[] = {
 TEST(OilCorrelations, MatchTheReferencesAtAndAboveTheBubblePoint) {
     for (const CorrelationReference& r : kAtBubblePoint) {
         SCOPED_TRACE(testing::Message() << "m_Methode " << r.methode);
-        CMorvekDoc doc;
-        SetReferenceOil(doc, r.methode);
-        const OilCorrelation& c = *FindOilCorrelation(r.methode);
-        const double rs = c.Rs(doc, 200.0f);
+        const morvek::OilParameters oil = ReferenceOil(r.methode);
+        const double rs = morvek::Rs(200.0f, oil);
         EXPECT_THAT(rs, RoundsTo(r.rsBubble));
-        EXPECT_THAT(c.Bo(doc, 200.0f, rs), RoundsTo(r.boBubble));
-        EXPECT_EQ(c.Rs(doc, 250.0f), rs);
+        EXPECT_THAT(morvek::Bo(200.0f, rs, oil), RoundsTo(r.boBubble));
+        EXPECT_EQ(morvek::Rs(250.0f, oil), rs);
         if (r.boAbove != nullptr) {
-            EXPECT_THAT(c.Bo(doc, 250.0f, rs), RoundsTo(r.boAbove));
+            EXPECT_THAT(morvek::Bo(250.0f, rs, oil), RoundsTo(r.boAbove));
         }
     }
 }
 
 TEST(OilCorrelations, GlasoeMatchesTheReferenceBelowTheBubblePoint) {
-    CMorvekDoc doc;
-    SetReferenceOil(doc, 0);
-    const double rs = doc.RsGlasoe(100.0f);
+    const morvek::OilParameters oil = ReferenceOil(0);
+    const double rs = morvek::RsGlasoe(100.0f, oil);
     EXPECT_THAT(rs, RoundsTo("44.20"));
-    EXPECT_THAT(doc.BoGlasoe(100.0f, rs), RoundsTo("1.1355"));
+    EXPECT_THAT(morvek::BoGlasoe(100.0f, rs, oil), RoundsTo("1.1355"));
 }
 
 TEST(OilCorrelations, CompressibilityMatchesTheReferenceAtTheBubblePoint) {
-    CMorvekDoc doc;
-    SetReferenceOil(doc, 0);
-    EXPECT_THAT(doc.OilCompressibility(200.0f, doc.RsGlasoe(200.0f), 0.7), RoundsTo("2.040e-4"));
+    const morvek::OilParameters oil = ReferenceOil(0);
+    EXPECT_THAT(morvek::OilCompressibility(200.0f, morvek::RsGlasoe(200.0f, oil), oil),
+                RoundsTo("2.040e-4"));
 }
 
 // Every Rs is flat above the bubble point and rises below it; every Bo rises
@@ -55,15 +52,13 @@ TEST(OilCorrelations, CompressibilityMatchesTheReferenceAtTheBubblePoint) {
 TEST(OilCorrelations, BehaveLikeOilAboveAndBelowTheBubblePoint) {
     for (int methode = 0; methode < 4; ++methode) {
         SCOPED_TRACE(testing::Message() << "m_Methode " << methode);
-        CMorvekDoc doc;
-        SetReferenceOil(doc, methode);
-        const OilCorrelation& c = *FindOilCorrelation(methode);
-        const double rsBubble = c.Rs(doc, 200.0f);
-        const double boBubble = c.Bo(doc, 200.0f, rsBubble);
+        const morvek::OilParameters oil = ReferenceOil(methode);
+        const double rsBubble = morvek::Rs(200.0f, oil);
+        const double boBubble = morvek::Bo(200.0f, rsBubble, oil);
         double previousRs = 0.0, previousBo = 0.0;
         for (float p = 10.0f; p <= 200.0f; p += 10.0f) {
-            const double rs = c.Rs(doc, p);
-            const double bo = c.Bo(doc, p, rs);
+            const double rs = morvek::Rs(p, oil);
+            const double bo = morvek::Bo(p, rs, oil);
             EXPECT_GT(rs, previousRs) << p << " bar";
             EXPECT_GT(bo, previousBo) << p << " bar";
             previousRs = rs;
@@ -71,8 +66,8 @@ TEST(OilCorrelations, BehaveLikeOilAboveAndBelowTheBubblePoint) {
         }
         previousBo = boBubble;
         for (float p = 210.0f; p <= 400.0f; p += 10.0f) {
-            const double rs = c.Rs(doc, p);
-            const double bo = c.Bo(doc, p, rs);
+            const double rs = morvek::Rs(p, oil);
+            const double bo = morvek::Bo(p, rs, oil);
             EXPECT_EQ(rs, rsBubble) << p << " bar";
             EXPECT_LT(bo, previousBo) << p << " bar";
             EXPECT_GT(bo, 0.95 * boBubble) << p << " bar";
@@ -84,17 +79,15 @@ TEST(OilCorrelations, BehaveLikeOilAboveAndBelowTheBubblePoint) {
 // An API gravity of exactly 30 belongs to the heavy-oil coefficients: the
 // value there continues the curve from below and jumps just above it.
 TEST(OilCorrelations, ThirtyApiUsesTheHeavyOilCoefficients) {
-    auto at = [](float api, auto member) {
-        CMorvekDoc doc;
-        SetReferenceOil(doc);
-        doc.m_API = api;
-        return member(doc);
-    };
+    auto at = [](float api, auto member) { return member(ReferenceOil(0, api)); };
     const float below = std::nextafter(30.0f, 0.0f);
     const float above = std::nextafter(30.0f, 100.0f);
-    auto rsVasquezBeggs = [](const CMorvekDoc& d) { return d.RsVasquezBeggs(150.0f); };
-    auto rsKartoatmodjo = [](const CMorvekDoc& d) { return d.RsKartoatmodjo(150.0f); };
-    auto boVasquezBeggs = [](const CMorvekDoc& d) { return d.BoVasquezBeggs(150.0f, 50.0); };
+    using morvek::OilParameters;
+    auto rsVasquezBeggs = [](const OilParameters& o) { return morvek::RsVasquezBeggs(150.0f, o); };
+    auto rsKartoatmodjo = [](const OilParameters& o) { return morvek::RsKartoatmodjo(150.0f, o); };
+    auto boVasquezBeggs = [](const OilParameters& o) {
+        return morvek::BoVasquezBeggs(150.0f, 50.0, o);
+    };
     for (auto f : {+rsVasquezBeggs, +rsKartoatmodjo, +boVasquezBeggs}) {
         const double atThirty = at(30.0f, f);
         EXPECT_NEAR(atThirty, at(below, f), 1e-5 * atThirty);
@@ -108,13 +101,14 @@ TEST(OilCorrelations, SelectsByIndexWithVasquezBeggsForAnyOtherIndex) {
                                       "Standing DRILL. und PROD.PRAC.,API 1947 S.275",
                                       "Kartoatmodjo und Schmidt OGJ Juli 1994 S.51"};
     for (int methode = 0; methode < 4; ++methode) {
-        ASSERT_NE(FindOilCorrelation(methode), nullptr);
-        EXPECT_EQ(FindOilCorrelation(methode)->literature, literature[methode]);
-        EXPECT_EQ(&OilCorrelationOrVasquezBeggs(methode), FindOilCorrelation(methode));
+        EXPECT_EQ(morvek::CorrelationLiterature(morvek::CorrelationOf(methode)),
+                  literature[methode]);
+        EXPECT_EQ(std::string(morvek::CorrelationReportName(methode)).size(), 15u);
     }
     for (int outside : {-1, 4, 99}) {
-        EXPECT_EQ(FindOilCorrelation(outside), nullptr);
-        EXPECT_EQ(&OilCorrelationOrVasquezBeggs(outside), FindOilCorrelation(1));
+        EXPECT_EQ(morvek::CorrelationOf(outside), morvek::OilCorrelationId::VasquezBeggs);
+        EXPECT_STREQ(morvek::CorrelationReportName(outside), "");
+        EXPECT_EQ(morvek::Rs(150.0f, ReferenceOil(outside)), morvek::Rs(150.0f, ReferenceOil(1)));
     }
 }
 

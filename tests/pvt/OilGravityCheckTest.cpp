@@ -4,21 +4,29 @@
 #include <string>
 
 #include "PvtTestCases.h"
-#include "pvt/OilCorrelations.h"
+#include "case/OilGravityQuestion.h"
+#include "pvt/OilGravityCheck.h"
 #include "support/ScriptedMessageSink.h"
 
 namespace {
 
 using Entry = ScriptedMessageSink::Entry;
 
+// The reference oil with its gas gravity of 0.7 and a measured initial ratio.
 class OilGravityCheck : public testing::Test {
 protected:
     void SetUpCase(int methode, float rsi) {
-        SetReferenceOil(doc, methode);
-        doc.SetMessageSink(&sink);
-        doc.m_Rsi = rsi;
+        in = ReferenceOilCase(methode);
+        in.initialGorSm3PerM3 = rsi;
     }
-    CMorvekDoc doc;
+    morvek::ApiFromInitialGor Found() const { return morvek::BackCalculateApi(in, gasGravity); }
+    // The gravity a run takes after the questions, with the sink's answers.
+    float AskAndRun() {
+        const bool use = AskForApiFromInitialGor(in, gasGravity, sink);
+        return morvek::ApiForRun(in, Found(), use);
+    }
+    morvek::CaseInputs in;
+    double gasGravity = 0.7;
     ScriptedMessageSink sink;
 };
 
@@ -39,8 +47,8 @@ TEST_F(OilGravityCheck, BackCalculatesTheReferenceApiGravities) {
     for (const BackCalculation& r : kBackCalculations) {
         SCOPED_TRACE(testing::Message() << "m_Methode " << r.methode << ", Rsi " << r.rsi);
         SetUpCase(r.methode, r.rsi);
-        sink.Answers({Answer::Yes});  // Glasoe asks whether to take its value
-        EXPECT_THAT(doc.ApiFromGOR(), RoundsTo(r.api));
+        EXPECT_THAT(Found().api, RoundsTo(r.api));
+        EXPECT_TRUE(Found().Offered());
     }
 }
 
@@ -51,8 +59,7 @@ TEST_F(OilGravityCheck, BackCalculatedGravityReproducesTheMeasuredRatio) {
     for (int methode = 1; methode < 4; ++methode) {
         for (float rsi = 40.0f; rsi <= 120.0f; rsi += 1.0f) {
             SetUpCase(methode, rsi);
-            doc.m_API = doc.ApiFromGOR();
-            const double rs = FindOilCorrelation(methode)->Rs(doc, 200.0f);
+            const double rs = morvek::Rs(200.0f, ReferenceOil(methode, Found().api));
             EXPECT_NEAR(rs / rsi, 1.0, 4e-4) << "m_Methode " << methode << ", Rsi " << rsi;
         }
     }
@@ -61,16 +68,15 @@ TEST_F(OilGravityCheck, BackCalculatedGravityReproducesTheMeasuredRatio) {
 TEST_F(OilGravityCheck, AsksNothingWithoutAMeasuredRatio) {
     for (int methode = 0; methode < 4; ++methode) {
         SetUpCase(methode, 0.0f);
-        doc.CheckOilGravity();
+        EXPECT_EQ(AskAndRun(), 35.0f);
         EXPECT_TRUE(sink.Log().empty());
-        EXPECT_EQ(doc.m_API, 35.0f);
     }
 }
 
 TEST_F(OilGravityCheck, GlasoeAsksFirstAndOffersTheChangeAfterYes) {
     SetUpCase(0, 100.0f);
     sink.Answers({Answer::Yes, Answer::Yes});
-    doc.CheckOilGravity();
+    const float api = AskAndRun();
     ASSERT_EQ(sink.Log().size(), 2u);
     EXPECT_EQ(sink.Log()[0].kind, Entry::YesNo);
     EXPECT_EQ(sink.Log()[0].text, "Soll der API-Wert nach GLASOE von   35.892 verwendet werden?");
@@ -83,32 +89,28 @@ TEST_F(OilGravityCheck, GlasoeAsksFirstAndOffersTheChangeAfterYes) {
               "\tGasentloesungsdruck(bar)   : 200.0\n"
               "\tInitiales Gas-Öl-Verhältnis: 100.0\n"
               "Soll das initiale Gas-Öl-Verhältnis verwendet werden?");
-    EXPECT_THAT(doc.m_API, RoundsTo("35.892"));
+    EXPECT_THAT(api, RoundsTo("35.892"));
 }
 
 TEST_F(OilGravityCheck, GlasoeNoInTheFirstBoxEndsTheCheck) {
     SetUpCase(0, 100.0f);
     sink.Answers({Answer::No, Answer::Yes});
-    doc.CheckOilGravity();
+    EXPECT_EQ(AskAndRun(), 35.0f);
     ASSERT_EQ(sink.Log().size(), 1u);
-    EXPECT_EQ(doc.m_API, 35.0f);
 }
 
 TEST_F(OilGravityCheck, NoInTheSecondBoxKeepsTheApiGravity) {
     SetUpCase(0, 100.0f);
     sink.Answers({Answer::Yes, Answer::No});
-    doc.CheckOilGravity();
+    EXPECT_EQ(AskAndRun(), 35.0f);
     EXPECT_EQ(sink.Log().size(), 2u);
-    EXPECT_EQ(doc.m_API, 35.0f);
 }
 
 TEST_F(OilGravityCheck, GlasoeYesWithTheSameValueAsksNoSecondQuestion) {
     SetUpCase(0, 100.0f);
-    sink.Answers({Answer::Yes});
-    doc.m_API = doc.ApiFromGOR();
-    sink.Clear();
+    in.apiGravity = Found().api;
     sink.Answers({Answer::Yes, Answer::Yes});
-    doc.CheckOilGravity();
+    AskAndRun();
     ASSERT_EQ(sink.Log().size(), 1u);
     EXPECT_EQ(sink.Log()[0].text.rfind("Soll der API-Wert nach GLASOE", 0), 0u);
 }
@@ -120,13 +122,13 @@ TEST_F(OilGravityCheck, OtherCorrelationsAskOnlyWhetherToChange) {
         sink.Clear();
         SetUpCase(methode, 100.0f);
         sink.Answers({Answer::Yes});
-        doc.CheckOilGravity();
+        const float api = AskAndRun();
         ASSERT_EQ(sink.Log().size(), 1u);
         EXPECT_EQ(sink.Log()[0].text.rfind("AENDERUNG DER OELDICHTE(GRAD API)\n", 0), 0u);
         EXPECT_NE(sink.Log()[0].text.find(std::string("Neuer WERT                 :") +
                                           expected[methode]),
                   std::string::npos);
-        EXPECT_THAT(doc.m_API, RoundsTo(expected[methode]));
+        EXPECT_THAT(api, RoundsTo(expected[methode]));
     }
 }
 
@@ -134,8 +136,8 @@ TEST_F(OilGravityCheck, AnUnchangedValueAsksNothing) {
     for (int methode = 1; methode < 4; ++methode) {
         sink.Clear();
         SetUpCase(methode, 100.0f);
-        doc.m_API = doc.ApiFromGOR();
-        doc.CheckOilGravity();
+        in.apiGravity = Found().api;
+        AskAndRun();
         EXPECT_TRUE(sink.Log().empty()) << "m_Methode " << methode;
     }
 }
@@ -148,10 +150,9 @@ TEST_F(OilGravityCheck, ARatioWithoutApiGravityIsNotOffered) {
         sink.Clear();
         SetUpCase(methode, -50.0f);
         sink.Answers({Answer::Yes, Answer::Yes});
-        EXPECT_EQ(doc.ApiFromGOR(), 35.0f);
-        doc.CheckOilGravity();
+        EXPECT_FALSE(Found().Offered());
+        EXPECT_EQ(AskAndRun(), 35.0f);
         EXPECT_TRUE(sink.Log().empty());
-        EXPECT_EQ(doc.m_API, 35.0f);
     }
 }
 
@@ -159,18 +160,39 @@ TEST_F(OilGravityCheck, ANonPositiveGasGravityIsNotOffered) {
     for (int methode = 0; methode < 4; ++methode) {
         sink.Clear();
         SetUpCase(methode, 100.0f);
-        doc.m_GasRelDichte = 0.0;
+        gasGravity = 0.0;
         sink.Answers({Answer::Yes, Answer::Yes});
-        doc.CheckOilGravity();
+        EXPECT_EQ(AskAndRun(), 35.0f);
         EXPECT_TRUE(sink.Log().empty()) << "m_Methode " << methode;
-        EXPECT_EQ(doc.m_API, 35.0f);
+    }
+}
+
+// A ratio that only an oil heavier than water or lighter than 0.6 kg/l would
+// dissolve: the gravity is not offered (no question), the run keeps the
+// entered one, and one message says why.
+TEST_F(OilGravityCheck, AGravityOutsideTheDialogsRangeIsNeverOffered) {
+    for (int methode = 0; methode < 4; ++methode) {
+        for (float rsi : {1e-45f, 1.0f, 3.4e38f}) {
+            SCOPED_TRACE(testing::Message() << "m_Methode " << methode << ", Rsi " << rsi);
+            sink.Clear();
+            SetUpCase(methode, rsi);
+            sink.Answers({Answer::Yes, Answer::Yes});
+            EXPECT_FALSE(Found().Offered());
+            EXPECT_EQ(AskAndRun(), 35.0f);
+            ASSERT_EQ(sink.Log().size(), 1u);
+            EXPECT_EQ(sink.Log()[0].kind, Entry::Shown);
+            EXPECT_NE(
+                sink.Log()[0].text.find("außerhalb des zulässigen Bereichs von 9.85 bis 104.07"),
+                std::string::npos);
+            EXPECT_NE(sink.Log()[0].text.find("eingegebene Öldichte von 35 Grad API"),
+                      std::string::npos);
+        }
     }
 }
 
 TEST_F(OilGravityCheck, AnIndexOutsideTheTableChecksWithVasquezBeggs) {
     SetUpCase(7, 100.0f);
-    EXPECT_THAT(doc.ApiFromGOR(), RoundsTo("34.680"));
-    EXPECT_TRUE(sink.Log().empty());
+    EXPECT_THAT(Found().api, RoundsTo("34.680"));
 }
 
 }  // namespace

@@ -8,7 +8,12 @@
 #include "PvtTestCases.h"
 #include "base/Format.h"
 #include "case/DataEntryRunner.h"
+#include "case/MorvekDoc.h"
+#include "depletion/RelPermTable.h"
 #include "pvt/OilCorrelations.h"
+#include "pvt/PvtTable.h"
+#include "report/GraphSeries.h"
+#include "report/Report.h"
 #include "support/ScriptedMessageSink.h"
 
 namespace {
@@ -29,24 +34,38 @@ const std::vector<std::string> kHeading = {
 constexpr size_t kRelPermLines = 5 + 11;  // block head and eleven saturations
 constexpr size_t kClosingLines = 1;
 
-// The reference oil with a methane gas, so that the gas columns have
-// references too, and the saturations of the Nordfeld case.
-void SetTableCase(CMorvekDoc& doc, float initialdruck, int methode = 0) {
-    SetReferenceOil(doc, methode);
-    SetMethaneGas(doc);
-    doc.m_Initialdruck = initialdruck;
-    doc.m_Swi = 0.2f;
-    doc.m_Sgc = 0.05f;
-    doc.m_KroMax = 0.8f;
-    doc.m_KrgMax = 0.6f;
+// The table of the reference oil (gas gravity 0.7) with a methane gas, so
+// that the gas columns have references too, and the saturations of the
+// Nordfeld case: its report lines after the head and its graph.
+struct TableRun {
+    std::vector<std::string> m_Text;
+    morvek::GraphSeries g;
+};
+
+TableRun RunTable(float initialdruck, int methode = 0, float sgc = 0.05f) {
+    morvek::CaseInputs in = ReferenceOilCase(methode);
+    in.initialPressureBar = initialdruck;
+    in.connateWaterSaturation = 0.2f;
+    in.criticalGasSaturation = sgc;
+    in.kroMax = 0.8f;
+    in.krgMax = 0.6f;
+    morvek::GasMixture gas = morvek::MixGas(in.gasMolePercent);  // methane alone
+    gas.relativeDensity = 0.7;
+    const morvek::FluidModel fluid(in, in.apiGravity, gas);
+    const morvek::PvtTableResult table = morvek::ComputePvtTable(fluid, initialdruck);
+    TableRun run;
+    morvek::AppendPvtTableReport(run.m_Text, table,
+                                 morvek::ComputeShortRelPermTable(morvek::RelPermModel(in)));
+    run.g = morvek::PvtTableGraph(table);
+    return run;
 }
 
 // The pressures of the table rows, read back from the report.
-std::vector<float> RowPressures(const CMorvekDoc& doc, size_t first, size_t count) {
+std::vector<float> RowPressures(const TableRun& run, size_t first, size_t count) {
     std::vector<float> pressures;
     for (size_t i = first; i < first + count; ++i) {
         float p = 0;
-        EXPECT_EQ(std::sscanf(doc.m_Text[i].c_str(), "%f", &p), 1) << doc.m_Text[i];
+        EXPECT_EQ(std::sscanf(run.m_Text[i].c_str(), "%f", &p), 1) << run.m_Text[i];
         pressures.push_back(p);
     }
     return pressures;
@@ -63,38 +82,32 @@ TEST(PvtTable, LaysItsPressureGridUpToTheInitialPressure) {
         {150.0f, 30, 5.0f, 150.0f}, {200.0f, 20, 10.0f, 200.0f}, {203.0f, 21, 10.0f, 203.0f}};
     for (const Grid& g : grids) {
         SCOPED_TRACE(testing::Message() << g.initialdruck << " bar");
-        CMorvekDoc doc;
-        SetTableCase(doc, g.initialdruck);
-        doc.PvtTable();
-        EXPECT_EQ(doc.m_MaxWerte, g.rows);
-        EXPECT_EQ(doc.m_Max2Werte, g.rows);
-        EXPECT_EQ(doc.m_Max3Werte, 0);
+        const TableRun doc = RunTable(g.initialdruck);
+        EXPECT_EQ(doc.g.curvePoints, g.rows);
+        EXPECT_EQ(doc.g.measuredPoints, g.rows);
+        EXPECT_EQ(doc.g.measuredGorPoints, 0);
         ASSERT_EQ(doc.m_Text.size(), kHeading.size() + g.rows + kRelPermLines + kClosingLines);
         const std::vector<float> p = RowPressures(doc, kHeading.size(), size_t(g.rows));
         for (int i = 0; i + 1 < g.rows; ++i) {
             EXPECT_EQ(p[i], g.step * float(i + 1));
-            EXPECT_EQ(doc.m_XWerte[i], g.step * float(i + 1));
+            EXPECT_EQ(doc.g.x[i], g.step * float(i + 1));
         }
         EXPECT_EQ(p.back(), g.last);
-        EXPECT_EQ(doc.m_XWerte[g.rows - 1], g.last);
-        EXPECT_EQ(doc.m_XWerte[g.rows], 0.0f);
+        EXPECT_EQ(doc.g.x[g.rows - 1], g.last);
+        EXPECT_EQ(doc.g.x[g.rows], 0.0f);
     }
 }
 
 TEST(PvtTable, BelowOneStepHasOneRowAndNoHeading) {
-    CMorvekDoc doc;
-    SetTableCase(doc, 3.0f);
-    doc.PvtTable();
-    EXPECT_EQ(doc.m_MaxWerte, 1);
+    const TableRun doc = RunTable(3.0f);
+    EXPECT_EQ(doc.g.curvePoints, 1);
     ASSERT_EQ(doc.m_Text.size(), 1 + kRelPermLines + kClosingLines);
     EXPECT_EQ(doc.m_Text[0].substr(0, 7), "    3.0");
-    EXPECT_EQ(doc.m_XWerte[0], 3.0f);
+    EXPECT_EQ(doc.g.x[0], 3.0f);
 }
 
 TEST(PvtTable, WritesTheHeadingAndTheBubblePointRow) {
-    CMorvekDoc doc;
-    SetTableCase(doc, 250.0f);
-    doc.PvtTable();
+    const TableRun doc = RunTable(250.0f);
     ASSERT_GE(doc.m_Text.size(), kHeading.size() + 25);
     for (size_t i = 0; i < kHeading.size(); ++i) EXPECT_EQ(doc.m_Text[i], kHeading[i]) << i;
 
@@ -104,21 +117,19 @@ TEST(PvtTable, WritesTheHeadingAndTheBubblePointRow) {
     ASSERT_EQ(row.size(), 62u);
     EXPECT_THAT(std::strtod(row.c_str() + 52, nullptr), RoundsTo("0.0182"));
 
-    EXPECT_FLOAT_EQ(doc.m_X2Werte[19], 200.0f);
-    EXPECT_FLOAT_EQ(doc.m_Mess1XWerte[19], 200.0f);
-    EXPECT_THAT(doc.m_Y1Werte[19], RoundsTo("0.610"));
-    EXPECT_THAT(doc.m_Y2Werte[19], RoundsTo("96.96"));
-    EXPECT_THAT(doc.m_Mess1YWerte[19], RoundsTo("1.2841"));
+    EXPECT_FLOAT_EQ(doc.g.x2[19], 200.0f);
+    EXPECT_FLOAT_EQ(doc.g.measuredX[19], 200.0f);
+    EXPECT_THAT(doc.g.y1[19], RoundsTo("0.610"));
+    EXPECT_THAT(doc.g.y2[19], RoundsTo("96.96"));
+    EXPECT_THAT(doc.g.measuredY[19], RoundsTo("1.2841"));
 }
 
 TEST(PvtTable, AboveTheBubblePointRsStaysBoFallsAndViscosityRises) {
-    CMorvekDoc doc;
-    SetTableCase(doc, 300.0f, 2);
-    doc.PvtTable();
-    for (int i = 20; i < doc.m_MaxWerte; ++i) {
-        EXPECT_EQ(doc.m_Y2Werte[i], doc.m_Y2Werte[19]) << doc.m_XWerte[i] << " bar";
-        EXPECT_LT(doc.m_Mess1YWerte[i], doc.m_Mess1YWerte[i - 1]) << doc.m_XWerte[i] << " bar";
-        EXPECT_GT(doc.m_Y1Werte[i], doc.m_Y1Werte[i - 1]) << doc.m_XWerte[i] << " bar";
+    const TableRun doc = RunTable(300.0f, 2);
+    for (int i = 20; i < doc.g.curvePoints; ++i) {
+        EXPECT_EQ(doc.g.y2[i], doc.g.y2[19]) << doc.g.x[i] << " bar";
+        EXPECT_LT(doc.g.measuredY[i], doc.g.measuredY[i - 1]) << doc.g.x[i] << " bar";
+        EXPECT_GT(doc.g.y1[i], doc.g.y1[i - 1]) << doc.g.x[i] << " bar";
     }
 }
 
@@ -131,20 +142,16 @@ TEST(PvtTable, NamesTheSelectedCorrelationAndFallsBackToVasquezBeggs) {
         {-1, "   Rs und Bo nach Vasquez U.Beggs JPT Juni 1980 S.968"},
     };
     for (const auto& [methode, line] : cases) {
-        CMorvekDoc doc;
-        SetTableCase(doc, 250.0f, methode);
-        doc.PvtTable();
+        const TableRun doc = RunTable(250.0f, methode);
         EXPECT_EQ(doc.m_Text[6], line);
         const int used = (methode >= 0 && methode < 4) ? methode : 1;
-        EXPECT_FLOAT_EQ(doc.m_Y2Werte[19], float(FindOilCorrelation(used)->Rs(doc, 200.0f)))
+        EXPECT_FLOAT_EQ(doc.g.y2[19], float(morvek::Rs(200.0f, ReferenceOil(used))))
             << "m_Methode " << methode;
     }
 }
 
 TEST(PvtTable, EndsWithTheSaturationBlockAndTheClosingLine) {
-    CMorvekDoc doc;
-    SetTableCase(doc, 250.0f);
-    doc.PvtTable();
+    const TableRun doc = RunTable(250.0f);
     const size_t block = doc.m_Text.size() - kRelPermLines - kClosingLines;
     const std::vector<std::string> head = {" ", " ", " OELSAETTIGUNG MIT RELATIVE PERMEABILITAETEN",
                                            "     SO(-)   KRO(-)   KRG(-)      KRGO(-)", " "};
@@ -166,32 +173,10 @@ TEST(PvtTable, EndsWithTheSaturationBlockAndTheClosingLine) {
 
 // With Sgc = 0.1 the saturation 0.92 lies above 1 - Sgc: no gas flows there.
 TEST(PvtTable, GasIsImmobileAboveOneMinusTheCriticalGasSaturation) {
-    CMorvekDoc doc;
-    SetTableCase(doc, 250.0f);
-    doc.m_Sgc = 0.1f;
-    doc.PvtTable();
+    const TableRun doc = RunTable(250.0f, 0, 0.1f);
     const size_t block = doc.m_Text.size() - kRelPermLines - kClosingLines;
     EXPECT_EQ(doc.m_Text[block + 5 + 8], "    0.64      0.328    0.013    0.0387339");
     EXPECT_EQ(doc.m_Text[block + 5 + 9], "    0.72      0.525    0.000            0");
-}
-
-TEST(PvtTable, LabelsTheGraphAndClearsTheMeasuredSeries) {
-    CMorvekDoc doc;
-    SetTableCase(doc, 250.0f);
-    doc.m_Mess2XWerte.fill(7.0f);
-    doc.m_Mess2YWerte.fill(7.0f);
-    doc.m_Max3Werte = 5;
-    doc.PvtTable();
-    EXPECT_EQ(doc.m_TitelX, "Druck in Bar");
-    EXPECT_EQ(doc.m_TitelY1, "Bo/Nuo");
-    EXPECT_EQ(doc.m_TitelY2, "Rs(sm3/m3)");
-    EXPECT_EQ(doc.m_Legende1, "Viskosität Öl Nuo (cp)");
-    EXPECT_EQ(doc.m_Legende2, "Rs bzw. GOEV (sm3/m3)");
-    EXPECT_EQ(doc.m_Legende3, "Faktor Bo (m3/sm3) ");
-    EXPECT_EQ(doc.m_Ueberschrift, "PVT-Daten der Morvekberechnung");
-    EXPECT_EQ(doc.m_Max3Werte, 0);
-    EXPECT_EQ(doc.m_Mess2XWerte[0], 0.0f);
-    EXPECT_EQ(doc.m_Mess2YWerte[299], 0.0f);
 }
 
 // --- The run: head, oil-gravity check, calibration, table ------------------------
@@ -245,7 +230,8 @@ TEST_F(PvtRun, AsksTheGlasoeQuestionsThenCalibratesBeforeTheTable) {
     EXPECT_EQ(sink.Log()[1].text.rfind("AENDERUNG DER OELDICHTE(GRAD API)\n", 0), 0u);
     EXPECT_EQ(sink.Log()[2].kind, ScriptedMessageSink::Entry::Shown);
     EXPECT_EQ(sink.Log()[2].text.rfind("\n\tVorgegeben:\n", 0), 0u);
-    EXPECT_EQ(sink.linesAtMessage, (std::vector<size_t>{kHeadLines, kHeadLines, kHeadLines}));
+    // Every question and message comes before the case shows the new report.
+    EXPECT_EQ(sink.linesAtMessage, (std::vector<size_t>{0, 0, 0}));
 
     // The accepted gravity runs the table; the head still shows the old one.
     EXPECT_NE(doc.m_API, 35.0f);
@@ -260,7 +246,8 @@ TEST_F(PvtRun, AsksTheGlasoeQuestionsThenCalibratesBeforeTheTable) {
 TEST_F(PvtRun, WithoutMeasuredValuesRunsTheTableWithoutAMessage) {
     ASSERT_TRUE(doc.OnDataChange());
     EXPECT_TRUE(sink.Log().empty());
-    EXPECT_EQ(doc.m_dAPI, 0.0f);
+    ASSERT_TRUE(doc.LastRun());
+    EXPECT_EQ(doc.LastRun()->calibration.apiShift, 0.0f);
     EXPECT_EQ(doc.m_MaxWerte, 25);
     EXPECT_EQ(doc.m_Text.size(), kHeadLines + kHeading.size() + 25 + kRelPermLines + kClosingLines);
 }
@@ -275,6 +262,23 @@ TEST_F(PvtRun, ShowsTheCalibrationOnceForOtherCorrelationsAfterTheirOneQuestion)
     EXPECT_EQ(sink.Log()[0].text.rfind("AENDERUNG DER OELDICHTE(GRAD API)\n", 0), 0u);
     EXPECT_EQ(sink.Log()[1].kind, ScriptedMessageSink::Entry::Shown);
     EXPECT_EQ(doc.m_API, 35.0f);
+}
+
+TEST_F(PvtRun, LabelsTheGraphAndClearsTheMeasuredSeries) {
+    doc.m_Mess2XWerte.fill(7.0f);
+    doc.m_Mess2YWerte.fill(7.0f);
+    doc.m_Max3Werte = 5;
+    ASSERT_TRUE(doc.OnDataChange());
+    EXPECT_EQ(doc.m_TitelX, "Druck in Bar");
+    EXPECT_EQ(doc.m_TitelY1, "Bo/Nuo");
+    EXPECT_EQ(doc.m_TitelY2, "Rs(sm3/m3)");
+    EXPECT_EQ(doc.m_Legende1, "Viskosität Öl Nuo (cp)");
+    EXPECT_EQ(doc.m_Legende2, "Rs bzw. GOEV (sm3/m3)");
+    EXPECT_EQ(doc.m_Legende3, "Faktor Bo (m3/sm3) ");
+    EXPECT_EQ(doc.m_Ueberschrift, "PVT-Daten der Morvekberechnung");
+    EXPECT_EQ(doc.m_Max3Werte, 0);
+    EXPECT_EQ(doc.m_Mess2XWerte[0], 0.0f);
+    EXPECT_EQ(doc.m_Mess2YWerte[299], 0.0f);
 }
 
 }  // namespace

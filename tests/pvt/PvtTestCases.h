@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "case/MorvekDoc.h"
+#include "model/CaseInputs.h"
+#include "pvt/GasDeviation.h"
+#include "pvt/OilCorrelations.h"
 
 // Half a unit of the last printed digit: "0.913" gives 0.0005, "2.040e-4"
 // gives 0.0005e-4.
@@ -30,24 +32,29 @@ MATCHER_P(RoundsTo, printed, std::string("rounds to ") + printed) {
     return std::fabs(difference) <= HalfLastDigit(printed);
 }
 
-// Gas of methane alone, as Gasprop derives it, without the report head.
-inline void SetMethaneGas(CMorvekDoc& doc) {
-    doc.m_TpcKorr = 343.5;
-    doc.m_PpcKorr = 673.1;
-    doc.m_Molgewicht = 16.042;
-    doc.m_GasNormDichte = 16.042 * 10330.0 / 231504.0;
+// Methane at a temperature, as the fluid model derives it, optionally with
+// other corrected pseudo-critical values.
+inline morvek::GasAtTemperature MethaneGas(float celsius, double tpcCorrectedRankine = 343.5,
+                                           double ppcCorrectedPsia = 673.1) {
+    return morvek::GasAtTemperature(celsius, ppcCorrectedPsia, tpcCorrectedRankine, 16.042,
+                                    16.042 * 10330.0 / 231504.0);
 }
 
 // The oil of the correlation references: 35 API at 80 deg C, bubble point
 // 200 bar, gas gravity 0.7.
-inline void SetReferenceOil(CMorvekDoc& doc, int methode = 0) {
-    doc.ResetCase();
-    doc.m_Temperatur = 80.0f;
-    doc.m_API = 35.0f;
-    doc.m_Entloesungsdruck = 200.0f;
-    doc.m_Initialdruck = 250.0f;
-    doc.m_GasRelDichte = 0.7;
-    doc.m_Methode = methode;
+inline morvek::OilParameters ReferenceOil(int methode = 0, float api = 35.0f) {
+    return morvek::MakeOilParameters(morvek::CorrelationOf(methode), api, 0.7, 80.0f, 200.0f);
+}
+
+// The same oil as a case (initial pressure 250 bar) for what takes a case.
+inline morvek::CaseInputs ReferenceOilCase(int methode = 0) {
+    morvek::CaseInputs c;
+    c.temperatureC = 80.0f;
+    c.apiGravity = 35.0f;
+    c.bubblePointPressureBar = 200.0f;
+    c.initialPressureBar = 250.0f;
+    c.correlation = methode;
+    return c;
 }
 
 // The gas-deviation factor behind a Bg value: Bg = z (T + 273) 1.0134 / (273 p).

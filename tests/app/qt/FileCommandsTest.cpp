@@ -13,8 +13,8 @@
 #include "app/MorvekApp.h"
 #include "app/RecentFileList.h"
 #include "app/qt/WindowFixture.h"
-#include "case/CaseFile.h"
 #include "input/qt/DlgInputWidget.h"
+#include "model/CaseFile.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST(FileCommands, SaveAsksForANameThenSavesUnderIt) {
     CMorvekDoc typed;
     FillNordfeld(typed);
     typed.m_Messwerte.clear();
-    EXPECT_TRUE(reopened.ToRecord() == typed.ToRecord());
+    EXPECT_TRUE(reopened.m_Inputs == typed.m_Inputs);
     EXPECT_EQ(w.frame->windowTitle(), QStringLiteral("nordfeld.mvk[*] - morvek"));
     EXPECT_FALSE(w.frame->isWindowModified());
     // A second Save asks for no name.

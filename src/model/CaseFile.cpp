@@ -1,16 +1,18 @@
-#include "case/CaseFile.h"
+#include "model/CaseFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "base/Cp1252.h"
 #include "base/Format.h"
+#include "model/FieldTable.h"
 
 namespace {
 
-constexpr unsigned kByteLimit = 0xFF;        // a length from here on needs a longer prefix
-constexpr unsigned kWordLimit = 0xFFFE;      // a length from here on needs four bytes
-constexpr unsigned kCountWordLimit = 0xFFFF; // a row count from here on needs four bytes
+constexpr unsigned kByteLimit = 0xFF;         // a length from here on needs a longer prefix
+constexpr unsigned kWordLimit = 0xFFFE;       // a length from here on needs four bytes
+constexpr unsigned kCountWordLimit = 0xFFFF;  // a row count from here on needs four bytes
 
 class Writer {
 public:
@@ -112,49 +114,54 @@ private:
     size_t pos_ = 0;
 };
 
-}  // namespace
-
-bool CaseFileRecord::operator==(const CaseFileRecord& o) const {
-    auto same = [](float a, float b) {
-        return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
-    };
-    if (!(same(OOIP, o.OOIP) && same(Initialdruck, o.Initialdruck) &&
-          same(Temperatur, o.Temperatur) && same(Entloesungsdruck, o.Entloesungsdruck) &&
-          same(API, o.API) && same(Swi, o.Swi) && same(Sgc, o.Sgc) && same(KroMax, o.KroMax) &&
-          same(KrgMax, o.KrgMax) && same(Gaskappe, o.Gaskappe) && Methode == o.Methode &&
-          Feldname == o.Feldname && same(NuoPb, o.NuoPb) && same(Rsi, o.Rsi) &&
-          Messwerte == o.Messwerte))
-        return false;
-    for (size_t i = 0; i < Gas.size(); ++i)
-        if (!same(Gas[i], o.Gas[i])) return false;
-    return true;
+// The fields the file holds, in their order there.
+const std::vector<const morvek::Field*>& FieldsInFileOrder() {
+    static const std::vector<const morvek::Field*> fields = [] {
+        std::vector<const morvek::Field*> stored;
+        for (const morvek::Field& f : morvek::FieldTable())
+            if (f.filePosition >= 0) stored.push_back(&f);
+        std::sort(stored.begin(), stored.end(), [](const morvek::Field* a, const morvek::Field* b) {
+            return a->filePosition < b->filePosition;
+        });
+        return stored;
+    }();
+    return fields;
 }
 
-bool EncodeCaseFile(const CaseFileRecord& r, std::string& bytes, std::string& problem) {
-    std::string name;
-    if (!Utf8ToCp1252(r.Feldname, name)) {
-        problem = "Der Feldname enthält Zeichen, die die Datei nicht aufnehmen kann.";
-        return false;
+}  // namespace
+
+bool EncodeCaseFile(const morvek::CaseInputs& in, std::string& bytes, std::string& problem) {
+    std::string out;
+    Writer w(out);
+    for (const morvek::Field* f : FieldsInFileOrder()) {
+        switch (f->kind) {
+            case morvek::FieldKind::Number:
+                w.Float(f->Number(in));
+                break;
+            case morvek::FieldKind::Choice:
+                w.U32(static_cast<uint32_t>(in.*f->choice));
+                break;
+            case morvek::FieldKind::Text: {
+                std::string encoded;
+                if (!Utf8ToCp1252(in.*f->text, encoded)) {
+                    problem = "Der Feldname enthält Zeichen, die die Datei nicht aufnehmen kann.";
+                    return false;
+                }
+                w.String(encoded);
+                break;
+            }
+        }
     }
-    std::vector<std::string> rows(r.Messwerte.size());
+    std::vector<std::string> rows(in.measuredRows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (!Utf8ToCp1252(r.Messwerte[i], rows[i])) {
-            problem = Format("Die %zu. Meßwertzeile enthält Zeichen, die die Datei nicht "
-                             "aufnehmen kann.",
-                             i + 1);
+        if (!Utf8ToCp1252(in.measuredRows[i], rows[i])) {
+            problem = Format(
+                "Die %zu. Meßwertzeile enthält Zeichen, die die Datei nicht "
+                "aufnehmen kann.",
+                i + 1);
             return false;
         }
     }
-    std::string out;
-    Writer w(out);
-    for (float v : {r.OOIP, r.Initialdruck, r.Temperatur, r.Entloesungsdruck, r.API, r.Swi, r.Sgc,
-                    r.KroMax, r.KrgMax, r.Gaskappe})
-        w.Float(v);
-    w.U32(static_cast<uint32_t>(r.Methode));
-    w.String(name);
-    w.Float(r.NuoPb);
-    w.Float(r.Rsi);
-    for (float g : r.Gas) w.Float(g);
     if (rows.size() < kCountWordLimit) {
         w.U16(static_cast<uint16_t>(rows.size()));
     } else {
@@ -166,24 +173,32 @@ bool EncodeCaseFile(const CaseFileRecord& r, std::string& bytes, std::string& pr
     return true;
 }
 
-bool DecodeCaseFile(const std::string& bytes, CaseFileRecord& record) {
+bool DecodeCaseFile(const std::string& bytes, morvek::CaseInputs& inputs) {
     Reader in(bytes);
-    CaseFileRecord r;
-    for (float* v : {&r.OOIP, &r.Initialdruck, &r.Temperatur, &r.Entloesungsdruck, &r.API, &r.Swi,
-                     &r.Sgc, &r.KroMax, &r.KrgMax, &r.Gaskappe})
-        if (!in.Float(*v)) return false;
-    if (!in.Int(r.Methode) || !in.String(r.Feldname) || !in.Float(r.NuoPb) || !in.Float(r.Rsi))
-        return false;
-    for (float& g : r.Gas)
-        if (!in.Float(g)) return false;
+    morvek::CaseInputs r;
+    for (const morvek::Field* f : FieldsInFileOrder()) {
+        bool ok = false;
+        switch (f->kind) {
+            case morvek::FieldKind::Number:
+                ok = in.Float(f->Number(r));
+                break;
+            case morvek::FieldKind::Choice:
+                ok = in.Int(r.*f->choice);
+                break;
+            case morvek::FieldKind::Text:
+                ok = in.String(r.*f->text);
+                break;
+        }
+        if (!ok) return false;
+    }
     uint32_t count;
     if (!in.Count(count)) return false;
     // Every row takes at least its one-byte length prefix.
     if (count > in.Remaining()) return false;
-    r.Messwerte.resize(count);
-    for (std::string& row : r.Messwerte)
+    r.measuredRows.resize(count);
+    for (std::string& row : r.measuredRows)
         if (!in.String(row)) return false;
     if (in.Remaining() != 0) return false;
-    record = std::move(r);
+    inputs = std::move(r);
     return true;
 }

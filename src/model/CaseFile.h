@@ -14,48 +14,29 @@
 // bytes; from 0xFFFE on it is 0xFF, 0xFFFF and four bytes. A row count below
 // 0xFFFF is two bytes, else 0xFFFF and four bytes.
 
-#include <array>
-#include <cstdint>
+// The fields stand in the order of their file position in the field table;
+// the measured rows follow them.
+
 #include <string>
-#include <vector>
 
-#include "case/CaseLimits.h"
-
-struct CaseFileRecord {
-    float OOIP = 0;
-    float Initialdruck = 0;
-    float Temperatur = 0;
-    float Entloesungsdruck = 0;
-    float API = 0;
-    float Swi = 0;
-    float Sgc = 0;
-    float KroMax = 0;
-    float KrgMax = 0;
-    float Gaskappe = 0;
-    int32_t Methode = 0;
-    std::string Feldname;  // UTF-8
-    float NuoPb = 0;
-    float Rsi = 0;
-    std::array<float, kGasComponents> Gas{};
-    std::vector<std::string> Messwerte;  // UTF-8
-
-    bool operator==(const CaseFileRecord& other) const;
-};
+#include "model/CaseInputs.h"
 
 // False when a string cannot be written in code page 1252; problem then names it.
-bool EncodeCaseFile(const CaseFileRecord& record, std::string& bytes, std::string& problem);
+bool EncodeCaseFile(const morvek::CaseInputs& inputs, std::string& bytes, std::string& problem);
 
-// All or nothing: record is changed only when the whole file was read. A file
+// All or nothing: inputs are changed only when the whole file was read. A file
 // that ends early, has bytes left over, or holds a length no writer produces
 // (a prefix longer than the rest of the file, the two-byte 0xFFFE, a long form
 // for a short length) is refused.
-bool DecodeCaseFile(const std::string& bytes, CaseFileRecord& record);
+bool DecodeCaseFile(const std::string& bytes, morvek::CaseInputs& inputs);
 
 // Load and save go through one archive object, as the case's Serialize sees it.
 class CaseArchive {
 public:
     static CaseArchive ForStoring() { return CaseArchive(true, {}); }
-    static CaseArchive ForLoading(std::string bytes) { return CaseArchive(false, std::move(bytes)); }
+    static CaseArchive ForLoading(std::string bytes) {
+        return CaseArchive(false, std::move(bytes));
+    }
     bool IsStoring() const { return m_bStoring; }
     std::string& Bytes() { return m_Bytes; }
     // Why the last Serialize failed.

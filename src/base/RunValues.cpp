@@ -1,4 +1,4 @@
-#include "case/RunValues.h"
+#include "base/RunValues.h"
 
 #include <cmath>
 #include <limits>

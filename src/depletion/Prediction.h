@@ -1,0 +1,123 @@
+#pragma once
+// Material-balance depletion prediction of a solution-gas-drive reservoir
+// with an optional initial gas cap (Tarner's method): the pressure falls in
+// small steps; in each step the oil produced is found such that the
+// volumetric balance holds when the gas of the step leaves at the mean of the
+// producing gas-oil ratios at its start and its end. The ratio at the end
+// follows from the oil saturation left behind through krg/kro.
+//
+// Predict is a pure function: it never asks, never prints and never changes
+// its inputs, so that any number of predictions may run on as many threads.
+
+#include <vector>
+
+#include "depletion/RelativePermeability.h"
+#include "model/CaseInputs.h"
+#include "pvt/FluidModel.h"
+
+namespace morvek {
+
+// The reservoir as the balance sees it.
+struct Reservoir {
+    double ooip1000m3 = 0;             // N
+    float initialPressureBar = 0;      // pi
+    float bubblePointPressureBar = 0;  // pb
+    double gasCapRatio = 0;            // m
+
+    static Reservoir Of(const CaseInputs& inputs);
+};
+
+// One pressure step that the prediction completed. The values are those at
+// the end of the step, in double precision; the pressure is single precision
+// as the steps are taken.
+struct PredictionStep {
+    int index = 0;              // 0 at the initial pressure
+    float pressureBar = 0;      // p
+    double np1000m3 = 0;        // cumulative oil Np
+    double gp1000Sm3 = 0;       // cumulative gas Gp (the report shows million sm3)
+    double gorSm3PerM3 = 0;     // producing gas-oil ratio, mean over the step (report and graph)
+    double gorEndSm3PerM3 = 0;  // producing gas-oil ratio at the end of the step
+    double oilSaturation = 0;   // So = SL - Swi, fraction of the pore volume
+    double gasSaturation = 0;   // Sg = 1 - SL
+    double bo = 0;              // m3/sm3
+    double oilViscosityCp = 0;
+    double rs = 0;  // sm3/m3
+    double bg = 0;  // m3/sm3
+    double gasViscosityCp = 0;
+    double krgKro = 0;
+    // Expansion terms per m3 of oil in place, in m3 (Havlena-Odeh): oil with
+    // its dissolved gas Eo = (Bo - Boi) + (Rsi - Rs) Bg, the gas cap per m3 of
+    // its gas Eg = Boi (Bg/Bgi - 1); total Et = Eo + m Eg.
+    double eo = 0;
+    double eg = 0;
+    double et = 0;
+    // Underground withdrawal F = Np (Bo - Rs Bg) + Gp Bg in 1000 m3, with the
+    // oil term taken as zero where it would be negative, as the balance takes it.
+    double withdrawal1000m3 = 0;
+    // The inner iteration on the step's mean gas-oil ratio ended within its
+    // tolerance (0.001 sm3/m3); false when it ran out of passes or stopped early.
+    bool converged = false;
+};
+
+enum class PredictionEventKind {
+    // The initial solution gas-oil ratio holds below the initial pressure
+    // while the oil shrinks: the bubble point is too low (value: oil viscosity).
+    BubblePointTooLow,
+    NegativeOilProduction,    // value: the step's oil production, 1000 m3
+    OilInPlaceExceeded,       // value: Np the step would reach; value2: N
+    LiquidBelowConnateWater,  // value: So; value2: krg; value3: normalised saturation
+};
+
+struct PredictionEvent {
+    int step = 0;
+    PredictionEventKind kind{};
+    double value = 0, value2 = 0, value3 = 0;
+};
+
+enum class StopReason {
+    LowestPressure,         // the pressure reached 1 bar
+    OilInPlaceProduced,     // Np reached N
+    NoProduction,           // ten steps without oil
+    NegativeOilProduction,  // the balance asked for negative oil
+    NoMeaningfulValue,      // a quantity could not be computed (failedQuantity)
+};
+
+struct PredictionResult {
+    std::vector<PredictionStep> steps;
+    std::vector<PredictionEvent> events;  // in the order they occurred
+    // How often the liquid saturation fell below Swi; events hold the first.
+    int liquidBelowConnateWaterCount = 0;
+    StopReason stopReason = StopReason::LowestPressure;
+    const char* failedQuantity = nullptr;  // the report's name of it, with NoMeaningfulValue
+    float failedPressureBar = 0;
+    // The initial state was taken (step 0 had its properties): Rsi, Boi, Bgi
+    // and the free gas of the gas cap.
+    bool initialStateTaken = false;
+    double rsi = 0, boi = 0, bgi = 0;
+    double initialGasCapMioSm3 = 0;
+    // Material-balance ratio F / (N Et) of the last step below pi (1 when none).
+    double balanceRatio = 1.0;
+};
+
+PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
+                         const Reservoir& reservoir);
+
+// What the program asks the user before a run, decided beforehand.
+struct RunOptions {
+    // Take the API gravity back-calculated from the measured initial gas-oil
+    // ratio (when one is offered) instead of the case's own.
+    bool useApiFromInitialGor = false;
+};
+
+// The fluid model a run of the case uses.
+FluidModel FluidOfCase(const CaseInputs& inputs, const RunOptions& options = {});
+
+// The prediction of a case alone, without report or graph: what a match, a
+// sweep or a notebook runs thousands of times.
+PredictionResult PredictCase(const CaseInputs& inputs, const RunOptions& options = {});
+
+// Free gas of the initial gas cap in million sm3: oil in place in 1000 m3,
+// Boi and Bgi in m3/sm3 at the initial pressure, m the gas-cap ratio.
+double InitialGasCapMioSm3(double ooip, double boi, double gaskappe, double bgi);
+
+}  // namespace morvek

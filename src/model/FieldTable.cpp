@@ -1,0 +1,206 @@
+#include "model/FieldTable.h"
+
+#include <bit>
+#include <cmath>
+
+#include "base/Format.h"
+
+namespace morvek {
+namespace {
+
+// The lower bound of the oil in place is the single-precision value nearest 0.1.
+constexpr float kMinOoip = 0.1f;
+constexpr float kMaxOoip = 99000.0f;
+constexpr float kMinPressureBar = 1.0f;
+constexpr float kMaxPressureBar = 1000.0f;
+
+Field Number(const char* record, const char* name, const char* label, const char* unit,
+             float CaseInputs::*member, int file, int control, int order) {
+    Field f{record, name, label, unit, FieldKind::Number};
+    f.number = member;
+    f.filePosition = file;
+    f.controlId = control;
+    f.dialogOrder = order;
+    return f;
+}
+
+Field Ranged(const char* record, const char* name, const char* label, const char* unit,
+             float CaseInputs::*member, float lo, float hi, int file, int control, int order) {
+    Field f = Number(record, name, label, unit, member, file, control, order);
+    f.bounded = true;
+    f.min = lo;
+    f.max = hi;
+    return f;
+}
+
+// A gas component in mole percent: the case record names it by its index.
+Field Gas(const char* record, const char* name, const char* label, int index, int control,
+          int order) {
+    Field f{record, name, label, "mol-%", FieldKind::Number};
+    f.gasIndex = index;
+    f.bounded = true;
+    f.min = 0.0f;
+    f.max = 100.0f;
+    f.filePosition = 14 + index;
+    f.controlId = control;
+    f.dialogOrder = order;
+    return f;
+}
+
+std::vector<Field> MakeTable() {
+    using C = CaseInputs;
+    std::vector<Field> t = {
+        Ranged("m_OOIP", "ooip_1000m3", "Original Oil in Place(1000 m3)", "1000 m³", &C::ooip1000m3,
+               kMinOoip, kMaxOoip, 0, 1019, 6),
+        Ranged("m_Initialdruck", "initial_pressure_bar", "Initialdruck                      (Bar)",
+               "bar", &C::initialPressureBar, kMinPressureBar, kMaxPressureBar, 1, 1020, 8),
+        Number("m_Temperatur", "temperature_c", "Lagerstättentemperatur    (°C)", "°C",
+               &C::temperatureC, 2, 1018, 11),
+        Ranged("m_Entloesungsdruck", "bubble_point_pressure_bar", "Gasentlösungsdruck       (Bar)",
+               "bar", &C::bubblePointPressureBar, kMinPressureBar, kMaxPressureBar, 3, 1021, 7),
+        Number("m_API", "api_gravity", "Öldichte                 (Grad API)", "°API",
+               &C::apiGravity, 4, 1022, 1),
+        Number("m_Swi", "swi", "Haftwassersättigung                         ( - )", "",
+               &C::connateWaterSaturation, 5, 1023, 10),
+        Ranged("m_Sgc", "sgc", "Krit.Gassättigung                               ( - )", "",
+               &C::criticalGasSaturation, 0.0f, 1.0f, 6, 1024, 9),
+        Ranged("m_KroMax", "kro_max", "Max.rel.Permeabilität Öl                     ( - )", "",
+               &C::kroMax, 0.0f, 1.0f, 7, 1025, 4),
+        Ranged("m_KrgMax", "krg_max", "Max.rel.Permeabilität Gas                  ( - )", "",
+               &C::krgMax, 0.0f, 1.0f, 8, 1026, 3),
+        Number("m_Gaskappe", "gas_cap_ratio", "Porenvol.Gaskappe/Porenvol.Öl      ( - )", "",
+               &C::gasCapRatio, 9, 1027, 0),
+    };
+    Field correlation{"m_Methode", "correlation", "Korrelationsmethode", "", FieldKind::Choice};
+    correlation.choice = &C::correlation;
+    correlation.choiceCount = kOilCorrelationCount;
+    correlation.filePosition = 10;
+    correlation.controlId = 1028;
+    correlation.dialogOrder = 5;
+    t.push_back(correlation);
+    Field name{"m_Feldname", "field_name", "Feldesname", "", FieldKind::Text};
+    name.text = &C::fieldName;
+    name.filePosition = 11;
+    name.controlId = 1001;
+    name.dialogOrder = 2;
+    t.push_back(name);
+    t.push_back(Number("m_NuoPb", "oil_viscosity_pb_cp", "Ölviskosität am Gasentlösungsdruck(cp)",
+                       "cP", &C::oilViscosityAtBubblePointCp, 12, 1041, 32));
+    t.push_back(Number("m_Rsi", "initial_gor_sm3_m3",
+                       "Initiales Gas-Öl-Verhältnis          (m3/m3)", "sm³/m³",
+                       &C::initialGorSm3PerM3, 13, 1042, 33));
+    // The composition in the case's order; the dialog reads the two columns of
+    // its gas group in its own order.
+    t.push_back(Gas("m_Gas[0]", "h2s_pct", "H2S      ", 0, 1002, 12));
+    t.push_back(Gas("m_Gas[1]", "co2_pct", "CO2", 1, 1003, 13));
+    t.push_back(Gas("m_Gas[2]", "n2_pct", "N2", 2, 1004, 19));
+    t.push_back(Gas("m_Gas[3]", "c1_pct", "CH4", 3, 1005, 20));
+    t.push_back(Gas("m_Gas[4]", "c2_pct", "C2H6", 4, 1006, 21));
+    t.push_back(Gas("m_Gas[5]", "c3_pct", "C3H8", 5, 1007, 22));
+    t.push_back(Gas("m_Gas[6]", "ic4_pct", "iC4H10", 6, 1008, 23));
+    t.push_back(Gas("m_Gas[7]", "nc4_pct", "nC4H10", 7, 1009, 24));
+    t.push_back(Gas("m_Gas[8]", "ic5_pct", "iC5H12", 8, 1010, 25));
+    t.push_back(Gas("m_Gas[9]", "nc5_pct", "nC5H12", 9, 1011, 26));
+    t.push_back(Gas("m_Gas[10]", "c6_pct", "C6H14", 10, 1012, 14));
+    t.push_back(Gas("m_Gas[11]", "c7_pct", "C7H16", 11, 1013, 15));
+    t.push_back(Gas("m_Gas[12]", "c8_pct", "C8H18", 12, 1014, 16));
+    t.push_back(Gas("m_Gas[13]", "c9_pct", "C9H20", 13, 1015, 17));
+    t.push_back(Gas("m_Gas[14]", "c10_pct", "C10H22", 14, 1016, 18));
+    return t;
+}
+
+}  // namespace
+
+float& Field::Number(CaseInputs& c) const {
+    return gasIndex >= 0 ? c.gasMolePercent[static_cast<size_t>(gasIndex)] : c.*number;
+}
+
+float Field::Number(const CaseInputs& c) const {
+    return gasIndex >= 0 ? c.gasMolePercent[static_cast<size_t>(gasIndex)] : c.*number;
+}
+
+std::string Field::Caption() const {
+    return CaptionOfLabel(label);
+}
+
+std::string CaptionOfLabel(const char* label) {
+    std::string out;
+    bool blank = false;
+    for (const char* p = label; *p != '\0'; ++p) {
+        if (*p == ' ') {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.empty()) out += ' ';
+        blank = false;
+        out += *p;
+    }
+    return out;
+}
+
+const std::vector<Field>& FieldTable() {
+    static const std::vector<Field> table = MakeTable();
+    return table;
+}
+
+const Field* FindField(const std::string& name) {
+    for (const Field& f : FieldTable())
+        if (name == f.recordName || name == f.name) return &f;
+    return nullptr;
+}
+
+std::string RecordNames() {
+    std::string names;
+    for (const Field& f : FieldTable()) {
+        if (!names.empty()) names += ", ";
+        names += f.recordName;
+    }
+    return names;
+}
+
+std::string NotANumberMessage(const std::string& caption) {
+    return Format("Bitte eine Zahl eingeben: \"%s\".", caption.c_str());
+}
+
+std::string OutOfRangeMessage(float min, float max, const std::string& caption) {
+    return Format("Bitte einen Wert zwischen %g und %g eingeben: \"%s\".", double(min), double(max),
+                  caption.c_str());
+}
+
+std::string NotANumberMessage(const Field& field) {
+    return NotANumberMessage(field.Caption());
+}
+
+std::string OutOfRangeMessage(const Field& field) {
+    return OutOfRangeMessage(field.min, field.max, field.Caption());
+}
+
+std::string CheckNumber(const Field& field, float value) {
+    if (!std::isfinite(value)) return NotANumberMessage(field);
+    if (!field.InRange(value)) return OutOfRangeMessage(field);
+    return {};
+}
+
+bool SameFieldValues(const CaseInputs& a, const CaseInputs& o) {
+    for (const Field& f : FieldTable()) {
+        switch (f.kind) {
+            case FieldKind::Number:
+                if (std::bit_cast<uint32_t>(f.Number(a)) != std::bit_cast<uint32_t>(f.Number(o)))
+                    return false;
+                break;
+            case FieldKind::Text:
+                if (a.*f.text != o.*f.text) return false;
+                break;
+            case FieldKind::Choice:
+                if (a.*f.choice != o.*f.choice) return false;
+                break;
+        }
+    }
+    return true;
+}
+
+bool CaseInputs::operator==(const CaseInputs& o) const {
+    return SameFieldValues(*this, o) && measuredRows == o.measuredRows;
+}
+
+}  // namespace morvek

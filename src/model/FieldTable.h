@@ -1,0 +1,77 @@
+#pragma once
+// The field table: one row per input of a case, the glossary between the
+// names a user meets (the case record and the command line: "m_OOIP"; the
+// German label of the dialog) and the library's English names with units
+// ("ooip_1000m3", CaseInputs::ooip1000m3). The case-file codec, the dialog's
+// data exchange, batch mode's --set, the Python module and the sweep's CSV
+// header all walk this table; adding an input is one row here plus its use.
+
+#include <string>
+#include <vector>
+
+#include "model/CaseInputs.h"
+
+namespace morvek {
+
+enum class FieldKind {
+    Number,  // a float
+    Text,    // a string
+    Choice,  // a small index (the correlation)
+};
+
+struct Field {
+    const char* recordName;  // the case record and --set: "m_OOIP", "m_Gas[3]"
+    const char* name;        // English, with the unit where one applies: "ooip_1000m3"
+    const char* label;  // the German label beside the dialog's field (with its alignment blanks)
+    const char* unit;   // "1000 m³", "bar", "" for a fraction or a count
+    FieldKind kind;
+    // Where the value lives: one of the three members, or a gas component.
+    float CaseInputs::*number = nullptr;
+    int gasIndex = -1;
+    std::string CaseInputs::*text = nullptr;
+    int32_t CaseInputs::*choice = nullptr;
+    // The range the dialog accepts when it reads the field (bounded numbers),
+    // or the choices 0..choiceCount-1.
+    bool bounded = false;
+    float min = 0.0f;
+    float max = 0.0f;
+    int choiceCount = 0;
+    int filePosition = -1;  // order in the case file's record
+    int controlId = 0;      // the dialog's control
+    int dialogOrder = 0;    // order in which the dialog reads its controls
+
+    float& Number(CaseInputs& c) const;
+    float Number(const CaseInputs& c) const;
+    // The caption for messages: the label without its alignment blanks.
+    std::string Caption() const;
+    bool InRange(float value) const { return !bounded || (value >= min && value <= max); }
+};
+
+// Every field, in the order of the case file's record.
+const std::vector<Field>& FieldTable();
+
+// The field of that record name ("m_OOIP") or English name ("ooip_1000m3"),
+// or nullptr.
+const Field* FindField(const std::string& name);
+
+// "m_OOIP, m_Initialdruck, ...": every record name, for messages that list them.
+std::string RecordNames();
+
+// Every field of the two cases holds the same value (floats bit for bit);
+// the measured rows are not compared.
+bool SameFieldValues(const CaseInputs& a, const CaseInputs& b);
+
+// --- Messages of reading a field, as the dialog shows them ----------------------------
+// The caption of a label: without its alignment blanks.
+std::string CaptionOfLabel(const char* label);
+std::string NotANumberMessage(const std::string& caption);
+std::string OutOfRangeMessage(float min, float max, const std::string& caption);
+std::string NotANumberMessage(const Field& field);
+std::string OutOfRangeMessage(const Field& field);
+
+// Checks a number for a field as the dialog checks what it reads: finite and
+// within the field's range. Empty when the value is accepted, else the
+// dialog's message.
+std::string CheckNumber(const Field& field, float value);
+
+}  // namespace morvek

@@ -1,0 +1,59 @@
+#pragma once
+// The fluids of one case: oil and gas properties as const functions of the
+// pressure. Built once from the case's inputs, immutable afterwards, so that
+// any number of threads may ask it at once. Pressures are in bar, single
+// precision as the case and the prediction hold them.
+
+#include "model/CaseInputs.h"
+#include "pvt/GasDeviation.h"
+#include "pvt/GasMixture.h"
+#include "pvt/OilCorrelations.h"
+#include "pvt/OilViscosity.h"
+
+namespace morvek {
+
+class FluidModel {
+public:
+    // The fluids of the case with the API gravity the run uses (the case's,
+    // or one back-calculated from the measured initial gas-oil ratio).
+    FluidModel(const CaseInputs& inputs, float apiGravity);
+    // The same with the gas mixture given (as the case's composition gives it,
+    // or a gas of a known gravity where only that is known).
+    FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixture& gas);
+    explicit FluidModel(const CaseInputs& inputs) : FluidModel(inputs, inputs.apiGravity) {}
+
+    double Rs(float pressureBar) const { return morvek::Rs(pressureBar, oil_); }  // sm3/m3
+    // Oil formation volume factor, m3/sm3; with rs = Rs(p) when the caller has it.
+    double Bo(float pressureBar, double rs) const { return morvek::Bo(pressureBar, rs, oil_); }
+    double Bo(float pressureBar) const { return Bo(pressureBar, Rs(pressureBar)); }
+    double Co(float pressureBar, double rs) const {
+        return OilCompressibility(pressureBar, rs, oil_);
+    }
+    double Co(float pressureBar) const { return Co(pressureBar, Rs(pressureBar)); }  // 1/bar
+    double OilViscosity(float pressureBar, double rs) const {                        // cP
+        return viscosity_.Viscosity(pressureBar, rs);
+    }
+    double OilViscosity(float pressureBar) const {
+        return OilViscosity(pressureBar, Rs(pressureBar));
+    }
+    double Z(float pressureBar) const { return gas_.Z(pressureBar); }
+    double Bg(float pressureBar) const { return gas_.Bg(pressureBar); }  // m3/sm3
+    double GasViscosityFromBg(double bg) const { return gas_.ViscosityFromBg(bg); }
+    double GasViscosity(float pressureBar) const { return gas_.Viscosity(pressureBar); }  // cP
+
+    const GasMixture& Gas() const { return mixture_; }
+    const GasAtTemperature& GasAtReservoirTemperature() const { return gas_; }
+    const OilParameters& Oil() const { return oil_; }
+    float ApiGravity() const { return apiGravity_; }
+    const ViscosityCalibration& Calibration() const { return calibration_; }
+
+private:
+    GasMixture mixture_;
+    GasAtTemperature gas_;
+    float apiGravity_;
+    OilParameters oil_;
+    ViscosityCalibration calibration_;
+    OilViscosityModel viscosity_;
+};
+
+}  // namespace morvek

@@ -1,0 +1,41 @@
+#pragma once
+// One calculation run of a case, as the dialog's OK and batch mode start it:
+// the fluids, then one result (the prediction, the PVT table or the table of
+// the relative permeabilities), rendered into the report lines and the graph.
+// The decisions the program asks the user about are made before the run and
+// passed in; the run itself asks nothing and changes nothing.
+
+#include <optional>
+#include <vector>
+
+#include "depletion/Prediction.h"
+#include "depletion/RelPermTable.h"
+#include "model/CaseInputs.h"
+#include "pvt/OilGravityCheck.h"
+#include "pvt/PvtTable.h"
+#include "report/GraphSeries.h"
+#include "report/Report.h"
+
+namespace morvek {
+
+enum class ResultKind { Prediction, PvtTable, RelPermTable };
+
+struct CaseRun {
+    ResultKind kind = ResultKind::Prediction;
+    ReportLines report;
+    GraphSeries graph;
+    // The API gravity the run computed with.
+    float apiGravity = 0;
+    ViscosityCalibration calibration;
+    std::optional<PredictionResult> prediction;
+    std::optional<PvtTableResult> pvtTable;
+    std::optional<RelPermTableResult> relPermTable;
+
+    // The run has a result table: a prediction with at least one step, or a
+    // table with a row of numbers.
+    bool HasResultTable() const;
+};
+
+CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& options = {});
+
+}  // namespace morvek

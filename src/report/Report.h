@@ -1,0 +1,49 @@
+#pragma once
+// The German report of a run, line by line, rendered from the results: the
+// head with the gas properties and the inputs, then the prediction, the PVT
+// table or the relative-permeability table. The lines are exactly those the
+// program has always printed.
+
+#include <string>
+#include <vector>
+
+#include "depletion/Prediction.h"
+#include "depletion/RelPermTable.h"
+#include "model/CaseInputs.h"
+#include "pvt/GasMixture.h"
+#include "pvt/OilViscosity.h"
+#include "pvt/PvtTable.h"
+
+namespace morvek {
+
+using ReportLines = std::vector<std::string>;
+
+// The head of the prediction and the PVT table: field, composition, gas
+// properties and every input.
+void AppendReportHead(ReportLines& lines, const CaseInputs& inputs, const GasMixture& gas);
+
+// The prediction's lines after the head: initial gas cap, the table with a row
+// every ten steps, the messages of the run where they occurred, and the
+// closing lines.
+void AppendPredictionReport(ReportLines& lines, const PredictionResult& result);
+
+// The PVT table after the head, with the short table of the relative
+// permeabilities below it.
+void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
+                          const std::vector<ShortRelPermRow>& shortRelPerm);
+
+// The whole report of the relative-permeability table (it has no head).
+ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName);
+
+// How many points the prediction's curves have on the graph: the initial
+// state and every fifth step, at most the length of a series.
+int PredictionPointCount(const PredictionResult& result);
+
+// The message the user sees about the viscosity calibration.
+std::string ViscosityCalibrationNote(const ViscosityCalibration& calibration);
+
+// A developer's note about a liquid saturation below Swi, which only a broken
+// prediction reaches (shown once per run).
+std::string BelowConnateWaterNote(const PredictionEvent& event, float swi, float sgc, int count);
+
+}  // namespace morvek
