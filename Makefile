@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CASE ?= examples/nordfeld.mvk
 
-.PHONY: run test deps build build-asan build-fuzz test-default test-asan test-fuzz bench fuzz golden clean
+.PHONY: run test deps build build-asan build-tsan build-fuzz test-default test-asan test-tsan test-fuzz bench fuzz golden clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -17,6 +17,10 @@ build: deps
 build-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
+
+build-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
 
 build-fuzz: deps
 	cmake --preset fuzz
@@ -35,12 +39,17 @@ test-default: build
 test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
 
+# The engine's threads under ThreadSanitizer: predictions of different cases
+# at once against single-threaded ones.
+test-tsan: build-tsan
+	ctest --preset tsan -j $(JOBS)
+
 # Each fuzz target over its committed corpus only: seconds, but it keeps the
 # corpus honest.
 test-fuzz: build-fuzz
 	ctest --preset fuzz -j $(JOBS)
 
-test: test-default test-asan test-fuzz
+test: test-default test-asan test-tsan test-fuzz
 
 # Lets every fuzz target run FUZZ_SECONDS (default 60) and adds what it finds
 # to its corpus, minimised.
@@ -62,4 +71,4 @@ bench: build
 	./build/bench/morvek_bench
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz
