@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "ExampleCases.h"
 #include "ScriptedMessageSink.h"
@@ -65,7 +66,8 @@ TEST(BatchMode, RefusesACaseTheDialogWouldRefuseWithItsMessage) {
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(r.err, "Haftwassersättigung swi muß > 0 sein\n");
 
-    const std::string pb = SaveCase(dir, "pb.mvk", [](CMorvekDoc& d) { d.m_Entloesungsdruck = 300; });
+    const std::string pb =
+        SaveCase(dir, "pb.mvk", [](CMorvekDoc& d) { d.m_Entloesungsdruck = 300; });
     r = RunMorvek({"--batch", pb});
     EXPECT_EQ(r.exitStatus, 2);
     EXPECT_EQ(r.err, "FEHLER!!\nEntlösungsdruck 300.0 > Initialdruck 250.0\n");
@@ -120,6 +122,27 @@ TEST(BatchMode, AnswersHelpVersionAndWrongUse) {
     EXPECT_EQ(r.exitStatus, 2);
     r = RunMorvek({"--batch", kNordfeld, "--gibtsnicht"});
     EXPECT_EQ(r.exitStatus, 2);
+}
+
+// The dynamic loader's list of what a run loads (LD_DEBUG=libs goes to
+// stderr); the window's widgets stay in their module.
+TEST(BatchMode, NeverLoadsTheWidgetsOfTheWindow) {
+    TempDir dir;
+    const std::vector<std::vector<std::string>> runs = {
+        {"--batch", kNordfeld},
+        {"--batch", kNordfeld, "--pvt", "--csv", dir.File("p.csv")},
+        {"--batch", kNordfeld, "--graph", dir.File("n.png")},
+        {"--batch", kNordfeld, "--graph", dir.File("n.svg"), "--print-pdf", dir.File("n.pdf")},
+    };
+    ::setenv("LD_DEBUG", "libs", 1);
+    for (const std::vector<std::string>& args : runs) {
+        const ProcessResult r = RunMorvek(args);
+        EXPECT_EQ(r.exitStatus, 0) << args.back();
+        EXPECT_NE(r.err.find("libQt6Core"), std::string::npos) << "no loader output";
+        EXPECT_EQ(r.err.find("libQt6Widgets"), std::string::npos) << args.back();
+        EXPECT_EQ(r.err.find("morvek-window"), std::string::npos) << args.back();
+    }
+    ::unsetenv("LD_DEBUG");
 }
 
 TEST(ExampleCases, CommittedFilesAreWhatTheRecipeMakes) {
