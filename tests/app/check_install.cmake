@@ -93,49 +93,4 @@ if(NOT status EQUAL 0)
 endif()
 message(STATUS "installed engine: ${out}")
 file(REMOVE_RECURSE ${study})
-# The engine library serves a program of its own: find_package(morvek) and
-# morvek::engine, with the installed headers only.
-set(study ${PREFIX}-study)
-file(REMOVE_RECURSE ${study})
-file(WRITE ${study}/CMakeLists.txt [=[
-cmake_minimum_required(VERSION 3.25)
-project(study CXX)
-find_package(morvek REQUIRED)
-add_executable(study study.cpp)
-target_link_libraries(study PRIVATE morvek::engine)
-]=])
-file(WRITE ${study}/study.cpp [=[
-#include <cstdio>
-#include "model/FieldTable.h"
-#include "report/CaseRun.h"
-int main() {
-    morvek::CaseInputs in;
-    in.ooip1000m3 = 5000.0f;
-    in.initialPressureBar = 250.0f;
-    in.bubblePointPressureBar = 200.0f;
-    in.temperatureC = 80.0f;
-    in.apiGravity = 35.0f;
-    in.connateWaterSaturation = 0.2f;
-    in.criticalGasSaturation = 0.05f;
-    const morvek::PredictionResult r = morvek::PredictCase(in);
-    std::printf("%zu steps, Np %.1f\n", r.steps.size(), r.steps.back().np1000m3);
-    return r.steps.size() > 100 ? 0 : 1;
-}
-]=])
-execute_process(COMMAND ${CMAKE_COMMAND} -S ${study} -B ${study}/build -G Ninja
-                        -DCMAKE_PREFIX_PATH=${PREFIX}
-                RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
-if(status EQUAL 0)
-  execute_process(COMMAND ${CMAKE_COMMAND} --build ${study}/build
-                  RESULT_VARIABLE status OUTPUT_VARIABLE err ERROR_VARIABLE err)
-endif()
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "a program of its own cannot use the installed engine: ${err}")
-endif()
-execute_process(COMMAND ${study}/build/study RESULT_VARIABLE status OUTPUT_VARIABLE out)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "the program on the installed engine fails: ${status} ${out}")
-endif()
-message(STATUS "installed engine: ${out}")
-file(REMOVE_RECURSE ${study})
 file(REMOVE_RECURSE ${PREFIX})

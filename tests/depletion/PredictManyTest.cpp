@@ -33,24 +33,28 @@ void ExpectSame(const morvek::PredictionResult& a, const morvek::PredictionResul
 }
 
 // Every golden case with either answer, several times over, so that threads
-// run different cases at the same moment.
-std::vector<morvek::CaseInputs> Cases(std::vector<bool>& answers) {
-    std::vector<morvek::CaseInputs> cases;
-    for (int round = 0; round < 4; ++round)
-        for (const GoldenCase& c : GoldenCases())
-            for (bool yes : {false, true}) {
-                cases.push_back(c.inputs);
-                answers.push_back(yes);
-            }
-    return cases;
-}
+// run different cases at the same moment, and each one's prediction alone.
+struct Cases {
+    std::vector<morvek::CaseInputs> inputs;
+    std::vector<bool> answers;
+    std::vector<morvek::PredictionResult> alone;
+
+    Cases() {
+        for (int round = 0; round < 4; ++round)
+            for (const GoldenCase& c : GoldenCases())
+                for (bool yes : {false, true}) {
+                    inputs.push_back(c.inputs);
+                    answers.push_back(yes);
+                    alone.push_back(morvek::PredictCase(c.inputs, {yes}));
+                }
+    }
+};
 
 TEST(PredictMany, GivesTheSingleThreadedResultsInTheOrderOfTheCases) {
-    std::vector<bool> answers;
-    const std::vector<morvek::CaseInputs> cases = Cases(answers);
-    std::vector<morvek::PredictionResult> alone;
-    for (size_t i = 0; i < cases.size(); ++i)
-        alone.push_back(morvek::PredictCase(cases[i], {answers[i]}));
+    const Cases all;
+    const std::vector<morvek::CaseInputs>& cases = all.inputs;
+    const std::vector<bool>& answers = all.answers;
+    const std::vector<morvek::PredictionResult>& alone = all.alone;
 
     // The library's parallel loop, for both answers separately.
     for (bool yes : {false, true}) {
@@ -66,11 +70,10 @@ TEST(PredictMany, GivesTheSingleThreadedResultsInTheOrderOfTheCases) {
 // has its frames suppressed, and a race reported there once would not be
 // reported again here.)
 TEST(ConcurrentRuns, GiveTheSingleThreadedResults) {
-    std::vector<bool> answers;
-    const std::vector<morvek::CaseInputs> cases = Cases(answers);
-    std::vector<morvek::PredictionResult> alone;
-    for (size_t i = 0; i < cases.size(); ++i)
-        alone.push_back(morvek::PredictCase(cases[i], {answers[i]}));
+    const Cases all;
+    const std::vector<morvek::CaseInputs>& cases = all.inputs;
+    const std::vector<bool>& answers = all.answers;
+    const std::vector<morvek::PredictionResult>& alone = all.alone;
     std::vector<morvek::CaseRun> runs(cases.size());
     std::vector<std::thread> threads;
     for (size_t t = 0; t < 4; ++t)
