@@ -6,12 +6,17 @@
 // millions gives solution gas-oil ratios beyond any range. Such a value never
 // reaches a report line or a series; the report names the quantity instead.
 
+#include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <string>
 
 // Finite and within the range of single precision, in which the case stores
 // every series value (a larger double would turn infinite there).
-bool IsMeaningful(double value);
+inline bool IsMeaningful(double value) {
+    // Not a number fails the comparison too.
+    return std::fabs(value) <= double(std::numeric_limits<float>::max());
+}
 
 struct RunValue {
     const char* name;  // the quantity as the report names it
@@ -20,7 +25,12 @@ struct RunValue {
 };
 
 // The name of the first value that is not meaningful, nullptr when all are.
-const char* FirstMeaningless(std::initializer_list<RunValue> values);
+inline const char* FirstMeaningless(std::initializer_list<RunValue> values) {
+    for (const RunValue& v : values) {
+        if (!IsMeaningful(v.value) || (v.positive && !(v.value > 0.0))) return v.name;
+    }
+    return nullptr;
+}
 
 // The report line in place of a quantity that could not be computed:
 // " Keine sinnvolle Berechnung möglich: <what>".

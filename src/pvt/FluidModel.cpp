@@ -26,8 +26,9 @@ FluidModel::FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixt
       oil_(MakeOilParameters(CorrelationOf(inputs.correlation), apiGravity,
                              mixture_.relativeDensity, inputs.temperatureC,
                              inputs.bubblePointPressureBar)),
+      rsAtBubblePoint_(morvek::Rs(oil_.bubblePointPressureBar, oil_)),
       calibration_(Calibrate(inputs, oil_)),
       viscosity_(double(apiGravity) + double(calibration_.apiShift), oil_.temperatureF,
-                 inputs.bubblePointPressureBar) {}
+                 inputs.bubblePointPressureBar, rsAtBubblePoint_) {}
 
 }  // namespace morvek

@@ -22,7 +22,12 @@ public:
     FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixture& gas);
     explicit FluidModel(const CaseInputs& inputs) : FluidModel(inputs, inputs.apiGravity) {}
 
-    double Rs(float pressureBar) const { return morvek::Rs(pressureBar, oil_); }  // sm3/m3
+    // sm3/m3. Above the bubble point the correlations take the bubble point's
+    // pressure, so the value there is the one computed once.
+    double Rs(float pressureBar) const {
+        return pressureBar >= oil_.bubblePointPressureBar ? rsAtBubblePoint_
+                                                          : morvek::Rs(pressureBar, oil_);
+    }
     // Oil formation volume factor, m3/sm3; with rs = Rs(p) when the caller has it.
     double Bo(float pressureBar, double rs) const { return morvek::Bo(pressureBar, rs, oil_); }
     double Bo(float pressureBar) const { return Bo(pressureBar, Rs(pressureBar)); }
@@ -52,6 +57,7 @@ private:
     GasAtTemperature gas_;
     float apiGravity_;
     OilParameters oil_;
+    double rsAtBubblePoint_;
     ViscosityCalibration calibration_;
     OilViscosityModel viscosity_;
 };

@@ -37,15 +37,20 @@ double DeadOilViscosity(double api, double tempF) {
 }
 
 OilViscosityModel::OilViscosityModel(double apiForViscosity, double temperatureF,
-                                     float bubblePointPressureBar)
+                                     float bubblePointPressureBar, double rsAtBubblePoint)
     : deadOilCp_(DeadOilViscosity(apiForViscosity, temperatureF)),
-      pbPsi_(OilPsiFromBar(bubblePointPressureBar)) {}
+      pbPsi_(OilPsiFromBar(bubblePointPressureBar)),
+      rsAtBubblePoint_(rsAtBubblePoint),
+      saturatedAtBubblePoint_(Saturated(rsAtBubblePoint)) {}
+
+double OilViscosityModel::Saturated(double rs) const {
+    const double rsScf = kScfPerStbPerSm3PerM3 * rs;
+    return LiveOilA(kLiveOilFactorViscosity, rsScf) * std::pow(deadOilCp_, LiveOilB(rsScf));
+}
 
 double OilViscosityModel::Viscosity(float pressureBar, double rs) const {
     const double pPsi = OilPsiFromBar(pressureBar);
-    const double rsScf = kScfPerStbPerSm3PerM3 * rs;
-    const double saturated =
-        LiveOilA(kLiveOilFactorViscosity, rsScf) * std::pow(deadOilCp_, LiveOilB(rsScf));
+    const double saturated = rs == rsAtBubblePoint_ ? saturatedAtBubblePoint_ : Saturated(rs);
     if (pPsi > pbPsi_) {
         const double m = 2.6 * std::pow(pPsi, 1.187) * std::exp(-11.513 - 8.98e-5 * pPsi);
         return saturated * std::pow(pPsi / pbPsi_, m);

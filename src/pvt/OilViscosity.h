@@ -6,6 +6,7 @@
 // dead-oil equation by shifting the API gravity it is evaluated at.
 
 #include <cstdint>
+#include <limits>
 
 namespace morvek {
 
@@ -16,13 +17,20 @@ class OilViscosityModel {
 public:
     // The API gravity the dead-oil equation takes (the case's plus the
     // calibration's shift), the temperature in deg F, the bubble point in bar.
-    OilViscosityModel(double apiForViscosity, double temperatureF, float bubblePointPressureBar);
+    // rsAtBubblePoint, when given, is the Rs that every pressure above the
+    // bubble point has: the saturated viscosity of that oil is computed once.
+    OilViscosityModel(double apiForViscosity, double temperatureF, float bubblePointPressureBar,
+                      double rsAtBubblePoint = std::numeric_limits<double>::quiet_NaN());
     // Viscosity in cP at the pressure, with rs = Rs(p) in sm3/m3.
     double Viscosity(float pressureBar, double rs) const;
 
 private:
+    double Saturated(double rs) const;
+
     double deadOilCp_;
     double pbPsi_;
+    double rsAtBubblePoint_;
+    double saturatedAtBubblePoint_;
 };
 
 // What the calibration found: the API gravity at which the dead-oil equation
