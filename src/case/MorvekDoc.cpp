@@ -102,6 +102,10 @@ void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
                    d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_NuoPb != m_NuoPb || d.m_Rsi != m_Rsi ||
                    d.m_bRelPermAusgabe != m_bRelPermAusgabe;
     for (int i = 0; i < kGasComponents; ++i) changed = changed || d.m_Gas[i] != m_Gas[i];
+    // Rows read or edited in the dialog change the case even while the graph
+    // has not yet taken the last change (the flag comparison above misses them
+    // then).
+    changed = changed || d.m_Messwerte != m_Messwerte;
     m_bGeaendert = changed ? 1 : 0;
 
     m_Gas = d.m_Gas;
@@ -153,8 +157,21 @@ void CMorvekDoc::RunCalculation() {
 bool CMorvekDoc::OnFileNew() {
     if (!SaveModified()) return false;
     ResetCase();
+    // A new case is untitled and unmodified until its dialog ends with OK, and
+    // shows nothing of the case before it, even when the dialog is cancelled.
+    SetPathName(std::string());
+    SetModifiedFlag(false);
+    DropResults();
     OnDataChange();
     return true;
+}
+
+void CMorvekDoc::DropResults() {
+    m_Text.clear();
+    ClearSeries();
+    m_Ueberschrift.clear();
+    m_bGrafikNeu = 1;
+    UpdateAllViews();
 }
 
 bool CMorvekDoc::SaveModified() {
@@ -222,11 +239,17 @@ bool CMorvekDoc::Serialize(CaseArchive& ar) {
 
 bool CMorvekDoc::OnOpenDocument(const std::string& path) {
     if (!ReadCaseFile(path)) return false;
+    const CaseFileRecord held = ToRecord();
+    // The results of the case before are not this case's: the views show the
+    // opened case without results until its dialog ends with OK.
+    DropResults();
     OnDataChange();
     m_bGeaendert = 1;
     m_bGrafikNeu = 1;
-    // A case just opened carries no modified mark, whatever the dialog found.
-    SetModifiedFlag(false);
+    // The case is modified exactly when an input now differs from what the
+    // file holds: edits in the dialog after opening count, a dialog that only
+    // looked does not.
+    SetModifiedFlag(!(ToRecord() == held));
     return true;
 }
 

@@ -180,6 +180,9 @@ private:
     void RunCalculation();
     void FillDialog(DlgInput& dialog) const;
     void TakeFromDialog(const DlgInput& dialog);
+    // Empties the report and every series and lets the views show that: the
+    // results of one case never stand under another.
+    void DropResults();
 
     bool m_bModified = false;
     std::string m_strTitle;

@@ -144,3 +144,33 @@ TEST(DialogExchange, WithoutControlsReadingSucceedsAndChangesNothing) {
     EXPECT_TRUE(dialog.UpdateData(false));
     EXPECT_EQ(dialog.m_OOIP, 0.0f);
 }
+
+TEST(DialogExchange, PhysicallyImpossibleTemperatureAndGasCapAreRefused) {
+    struct Case {
+        const char* member;
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"m_Temperatur", "-300", false},   {"m_Temperatur", "-273.15", false},
+        {"m_Temperatur", "-273", true},    {"m_Temperatur", "-20", true},
+        {"m_Temperatur", "350", true},     {"m_Gaskappe", "-0.5", false},
+        {"m_Gaskappe", "1e30", false},     {"m_Gaskappe", "100.01", false},
+        {"m_Gaskappe", "0", true},         {"m_Gaskappe", "100", true},
+        {"m_Gaskappe", "5", true},
+    };
+    for (const Case& c : cases) {
+        OpenDialog o;
+        const ExchangeField& f = Field(c.member);
+        o.controls.texts[f.controlId] = c.text;
+        EXPECT_EQ(o.dialog.UpdateData(true), c.accepted) << c.member << " " << c.text;
+        if (!c.accepted) {
+            EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(f)}) << c.text;
+        }
+    }
+    EXPECT_EQ(OutOfRangeMessage(Field("m_Temperatur")),
+              "Bitte einen Wert über -273.15 eingeben: \"Lagerstättentemperatur (°C)\".");
+    EXPECT_EQ(OutOfRangeMessage(Field("m_Gaskappe")),
+              "Bitte einen Wert zwischen 0 und 100 eingeben: "
+              "\"Porenvol.Gaskappe/Porenvol.Öl ( - )\".");
+}

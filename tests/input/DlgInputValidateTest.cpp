@@ -165,3 +165,12 @@ TEST(DialogValidate, OnlyTheFirst300RowsAreChecked) {
     EXPECT_FALSE(Ok(o));
     EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{kRowsTooMuchOil});
 }
+
+TEST(DialogValidate, NegativeValuesInACaseRowAreRefused) {
+    OpenDialog o;
+    o.dialog.m_Messwerte = {"100 240", "-50 200 -7"};
+    EXPECT_FALSE(Ok(o));
+    ASSERT_EQ(o.sink.Texts().size(), 1u);
+    EXPECT_NE(o.sink.Texts()[0].find("Bitte einen Wert ab 0"), std::string::npos)
+        << o.sink.Texts()[0];
+}

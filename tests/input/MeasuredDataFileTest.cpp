@@ -220,3 +220,32 @@ TEST(MeasuredDataFile, ReadsAndWritesDecimalPointsUnderAGermanLocale) {
     EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.2                33.5"});
     EXPECT_TRUE(r.Said().empty());
 }
+
+TEST(MeasuredDataFile, FileWithoutAReadableRowKeepsTheRowsAndNamesFileAndLine) {
+    FileRead r(std::string("Kopf\n") + "10,5 200 100\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
+    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
+    EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);
+    const Rows said = r.Said();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(r.path), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("2. Zeile"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("10,5 200 100"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("Dezimalpunkt"), std::string::npos) << said[0];
+}
+
+TEST(MeasuredDataFile, LineWithoutACommaGetsNoDecimalPointHint) {
+    FileRead r(std::string(kHeader) + "1.5 120\nZähler 3\n");
+    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
+    ASSERT_EQ(r.Said().size(), 1u);
+    EXPECT_EQ(r.Said()[0].find("Dezimalpunkt"), std::string::npos);
+    EXPECT_NE(r.Said()[0].find("3. Zeile"), std::string::npos) << r.Said()[0];
+}
+
+TEST(MeasuredDataFile, NegativeValuesEndTheReadingWithTheLineNumber) {
+    FileRead r(std::string(kHeader) + "1.5 120\n-50 200 -7\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
+    ASSERT_EQ(r.Said().size(), 1u);
+    EXPECT_NE(r.Said()[0].find("3. Zeile"), std::string::npos) << r.Said()[0];
+    EXPECT_NE(r.Said()[0].find("Bitte einen Wert ab 0"), std::string::npos) << r.Said()[0];
+}

@@ -196,3 +196,30 @@ TEST(RowEdit, ReadingStoppedAboveTheEditLineLeavesItsOldText) {
               (Rows{OutOfRangeMessage(*FindField("m_OOIP")), "Die Zeile enthält keine 2 Werte"}));
     EXPECT_EQ(o.dialog.m_MesswertListe.Count(), 0);
 }
+
+TEST(RowEdit, DeleteAsksWithTheSelectedRowItDeletesNotTheEditLine) {
+    RowDialog d;
+    d.dialog.m_MesswertListe.SetSelection(0);  // a single click on row 1
+    d.sink.Answers({Answer::Yes});
+    d.Edit(kDelete, "850 100 520");
+    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile wirklich gelöscht werden?\n100 240"});
+    EXPECT_EQ(d.List(), (Rows{"200 230", "300 220"}));
+    EXPECT_EQ(d.controls.texts[ctl::kStatus], "1.Zeile gelöscht");
+}
+
+TEST(RowEdit, NegativeValuesInARowAreRefusedWithTheirRangeMessage) {
+    for (const char* row : {"-50 200 -7", "50 -200", "50 200 -7", "-0.001 100"}) {
+        RowDialog d;
+        d.sink.Answers({Answer::Yes});
+        d.Edit(kAppend, row);
+        ASSERT_EQ(d.sink.Log().size(), 1u) << row;
+        EXPECT_EQ(d.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown) << row;
+        EXPECT_NE(d.sink.Texts()[0].find("Bitte einen Wert ab 0 eingeben"), std::string::npos)
+            << d.sink.Texts()[0];
+        EXPECT_EQ(d.List(), kSorted) << row;
+    }
+    RowDialog d;
+    d.sink.Answers({Answer::Yes});
+    d.Edit(kAppend, "0 200 0");
+    EXPECT_EQ(d.List().front(), "0 200 0");
+}

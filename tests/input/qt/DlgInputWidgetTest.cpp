@@ -214,3 +214,60 @@ TEST(DataEntryDialogWidget, RunnerEndsWithCancelOnEscapeAndLeavesTheCaseAlone) {
     EXPECT_TRUE(doc.m_Text.empty());
     EXPECT_EQ(runner.Current(), nullptr);
 }
+
+TEST(DataEntryDialogWidget, AValueTypedIntoAGasFieldStaysWhileTheOilInPlaceIsStillInvalid) {
+    ShownDialog shown(StartCase::New);
+    shown.Type(1003, QStringLiteral("1.5"));  // CO2
+    QLineEdit* n2 = shown.Edit(1004);
+    n2->setFocus(Qt::MouseFocusReason);  // click into N2
+    EXPECT_EQ(shown.Shown(1003), QStringLiteral("1.5"));
+    EXPECT_EQ(shown.Shown(ctl::kSumme), QStringLiteral("101.50"));
+    shown.Type(1004, QStringLiteral("2"));
+    shown.Leave(1004);
+    EXPECT_EQ(shown.Shown(1003), QStringLiteral("1.5"));
+    EXPECT_EQ(shown.Shown(1004), QStringLiteral("2"));
+    EXPECT_EQ(shown.Shown(ctl::kSumme), QStringLiteral("103.50"));
+    // No word about the oil in place, which nobody has touched yet.
+    for (const std::string& text : shown.sink.Texts())
+        EXPECT_EQ(text.find("Original Oil in Place"), std::string::npos) << text;
+}
+
+TEST(DataEntryDialogWidget, ReadingAMeasuredDataFileKeepsEveryTypedField) {
+    const std::string file = SourcePath("examples/nordfeld-messwerte.txt");
+    ShownDialog shown(StartCase::Nordfeld, file);
+    shown.Type(ctl::kOOIP, QStringLiteral("6000"));
+    shown.Type(ctl::kFeldname, QStringLiteral("Nordfeld Ost"));
+    shown.Type(1018, QStringLiteral("85.5"));
+    shown.Click(kFileButton);
+    EXPECT_EQ(shown.widget->RowListWidget()->count(), 8);
+    EXPECT_EQ(shown.Shown(ctl::kOOIP), QStringLiteral("6000"));
+    EXPECT_EQ(shown.Shown(ctl::kFeldname), QStringLiteral("Nordfeld Ost"));
+    EXPECT_EQ(shown.Shown(1018), QStringLiteral("85.5"));
+    shown.Click(DlgInputWidget::kOkButton);
+    EXPECT_EQ(shown.widget->result(), QDialog::Accepted);
+    EXPECT_EQ(shown.dialog.m_OOIP, 6000.0f);
+    EXPECT_EQ(shown.dialog.m_Feldname, "Nordfeld Ost");
+    EXPECT_EQ(shown.dialog.m_Temperatur, 85.5f);
+}
+
+TEST(DataEntryDialogWidget, DeleteAsksWithTheRowTheClickSelectedNotTheEditLine) {
+    ShownDialog shown;
+    QTest::mouseClick(shown.widget->Button(1038), Qt::LeftButton);  // "Zeile löschen"
+    shown.Type(ctl::kZeile, QStringLiteral("850 100 520"));
+    QListWidget* list = shown.widget->RowListWidget();
+    ASSERT_GT(list->count(), 1);
+    const QString first = list->item(0)->text();
+    const QRect row = list->visualItemRect(list->item(0));
+    shown.sink.Answers({Answer::Yes});
+    // A single click on row 1 leaves the edit line.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    shown.Edit(ctl::kZeile)->setFocus(Qt::MouseFocusReason);
+    shown.Leave(ctl::kZeile);
+    std::vector<std::string> asked;
+    for (const auto& e : shown.sink.Log())
+        if (e.kind == ScriptedMessageSink::Entry::YesNo) asked.push_back(e.text);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Soll diese Zeile wirklich gelöscht werden?\n" + first.toStdString());
+    ASSERT_GT(list->count(), 0);
+    EXPECT_NE(list->item(0)->text(), first);
+}
