@@ -1,5 +1,7 @@
 #include "input/ExchangeTable.h"
 
+#include <limits>
+
 #include "base/Cp1252.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
@@ -10,12 +12,20 @@ namespace {
 
 ExchangeField Float(int id, const char* label, const char* member, const char* caseMember,
                     float DlgInput::*m) {
-    return {id, FieldKind::Float, label, member, caseMember, m, nullptr, nullptr, false, 0, 0};
+    return {id, FieldKind::Float, label, member, caseMember, m, nullptr, nullptr, false, 0, 0, false};
 }
 
 ExchangeField Ranged(int id, const char* label, const char* member, const char* caseMember,
                      float DlgInput::*m, float lo, float hi) {
-    return {id, FieldKind::Float, label, member, caseMember, m, nullptr, nullptr, true, lo, hi};
+    return {id, FieldKind::Float, label, member, caseMember, m, nullptr, nullptr, true, lo, hi,
+            false};
+}
+
+// Only values above lo are possible; there is no upper bound.
+ExchangeField Above(int id, const char* label, const char* member, const char* caseMember,
+                    float DlgInput::*m, float lo) {
+    return {id, FieldKind::Float, label, member, caseMember, m, nullptr, nullptr, true, lo,
+            std::numeric_limits<float>::infinity(), true};
 }
 
 ExchangeField Gas(int id, const char* label, const char* member, const char* caseMember,
@@ -25,16 +35,21 @@ ExchangeField Gas(int id, const char* label, const char* member, const char* cas
 
 ExchangeField Text(int id, FieldKind kind, const char* label, const char* member,
                    const char* caseMember, std::string DlgInput::*m) {
-    return {id, kind, label, member, caseMember, nullptr, m, nullptr, false, 0, 0};
+    return {id, kind, label, member, caseMember, nullptr, m, nullptr, false, 0, 0, false};
 }
 
 ExchangeField Int(int id, FieldKind kind, const char* label, const char* member,
                   const char* caseMember, int32_t DlgInput::*m) {
-    return {id, kind, label, member, caseMember, nullptr, nullptr, m, false, 0, 0};
+    return {id, kind, label, member, caseMember, nullptr, nullptr, m, false, 0, 0, false};
 }
 
 // The lower bound of the oil in place is the single-precision value nearest 0.1.
 constexpr float kMinOOIP = 0.1f;
+// Absolute zero in degrees Celsius: a reservoir is warmer.
+constexpr float kAbsoluteZeroCelsius = -273.15f;
+// A gas cap of a hundred times the oil zone's pore volume is a gas field with
+// an oil rim; a negative one does not exist.
+constexpr float kMaxGasCap = 100.0f;
 
 }  // namespace
 
@@ -46,8 +61,8 @@ float DlgInput::* const kGasMembers[15] = {
 
 const std::vector<ExchangeField>& ExchangeTable() {
     static const std::vector<ExchangeField> table = {
-        Float(1027, "Porenvol.Gaskappe/Porenvol.Öl      ( - )", "m_Gaskappe", "m_Gaskappe",
-              &DlgInput::m_Gaskappe),
+        Ranged(1027, "Porenvol.Gaskappe/Porenvol.Öl      ( - )", "m_Gaskappe", "m_Gaskappe",
+               &DlgInput::m_Gaskappe, 0.0f, kMaxGasCap),
         Float(1022, "Öldichte                 (Grad API)", "m_API", "m_API", &DlgInput::m_API),
         Text(1001, FieldKind::Text, "Feldesname", "m_Feldname", "m_Feldname",
              &DlgInput::m_Feldname),
@@ -67,8 +82,8 @@ const std::vector<ExchangeField>& ExchangeTable() {
                &DlgInput::m_Sgc, 0.0f, 1.0f),
         Float(1023, "Haftwassersättigung                         ( - )", "m_Swi", "m_Swi",
               &DlgInput::m_Swi),
-        Float(1018, "Lagerstättentemperatur    (°C)", "m_Temperatur", "m_Temperatur",
-              &DlgInput::m_Temperatur),
+        Above(1018, "Lagerstättentemperatur    (°C)", "m_Temperatur", "m_Temperatur",
+              &DlgInput::m_Temperatur, kAbsoluteZeroCelsius),
         Gas(1002, "H2S      ", "m_H2S", "m_Gas[0]", &DlgInput::m_H2S),
         Gas(1003, "CO2", "m_CO2", "m_Gas[1]", &DlgInput::m_CO2),
         Gas(1012, "C6H14", "m_C6", "m_Gas[10]", &DlgInput::m_C6),
@@ -128,6 +143,10 @@ std::string NotANumberMessage(const ExchangeField& field) {
 }
 
 std::string OutOfRangeMessage(const ExchangeField& field) {
+    if (field.max == std::numeric_limits<float>::infinity())
+        return Format(field.minExclusive ? "Bitte einen Wert über %g eingeben: \"%s\"."
+                                         : "Bitte einen Wert ab %g eingeben: \"%s\".",
+                      static_cast<double>(field.min), FieldCaption(field).c_str());
     return Format("Bitte einen Wert zwischen %g und %g eingeben: \"%s\".",
                   static_cast<double>(field.min), static_cast<double>(field.max),
                   FieldCaption(field).c_str());
@@ -140,14 +159,29 @@ std::string UnstorableTextMessage(const ExchangeField& field) {
         FieldCaption(field).c_str());
 }
 
+std::string UnstorableTextMessage(const ExchangeField& field, const std::string& text) {
+    const std::string character = FirstUnstorableCharacter(text);
+    if (character.empty()) return UnstorableTextMessage(field);
+    return Format(
+        "Das Feld \"%s\" enthält das Zeichen \"%s\", das nicht gespeichert werden kann.\n"
+        "Bitte nur westeuropäische Zeichen verwenden.",
+        FieldCaption(field).c_str(), character.c_str());
+}
+
+bool InFieldRange(const ExchangeField& field, float value) {
+    if (!field.bounded) return true;
+    const bool aboveMin = field.minExclusive ? value > field.min : value >= field.min;
+    return aboveMin && value <= field.max;
+}
+
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink) {
     float parsed = 0.0f;
     if (!ParseFloatStrict(text, parsed)) {
-        sink.Show(NotANumberMessage(field));
+        sink.Show(NotANumberMessage(field) + DecimalPointHint(text));
         return false;
     }
-    if (field.bounded && (parsed < field.min || parsed > field.max)) {
+    if (!InFieldRange(field, parsed)) {
         sink.Show(OutOfRangeMessage(field));
         return false;
     }
@@ -158,7 +192,7 @@ bool ParseFieldValue(const ExchangeField& field, const std::string& text, float&
 bool ParseFieldText(const ExchangeField& field, const std::string& text, std::string& value,
                     MessageSink& sink) {
     if (!FitsCp1252(text)) {
-        sink.Show(UnstorableTextMessage(field));
+        sink.Show(UnstorableTextMessage(field, text));
         return false;
     }
     value = text;
