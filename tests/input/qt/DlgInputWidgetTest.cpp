@@ -5,6 +5,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "input/qt/DialogWidgetFixture.h"
 #include "input/qt/QtDataEntryRunner.h"
@@ -132,6 +135,72 @@ TEST(DataEntryDialogWidget, FieldNameRefusesCharactersTheCaseFileCannotHold) {
     EXPECT_EQ(name->text(), QStringLiteral("Ölfeld €"));
     name->insert(QStringLiteral("Ж"));
     EXPECT_EQ(name->text(), QStringLiteral("Ölfeld €"));
+    // Not silently: each refusal names the character, once the key is handled.
+    QTest::qWait(20);
+    const ExchangeField& field = *FindField("m_Feldname");
+    EXPECT_EQ(shown.sink.Texts(), (std::vector<std::string>{UnstorableTextMessage(field, "Ω"),
+                                                            UnstorableTextMessage(field, "Ж")}));
+}
+
+TEST(DataEntryDialogWidget, AFieldNameFromOutsideTheCodePageIsRefusedWithTheCharacterNamed) {
+    ShownDialog shown;
+    QLineEdit* name = shown.Edit(ctl::kFeldname);
+    name->setFocus();
+    name->clear();
+    TypeText(name, QStringLiteral("Łódź Feld"));
+    QTest::qWait(20);
+    const std::vector<std::string> said = shown.sink.Texts();
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_NE(said[0].find("\"Ł\""), std::string::npos) << said[0];
+    EXPECT_NE(said[1].find("\"ź\""), std::string::npos) << said[1];
+    EXPECT_EQ(shown.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown);
+}
+
+TEST(DataEntryDialogWidget, FitsASmallScreenWithEveryFieldReachableAndEveryNumberWhole) {
+    ShownDialog shown;
+    const QRect screen = shown.widget->screen()->availableGeometry();
+    EXPECT_LE(shown.widget->height(), screen.height());
+    EXPECT_LE(shown.widget->width(), screen.width());
+    // A screen smaller than the whole form.
+    shown.widget->FitInto(QSize(700, 420));
+    EXPECT_LE(shown.widget->height(), 420);
+    EXPECT_LE(shown.widget->width(), 700);
+    QTest::qWait(10);
+    QScrollArea* scroll = shown.widget->ScrollArea();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0)
+        << "the form scrolls: screen " << screen.width() << "x" << screen.height() << ", dialog "
+        << shown.widget->width() << "x" << shown.widget->height() << ", form "
+        << scroll->widget()->sizeHint().height();
+    // OK and Abbrechen stay in view above the scrolling part.
+    for (int id : {DlgInputWidget::kOkButton, DlgInputWidget::kCancelButton}) {
+        QAbstractButton* b = shown.widget->Button(id);
+        EXPECT_FALSE(scroll->isAncestorOf(b));
+        EXPECT_TRUE(shown.widget->rect().contains(
+            QRect(b->mapTo(shown.widget.get(), QPoint(0, 0)), b->size())));
+    }
+    // Every number field shows its number in full.
+    shown.Type(ctl::kOOIP, QStringLiteral("98765.4"));
+    shown.Type(1018, QStringLiteral("-273.149"));
+    for (QLineEdit* edit : shown.widget->findChildren<QLineEdit*>()) {
+        if (edit->alignment() != Qt::AlignRight) continue;
+        const int text = edit->fontMetrics().horizontalAdvance(edit->text());
+        EXPECT_GT(edit->width(), text + 4) << edit->objectName().toStdString();
+    }
+    // The row list at the bottom can be scrolled into view.
+    scroll->ensureWidgetVisible(shown.widget->RowListWidget());
+    QListWidget* list = shown.widget->RowListWidget();
+    const QRect inView(list->mapTo(scroll->viewport(), QPoint(0, 0)), list->size());
+    EXPECT_TRUE(scroll->viewport()->rect().intersects(inView));
+}
+
+TEST(DataEntryDialogWidget, TabThroughAnEmptyRowLineSaysNothing) {
+    ShownDialog shown;
+    QLineEdit* line = shown.Edit(ctl::kZeile);
+    line->setFocus(Qt::TabFocusReason);
+    line->clear();
+    QTest::keyClick(line, Qt::Key_Tab);
+    EXPECT_TRUE(shown.sink.Log().empty()) << shown.sink.Texts()[0];
 }
 
 TEST(DataEntryDialogWidget, TheTwoOutputBoxesExcludeEachOther) {
