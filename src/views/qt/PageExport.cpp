@@ -156,11 +156,17 @@ void SetUpPdf(QPdfWriter& writer, const QPageSize& pageSize, double marginMillim
         QPageLayout::Millimeter));
 }
 
+// The title a PDF carries: the case's, as the window's caption shows it.
+QString DocumentTitle(const CMorvekDoc& doc) {
+    return QString::fromUtf8(doc.GetTitle().c_str());
+}
+
 bool RenderGraphPdf(const CMorvekDoc& doc, QByteArray& bytes) {
     const GraphPage page = LayOutGraphPage(doc, kPdfDotsPerInch);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
+    writer.setTitle(DocumentTitle(doc));
     SetUpPdf(writer,
              QPageSize(QSizeF(page.widthUnits / kUnitsPerMillimetre,
                               page.heightUnits / kUnitsPerMillimetre),
@@ -177,6 +183,7 @@ bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
+    writer.setTitle(DocumentTitle(doc));
     SetUpPdf(writer, QPageSize(QPageSize::A4), kPrintMarginMillimetre);
     QPainter painter;
     if (!painter.begin(&writer)) return false;
