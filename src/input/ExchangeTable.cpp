@@ -12,7 +12,8 @@ namespace {
 
 ExchangeField Float(int id, const char* label, const char* member, const char* caseMember,
                     float DlgInput::*m) {
-    return {id, FieldKind::Float, label, member, caseMember, m, nullptr, nullptr, false, 0, 0, false};
+    return {id,      FieldKind::Float, label, member, caseMember, m,
+            nullptr, nullptr,          false, 0,      0,          false};
 }
 
 ExchangeField Ranged(int id, const char* label, const char* member, const char* caseMember,

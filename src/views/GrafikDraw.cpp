@@ -44,6 +44,9 @@ constexpr int32_t kMarkerSize = 22;
 constexpr int32_t kScreenPageWidth = 2100;
 // White kept between the footer and the edges of the drawing area, 5 mm.
 constexpr int32_t kFooterMargin = 50;
+// The footer's top below the frame's bottom edge: under the lowest legend
+// (its top 21 mm below, 4.5 mm high) with 1.5 mm to spare.
+constexpr int32_t kFooterBelowFrame = 270;
 
 // The text shortened in its middle with "…" to at most maxWidth in the
 // surface's current font; whole UTF-8 characters are kept.
@@ -140,8 +143,10 @@ void CGrafik::DrawPage(Surface& dc) {
         dc.MoveTo(W / 2 + w - 130, -H - 190);
         dc.LineTo(W / 2 + w + 70, -H - 190);
     } else if (doc.m_bRelPermAusgabe == 0) {
-        // The measured pressures' symbol is the legend's sample.
-        dc.Marker(W / 2 + w - 30, -H - 190, kMarkerSize, MarkerShape::Circle);
+        // The two measured symbols, pressure and gas-oil ratio, are the
+        // legend's sample.
+        dc.Marker(W / 2 + w - 70, -H - 190, kMarkerSize, MarkerShape::Circle);
+        dc.Marker(W / 2 + w + 10, -H - 190, kMarkerSize, MarkerShape::Square);
     }
 
     dc.SelectPen(kGridPen);
@@ -233,8 +238,9 @@ void CGrafik::DrawFooter(Surface& dc) {
     const int32_t areaLeft = kOriginX + kFooterMargin;
     const int32_t areaRight = kOriginX + DrawingAreaWidth() - kFooterMargin;
     // It starts at the area's left edge (right-aligned 1 cm into the frame,
-    // as it once was, any path of some length ran off the page) and is
-    // shortened where it would pass the right one.
+    // as it once was, any path of some length ran off the page), below the
+    // legends so that it may run the whole width, and is shortened where it
+    // would pass the right edge.
     dc.SetTextAlign(TextAlign::LeftTop);
-    dc.TextOut(areaLeft, -H - 200, ElideMiddle(dc, footer, areaRight - areaLeft));
+    dc.TextOut(areaLeft, -H - kFooterBelowFrame, ElideMiddle(dc, footer, areaRight - areaLeft));
 }

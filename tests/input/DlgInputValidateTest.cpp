@@ -16,7 +16,8 @@ bool Ok(OpenDialog& o) {
 }
 
 // Row messages say which row: here the first of the case's rows.
-const char* const kRowsTooMuchOil = "FEHLER!!\n1.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0";
+const char* const kRowsTooMuchOil =
+    "FEHLER!!\n1.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0";
 
 }  // namespace
 
@@ -193,7 +194,8 @@ TEST(DialogValidate, ARowMessageNamesTheRowAsTheListShowsIt) {
     ASSERT_EQ(o.dialog.m_MesswertListe.Text(2), "5000.1 200");
     EXPECT_FALSE(Ok(o));
     EXPECT_EQ(o.sink.Texts(),
-              std::vector<std::string>{"FEHLER!!\n3.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"});
+              std::vector<std::string>{
+                  "FEHLER!!\n3.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"});
 }
 
 TEST(DialogValidate, RowEqualToOilInPlacePassesAndAboveIsRefused) {

@@ -136,7 +136,7 @@ TEST_F(GraphPage, DrawsFrameTitlesAndFooterWithTheirFontsAndPositions) {
     // 40 mm left of the frame.
     const SurfaceCall footer = dc.TextCall("Dokument /daten/nordfeld.mvk");
     EXPECT_EQ(footer.x, -350);
-    EXPECT_EQ(footer.y, -950);
+    EXPECT_EQ(footer.y, -1020);  // below the lowest legend
     EXPECT_EQ(footer.align, TextAlign::LeftTop);
 }
 
@@ -227,8 +227,9 @@ TEST_F(GraphPage, MarksMeasuredValuesWithFilledSymbolsOfAtLeastTwoMillimetresAnd
     FillDepletionLikeGraph(doc);
     RecordingSurface dc = Draw();
     const auto markers = dc.CallsOf(SurfaceCall::Marker);
-    // Five pressures (circles), five gas-oil ratios (squares), the legend's sample.
-    ASSERT_EQ(markers.size(), 5u + 5u + 1u);
+    // Five pressures (circles), five gas-oil ratios (squares), the legend's
+    // sample of both.
+    ASSERT_EQ(markers.size(), 5u + 5u + 2u);
     for (const SurfaceCall& m : markers) {
         EXPECT_GE(m.x2, 20) << "2 mm across at least";
         EXPECT_EQ(m.pen, kMarkerPen);
@@ -243,8 +244,11 @@ TEST_F(GraphPage, MarksMeasuredValuesWithFilledSymbolsOfAtLeastTwoMillimetresAnd
     EXPECT_EQ(markers[6].y2, 1);  // square
 
     const int32_t w = RecordingSurface::TextWidth(doc.m_Legende3, kAxisFont);
-    EXPECT_EQ(markers.back().x, 650 + w - 30);
-    EXPECT_EQ(markers.back().y, -750 - 190);
+    EXPECT_EQ(markers[10].x, 650 + w - 70);
+    EXPECT_EQ(markers[10].y, -750 - 190);
+    EXPECT_EQ(markers[10].y2, 0);
+    EXPECT_EQ(markers[11].x, 650 + w + 10);
+    EXPECT_EQ(markers[11].y2, 1);
     // No cross strokes any more.
     const auto lines = dc.Lines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

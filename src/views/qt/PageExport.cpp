@@ -24,10 +24,10 @@ namespace {
 
 // The exported graph page in 0.1 mm: the screen frame of 130 x 75 mm with
 // the view's 40 mm left and 30 mm top margins and room for the right axis's
-// labels and the legends below the frame. Texts that reach further (a long
-// path in the footer) widen the page, with a margin of 2 mm.
+// labels, the legends below the frame and the footer below them. Texts that
+// reach further widen the page, with a margin of 2 mm.
 constexpr int32_t kGraphPageWidthUnits = 2100;
-constexpr int32_t kGraphPageHeightUnits = 1350;
+constexpr int32_t kGraphPageHeightUnits = 1400;
 constexpr int32_t kSpillMarginUnits = 20;
 constexpr double kUnitsPerMillimetre = 10.0;
 constexpr double kUnitsPerInch = 254.0;

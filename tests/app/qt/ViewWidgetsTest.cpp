@@ -103,7 +103,8 @@ TEST(GraphView, LongPathInTheFooterIsNotCutAtTheLeft) {
 TEST(ReportView, HomeEndAndControlEndScrollTheReport) {
     CMorvekDoc doc;
     for (int i = 0; i < 400; ++i)
-        doc.m_Text.push_back("     eine Zeile einer langen PVT-Tabelle, die breiter ist als das Fenster");
+        doc.m_Text.push_back(
+            "     eine Zeile einer langen PVT-Tabelle, die breiter ist als das Fenster");
     ReportViewWidget report(doc);
     report.OnInitialUpdate();
     report.resize(300, 300);

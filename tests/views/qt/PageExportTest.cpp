@@ -45,7 +45,7 @@ TEST_F(PageExport, DrawsTheGraphIntoA150DpiPngWithTheCurvesInTheirColours) {
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG"));
     EXPECT_EQ(image.width(), 1240);
-    EXPECT_EQ(image.height(), 797);
+    EXPECT_EQ(image.height(), 827);  // 140 mm: the footer below the legends
     EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 150, 0.5);
     const int red =
         CountPixels(image, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; });
@@ -70,7 +70,7 @@ TEST_F(PageExport, KeepsALongFooterPathWithinThePicture) {
     ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG"));
     // The footer is shortened to the page instead of widening it.
     EXPECT_EQ(image.width(), 1240);
-    EXPECT_EQ(image.height(), 797);
+    EXPECT_EQ(image.height(), 827);  // 140 mm: the footer below the legends
     // The leftmost column holds paper only: the footer begins inside the picture.
     for (int y = 0; y < image.height(); ++y) ASSERT_GT(qGray(image.pixel(0, y)), 200) << y;
 }
