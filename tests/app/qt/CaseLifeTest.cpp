@@ -2,6 +2,7 @@
 // after "Öffnen" mark the case, "Neu" gives an untitled case even when its
 // dialog is cancelled, and results never show under another case's name.
 
+#include <QEvent>
 #include <QFile>
 
 #include "ExampleCases.h"
@@ -152,4 +153,35 @@ TEST(CaseLife, OpenThenCancelShowsTheOpenedCaseWithoutTheResultsOfTheOneBefore) 
     // The graph still draws its frame with the case's name.
     const QImage shown = w.frame->GraphView()->grab().toImage();
     EXPECT_FALSE(shown.isNull());
+}
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+}  // namespace
+
+TEST(CaseLife, SaveAsRepaintsTheGraphSoItsFooterNamesTheNewFile) {
+    Window w;
+    w.NextDialogOk();
+    ASSERT_TRUE(w.frame->OpenCase(Q(CopyOfExample(w, "nordfeld.mvk"))));
+    w.Run(ID_GRAFIK);
+    QTest::qWait(100);  // the view settles
+    PaintCounter counter;
+    w.frame->GraphView()->viewport()->installEventFilter(&counter);
+    QTest::qWait(50);
+    ASSERT_EQ(counter.paints, 0) << "the view was still painting by itself";
+    w.files.Answer(Q(w.Path("variante.mvk")));
+    ASSERT_TRUE(w.frame->OnFileSaveAs());
+    QTest::qWait(20);
+    w.frame->GraphView()->viewport()->removeEventFilter(&counter);
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_EQ(w.doc.GetPathName(), w.Path("variante.mvk"));
 }
