@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libtbb-dev
   fonts-liberation locales
   clang-14 libclang-rt-14-dev

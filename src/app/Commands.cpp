@@ -11,10 +11,12 @@ const std::map<int, const char*>& PromptTable() {
         {ID_DATEN_AENDERN, "Eingabedatei aufbauen bzw. Daten ändern\nDaten ändern"},
         {ID_GRAFIK, "Zeigt die Ergebnisse als Grafik an\nGrafik"},
         {ID_TEXT, "Zeigt die Ergebnisse als Tabelle an\nTabelle"},
-        {ID_HILFE, "Ruft die Online Hilfe auf"},
+        {ID_HILFE, "Ruft die Online Hilfe auf\nHilfe"},
         {ID_ERGEBNISSE_SPEICHERN, "Speichert die Ergebnisse in einer Textdatei AUS.TXT"},
         {ID_ERGEBNISSE_EINLESEN, "Liest die Datei AUS.TXT ein"},
         {ID_GRAFIKLUPE, "Grafik Lupe\nGrafik Lupe"},
+        {ID_GRAFIK_EINPASSEN,
+         "Zeigt die Grafik so groß, wie das Fenster sie fasst\nGrafik an Fenster anpassen"},
         {ID_FILE_NEW, "Erstellt ein neues Dokument.\nNeu"},
         {ID_FILE_OPEN, "Öffnet ein bestehendes Dokument.\nÖffnen"},
         {ID_FILE_SAVE, "Speichert das aktive Dokument.\nSpeichern"},
@@ -61,15 +63,16 @@ const std::vector<MenuDefinition>& MenuBarDefinition() {
           {0, nullptr},
           {ID_APP_EXIT, "&Beenden"}}},
         {"&Bearbeiten",
-         {{ID_DATEN_AENDERN, "Daten ändern"},
+         {{ID_DATEN_AENDERN, "Daten ändern\tF2"},
           {ID_ERGEBNISSE_SPEICHERN, "Ergebnisse speichern"},
           {ID_ERGEBNISSE_EINLESEN, "Ergebnisse einlesen"}}},
         {"&Ansicht",
          {{ID_GRAFIK, "Grafik"},
-          {ID_TEXT, "Text"},
+          {ID_TEXT, "Text\tF4"},
+          {ID_GRAFIK_EINPASSEN, "Grafik an Fenster anpassen"},
           {ID_VIEW_TOOLBAR, "&Symbolleiste"},
           {ID_VIEW_STATUS_BAR, "S&tatusleiste"}}},
-        {"&?", {{ID_APP_ABOUT, "Inf&o über morvek..."}, {ID_HILFE, "Hilfe"}}},
+        {"&?", {{ID_APP_ABOUT, "Inf&o über morvek..."}, {ID_HILFE, "Hilfe\tF1"}}},
     };
     return menus;
 }
@@ -89,7 +92,7 @@ const std::vector<MenuEntry>& ContextMenuDefinition() {
 const std::vector<int>& ToolbarDefinition() {
     static const std::vector<int> buttons = {
         ID_FILE_NEW,   ID_FILE_OPEN,  ID_FILE_SAVE, 0, ID_GRAFIK, ID_TEXT, ID_DATEN_AENDERN,
-        ID_GRAFIKLUPE, ID_FILE_PRINT, ID_APP_ABOUT,
+        ID_GRAFIKLUPE, ID_FILE_PRINT, ID_HILFE,
     };
     return buttons;
 }

@@ -35,7 +35,7 @@ const std::map<int, ToolIcon>& ToolIcons() {
         {ID_FILE_SAVE, ToolIcon::Save},  {ID_GRAFIK, ToolIcon::Grafik},
         {ID_TEXT, ToolIcon::Text},       {ID_DATEN_AENDERN, ToolIcon::DatenAendern},
         {ID_GRAFIKLUPE, ToolIcon::Lupe}, {ID_FILE_PRINT, ToolIcon::Print},
-        {ID_APP_ABOUT, ToolIcon::About},
+        {ID_APP_ABOUT, ToolIcon::About}, {ID_HILFE, ToolIcon::About},
     };
     return icons;
 }
@@ -118,12 +118,19 @@ void CMainFrame::CreateActions() {
                 m_Actions[entry.id] = NewAction(entry.id, QString::fromUtf8(entry.text));
     m_Actions[ID_GRAFIKLUPE] = NewAction(ID_GRAFIKLUPE, QStringLiteral("Grafik Lupe"));
     m_Actions[ID_GRAFIKLUPE]->setCheckable(true);
+    m_Actions[ID_GRAFIK_EINPASSEN]->setCheckable(true);
+    m_Actions[ID_GRAFIK_EINPASSEN]->setChecked(true);
+    connect(m_Actions[ID_GRAFIK_EINPASSEN], &QAction::toggled, this, [this](bool fit) {
+        if (m_pGraphView != nullptr) m_pGraphView->SetFitToWindow(fit);
+        UpdateCommandUI();
+    });
 
     m_Actions[ID_FILE_NEW]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     m_Actions[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_Actions[ID_FILE_SAVE]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_Actions[ID_FILE_PRINT]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    // The function keys have no text in the menus: they are window shortcuts.
+    // The function keys are window shortcuts (they reach the command from
+    // anywhere in the window); the menus show them in their texts.
     for (auto [key, id] : {std::pair{Qt::Key_F1, ID_HILFE}, std::pair{Qt::Key_F2, ID_DATEN_AENDERN},
                            std::pair{Qt::Key_F4, ID_TEXT}}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
@@ -270,6 +277,7 @@ void CMainFrame::SwitchToView(ViewKind target) {
         target == ViewKind::Graph ? static_cast<CaseScrollView*>(m_pGraphView) : m_pReportView;
     if (view == nullptr) {
         m_pGraphView = new GraphViewWidget(m_Doc, m_pViews);
+        m_pGraphView->SetFitToWindow(m_Actions.at(ID_GRAFIK_EINPASSEN)->isChecked());
         m_pViews->addWidget(m_pGraphView);
         m_pGraphView->OnInitialUpdate();
         view = m_pGraphView;

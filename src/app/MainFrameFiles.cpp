@@ -103,6 +103,8 @@ bool CMainFrame::OnFileSaveAs() {
     if (!m_Doc.OnSaveDocument(ToFileSystem(absolute))) return false;
     m_pRecent->Add(absolute);
     RebuildRecentFileMenu();
+    // The graph's footer names the file: it shows the new path at once.
+    if (m_pGraphView != nullptr) m_pGraphView->viewport()->update();
     UpdateCommandUI();
     return true;
 }
@@ -136,12 +138,15 @@ void CMainFrame::PrintActiveView(QPrinter& printer) {
 }
 
 void CMainFrame::OnFilePrint() {
+    // A PDF printed from here carries the case's title as its title.
+    m_pPrinter->setDocName(QFile::decodeName(QByteArray::fromStdString(m_Doc.GetTitle())));
     QPrintDialog dialog(m_pPrinter.get(), this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
     if (dialog.exec() == QDialog::Accepted) PrintActiveView(*m_pPrinter);
 }
 
 void CMainFrame::OnFilePrintPreview() {
+    m_pPrinter->setDocName(QFile::decodeName(QByteArray::fromStdString(m_Doc.GetTitle())));
     QPrintPreviewDialog preview(m_pPrinter.get(), this);
     preview.setWindowTitle(QStringLiteral("Seitenansicht"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,

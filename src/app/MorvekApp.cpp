@@ -1,13 +1,15 @@
 #include "app/MorvekApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/MainFrame.h"
 #include "app/ToolbarIcons.h"
 
 namespace {
 
-// The program's settings: ~/.config/morvek/morvek.conf, where the recent-file
+// The program's settings: ~/.config/morvek/morvek.ini, where the recent-file
 // list keeps the section and entry names it has always had.
 std::unique_ptr<QSettings> DefaultProfile() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -34,8 +36,21 @@ bool CMorvekApp::InitInstance(const QStringList& arguments) {
     return true;
 }
 
+bool InstallQtTranslations(const QLocale& locale) {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    // qtbase holds the texts of every dialog Qt itself brings.
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
 int RunWindowProgram(int argc, char** argv) {
     QApplication application(argc, argv);
+    InstallQtTranslations(QLocale());
     QApplication::setApplicationName(QStringLiteral("morvek"));
     QApplication::setApplicationDisplayName(QStringLiteral("morvek"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));

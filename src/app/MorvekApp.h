@@ -4,6 +4,7 @@
 // of a desktop program: new case or the case named on the command line, then
 // the window, which accepts dropped files.
 
+#include <QLocale>
 #include <QSettings>
 #include <QStringList>
 #include <memory>
@@ -31,6 +32,12 @@ private:
     CMorvekDoc m_Doc;
     std::unique_ptr<CMainFrame> m_pFrame;
 };
+
+// Loads Qt's own translations for the locale (Debian qt6-translations-l10n),
+// so that the standard dialogs (file, print, page setup, preview) speak the
+// user's language, German under a German locale; the program's own texts are
+// German whatever the locale. True when a translation was found and installed.
+bool InstallQtTranslations(const QLocale& locale);
 
 // The window program: a QApplication around CMorvekApp. Returns the exit
 // status.

@@ -102,3 +102,20 @@ bool FitsCp1252(const std::string& text) {
     std::string ignored;
     return Utf8ToCp1252(text, ignored);
 }
+
+std::string FirstUnstorableCharacter(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : 4;
+        bool whole = i + length <= text.size();
+        for (size_t k = 1; whole && k < length; ++k)
+            whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        // A broken sequence is named by its first byte alone.
+        if (!whole) return text.substr(i, 1);
+        const std::string character = text.substr(i, length);
+        if (!FitsCp1252(character)) return character;
+        i += length;
+    }
+    return std::string();
+}

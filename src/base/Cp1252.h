@@ -16,3 +16,7 @@ bool Utf8ToCp1252(const std::string& text, std::string& out);
 
 // True when every character of the UTF-8 text can be stored in code page 1252.
 bool FitsCp1252(const std::string& text);
+
+// The first character of the UTF-8 text that code page 1252 cannot store, as
+// UTF-8 (a byte that is not valid UTF-8 alone); empty when every one fits.
+std::string FirstUnstorableCharacter(const std::string& text);

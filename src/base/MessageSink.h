@@ -12,6 +12,9 @@ class MessageSink {
 public:
     virtual ~MessageSink() = default;
     virtual void Show(const std::string& text) = 0;
+    // A message that refuses input or warns of it: the window shows it with
+    // the warning icon; everywhere else it is a message like any other.
+    virtual void Warn(const std::string& text) { Show(text); }
     virtual bool AskYesNo(const std::string& text) = 0;
     virtual Answer AskYesNoCancel(const std::string& text) = 0;
 };

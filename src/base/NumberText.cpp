@@ -40,6 +40,11 @@ bool HasDecimalShape(const std::string& s, size_t& begin, size_t& end) {
 
 }  // namespace
 
+std::string DecimalPointHint(const std::string& text) {
+    if (text.find(',') == std::string::npos) return std::string();
+    return "\nZahlen werden mit Dezimalpunkt geschrieben, zum Beispiel 10.5 statt 10,5.";
+}
+
 bool ParseFloatStrict(const std::string& text, float& value) {
     size_t begin = 0, end = 0;
     if (!HasDecimalShape(text, begin, end)) return false;

@@ -7,6 +7,11 @@
 
 bool ParseFloatStrict(const std::string& text, float& value);
 
+// For a message about text that was not read as numbers: when the text holds
+// a comma, a line that says numbers take a decimal point (a comma is never
+// read as one); otherwise empty.
+std::string DecimalPointHint(const std::string& text);
+
 // The general format with six significant digits in which the data-entry
 // dialog shows a single-precision value.
 std::string FloatForDisplay(float value);

@@ -83,9 +83,12 @@ void CMorvekDoc::FillDialog(DlgInput& d) const {
 
 void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
     // Change detection on the stored single-precision values.
-    const bool changed =
-        !morvek::SameFieldValues(d.m_Inputs, m_Inputs) || d.m_bMesswerteGeaendert != m_bGrafikNeu ||
-        d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_bRelPermAusgabe != m_bRelPermAusgabe;
+    // Rows read or edited in the dialog change the case even while the graph
+    // has not yet taken the last change (the flag comparison misses them then).
+    const bool changed = !morvek::SameFieldValues(d.m_Inputs, m_Inputs) ||
+                         d.m_Inputs.measuredRows != m_Inputs.measuredRows ||
+                         d.m_bMesswerteGeaendert != m_bGrafikNeu ||
+                         d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_bRelPermAusgabe != m_bRelPermAusgabe;
     m_bGeaendert = changed ? 1 : 0;
     if (m_bGeaendert) SetModifiedFlag(true);
 
@@ -153,8 +156,22 @@ bool CMorvekDoc::CheckOilGravity() {
 bool CMorvekDoc::OnFileNew() {
     if (!SaveModified()) return false;
     ResetCase();
+    // A new case is untitled and unmodified until its dialog ends with OK, and
+    // shows nothing of the case before it, even when the dialog is cancelled.
+    SetPathName(std::string());
+    SetModifiedFlag(false);
+    DropResults();
     OnDataChange();
     return true;
+}
+
+void CMorvekDoc::DropResults() {
+    m_Text.clear();
+    ClearSeries();
+    m_Ueberschrift.clear();
+    m_LastRun.reset();
+    m_bGrafikNeu = 1;
+    UpdateAllViews();
 }
 
 bool CMorvekDoc::SaveModified() {
@@ -178,11 +195,17 @@ bool CMorvekDoc::Serialize(CaseArchive& ar) {
 
 bool CMorvekDoc::OnOpenDocument(const std::string& path) {
     if (!ReadCaseFile(path)) return false;
+    const morvek::CaseInputs held = m_Inputs;
+    // The results of the case before are not this case's: the views show the
+    // opened case without results until its dialog ends with OK.
+    DropResults();
     OnDataChange();
     m_bGeaendert = 1;
     m_bGrafikNeu = 1;
-    // A case just opened carries no modified mark, whatever the dialog found.
-    SetModifiedFlag(false);
+    // The case is modified exactly when an input now differs from what the
+    // file holds: edits in the dialog after opening count, a dialog that only
+    // looked does not.
+    SetModifiedFlag(!(m_Inputs == held));
     return true;
 }
 

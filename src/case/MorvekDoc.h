@@ -193,4 +193,7 @@ public:
 private:
     void FillDialog(DlgInput& dialog) const;
     void TakeFromDialog(const DlgInput& dialog);
+    // Empties the report and every series and lets the views show that: the
+    // results of one case never stand under another.
+    void DropResults();
 };

@@ -26,11 +26,6 @@ constexpr double kMaxPlausibleDensity = 1.4;
 constexpr const char* kMeasuredDataExtension = "Alle Dateien";
 constexpr const char* kMeasuredDataPattern = "*.TXT";
 
-int ControlOf(const char* member) {
-    const ExchangeField* field = FindField(member);
-    return field != nullptr ? field->controlId : 0;
-}
-
 // The sum of the composition in single precision, as the sum field shows it.
 std::string GasSumText(const std::array<float, kGasComponents>& gas) {
     float sum = 0.0f;
@@ -59,10 +54,9 @@ MessageSink& DlgInput::Messages() const {
 }
 
 bool DlgInput::UpdateData(bool saveAndValidate) {
-    if (m_pControls == nullptr) return true;
-    Controls& controls = *m_pControls;
-
     if (!saveAndValidate) {
+        if (m_pControls == nullptr) return true;
+        Controls& controls = *m_pControls;
         for (const ExchangeField& f : ExchangeTable()) {
             switch (f.kind) {
                 case FieldKind::Float:
@@ -82,20 +76,53 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
         }
         return true;
     }
+    return ReadFields([](const ExchangeField&) { return true; });
+}
 
+namespace {
+
+// Keeps the first message of a reading for the end of it.
+class FirstMessage : public MessageSink {
+public:
+    void Show(const std::string& text) override {
+        if (m_Text.empty()) m_Text = text;
+    }
+    bool AskYesNo(const std::string&) override { return false; }
+    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
+    const std::string& Text() const { return m_Text; }
+
+private:
+    std::string m_Text;
+};
+
+bool IsGasField(const ExchangeField& f) {
+    return f.field != nullptr && f.field->gasIndex >= 0;
+}
+
+bool IsMember(const ExchangeField& f, const char* name) {
+    return std::string(f.member) == name;
+}
+
+}  // namespace
+
+bool DlgInput::ReadFields(bool (*which)(const ExchangeField&)) {
+    if (m_pControls == nullptr) return true;
+    Controls& controls = *m_pControls;
     m_nFailedControl = 0;
+    FirstMessage first;
     for (const ExchangeField& f : ExchangeTable()) {
+        if (!which(f)) continue;
         bool ok = true;
         switch (f.kind) {
             case FieldKind::Float: {
                 float value = 0;
-                ok = ParseFieldValue(f, controls.Text(f.controlId), value, Messages());
+                ok = ParseFieldValue(f, controls.Text(f.controlId), value, first);
                 if (ok) f.Float(*this) = value;
                 break;
             }
             case FieldKind::Text: {
                 std::string value;
-                ok = ParseFieldText(f, controls.Text(f.controlId), value, Messages());
+                ok = ParseFieldText(f, controls.Text(f.controlId), value, first);
                 if (ok) f.Text(*this) = std::move(value);
                 break;
             }
@@ -109,13 +136,35 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
                 f.Int(*this) = controls.IsChecked(f.controlId) ? 1 : 0;
                 break;
         }
-        if (!ok) {
-            controls.SetFocus(f.controlId);
-            m_nFailedControl = f.controlId;
-            return false;
+        if (!ok && m_nFailedControl == 0) m_nFailedControl = f.controlId;
+    }
+    if (m_nFailedControl == 0) return true;
+    Messages().Warn(first.Text());
+    controls.SetFocus(m_nFailedControl);
+    return false;
+}
+
+void DlgInput::ShowFields(std::initializer_list<const char*> members) {
+    if (m_pControls == nullptr) return;
+    for (const char* name : members) {
+        const ExchangeField* f = FindField(name);
+        if (f == nullptr) continue;
+        switch (f->kind) {
+            case FieldKind::Float:
+                m_pControls->SetText(f->controlId, FloatForDisplay(f->Float(*this)));
+                break;
+            case FieldKind::Text:
+            case FieldKind::Static:
+                m_pControls->SetText(f->controlId, f->Text(*this));
+                break;
+            case FieldKind::Radio:
+                m_pControls->SetCheckedRadio(f->controlId, f->Int(*this));
+                break;
+            case FieldKind::Check:
+                m_pControls->SetChecked(f->controlId, f->Int(*this) != 0);
+                break;
         }
     }
-    return true;
 }
 
 void DlgInput::OnInitDialog() {
@@ -129,17 +178,21 @@ void DlgInput::OnInitDialog() {
 }
 
 void DlgInput::RecomputeGasSum() {
-    // The sum follows what was read, even when the reading stopped early.
-    UpdateData(true);
+    // Only the composition is read: a field elsewhere that is not yet valid
+    // (the oil in place of a new case) is no concern of the sum. The sum
+    // follows what was read, even when a gas field was refused.
+    ReadFields(IsGasField);
     m_strSumme = GasSumText(m_Gas);
-    UpdateData(false);
+    ShowFields({"m_strSumme"});
 }
 
 void DlgInput::CheckOilDensity() {
-    UpdateData(true);
+    // A value that could not be read has had its message; the warning would
+    // quote a value that is no longer in the field.
+    if (!ReadFields([](const ExchangeField& f) { return IsMember(f, "m_API"); })) return;
     const double density = kOilDensityNumerator / (double(m_API) + kApiOffset);
     if (!(density >= kMinPlausibleDensity && density <= kMaxPlausibleDensity)) {
-        Messages().Show(Format("Die Öldichte von %f Grad API bzw. %f kg/l ist zu korrigieren",
+        Messages().Warn(Format("Die Öldichte von %f Grad API bzw. %f kg/l ist zu korrigieren",
                                double(m_API), density));
     }
 }
@@ -147,21 +200,24 @@ void DlgInput::CheckOilDensity() {
 void DlgInput::TogglePVTAusgabe() {
     m_bPVTAusgabe = m_bPVTAusgabe == 1 ? 0 : 1;
     if (m_bPVTAusgabe == 1 && m_bRelPermAusgabe == 1) m_bRelPermAusgabe = 0;
-    UpdateData(false);
+    ShowFields({"m_bPVTAusgabe", "m_bRelPermAusgabe"});
 }
 
 void DlgInput::ToggleRelPermAusgabe() {
     m_bRelPermAusgabe = m_bRelPermAusgabe == 1 ? 0 : 1;
     if (m_bPVTAusgabe == 1 && m_bRelPermAusgabe == 1) m_bPVTAusgabe = 0;
-    UpdateData(false);
+    ShowFields({"m_bPVTAusgabe", "m_bRelPermAusgabe"});
 }
 
 bool DlgInput::Validate() {
-    // A failed reading has shown its message; the checks still run on the
-    // members as they now stand.
-    UpdateData(true);
-    if (!CheckDialogInputs(*this, Messages())) return false;
-    return UpdateData(true);
+    // A field that cannot be read has been reported once; the checks would
+    // only quote values that are no longer in the fields.
+    if (!UpdateData(true)) return false;
+    // The composition as the fields hold it, even when the last gas field
+    // typed into was not left before OK.
+    m_strSumme = GasSumText(m_Gas);
+    ShowFields({"m_strSumme"});
+    return CheckDialogInputs(*this, Messages());
 }
 
 void DlgInput::SetRowMode(int mode) {
@@ -174,31 +230,44 @@ void DlgInput::SelectRow() {
     m_nAuswahl = m_MesswertListe.Selection();
     if (m_nAuswahl < 0) {
         // A double click on an empty list: nothing to take over.
-        UpdateData(false);
+        ShowFields({"m_strZeile", "m_strStatus"});
         return;
     }
     m_strZeile = m_MesswertListe.Text(m_nAuswahl);
     m_strStatus = Format("%d.Zeile ausgewählt", m_nAuswahl + 1);
-    UpdateData(false);
+    ShowFields({"m_strZeile", "m_strStatus"});
     if (m_pControls != nullptr) m_pControls->FocusNextControl();
 }
 
 void DlgInput::ApplyRowEdit() {
     m_strStatus = " ";
-    UpdateData(true);
-    // A row that the files cannot store has been refused where it was typed.
-    static const int rowLine = ControlOf("m_strZeile");
-    if (m_nFailedControl != 0 && m_nFailedControl == rowLine) return;
+    // The edit line and the mode button checked on screen; a row that the
+    // files cannot store is refused where it was typed.
+    if (!ReadFields([](const ExchangeField& f) {
+            return IsMember(f, "m_strZeile") || IsMember(f, "m_nZeilenModus");
+        }))
+        return;
     m_nAuswahl = m_MesswertListe.Selection();
 
+    // Passing through an empty edit line (Tab) is no edit.
+    if (m_strZeile.find_first_not_of(" \t") == std::string::npos) {
+        ShowFields({"m_strStatus"});
+        return;
+    }
     float oil = 0, pressure = 0, gor = 0;
-    if (ScanMeasuredRow(m_strZeile, oil, pressure, gor) < 2) {
-        Messages().Show("Die Zeile enthält keine 2 Werte");
+    const int count = ScanMeasuredRow(m_strZeile, oil, pressure, gor);
+    if (count < 2) {
+        Messages().Warn("Die Zeile enthält keine 2 Werte" + DecimalPointHint(m_strZeile));
+        return;
+    }
+    const std::string negative = NegativeMeasuredValueMessage(count, oil, pressure, gor);
+    if (!negative.empty()) {
+        Messages().Warn(negative);
         return;
     }
     const bool needsSelection = m_nZeilenModus == 2 || m_nZeilenModus == 3;
     if (needsSelection && m_nAuswahl < 0) {
-        Messages().Show("Bitte zuerst eine Zeile auswählen.");
+        Messages().Warn("Bitte zuerst eine Zeile auswählen.");
         return;
     }
 
@@ -209,7 +278,6 @@ void DlgInput::ApplyRowEdit() {
                 m_MesswertListe.RemoveAt(m_nAuswahl);
                 m_MesswertListe.InsertAt(m_nAuswahl, m_strZeile);
                 m_strStatus = Format("%d.Zeile wurde geändert", m_nAuswahl + 1);
-                UpdateData(false);
             }
             break;
         case 1:
@@ -217,41 +285,82 @@ void DlgInput::ApplyRowEdit() {
                 m_MesswertListe.AddSorted(m_strZeile);
                 m_strStatus = Format("%d.Zeile angehängt", m_MesswertListe.Count());
                 m_bMesswerteGeaendert = 1;
-                UpdateData(false);
             }
             break;
         case 2:
-            if (Messages().AskYesNo("Soll diese Zeile vor der markarkierten eingefügt werden?\n" +
+            if (Messages().AskYesNo("Soll diese Zeile vor der markierten eingefügt werden?\n" +
                                     m_strZeile)) {
                 m_MesswertListe.InsertAt(m_nAuswahl, m_strZeile);
                 m_strStatus = Format("%d.Zeile eingefügt", m_nAuswahl + 1);
                 m_bMesswerteGeaendert = 1;
-                UpdateData(false);
             }
             break;
         case 3:
-            if (Messages().AskYesNo("Soll diese Zeile wirklich gelöscht werden?\n" + m_strZeile)) {
+            // The question names the row that Yes deletes: the selected one,
+            // whatever the edit line holds.
+            if (Messages().AskYesNo("Soll diese Zeile wirklich gelöscht werden?\n" +
+                                    m_MesswertListe.Text(m_nAuswahl))) {
                 m_MesswertListe.RemoveAt(m_nAuswahl);
                 m_strStatus = Format("%d.Zeile gelöscht", m_nAuswahl + 1);
                 m_bMesswerteGeaendert = 1;
-                UpdateData(false);
             }
             break;
         default:
             break;
     }
+    ShowFields({"m_strStatus"});
     m_Messwerte = m_MesswertListe.Rows();
 }
 
+namespace {
+
+// Passes messages on and notes whether there was any.
+class NotingSink : public MessageSink {
+public:
+    explicit NotingSink(MessageSink& sink) : m_Sink(sink) {}
+    void Show(const std::string& text) override {
+        m_bSaid = true;
+        m_Sink.Show(text);
+    }
+    void Warn(const std::string& text) override {
+        m_bSaid = true;
+        m_Sink.Warn(text);
+    }
+    bool AskYesNo(const std::string& text) override { return m_Sink.AskYesNo(text); }
+    Answer AskYesNoCancel(const std::string& text) override { return m_Sink.AskYesNoCancel(text); }
+    bool Said() const { return m_bSaid; }
+
+private:
+    MessageSink& m_Sink;
+    bool m_bSaid = false;
+};
+
+}  // namespace
+
 void DlgInput::FileOpen() {
     if (m_pFileChooser == nullptr) return;
+    // The rows of the file are checked against the oil in place and the
+    // initial pressure now in their fields.
+    if (!ReadFields([](const ExchangeField& f) {
+            return IsMember(f, "m_OOIP") || IsMember(f, "m_Initialdruck");
+        }))
+        return;
     const std::optional<std::string> path =
         m_pFileChooser->ChooseFileToOpen(kMeasuredDataExtension, kMeasuredDataPattern);
     if (!path) return;
     Messages().Show(*path + " wird geöffnet");
     std::vector<std::string> rows;
+    NotingSink reading(Messages());
     // A file that cannot be opened keeps the rows already entered.
-    if (!ReadMeasuredDataFile(*path, m_OOIP, m_Initialdruck, Messages(), rows)) return;
+    if (!ReadMeasuredDataFile(*path, m_OOIP, m_Initialdruck, reading, rows)) return;
+    if (rows.empty()) {
+        // Nothing readable: the rows there are stay.
+        if (!reading.Said())
+            Messages().Warn(Format("Die Datei %s enthält keine Meßwertzeile.", path->c_str()));
+        m_strStatus = "Keine Zeile eingelesen";
+        ShowFields({"m_strStatus"});
+        return;
+    }
 
     m_Messwerte.clear();
     m_MesswertListe.Clear();
@@ -262,5 +371,5 @@ void DlgInput::FileOpen() {
     }
     m_strStatus = Format("%d Zeilen wurden eingelesen", static_cast<int>(m_Messwerte.size()));
     m_strZeile = " ";
-    UpdateData(false);
+    ShowFields({"m_strStatus", "m_strZeile"});
 }

@@ -15,6 +15,7 @@
 class MessageSink;
 class Controls;
 class FileChooser;
+struct ExchangeField;
 
 // The dialog's values; DlgInput adds the names of its fields.
 struct DlgInputValues {
@@ -55,9 +56,11 @@ public:
     void SetPorts(MessageSink* sink, Controls* controls, FileChooser* chooser);
     MessageSink& Messages() const;
 
-    // Reading the controls (true) walks the exchange table in order and stops at
-    // the first field that is not a number or out of range; showing (false)
-    // writes every member into its control.
+    // Reading the controls (true) walks the exchange table in order and takes
+    // every field that reads well; of those that do not (not a number, out of
+    // range, a character the files cannot store) only the first is reported,
+    // once, and gets the focus, and their members keep their values. Showing
+    // (false) writes every member into its control.
     bool UpdateData(bool saveAndValidate = true);
 
     void OnInitDialog();
@@ -109,6 +112,12 @@ public:
     float& m_Rsi = m_Inputs.initialGorSm3PerM3;
 
 private:
+    // Reading and showing only some fields: an operation reads the fields it
+    // needs and shows the members it changed, so that a message about one
+    // field never throws away what was typed in another.
+    bool ReadFields(bool (*which)(const ExchangeField&));
+    void ShowFields(std::initializer_list<const char*> members);
+
     MessageSink* m_pMessages = nullptr;
     Controls* m_pControls = nullptr;
     FileChooser* m_pFileChooser = nullptr;

@@ -23,17 +23,17 @@ ExchangeField OfCase(const morvek::Field& f) {
     if (f.kind == morvek::FieldKind::Choice) kind = FieldKind::Radio;
     const char* member = f.gasIndex >= 0 ? kGasMemberNames[f.gasIndex] : f.recordName;
     return {f.controlId, kind,    f.label,   member, f.recordName, &f,
-            nullptr,     nullptr, f.bounded, f.min,  f.max};
+            nullptr,     nullptr, f.bounded, f.min,  f.max,        f.minExclusive};
 }
 
 ExchangeField OwnText(int id, FieldKind kind, const char* label, const char* member,
                       std::string DlgInput::*m) {
-    return {id, kind, label, member, nullptr, nullptr, m, nullptr, false, 0, 0};
+    return {id, kind, label, member, nullptr, nullptr, m, nullptr, false, 0, 0, false};
 }
 
 ExchangeField OwnInt(int id, FieldKind kind, const char* label, const char* member,
                      const char* caseMember, int32_t DlgInput::*m) {
-    return {id, kind, label, member, caseMember, nullptr, nullptr, m, false, 0, 0};
+    return {id, kind, label, member, caseMember, nullptr, nullptr, m, false, 0, 0, false};
 }
 
 struct Placed {
@@ -104,7 +104,7 @@ std::string NotANumberMessage(const ExchangeField& field) {
 }
 
 std::string OutOfRangeMessage(const ExchangeField& field) {
-    return morvek::OutOfRangeMessage(field.min, field.max, FieldCaption(field));
+    return morvek::OutOfRangeMessage(field.min, field.max, field.minExclusive, FieldCaption(field));
 }
 
 std::string UnstorableTextMessage(const ExchangeField& field) {
@@ -114,14 +114,28 @@ std::string UnstorableTextMessage(const ExchangeField& field) {
         FieldCaption(field).c_str());
 }
 
+std::string UnstorableTextMessage(const ExchangeField& field, const std::string& text) {
+    const std::string character = FirstUnstorableCharacter(text);
+    if (character.empty()) return UnstorableTextMessage(field);
+    return Format(
+        "Das Feld \"%s\" enthält das Zeichen \"%s\", das nicht gespeichert werden kann.\n"
+        "Bitte nur westeuropäische Zeichen verwenden.",
+        FieldCaption(field).c_str(), character.c_str());
+}
+
+bool InFieldRange(const ExchangeField& field, float value) {
+    if (field.field != nullptr) return field.field->InRange(value);
+    return !field.bounded || (value >= field.min && value <= field.max);
+}
+
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink) {
     float parsed = 0.0f;
     if (!ParseFloatStrict(text, parsed)) {
-        sink.Show(NotANumberMessage(field));
+        sink.Show(NotANumberMessage(field) + DecimalPointHint(text));
         return false;
     }
-    if (field.bounded && (parsed < field.min || parsed > field.max)) {
+    if (!InFieldRange(field, parsed)) {
         sink.Show(OutOfRangeMessage(field));
         return false;
     }
@@ -132,7 +146,7 @@ bool ParseFieldValue(const ExchangeField& field, const std::string& text, float&
 bool ParseFieldText(const ExchangeField& field, const std::string& text, std::string& value,
                     MessageSink& sink) {
     if (!FitsCp1252(text)) {
-        sink.Show(UnstorableTextMessage(field));
+        sink.Show(UnstorableTextMessage(field, text));
         return false;
     }
     value = text;

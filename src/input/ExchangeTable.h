@@ -29,6 +29,8 @@ struct ExchangeField {
     bool bounded;
     float min;
     float max;
+    // The lower bound itself is refused (absolute zero for a temperature).
+    bool minExclusive;
 
     // The member the control exchanges with.
     float& Float(DlgInput& dialog) const;
@@ -49,6 +51,12 @@ std::string FieldCaption(const ExchangeField& field);
 std::string NotANumberMessage(const ExchangeField& field);
 std::string OutOfRangeMessage(const ExchangeField& field);
 std::string UnstorableTextMessage(const ExchangeField& field);
+// The same message naming the first character of text that cannot be stored.
+std::string UnstorableTextMessage(const ExchangeField& field, const std::string& text);
+
+// True when the value lies within the field's range (always for an unbounded
+// field); the bounds are included unless the field says otherwise.
+bool InFieldRange(const ExchangeField& field, float value);
 
 // Parses text as the dialog does when it reads a float field, range included;
 // shows the message and returns false when the text is refused.

@@ -14,19 +14,37 @@ namespace {
 // on purpose, so that 9.85 still passes.
 constexpr double kMinApi = 9.85;
 
+// The row's number as the dialog's list shows it (the list may sort the rows
+// otherwise than the case holds them), or its place in the case's rows.
+int RowNumber(const DlgInput& d, size_t index) {
+    const RowList& list = d.m_MesswertListe;
+    if (list.Count() == static_cast<int>(d.m_Messwerte.size())) {
+        for (int k = 0; k < list.Count(); ++k)
+            if (list.Text(k) == d.m_Messwerte[index]) return k + 1;
+    }
+    return static_cast<int>(index) + 1;
+}
+
 bool CheckRows(const DlgInput& d, MessageSink& sink) {
     const int rows = static_cast<int>(d.m_Messwerte.size());
     for (int i = 0; i < rows && i < kSeriesLength; ++i) {
+        const size_t index = static_cast<size_t>(i);
         float oil = 0, pressure = 0, gor = 0;
-        if (ScanMeasuredRow(d.m_Messwerte[static_cast<size_t>(i)], oil, pressure, gor) < 2) break;
+        const int count = ScanMeasuredRow(d.m_Messwerte[index], oil, pressure, gor);
+        if (count < 2) break;
+        const std::string negative = NegativeMeasuredValueMessage(count, oil, pressure, gor);
+        if (!negative.empty()) {
+            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: ", RowNumber(d, index)) + negative);
+            return false;
+        }
         if (oil > d.m_OOIP) {
-            sink.Show(Format("FEHLER!!\nKum.Produktion %6.1f > OOIP %6.1f", double(oil),
-                             double(d.m_OOIP)));
+            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: Kum.Produktion %6.1f > OOIP %6.1f",
+                             RowNumber(d, index), double(oil), double(d.m_OOIP)));
             return false;
         }
         if (pressure > d.m_Initialdruck) {
-            sink.Show(Format("FEHLER!!\nDruck %5.1f > Initialdruck %5.1f", double(pressure),
-                             double(d.m_Initialdruck)));
+            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: Druck %5.1f > Initialdruck %5.1f",
+                             RowNumber(d, index), double(pressure), double(d.m_Initialdruck)));
             return false;
         }
     }
@@ -38,31 +56,31 @@ bool CheckRows(const DlgInput& d, MessageSink& sink) {
 bool CheckDialogInputs(const DlgInput& d, MessageSink& sink) {
     if (!CheckRows(d, sink)) return false;
     if (d.m_Entloesungsdruck > d.m_Initialdruck) {
-        sink.Show(Format("FEHLER!!\nEntlösungsdruck %5.1f > Initialdruck %5.1f",
+        sink.Warn(Format("FEHLER!!\nEntlösungsdruck %5.1f > Initialdruck %5.1f",
                          double(d.m_Entloesungsdruck), double(d.m_Initialdruck)));
         return false;
     }
     if (double(d.m_Swi) + double(d.m_Sgc) >= 1.0) {
-        sink.Show(
-            Format("FEHLER!!\nSwi: %5.2f + Sgr: %5.2f >= 1", double(d.m_Swi), double(d.m_Sgc)));
+        sink.Warn(Format("FEHLER!!\nSwi: %5.2f + Sgr: %5.2f >= 1", double(d.m_Swi),
+                         double(d.m_Sgc)));
         return false;
     }
     if (d.m_Swi <= 0.0f) {
-        sink.Show("Haftwassersättigung swi muß > 0 sein");
+        sink.Warn("Haftwassersättigung swi muß > 0 sein");
         return false;
     }
     float sum = 0.0f;
     for (float g : d.m_Gas) sum += g;
     if (sum == 0.0f) {
-        sink.Show("Bitte Gaszusammensetzung eingeben");
+        sink.Warn("Bitte Gaszusammensetzung eingeben");
         return false;
     }
     if (double(d.m_API) < kMinApi) {
-        sink.Show("Öldichte ist > 1.Bitte API-Wert über 10 erhöhen");
+        sink.Warn("Öldichte ist > 1. Bitte API-Wert über 10 erhöhen");
         return false;
     }
     if (d.m_Methode < 0 || d.m_Methode > 3) {
-        sink.Show("Bitte eine Korrelationsmethode auswählen.");
+        sink.Warn("Bitte eine Korrelationsmethode auswählen.");
         return false;
     }
     return true;
@@ -73,11 +91,11 @@ bool CheckFieldValues(const DlgInput& d, MessageSink& sink) {
         if (f.kind != FieldKind::Float) continue;
         const float v = f.Float(d);
         if (!std::isfinite(v)) {
-            sink.Show(NotANumberMessage(f));
+            sink.Warn(NotANumberMessage(f));
             return false;
         }
-        if (f.bounded && (v < f.min || v > f.max)) {
-            sink.Show(OutOfRangeMessage(f));
+        if (!InFieldRange(f, v)) {
+            sink.Warn(OutOfRangeMessage(f));
             return false;
         }
     }

@@ -5,7 +5,18 @@
 #include "base/Cp1252.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/NumberText.h"
 #include "base/TextPieceReader.h"
+
+std::string NegativeMeasuredValueMessage(int count, float oil, float pressure, float gor) {
+    const float values[3] = {oil, pressure, gor};
+    static const char* const kColumns[3] = {"Kum.Ölproduktion (1000 m3)", "Schließdruck (Bar)",
+                                            "GOEV (m3/m3)"};
+    for (int i = 0; i < count && i < 3; ++i) {
+        if (values[i] < 0.0f) return Format("Bitte einen Wert ab 0 eingeben: \"%s\".", kColumns[i]);
+    }
+    return std::string();
+}
 
 bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
                           MessageSink& sink, std::vector<std::string>& rows) {
@@ -20,14 +31,22 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
     for (int number = 1; file.ReadPiece(kMaxMeasuredLineChars + 1, line); ++number) {
         StripLineEnd(line);
         if (line.size() > kMaxMeasuredLineChars) {
-            sink.Show(Format("In der %d.Zeile 100 Zeichen gelesen", number));
+            sink.Warn(Format("In der %d.Zeile 100 Zeichen gelesen", number));
             break;
         }
         if (number == 1) continue;  // the header, whatever it holds
         float oil = 0, pressure = 0, gor = 0;
         const int count = ScanMeasuredRow(line, oil, pressure, gor);
         if (count < 2) {
-            sink.Show(Format("Die Zeile enhält keine 2 Werte\n %s", Cp1252ToUtf8(line).c_str()));
+            const std::string text = Cp1252ToUtf8(line);
+            sink.Warn(Format("Die %d. Zeile der Datei %s enthält keine 2 Werte:\n %s", number,
+                             path.c_str(), text.c_str()) +
+                      DecimalPointHint(text));
+            break;
+        }
+        const std::string negative = NegativeMeasuredValueMessage(count, oil, pressure, gor);
+        if (!negative.empty()) {
+            sink.Warn(Format("ABBRUCH!!\n%d. Zeile: ", number) + negative);
             break;
         }
         const std::string row =
@@ -37,13 +56,13 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
         // Production equal to the oil in place already ends the reading here,
         // while the OK check refuses only more than it.
         if (oil >= ooip) {
-            sink.Show(Format("ABBRUCH!!\nKum.Ölproduktion %7.2f > OOIP %7.2f", double(oil),
-                             double(ooip)));
+            sink.Warn(Format("ABBRUCH!!\n%d. Zeile: Kum.Ölproduktion %7.2f > OOIP %7.2f", number,
+                             double(oil), double(ooip)));
             break;
         }
         if (pressure > initialdruck) {
-            sink.Show(Format("ABBRUCH!!\nMeßdruck %6.1f > Initialer Druck %6.1f", double(pressure),
-                             double(initialdruck)));
+            sink.Warn(Format("ABBRUCH!!\n%d. Zeile: Meßdruck %6.1f > Initialer Druck %6.1f",
+                             number, double(pressure), double(initialdruck)));
             break;
         }
         rows.push_back(row);

@@ -19,7 +19,13 @@ inline constexpr size_t kMaxMeasuredLineChars = 99;
 // "%10.3f   %18.1f  %18.1f" and "%10.3f   %18.1f   * ", in file order. The
 // reading ends, with a message, at a line longer than 99 characters, a line
 // with fewer than two numbers, a production not below ooip or a pressure above
-// initialdruck; the rows before it are kept. Returns false, says so and leaves
+// initialdruck, or a negative value; the rows before it are kept. Every
+// message names the line by its number. Returns false, says so and leaves
 // rows untouched only when the file cannot be opened.
 bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
                           MessageSink& sink, std::vector<std::string>& rows);
+
+// Cumulative oil, pressure and gas-oil ratio of a measurement cannot be
+// negative: the range message for the first of the count numbers of a row
+// that is, naming its column; empty when the row is possible.
+std::string NegativeMeasuredValueMessage(int count, float oil, float pressure, float gor);

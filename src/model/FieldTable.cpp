@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 
 #include "base/Format.h"
 
@@ -13,6 +14,11 @@ constexpr float kMinOoip = 0.1f;
 constexpr float kMaxOoip = 99000.0f;
 constexpr float kMinPressureBar = 1.0f;
 constexpr float kMaxPressureBar = 1000.0f;
+// Absolute zero in degrees Celsius: a reservoir is warmer.
+constexpr float kAbsoluteZeroCelsius = -273.15f;
+// A gas cap of a hundred times the oil zone's pore volume is a gas field with
+// an oil rim; a negative one does not exist.
+constexpr float kMaxGasCap = 100.0f;
 
 Field Number(const char* record, const char* name, const char* label, const char* unit,
              float CaseInputs::*member, int file, int control, int order) {
@@ -30,6 +36,15 @@ Field Ranged(const char* record, const char* name, const char* label, const char
     f.bounded = true;
     f.min = lo;
     f.max = hi;
+    return f;
+}
+
+// Only values above lo are possible; there is no upper bound.
+Field Above(const char* record, const char* name, const char* label, const char* unit,
+            float CaseInputs::*member, float lo, int file, int control, int order) {
+    Field f = Ranged(record, name, label, unit, member, lo, std::numeric_limits<float>::infinity(),
+                     file, control, order);
+    f.minExclusive = true;
     return f;
 }
 
@@ -54,8 +69,8 @@ std::vector<Field> MakeTable() {
                kMinOoip, kMaxOoip, 0, 1019, 6),
         Ranged("m_Initialdruck", "initial_pressure_bar", "Initialdruck                      (Bar)",
                "bar", &C::initialPressureBar, kMinPressureBar, kMaxPressureBar, 1, 1020, 8),
-        Number("m_Temperatur", "temperature_c", "Lagerstättentemperatur    (°C)", "°C",
-               &C::temperatureC, 2, 1018, 11),
+        Above("m_Temperatur", "temperature_c", "Lagerstättentemperatur    (°C)", "°C",
+              &C::temperatureC, kAbsoluteZeroCelsius, 2, 1018, 11),
         Ranged("m_Entloesungsdruck", "bubble_point_pressure_bar", "Gasentlösungsdruck       (Bar)",
                "bar", &C::bubblePointPressureBar, kMinPressureBar, kMaxPressureBar, 3, 1021, 7),
         Number("m_API", "api_gravity", "Öldichte                 (Grad API)", "°API",
@@ -68,8 +83,8 @@ std::vector<Field> MakeTable() {
                &C::kroMax, 0.0f, 1.0f, 7, 1025, 4),
         Ranged("m_KrgMax", "krg_max", "Max.rel.Permeabilität Gas                  ( - )", "",
                &C::krgMax, 0.0f, 1.0f, 8, 1026, 3),
-        Number("m_Gaskappe", "gas_cap_ratio", "Porenvol.Gaskappe/Porenvol.Öl      ( - )", "",
-               &C::gasCapRatio, 9, 1027, 0),
+        Ranged("m_Gaskappe", "gas_cap_ratio", "Porenvol.Gaskappe/Porenvol.Öl      ( - )", "",
+               &C::gasCapRatio, 0.0f, kMaxGasCap, 9, 1027, 0),
     };
     Field correlation{"m_Methode", "correlation", "Korrelationsmethode", "", FieldKind::Choice};
     correlation.choice = &C::correlation;
@@ -162,9 +177,14 @@ std::string NotANumberMessage(const std::string& caption) {
     return Format("Bitte eine Zahl eingeben: \"%s\".", caption.c_str());
 }
 
-std::string OutOfRangeMessage(float min, float max, const std::string& caption) {
-    return Format("Bitte einen Wert zwischen %g und %g eingeben: \"%s\".", double(min), double(max),
-                  caption.c_str());
+std::string OutOfRangeMessage(float min, float max, bool minExclusive,
+                              const std::string& caption) {
+    if (max == std::numeric_limits<float>::infinity())
+        return Format(minExclusive ? "Bitte einen Wert über %g eingeben: \"%s\"."
+                                   : "Bitte einen Wert ab %g eingeben: \"%s\".",
+                      double(min), caption.c_str());
+    return Format("Bitte einen Wert zwischen %g und %g eingeben: \"%s\".", double(min),
+                  double(max), caption.c_str());
 }
 
 std::string NotANumberMessage(const Field& field) {
@@ -172,7 +192,7 @@ std::string NotANumberMessage(const Field& field) {
 }
 
 std::string OutOfRangeMessage(const Field& field) {
-    return OutOfRangeMessage(field.min, field.max, field.Caption());
+    return OutOfRangeMessage(field.min, field.max, field.minExclusive, field.Caption());
 }
 
 std::string CheckNumber(const Field& field, float value) {

@@ -34,7 +34,8 @@ struct Field {
     // or the choices 0..choiceCount-1.
     bool bounded = false;
     float min = 0.0f;
-    float max = 0.0f;
+    float max = 0.0f;        // infinity: no upper bound
+    bool minExclusive = false;  // the lower bound itself is refused (absolute zero)
     int choiceCount = 0;
     int filePosition = -1;  // order in the case file's record
     int controlId = 0;      // the dialog's control
@@ -44,7 +45,9 @@ struct Field {
     float Number(const CaseInputs& c) const;
     // The caption for messages: the label without its alignment blanks.
     std::string Caption() const;
-    bool InRange(float value) const { return !bounded || (value >= min && value <= max); }
+    bool InRange(float value) const {
+        return !bounded || ((minExclusive ? value > min : value >= min) && value <= max);
+    }
 };
 
 // Every field, in the order of the case file's record.
@@ -65,7 +68,7 @@ bool SameFieldValues(const CaseInputs& a, const CaseInputs& b);
 // The caption of a label: without its alignment blanks.
 std::string CaptionOfLabel(const char* label);
 std::string NotANumberMessage(const std::string& caption);
-std::string OutOfRangeMessage(float min, float max, const std::string& caption);
+std::string OutOfRangeMessage(float min, float max, bool minExclusive, const std::string& caption);
 std::string NotANumberMessage(const Field& field);
 std::string OutOfRangeMessage(const Field& field);
 

@@ -54,6 +54,12 @@ void BoundsSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t 
     Include(right, bottom);
 }
 
+void BoundsSurface::Marker(int32_t x, int32_t y, int32_t size, MarkerShape) {
+    const int32_t half = size / 2 + 1;
+    Include(x - half, y + half);
+    Include(x + half, y - half);
+}
+
 void BoundsSurface::TextOut(int32_t x, int32_t y, const std::string& text) {
     if (text.empty()) return;
     const LogicalSize size = m_Measure.GetTextExtent(text);

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "views/LogicalGeometry.h"
+#include "views/Surface.h"
 
 class CMorvekDoc;
 class Surface;
@@ -63,7 +64,14 @@ public:
     void DrawYAxis(Surface& dc);
     void DrawY1Axis(Surface& dc);
     void DrawGrid(Surface& dc);
-    static void DrawMarkers(Surface& dc, std::span<const LogicalPoint> points);
+    static void DrawMarkers(Surface& dc, std::span<const LogicalPoint> points,
+                            MarkerShape shape = MarkerShape::Circle);
+    // The footer "Dokument <path>" under the frame, within the drawing area:
+    // a path too long for it is shortened with "…" in its middle.
+    void DrawFooter(Surface& dc);
+    // The width of the drawing area in logical units: the page's when
+    // printing, otherwise the screen page's (wider with the magnifier).
+    int32_t DrawingAreaWidth() const;
 
     // --- View state, in the order the view has always kept it ------------------
     int32_t m_bPrint = 0;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "base/Format.h"
 #include "case/MorvekDoc.h"
@@ -24,7 +26,6 @@ const Pen kCurve1Pen{PenStyle::Solid, 3, kRed};
 const Pen kCurve2Pen{PenStyle::Dash, 3, kBlue};
 const Pen kSeries3LinePen{PenStyle::Solid, 3, kGreen};  // third PVT curve
 const Pen kMarkerPen{PenStyle::Solid, 5, kGreen};
-const Pen kMarkerLegendPen{PenStyle::Dot, 1, kGreen};
 const Pen kGridPen{PenStyle::Dot, 1, kBlack};
 
 // Cell heights 8, 6 and 4.5 mm, all in the graph's default face.
@@ -35,8 +36,44 @@ const Font kFontAxes{45, 700, ""};
 constexpr int32_t kOriginX = -400;  // 40 mm left margin
 constexpr int32_t kOriginY = 300;   // 30 mm top margin
 
-// Half-size of a marker's strokes, 0.2 mm.
-constexpr int32_t kMarkerArm = 2;
+// A measured point's symbol across, 2.2 mm: clearly visible on paper, and at
+// least 6 pixels on a screen (the surface sees to that when scaled down).
+constexpr int32_t kMarkerSize = 22;
+
+// The screen page the graph is drawn on (exports too): 210 mm wide.
+constexpr int32_t kScreenPageWidth = 2100;
+// White kept between the footer and the edges of the drawing area, 5 mm.
+constexpr int32_t kFooterMargin = 50;
+// The footer's top below the frame's bottom edge: under the lowest legend
+// (its top 21 mm below, 4.5 mm high) with 1.5 mm to spare.
+constexpr int32_t kFooterBelowFrame = 270;
+
+// The text shortened in its middle with "…" to at most maxWidth in the
+// surface's current font; whole UTF-8 characters are kept.
+std::string ElideMiddle(Surface& dc, const std::string& text, int32_t maxWidth) {
+    if (dc.GetTextExtent(text).cx <= maxWidth) return text;
+    std::vector<size_t> starts;  // byte offset of every character
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    const size_t count = starts.size();
+    auto shortened = [&](size_t keep) {
+        const size_t head = (keep + 1) / 2;
+        const size_t tail = keep - head;
+        const std::string front = text.substr(0, head < count ? starts[head] : text.size());
+        const std::string back = tail == 0 ? std::string() : text.substr(starts[count - tail]);
+        return front + "…" + back;
+    };
+    // The most characters that still fit, found by halving.
+    size_t lo = 0, hi = count;
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (dc.GetTextExtent(shortened(mid)).cx <= maxWidth)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return shortened(lo);
+}
 
 std::span<const LogicalPoint> FirstPoints(const CGrafik::PointList& points, int32_t count) {
     return {points.data(), static_cast<size_t>(std::clamp<int32_t>(count, 0, kSeriesLength))};
@@ -69,9 +106,7 @@ void CGrafik::DrawPage(Surface& dc) {
     DrawYAxis(dc);
     DrawY1Axis(dc);
 
-    // Right-aligned as the right axis's labels leave the alignment: the text
-    // ends at x = 100, so a long path reaches left of the frame.
-    dc.TextOut(100, -H - 200, Format("Dokument %s", doc.GetPathName().c_str()));
+    DrawFooter(dc);
     dc.SetTextAlign(TextAlign::CentreTop);
 
     dc.SelectPen(kCurve1Pen);
@@ -96,18 +131,22 @@ void CGrafik::DrawPage(Surface& dc) {
         dc.Polyline(FirstPoints(m_Punkte3, doc.m_Max2Werte));
     } else {
         dc.SelectPen(kMarkerPen);
-        DrawMarkers(dc, FirstPoints(m_Punkte3, doc.m_Max2Werte));
-        DrawMarkers(dc, FirstPoints(m_Punkte4, doc.m_Max3Werte));
-        dc.SelectPen(kMarkerLegendPen);
+        // Measured pressures as circles, measured gas-oil ratios as squares.
+        DrawMarkers(dc, FirstPoints(m_Punkte3, doc.m_Max2Werte), MarkerShape::Circle);
+        DrawMarkers(dc, FirstPoints(m_Punkte4, doc.m_Max3Werte), MarkerShape::Square);
     }
 
     w = dc.GetTextExtent(doc.m_Legende3).cx;
     dc.TextOut(W / 2, -H - 170, doc.m_Legende3);
-    // Three dotted lines one unit apart make the marker legend's sample.
-    const int32_t sampleLines = doc.m_bPVTAusgabe == 1 ? 1 : 3;
-    for (int32_t i = 0; i < sampleLines; ++i) {
-        dc.MoveTo(W / 2 + w - 130, -H + i - 190);
-        if (doc.m_bRelPermAusgabe == 0) dc.LineTo(W / 2 + w + 70, -H + i - 190);
+    if (doc.m_bPVTAusgabe == 1) {
+        // The third curve's line is the legend's sample.
+        dc.MoveTo(W / 2 + w - 130, -H - 190);
+        dc.LineTo(W / 2 + w + 70, -H - 190);
+    } else if (doc.m_bRelPermAusgabe == 0) {
+        // The two measured symbols, pressure and gas-oil ratio, are the
+        // legend's sample.
+        dc.Marker(W / 2 + w - 70, -H - 190, kMarkerSize, MarkerShape::Circle);
+        dc.Marker(W / 2 + w + 10, -H - 190, kMarkerSize, MarkerShape::Square);
     }
 
     dc.SelectPen(kGridPen);
@@ -181,17 +220,27 @@ void CGrafik::DrawGrid(Surface& dc) {
     }
 }
 
-void CGrafik::DrawMarkers(Surface& dc, std::span<const LogicalPoint> points) {
-    for (const LogicalPoint& p : points) {
-        const int32_t x = p.x;
-        const int32_t y = p.y;
-        dc.MoveTo(x - kMarkerArm, y - kMarkerArm);
-        dc.LineTo(x + kMarkerArm, y + kMarkerArm);
-        dc.MoveTo(x - kMarkerArm, y + kMarkerArm);
-        dc.LineTo(x + kMarkerArm, y - kMarkerArm);
-        dc.MoveTo(x - kMarkerArm, y);
-        dc.LineTo(x + kMarkerArm, y);
-        dc.MoveTo(x, y - kMarkerArm);
-        dc.LineTo(x, y + kMarkerArm);
-    }
+void CGrafik::DrawMarkers(Surface& dc, std::span<const LogicalPoint> points, MarkerShape shape) {
+    for (const LogicalPoint& p : points) dc.Marker(p.x, p.y, kMarkerSize, shape);
+}
+
+int32_t CGrafik::DrawingAreaWidth() const {
+    if (m_bPrint == 1 && m_rectDruck.Width() > 0) return m_rectDruck.Width();
+    // The frame with the 40 mm margin left of it and as much right of it.
+    return std::max(kScreenPageWidth, breite - 2 * kOriginX);
+}
+
+void CGrafik::DrawFooter(Surface& dc) {
+    const std::string footer = Format("Dokument %s", m_Doc.GetPathName().c_str());
+    const int32_t H = hoehe;
+    // The drawing area's edges in frame coordinates (the frame's left edge
+    // lies 40 mm in).
+    const int32_t areaLeft = kOriginX + kFooterMargin;
+    const int32_t areaRight = kOriginX + DrawingAreaWidth() - kFooterMargin;
+    // It starts at the area's left edge (right-aligned 1 cm into the frame,
+    // as it once was, any path of some length ran off the page), below the
+    // legends so that it may run the whole width, and is shortened where it
+    // would pass the right edge.
+    dc.SetTextAlign(TextAlign::LeftTop);
+    dc.TextOut(areaLeft, -H - kFooterBelowFrame, ElideMiddle(dc, footer, areaRight - areaLeft));
 }

@@ -34,6 +34,9 @@ double ResolvableStep(double step, double lo, double hi) {
 void CGrafik::extreme() {
     const CMorvekDoc& doc = m_Doc;
     const int computed = ValidCount(doc.m_MaxWerte);
+    // Without results the frame is scaled from nothing, not from an earlier
+    // case's extremes.
+    if (computed == 0) xmin = xmax = ymin = ymax = y1min = y1max = 0;
     for (int i = 0; i < computed; ++i) {
         if (i == 0) {
             xmin = xmax = doc.m_XWerte[0];

@@ -42,6 +42,9 @@ struct Font {
 // at its left end, its middle or its right end.
 enum class TextAlign { LeftTop, CentreTop, RightTop };
 
+// The symbol of a measured point.
+enum class MarkerShape { Circle, Square };
+
 class Surface {
 public:
     virtual ~Surface() = default;
@@ -59,6 +62,11 @@ public:
     virtual void Polyline(std::span<const LogicalPoint> points) = 0;
     // Outline with the current pen, filled white.
     virtual void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
+    // A measured point: a filled symbol centred on (x, y), size logical units
+    // across, in the current pen's colour with a thin dark outline. A surface
+    // never draws it smaller than 6 device pixels, so that it stays clearly
+    // visible on a screen however the page is scaled.
+    virtual void Marker(int32_t x, int32_t y, int32_t size, MarkerShape shape) = 0;
     // Text is UTF-8.
     virtual void TextOut(int32_t x, int32_t y, const std::string& text) = 0;
     // Width and cell height of the text in the current font, logical units.

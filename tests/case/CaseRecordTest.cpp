@@ -124,7 +124,7 @@ TEST_F(CaseRecord, AnyChangedInputMarksTheCaseAndAsksForANewGraph) {
     }
 }
 
-TEST_F(CaseRecord, RowEditsCountAsAChangeOnlyWhenTheGraphWasUpToDate) {
+TEST_F(CaseRecord, RowEditsCountAsAChangeWhetherOrNotTheGraphWasUpToDate) {
     FillNordfeld(doc);
     auto editRows = [](DlgInput& d) {
         d.m_Messwerte = {"100 240 90"};
@@ -135,10 +135,17 @@ TEST_F(CaseRecord, RowEditsCountAsAChangeOnlyWhenTheGraphWasUpToDate) {
     doc.m_bGrafikNeu = 1;
     ASSERT_TRUE(doc.OnDataChange());
     EXPECT_EQ(entry.SeenRowsFlag(), 1);
-    EXPECT_EQ(doc.m_bGeaendert, 0) << "the flag was already 1 when the dialog opened";
-    EXPECT_FALSE(doc.IsModified());
+    // The flag was already 1 when the dialog opened; the rows differ all the same.
+    EXPECT_EQ(doc.m_bGeaendert, 1);
+    EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_Messwerte, std::vector<std::string>{"100 240 90"});
 
+    doc.SetModifiedFlag(false);
+    entry.SetScript([](DlgInput& d) {
+        d.m_Messwerte = {"100 240 90", "200 230"};
+        d.m_bMesswerteGeaendert = 1;
+        return true;
+    });
     doc.m_bGrafikNeu = 0;
     ASSERT_TRUE(doc.OnDataChange());
     EXPECT_EQ(doc.m_bGeaendert, 1);
@@ -192,7 +199,7 @@ TEST_F(CaseRecord, FileNewAsksBeforeDroppingAModifiedCase) {
     EXPECT_TRUE(sink.Log().empty()) << "an unmodified case is not asked about";
 }
 
-TEST_F(CaseRecord, FileNewWithNoKeepsTheModifiedMarkTitleAndReport) {
+TEST_F(CaseRecord, FileNewWithNoThenCancelGivesAnUntitledUnmodifiedCaseWithoutReport) {
     FillNordfeld(doc);
     doc.SetPathName("/tmp/nordfeld.mvk");
     doc.SetModifiedFlag(true);
@@ -200,10 +207,10 @@ TEST_F(CaseRecord, FileNewWithNoKeepsTheModifiedMarkTitleAndReport) {
     sink.Answers({Answer::No});
     entry.SetScript([](DlgInput&) { return false; });
     EXPECT_TRUE(doc.OnFileNew());
-    EXPECT_EQ(doc.GetTitle(), "nordfeld.mvk");
-    EXPECT_EQ(doc.GetPathName(), "/tmp/nordfeld.mvk");
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.m_Text, std::vector<std::string>{"alter Bericht"});
+    EXPECT_EQ(doc.GetTitle(), "Morvek");
+    EXPECT_TRUE(doc.GetPathName().empty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.m_Text.empty());
     EXPECT_EQ(doc.m_Initialdruck, 1.0f);
 }
 

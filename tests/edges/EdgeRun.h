@@ -21,9 +21,13 @@ struct EdgeRun {
 };
 
 // Runs Nordfeld changed by `change` as the result kind with the correlation,
-// answering every question of the run with `answer`.
+// answering every question of the run with `answer`. Unchecked, the run skips
+// the OK checks: for inputs the dialog refuses as physically impossible (a
+// temperature below absolute zero, a negative gas cap), which an engine run
+// must survive all the same.
+enum class Checks { Run, Skip };
 std::unique_ptr<EdgeRun> RunEdge(void (*change)(CMorvekDoc&), RunKind kind, int methode,
-                                 Answer answer = Answer::No);
+                                 Answer answer = Answer::No, Checks checks = Checks::Run);
 
 // The report line that names a quantity the run could not compute.
 bool IsNoResultLine(const std::string& line);

@@ -27,6 +27,9 @@ struct EdgeCase {
     unsigned noResultDepletion;  // the relative-permeability table always has its numbers
     unsigned noResultPvt;
     Answer answer = Answer::No;  // to the oil-gravity and calibration questions
+    // The dialog refuses the input as physically impossible: the OK checks
+    // say so, and the run without them must still finish.
+    bool refused = false;
 };
 
 const char* NameOf(RunKind kind) {
@@ -47,7 +50,17 @@ void ExpectEveryRunFinishes(const std::vector<EdgeCase>& cases) {
             for (int methode = 0; methode < 4; ++methode) {
                 SCOPED_TRACE(Format("%s, %s, m_Methode %d, answer %s", c.what, NameOf(kind),
                                     methode, c.answer == Answer::Yes ? "ja" : "nein"));
-                std::unique_ptr<EdgeRun> run = RunEdge(c.change, kind, methode, c.answer);
+                if (c.refused) {
+                    std::unique_ptr<EdgeRun> checked = RunEdge(c.change, kind, methode, c.answer);
+                    EXPECT_FALSE(checked->accepted);
+                    ASSERT_EQ(checked->checks.Texts().size(), 1u);
+                    EXPECT_NE(checked->checks.Texts()[0].find("Bitte einen Wert "),
+                              std::string::npos)
+                        << checked->checks.Texts()[0];
+                }
+                std::unique_ptr<EdgeRun> run =
+                    RunEdge(c.change, kind, methode, c.answer,
+                            c.refused ? Checks::Skip : Checks::Run);
                 ExpectFinishedRun(*run, kind);
                 const unsigned mask = kind == RunKind::Depletion  ? c.noResultDepletion
                                       : kind == RunKind::PvtTable ? c.noResultPvt
@@ -161,9 +174,12 @@ TEST(EdgeRuns, PureGasesFinishAndNameTheGasDeviationFactorWhereItHasNoValue) {
 TEST(EdgeRuns, GasCapsOf10AndBeyondFinish) {
     ExpectEveryRunFinishes({
         {"gas cap 10", [](CMorvekDoc& d) { d.m_Gaskappe = 10.0f; }, kNone, kNone},
-        {"gas cap -1", [](CMorvekDoc& d) { d.m_Gaskappe = -1.0f; }, kNone, kNone},
+        {"gas cap 100", [](CMorvekDoc& d) { d.m_Gaskappe = 100.0f; }, kNone, kNone},
+        {"gas cap -1", [](CMorvekDoc& d) { d.m_Gaskappe = -1.0f; }, kNone, kNone, Answer::No,
+         true},
         // The free gas of such a cap lies beyond any number the report can show.
-        {"gas cap 3e38", [](CMorvekDoc& d) { d.m_Gaskappe = 3e38f; }, kAll, kNone},
+        {"gas cap 3e38", [](CMorvekDoc& d) { d.m_Gaskappe = 3e38f; }, kAll, kNone, Answer::No,
+         true},
     });
 }
 
@@ -176,6 +192,9 @@ TEST(EdgeRuns, ThreeHundredMeasuredRowsAndRowsWithExtremeNumbersFinish) {
              d.m_Messwerte = {"-3.4e38 -3.4e38 3.4e38", "1e-45 1e-45 -3.4e38", "0 0 0",
                               "4999.9 250 1e30"};
          },
+         kNone, kNone, Answer::No, true},
+        {"rows of extreme positive numbers",
+         [](CMorvekDoc& d) { d.m_Messwerte = {"1e-45 1e-45 3.4e38", "0 0 0", "4999.9 250 1e30"}; },
          kNone, kNone},
         // A case file may hold rows that no dialog edit accepts; the OK check
         // compares them with the oil in place and pi only.
@@ -235,7 +254,8 @@ TEST(EdgeRuns, RelativePermeabilityEndPointsOf0AndNearlyZeroFinish) {
 
 TEST(EdgeRuns, InputsFarBeyondTheUsualRangesFinish) {
     ExpectEveryRunFinishes({
-        {"-300 C", [](CMorvekDoc& d) { d.m_Temperatur = -300.0f; }, kAll, kAll},
+        {"-300 C", [](CMorvekDoc& d) { d.m_Temperatur = -300.0f; }, kAll, kAll, Answer::No,
+         true},
         {"3e38 C", [](CMorvekDoc& d) { d.m_Temperatur = 3e38f; },
          kVasquezBeggs | kStanding | kKartoatmodjo, kVasquezBeggs | kStanding | kKartoatmodjo},
         {"API 3e38", [](CMorvekDoc& d) { d.m_API = 3e38f; }, kAll, kAll},

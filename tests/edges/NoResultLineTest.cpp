@@ -49,7 +49,8 @@ TEST(NoResultLine, NamesTheQuantityAndThePressure) {
 
 TEST(EdgeReport, AHeadBelowAbsoluteZeroKeepsItsLinesAndNamesTheLeeConstants) {
     std::unique_ptr<EdgeRun> run =
-        RunEdge([](CMorvekDoc& d) { d.m_Temperatur = -300.0f; }, RunKind::Depletion, 1);
+        RunEdge([](CMorvekDoc& d) { d.m_Temperatur = -300.0f; }, RunKind::Depletion, 1,
+                Answer::No, Checks::Skip);
     ASSERT_TRUE(run->accepted);
     const std::vector<std::string>& text = run->doc.m_Text;
     ASSERT_GE(text.size(), 58u);
@@ -123,7 +124,8 @@ TEST(EdgeReport, PredictionStopsAtTheStepWhoseGasOilRatioRunsOutOfRange) {
 
 TEST(EdgeReport, PredictionWithAGasCapBeyondRangeNamesTheGasCap) {
     std::unique_ptr<EdgeRun> run =
-        RunEdge([](CMorvekDoc& d) { d.m_Gaskappe = 3e38f; }, RunKind::Depletion, 0);
+        RunEdge([](CMorvekDoc& d) { d.m_Gaskappe = 3e38f; }, RunKind::Depletion, 0, Answer::No,
+                Checks::Skip);
     ASSERT_TRUE(run->accepted);
     ASSERT_EQ(run->doc.m_Text.size(), 59u);
     EXPECT_EQ(run->doc.m_Text[58], " Keine sinnvolle Berechnung möglich: Gaskappe bei 250.0 bar");

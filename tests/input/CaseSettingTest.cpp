@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ExampleCases.h"
 #include "base/Format.h"
 #include "base/NumberText.h"
@@ -45,11 +47,21 @@ TEST(CaseSetting, ParsesAndRangeChecksNumbersAsTheDialogDoes) {
 
     EXPECT_FALSE(c.Set("m_OOIP=100000"));
     EXPECT_EQ(c.Said(), "--set m_OOIP=100000: " + OutOfRangeMessage(*FindField("m_OOIP")));
-    for (const char* bad :
-         {"m_API=nan", "m_API=inf", "m_API=1e999", "m_API=0x10", "m_API=", "m_API=1,5"}) {
+    for (const char* bad : {"m_API=nan", "m_API=inf", "m_API=1e999", "m_API=0x10", "m_API="}) {
         EXPECT_FALSE(c.Set(bad)) << bad;
         EXPECT_EQ(c.Said(), Format("--set %s: ", bad) + NotANumberMessage(*FindField("m_API")));
     }
+    // A comma is never a decimal point; the message says how numbers are written.
+    EXPECT_FALSE(c.Set("m_API=1,5"));
+    EXPECT_EQ(c.Said(), "--set m_API=1,5: " + NotANumberMessage(*FindField("m_API")) +
+                            "\nZahlen werden mit Dezimalpunkt geschrieben, zum Beispiel 10.5 "
+                            "statt 10,5.");
+    // What is physically impossible is refused as in the dialog.
+    EXPECT_FALSE(c.Set("m_Temperatur=-300"));
+    EXPECT_EQ(c.Said(),
+              "--set m_Temperatur=-300: " + OutOfRangeMessage(*FindField("m_Temperatur")));
+    EXPECT_FALSE(c.Set("m_Gaskappe=-0.5"));
+    EXPECT_TRUE(c.Set("m_Gaskappe=5"));
 }
 
 TEST(CaseSetting, SetsAGasComponentByItsIndex) {
@@ -68,7 +80,9 @@ TEST(CaseSetting, EveryInputOfTheDialogCanBeSetByItsCaseName) {
         std::string value;
         switch (f.kind) {
             case FieldKind::Float:
-                value = f.bounded ? FloatForDisplay((f.min + f.max) / 2) : "7";
+                value = !f.bounded                 ? "7"
+                        : std::isinf(f.max) ? FloatForDisplay(f.min + 100)
+                                            : FloatForDisplay((f.min + f.max) / 2);
                 break;
             case FieldKind::Text:
                 value = "Westfeld";
@@ -93,7 +107,8 @@ TEST(CaseSetting, FieldNameMustFitCodePage1252) {
     EXPECT_EQ(c.doc.m_Feldname, "Ölfeld Süd = 2 €");
     EXPECT_FALSE(c.Set("m_Feldname=北海"));
     EXPECT_EQ(c.Said(),
-              "--set m_Feldname=北海: " + UnstorableTextMessage(*FindField("m_Feldname")));
+              "--set m_Feldname=北海: Das Feld \"Feldesname\" enthält das Zeichen \"北\", das "
+              "nicht gespeichert werden kann.\nBitte nur westeuropäische Zeichen verwenden.");
     EXPECT_FALSE(c.Set("m_Feldname=\xff\xfe"));  // not UTF-8 at all
 }
 

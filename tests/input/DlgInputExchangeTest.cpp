@@ -47,18 +47,24 @@ TEST(DialogExchange, ReadsEveryFieldBackAsShown) {
     EXPECT_TRUE(o.controls.focus.empty());
 }
 
-TEST(DialogExchange, NewCaseStopsAtOilInPlaceAndKeepsTheFieldsBelow) {
+TEST(DialogExchange, NewCaseReportsOilInPlaceOnceAndTakesEveryOtherField) {
     OpenDialog o(StartCase::New);
-    o.Type("m_KrgMax", "0.5");  // above oil in place: taken
+    o.Type("m_KrgMax", "0.5");
     o.Type("m_Initialdruck", "250");
     o.Type("m_H2S", "12");
+    o.Type("m_Temperatur", "abc");  // a second bad field: not reported this time
     EXPECT_FALSE(o.dialog.UpdateData(true));
     EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(Field("m_OOIP"))});
+    EXPECT_EQ(o.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown);
     EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kOOIP});
     EXPECT_EQ(o.dialog.m_KrgMax, 0.5f);
-    EXPECT_EQ(o.dialog.m_Initialdruck, 1.0f);
-    EXPECT_EQ(o.dialog.m_H2S, 0.0f);
+    EXPECT_EQ(o.dialog.m_Initialdruck, 250.0f);
+    EXPECT_EQ(o.dialog.m_H2S, 12.0f);
+    EXPECT_EQ(o.dialog.m_Temperatur, 0.0f);
     EXPECT_EQ(o.dialog.m_C1, 100.0f);
+    // The fields keep what was typed.
+    EXPECT_EQ(o.controls.texts[ctl::kOOIP], "0");
+    EXPECT_EQ(o.controls.texts[1018], "abc");
 }
 
 TEST(DialogExchange, RangeBoundsAreIncluded) {
@@ -103,7 +109,13 @@ TEST(DialogExchange, RefusesTextsThatAreNotPlainDecimalNumbers) {
         OpenDialog o;
         o.controls.texts[ctl::kAPI] = text;
         EXPECT_FALSE(o.dialog.UpdateData(true)) << text;
-        EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{NotANumberMessage(Field("m_API"))});
+        // A comma gets the hint that numbers are written with a decimal point.
+        const std::string hint =
+            std::string(text) == "1,5"
+                ? "\nZahlen werden mit Dezimalpunkt geschrieben, zum Beispiel 10.5 statt 10,5."
+                : "";
+        EXPECT_EQ(o.sink.Texts(),
+                  std::vector<std::string>{NotANumberMessage(Field("m_API")) + hint});
         EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kAPI});
         EXPECT_EQ(o.dialog.m_API, 35.0f);
     }
@@ -126,13 +138,16 @@ TEST(DialogExchange, FieldNameThatCodePage1252CannotHoldIsRefusedWhereTyped) {
     o.controls.texts[ctl::kFeldname] = "Feld 北";
     o.controls.texts[ctl::kKrgMax] = "0.25";
     EXPECT_FALSE(o.dialog.UpdateData(true));
-    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{UnstorableTextMessage(Field("m_Feldname"))});
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{UnstorableTextMessage(
+                                  Field("m_Feldname"), "Feld 北")});
     EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kFeldname});
     EXPECT_EQ(o.dialog.m_Feldname, "Nordfeld");
-    EXPECT_EQ(o.dialog.m_KrgMax, 0.6f);
-    EXPECT_EQ(UnstorableTextMessage(Field("m_Feldname")),
-              "Das Feld \"Feldesname\" enthält ein Zeichen, das nicht gespeichert werden kann.\n"
-              "Bitte nur westeuropäische Zeichen verwenden.");
+    // The field after it is taken all the same.
+    EXPECT_EQ(o.dialog.m_KrgMax, 0.25f);
+    // The message names the character.
+    EXPECT_EQ(UnstorableTextMessage(Field("m_Feldname"), "Łódź Feld"),
+              "Das Feld \"Feldesname\" enthält das Zeichen \"Ł\", das nicht gespeichert werden "
+              "kann.\nBitte nur westeuropäische Zeichen verwenden.");
 }
 
 TEST(DialogExchange, WithoutControlsReadingSucceedsAndChangesNothing) {
@@ -143,4 +158,34 @@ TEST(DialogExchange, WithoutControlsReadingSucceedsAndChangesNothing) {
     EXPECT_TRUE(dialog.UpdateData(true));
     EXPECT_TRUE(dialog.UpdateData(false));
     EXPECT_EQ(dialog.m_OOIP, 0.0f);
+}
+
+TEST(DialogExchange, PhysicallyImpossibleTemperatureAndGasCapAreRefused) {
+    struct Case {
+        const char* member;
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"m_Temperatur", "-300", false},   {"m_Temperatur", "-273.15", false},
+        {"m_Temperatur", "-273", true},    {"m_Temperatur", "-20", true},
+        {"m_Temperatur", "350", true},     {"m_Gaskappe", "-0.5", false},
+        {"m_Gaskappe", "1e30", false},     {"m_Gaskappe", "100.01", false},
+        {"m_Gaskappe", "0", true},         {"m_Gaskappe", "100", true},
+        {"m_Gaskappe", "5", true},
+    };
+    for (const Case& c : cases) {
+        OpenDialog o;
+        const ExchangeField& f = Field(c.member);
+        o.controls.texts[f.controlId] = c.text;
+        EXPECT_EQ(o.dialog.UpdateData(true), c.accepted) << c.member << " " << c.text;
+        if (!c.accepted) {
+            EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(f)}) << c.text;
+        }
+    }
+    EXPECT_EQ(OutOfRangeMessage(Field("m_Temperatur")),
+              "Bitte einen Wert über -273.15 eingeben: \"Lagerstättentemperatur (°C)\".");
+    EXPECT_EQ(OutOfRangeMessage(Field("m_Gaskappe")),
+              "Bitte einen Wert zwischen 0 und 100 eingeben: "
+              "\"Porenvol.Gaskappe/Porenvol.Öl ( - )\".");
 }

@@ -36,16 +36,33 @@ TEST(DialogGasSum, TakesTheTypedCompositionIntoTheSum) {
     EXPECT_EQ(o.controls.texts[ctl::kSumme], "101.50");
 }
 
-TEST(DialogGasSum, NewCaseKeepsTheSumUntilOilInPlaceIsValid) {
+TEST(DialogGasSum, NewCaseTakesTheCompositionWhileOilInPlaceIsStillInvalid) {
     OpenDialog o(StartCase::New);
     EXPECT_EQ(o.dialog.m_strSumme, "100.00");
     o.controls.texts[ctl::kH2S] = "10";
+    o.controls.texts[ctl::kOOIP] = "abc";
     o.dialog.RecomputeGasSum();
-    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(*FindField("m_OOIP"))});
-    EXPECT_EQ(o.dialog.m_Gas[0], 0.0f);
-    EXPECT_EQ(o.controls.texts[ctl::kSumme], "100.00");
-    // The shown members put the untaken value back into its field.
-    EXPECT_EQ(o.controls.texts[ctl::kH2S], "0");
+    // The sum reads the composition only: no word about the oil in place, and
+    // nothing typed anywhere is put back.
+    EXPECT_TRUE(o.sink.Log().empty());
+    EXPECT_EQ(o.dialog.m_Gas[0], 10.0f);
+    EXPECT_EQ(o.controls.texts[ctl::kSumme], "110.00");
+    EXPECT_EQ(o.controls.texts[ctl::kH2S], "10");
+    EXPECT_EQ(o.controls.texts[ctl::kOOIP], "abc");
+}
+
+TEST(DialogGasSum, ABadGasFieldIsReportedOnceAndKeepsItsText) {
+    OpenDialog o;
+    o.controls.texts[ctl::kH2S] = "1,5";
+    o.controls.texts[1003] = "2";
+    o.dialog.RecomputeGasSum();
+    ASSERT_EQ(o.sink.Log().size(), 1u);
+    EXPECT_NE(o.sink.Texts()[0].find("H2S"), std::string::npos);
+    EXPECT_NE(o.sink.Texts()[0].find("Dezimalpunkt"), std::string::npos);
+    EXPECT_EQ(o.controls.texts[ctl::kH2S], "1,5");
+    EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kH2S});
+    EXPECT_EQ(o.dialog.m_Gas[1], 2.0f);
+    EXPECT_EQ(o.controls.texts[ctl::kSumme], "100.30");
 }
 
 TEST(DialogOilDensity, WarnsOnlyOutsideZeroPointSixToOnePointFourKgPerLitre) {
@@ -89,10 +106,10 @@ TEST(DialogOutputBoxes, ExcludeEachOtherAndClearOnASecondClick) {
     EXPECT_FALSE(o.controls.checks[ctl::kPVT]);
 }
 
-TEST(DialogOutputBoxes, ToggleDoesNotReadTheControlsFirst) {
+TEST(DialogOutputBoxes, ToggleNeitherReadsNorOverwritesTheOtherFields) {
     OpenDialog o;
     o.controls.texts[ctl::kOOIP] = "17";
     o.dialog.ToggleRelPermAusgabe();
     EXPECT_EQ(o.dialog.m_OOIP, 5000.0f);
-    EXPECT_EQ(o.controls.texts[ctl::kOOIP], "5000");
+    EXPECT_EQ(o.controls.texts[ctl::kOOIP], "17");
 }

@@ -15,7 +15,9 @@ bool Ok(OpenDialog& o) {
     return o.dialog.Validate();
 }
 
-const char* const kRowsTooMuchOil = "FEHLER!!\nKum.Produktion 5000.1 > OOIP 5000.0";
+// Row messages say which row: here the first of the case's rows.
+const char* const kRowsTooMuchOil =
+    "FEHLER!!\n1.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0";
 
 }  // namespace
 
@@ -63,12 +65,12 @@ TEST(DialogValidate, ShowsOnlyTheFirstFailingCheckInItsOrder) {
 
     const std::vector<std::string> expected = {
         kRowsTooMuchOil,
-        "FEHLER!!\nDruck 260.0 > Initialdruck 250.0",
+        "FEHLER!!\n2.Meßwertzeile: Druck 260.0 > Initialdruck 250.0",
         "FEHLER!!\nEntlösungsdruck 260.0 > Initialdruck 250.0",
         "FEHLER!!\nSwi:  0.00 + Sgr:  1.00 >= 1",
         "Haftwassersättigung swi muß > 0 sein",
         "Bitte Gaszusammensetzung eingeben",
-        "Öldichte ist > 1.Bitte API-Wert über 10 erhöhen",
+        "Öldichte ist > 1. Bitte API-Wert über 10 erhöhen",
         "Bitte eine Korrelationsmethode auswählen.",
     };
     EXPECT_EQ(said, expected);
@@ -100,7 +102,7 @@ TEST(DialogValidate, ApiGravityBoundIs9Point85) {
     o.Type("m_API", "9.84");
     EXPECT_FALSE(Ok(o));
     EXPECT_EQ(o.sink.Texts(),
-              std::vector<std::string>{"Öldichte ist > 1.Bitte API-Wert über 10 erhöhen"});
+              std::vector<std::string>{"Öldichte ist > 1. Bitte API-Wert über 10 erhöhen"});
 }
 
 TEST(DialogValidate, AnyCompositionOtherThanZeroPasses) {
@@ -126,19 +128,74 @@ TEST(DialogValidate, OilInPlaceBoundsAreCheckedWhenReading) {
     for (const char* ooip : {"0.05", "100000"}) {
         OpenDialog o;
         o.Type("m_OOIP", ooip);
-        // The reading fails before and after the checks, which pass on the
-        // members as they stand; the dialog stays open.
+        // The fault is reported once; the dialog stays open.
         EXPECT_FALSE(Ok(o)) << ooip;
         const std::string range = OutOfRangeMessage(*FindField("m_OOIP"));
-        EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{range, range}));
+        EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{range}));
     }
 }
 
-TEST(DialogValidate, FailedReadingStillRunsTheChecksOnTheMembers) {
+TEST(DialogValidate, AFieldThatCannotBeReadIsTheOnlyMessage) {
     OpenDialog o(StartCase::New);
     EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{OutOfRangeMessage(*FindField("m_OOIP")),
-                                                        "Haftwassersättigung swi muß > 0 sein"}));
+    EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{OutOfRangeMessage(*FindField("m_OOIP"))}));
+}
+
+TEST(DialogValidate, EachBadFieldIsReportedOnce) {
+    const std::pair<const char*, const char*> faults[] = {
+        {"m_OOIP", "abc"}, {"m_Temperatur", ""}, {"m_KroMax", "1.5"}, {"m_Initialdruck", "2000"}};
+    for (auto [member, text] : faults) {
+        OpenDialog o;
+        o.Type(member, text);
+        EXPECT_FALSE(Ok(o)) << member;
+        EXPECT_EQ(o.sink.Log().size(), 1u) << member;
+        EXPECT_EQ(o.controls.focus.size(), 1u) << member;
+    }
+}
+
+TEST(DialogValidate, MessagesQuoteTheValuesNowInTheFields) {
+    OpenDialog o;
+    o.Type("m_Swi", "0.3");
+    o.Type("m_Sgc", "0.7");
+    EXPECT_FALSE(Ok(o));
+    o.Type("m_Sgc", "0.05");
+    o.Type("m_KroMax", "1.5");
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{OutOfRangeMessage(*FindField("m_KroMax"))});
+    o.Type("m_KroMax", "0.8");
+    EXPECT_TRUE(Ok(o));
+    EXPECT_TRUE(o.sink.Log().empty());
+    EXPECT_EQ(o.dialog.m_Sgc, 0.05f);
+}
+
+TEST(DialogValidate, RefusingMessagesAreWarnings) {
+    struct WarnSink : ScriptedMessageSink {
+        void Warn(const std::string& text) override { warned.push_back(text); }
+        std::vector<std::string> warned;
+    } warnings;
+    OpenDialog o;
+    o.dialog.SetPorts(&warnings, &o.controls, nullptr);
+    o.Type("m_Entloesungsdruck", "260");
+    EXPECT_FALSE(o.dialog.Validate());
+    o.Type("m_Entloesungsdruck", "abc");
+    EXPECT_FALSE(o.dialog.Validate());
+    EXPECT_EQ(warnings.warned.size(), 2u);
+    EXPECT_TRUE(warnings.Log().empty());
+}
+
+TEST(DialogValidate, ARowMessageNamesTheRowAsTheListShowsIt) {
+    OpenDialog o;
+    // The list sorts the rows; the first row of the case stands third there.
+    o.dialog.m_Messwerte = {"5000.1 200", "200 230", "300 220"};
+    o.dialog.m_MesswertListe.Clear();
+    o.dialog.m_MesswertListe.AddSorted("200 230");
+    o.dialog.m_MesswertListe.AddSorted("300 220");
+    o.dialog.m_MesswertListe.AddSorted("5000.1 200");
+    ASSERT_EQ(o.dialog.m_MesswertListe.Text(2), "5000.1 200");
+    EXPECT_FALSE(Ok(o));
+    EXPECT_EQ(o.sink.Texts(),
+              std::vector<std::string>{
+                  "FEHLER!!\n3.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"});
 }
 
 TEST(DialogValidate, RowEqualToOilInPlacePassesAndAboveIsRefused) {
@@ -163,5 +220,15 @@ TEST(DialogValidate, OnlyTheFirst300RowsAreChecked) {
     EXPECT_TRUE(Ok(o));
     o.dialog.m_Messwerte[299] = "5000.1 200";
     EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{kRowsTooMuchOil});
+    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{
+                                  "FEHLER!!\n300.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"});
+}
+
+TEST(DialogValidate, NegativeValuesInACaseRowAreRefused) {
+    OpenDialog o;
+    o.dialog.m_Messwerte = {"100 240", "-50 200 -7"};
+    EXPECT_FALSE(Ok(o));
+    ASSERT_EQ(o.sink.Texts().size(), 1u);
+    EXPECT_NE(o.sink.Texts()[0].find("Bitte einen Wert ab 0"), std::string::npos)
+        << o.sink.Texts()[0];
 }

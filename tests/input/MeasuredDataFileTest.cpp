@@ -4,6 +4,7 @@
 
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
+#include "input/ExchangeTable.h"
 #include "input/MeasuredDataFile.h"
 #include "support/ScriptedMessageSink.h"
 #include "support/TestSupport.h"
@@ -85,7 +86,8 @@ TEST(MeasuredDataFile, RowOfTwoNumbersMarksTheMissingRatio) {
 TEST(MeasuredDataFile, EmptyLineAfterTheLastRowEndsTheReadingWithAMessage) {
     FileRead r(std::string(kHeader) + "1.5 120\n\n");
     EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
-    EXPECT_EQ(r.Said(), Rows{"Die Zeile enhält keine 2 Werte\n "});
+    EXPECT_EQ(r.Said(),
+              Rows{"Die 3. Zeile der Datei " + r.path + " enthält keine 2 Werte:\n "});
     EXPECT_EQ(r.dialog.m_strStatus, "1 Zeilen wurden eingelesen");
 }
 
@@ -103,25 +105,27 @@ TEST(MeasuredDataFile, CrLfLineEndsReadAsLf) {
     EXPECT_TRUE(crlf.Said().empty());
 }
 
-TEST(MeasuredDataFile, HeaderOnlyGivesNoRowsAndNoMessage) {
+TEST(MeasuredDataFile, HeaderOnlyKeepsTheRowsAndSaysTheFileHoldsNone) {
     FileRead r{std::string(kHeader)};
-    EXPECT_TRUE(r.dialog.m_Messwerte.empty());
-    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 0);
-    EXPECT_TRUE(r.Said().empty());
-    EXPECT_EQ(r.dialog.m_strStatus, "0 Zeilen wurden eingelesen");
+    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
+    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
+    EXPECT_EQ(r.Said(), Rows{"Die Datei " + r.path + " enthält keine Meßwertzeile."});
+    EXPECT_EQ(r.sink.Log().back().kind, ScriptedMessageSink::Entry::Shown);
+    EXPECT_EQ(r.dialog.m_strStatus, "Keine Zeile eingelesen");
+    EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);
 }
 
 TEST(MeasuredDataFile, ProductionEqualToOilInPlaceEndsTheReading) {
     FileRead r(std::string(kHeader) + "1.5 120\n5000 100\n6 90\n");
     EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
-    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\nKum.Ölproduktion 5000.00 > OOIP 5000.00"});
+    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\n3. Zeile: Kum.Ölproduktion 5000.00 > OOIP 5000.00"});
     EXPECT_EQ(r.dialog.m_strStatus, "1 Zeilen wurden eingelesen");
 }
 
 TEST(MeasuredDataFile, PressureEqualToInitialPressureIsAcceptedAndAboveEndsTheReading) {
     FileRead r(std::string(kHeader) + "1.5 250\n2 250.1\n");
     EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                250.0   * "});
-    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\nMeßdruck  250.1 > Initialer Druck  250.0"});
+    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\n3. Zeile: Meßdruck  250.1 > Initialer Druck  250.0"});
 }
 
 TEST(MeasuredDataFile, LineOf99CharactersIsReadAndOf100EndsTheReading) {
@@ -132,19 +136,22 @@ TEST(MeasuredDataFile, LineOf99CharactersIsReadAndOf100EndsTheReading) {
 
 TEST(MeasuredDataFile, HeaderOf100CharactersEndsTheReadingToo) {
     FileRead r(std::string(100, 'K') + "\n1.5 120\n");
-    EXPECT_TRUE(r.dialog.m_Messwerte.empty());
+    // No row read: the rows there are stay.
+    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
     EXPECT_EQ(r.Said(), Rows{"In der 1.Zeile 100 Zeichen gelesen"});
 }
 
 TEST(MeasuredDataFile, NotFiniteValuesAreNoNumbers) {
     FileRead r(std::string(kHeader) + "1.5 120 nan\nnan 120\n");
     EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
-    EXPECT_EQ(r.Said(), Rows{"Die Zeile enhält keine 2 Werte\n nan 120"});
+    EXPECT_EQ(r.Said(),
+              Rows{"Die 3. Zeile der Datei " + r.path + " enthält keine 2 Werte:\n nan 120"});
 }
 
 TEST(MeasuredDataFile, LineTextInTheMessageComesFromCodePage1252) {
     FileRead r(std::string(kHeader) + "Z\xE4hler 3\n");
-    EXPECT_EQ(r.Said(), Rows{"Die Zeile enhält keine 2 Werte\n Zähler 3"});
+    EXPECT_EQ(r.Said(),
+              Rows{"Die 2. Zeile der Datei " + r.path + " enthält keine 2 Werte:\n Zähler 3"});
 }
 
 TEST(MeasuredDataFile, FileThatCannotBeOpenedKeepsTheRowsAlreadyEntered) {
@@ -167,7 +174,7 @@ TEST(MeasuredDataFile, CancelledChoiceChangesNothing) {
     EXPECT_EQ(r.dialog.m_strStatus, "vorher");
 }
 
-TEST(MeasuredDataFile, ChecksUseTheMembersNotTheTypedFields) {
+TEST(MeasuredDataFile, ChecksUseTheOilInPlaceNowInItsFieldAndKeepIt) {
     TempDir dir;
     const std::string path = dir.File("m.txt");
     WriteBytes(path, std::string(kHeader) + "4000 200\n");
@@ -179,10 +186,19 @@ TEST(MeasuredDataFile, ChecksUseTheMembersNotTheTypedFields) {
     ScriptedFileChooser chooser(path);
     dialog.SetPorts(&sink, &controls, &chooser);
     dialog.OnInitDialog();
-    controls.texts[ctl::kOOIP] = "100";  // typed, not yet read
+    controls.texts[ctl::kOOIP] = "100";  // typed, not yet left
     dialog.FileOpen();
-    EXPECT_EQ(dialog.m_Messwerte.size(), 1u);
-    EXPECT_EQ(controls.texts[ctl::kOOIP], "5000");
+    // 4000 is above the oil in place typed: no row is read, the rows stay.
+    EXPECT_EQ(dialog.m_Messwerte, doc.m_Messwerte);
+    EXPECT_EQ(dialog.m_OOIP, 100.0f);
+    EXPECT_EQ(controls.texts[ctl::kOOIP], "100");
+
+    // An oil in place that cannot be read is reported before any file is chosen.
+    sink.Clear();
+    controls.texts[ctl::kOOIP] = "viel";
+    dialog.FileOpen();
+    EXPECT_EQ(sink.Texts(), Rows{NotANumberMessage(*FindField("m_OOIP"))});
+    EXPECT_EQ(chooser.asked.size(), 1u);
 }
 
 TEST(MeasuredDataFile, ReaderForBatchModeGivesTheRowsInFileOrder) {
@@ -219,4 +235,33 @@ TEST(MeasuredDataFile, ReadsAndWritesDecimalPointsUnderAGermanLocale) {
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.2                33.5"});
     EXPECT_TRUE(r.Said().empty());
+}
+
+TEST(MeasuredDataFile, FileWithoutAReadableRowKeepsTheRowsAndNamesFileAndLine) {
+    FileRead r(std::string("Kopf\n") + "10,5 200 100\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
+    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
+    EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);
+    const Rows said = r.Said();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(r.path), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("2. Zeile"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("10,5 200 100"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("Dezimalpunkt"), std::string::npos) << said[0];
+}
+
+TEST(MeasuredDataFile, LineWithoutACommaGetsNoDecimalPointHint) {
+    FileRead r(std::string(kHeader) + "1.5 120\nZähler 3\n");
+    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
+    ASSERT_EQ(r.Said().size(), 1u);
+    EXPECT_EQ(r.Said()[0].find("Dezimalpunkt"), std::string::npos);
+    EXPECT_NE(r.Said()[0].find("3. Zeile"), std::string::npos) << r.Said()[0];
+}
+
+TEST(MeasuredDataFile, NegativeValuesEndTheReadingWithTheLineNumber) {
+    FileRead r(std::string(kHeader) + "1.5 120\n-50 200 -7\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
+    ASSERT_EQ(r.Said().size(), 1u);
+    EXPECT_NE(r.Said()[0].find("3. Zeile"), std::string::npos) << r.Said()[0];
+    EXPECT_NE(r.Said()[0].find("Bitte einen Wert ab 0"), std::string::npos) << r.Said()[0];
 }

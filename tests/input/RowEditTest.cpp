@@ -119,7 +119,7 @@ TEST(RowEdit, InsertPutsTheRowBeforeTheSelectedOneUnsorted) {
     d.sink.Answers({Answer::Yes});
     d.Edit(kInsert, "999 100");
     EXPECT_EQ(d.sink.Texts(),
-              Rows{"Soll diese Zeile vor der markarkierten eingefügt werden?\n999 100"});
+              Rows{"Soll diese Zeile vor der markierten eingefügt werden?\n999 100"});
     EXPECT_EQ(d.List(), (Rows{"100 240", "999 100", "200 230", "300 220"}));
     EXPECT_EQ(d.dialog.m_Messwerte, d.List());
     EXPECT_EQ(d.controls.texts[ctl::kStatus], "2.Zeile eingefügt");
@@ -128,12 +128,12 @@ TEST(RowEdit, InsertPutsTheRowBeforeTheSelectedOneUnsorted) {
     EXPECT_EQ(d.dialog.m_MesswertListe.Selection(), 2);
 }
 
-TEST(RowEdit, DeleteRemovesTheSelectedRowWhateverTheEditLineHolds) {
+TEST(RowEdit, DeleteRemovesTheSelectedRowWhateverTheEditLineHoldsAndNamesIt) {
     RowDialog d;
     d.Select(2);
     d.sink.Answers({Answer::Yes});
     d.Edit(kDelete, "100 240");
-    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile wirklich gelöscht werden?\n100 240"});
+    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile wirklich gelöscht werden?\n300 220"});
     EXPECT_EQ(d.List(), (Rows{"100 240", "200 230"}));
     EXPECT_EQ(d.dialog.m_Messwerte, d.List());
     EXPECT_EQ(d.controls.texts[ctl::kStatus], "3.Zeile gelöscht");
@@ -157,7 +157,7 @@ TEST(RowEdit, InsertOrDeleteWithNoRowSelectedIsRefusedAndChangesNothing) {
 
 TEST(RowEdit, RowWithoutTwoNumbersIsRefusedInEveryMode) {
     for (Mode mode : {kChange, kAppend, kInsert, kDelete}) {
-        for (const char* row : {"1.5", "1,5 120", "", " ", "nan 120", "abc 1 2"}) {
+        for (const char* row : {"1.5", "nan 120", "abc 1 2"}) {
             RowDialog d;
             d.Select(0);
             d.sink.Answers({Answer::Yes});
@@ -166,6 +166,30 @@ TEST(RowEdit, RowWithoutTwoNumbersIsRefusedInEveryMode) {
             EXPECT_EQ(d.List(), kSorted);
             EXPECT_EQ(d.dialog.m_Messwerte, kHandedIn);
             EXPECT_EQ(d.controls.texts[ctl::kZeile], row);
+        }
+    }
+}
+
+TEST(RowEdit, RowWithACommaGetsTheDecimalPointHint) {
+    RowDialog d;
+    d.Select(0);
+    d.Edit(kChange, "2,5 120");
+    EXPECT_EQ(d.sink.Texts(), Rows{"Die Zeile enthält keine 2 Werte\nZahlen werden mit "
+                                   "Dezimalpunkt geschrieben, zum Beispiel 10.5 statt 10,5."});
+    EXPECT_EQ(d.List(), kSorted);
+}
+
+TEST(RowEdit, PassingThroughAnEmptyEditLineSaysNothingAndChangesNothing) {
+    for (Mode mode : {kChange, kAppend, kInsert, kDelete}) {
+        for (const char* row : {"", " ", "  \t"}) {
+            RowDialog d;
+            d.Select(0);
+            d.sink.Answers({Answer::Yes});
+            d.Edit(mode, row);
+            EXPECT_TRUE(d.sink.Log().empty()) << mode << " '" << row << "'";
+            EXPECT_EQ(d.List(), kSorted);
+            EXPECT_EQ(d.dialog.m_Messwerte, kHandedIn);
+            EXPECT_EQ(d.controls.texts[ctl::kStatus], " ");
         }
     }
 }
@@ -181,18 +205,45 @@ TEST(RowEdit, RowThatCodePage1252CannotHoldIsRefusedWhereTyped) {
     RowDialog d;
     d.Select(0);
     d.Edit(kChange, "100 240 北");
-    EXPECT_EQ(d.sink.Texts(), Rows{UnstorableTextMessage(*FindField("m_strZeile"))});
+    EXPECT_EQ(d.sink.Texts(), Rows{UnstorableTextMessage(*FindField("m_strZeile"), "北")});
     EXPECT_EQ(d.controls.focus, std::vector<int>{ctl::kZeile});
     EXPECT_EQ(d.List(), kSorted);
     EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 0);
 }
 
-TEST(RowEdit, ReadingStoppedAboveTheEditLineLeavesItsOldText) {
-    OpenDialog o(StartCase::New);
+TEST(RowEdit, AnInvalidFieldElsewhereDoesNotStopTheRowEdit) {
+    OpenDialog o(StartCase::New);  // oil in place 0: not yet valid
     o.controls.texts[ctl::kZeile] = "100 200";
     o.controls.radios[ctl::kZeilenModus] = kAppend;
+    o.sink.Answers({Answer::Yes});
     o.dialog.ApplyRowEdit();
-    EXPECT_EQ(o.sink.Texts(),
-              (Rows{OutOfRangeMessage(*FindField("m_OOIP")), "Die Zeile enthält keine 2 Werte"}));
-    EXPECT_EQ(o.dialog.m_MesswertListe.Count(), 0);
+    EXPECT_EQ(o.sink.Texts(), Rows{"Soll diese Zeile angehängt werden?\n100 200"});
+    EXPECT_EQ(o.dialog.m_MesswertListe.Count(), 1);
+}
+
+TEST(RowEdit, DeleteAsksWithTheSelectedRowItDeletesNotTheEditLine) {
+    RowDialog d;
+    d.dialog.m_MesswertListe.SetSelection(0);  // a single click on row 1
+    d.sink.Answers({Answer::Yes});
+    d.Edit(kDelete, "850 100 520");
+    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile wirklich gelöscht werden?\n100 240"});
+    EXPECT_EQ(d.List(), (Rows{"200 230", "300 220"}));
+    EXPECT_EQ(d.controls.texts[ctl::kStatus], "1.Zeile gelöscht");
+}
+
+TEST(RowEdit, NegativeValuesInARowAreRefusedWithTheirRangeMessage) {
+    for (const char* row : {"-50 200 -7", "50 -200", "50 200 -7", "-0.001 100"}) {
+        RowDialog d;
+        d.sink.Answers({Answer::Yes});
+        d.Edit(kAppend, row);
+        ASSERT_EQ(d.sink.Log().size(), 1u) << row;
+        EXPECT_EQ(d.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown) << row;
+        EXPECT_NE(d.sink.Texts()[0].find("Bitte einen Wert ab 0 eingeben"), std::string::npos)
+            << d.sink.Texts()[0];
+        EXPECT_EQ(d.List(), kSorted) << row;
+    }
+    RowDialog d;
+    d.sink.Answers({Answer::Yes});
+    d.Edit(kAppend, "0 200 0");
+    EXPECT_EQ(d.List().front(), "0 200 0");
 }

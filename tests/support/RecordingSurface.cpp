@@ -55,6 +55,14 @@ void RecordingSurface::LineTo(int32_t x, int32_t y) {
     m_Position = {x, y};
 }
 
+void RecordingSurface::Marker(int32_t x, int32_t y, int32_t size, MarkerShape shape) {
+    SurfaceCall& c = Record(SurfaceCall::Marker);
+    c.x = x;
+    c.y = y;
+    c.x2 = size;
+    c.y2 = shape == MarkerShape::Circle ? 0 : 1;
+}
+
 void RecordingSurface::Polyline(std::span<const LogicalPoint> points) {
     Record(SurfaceCall::Polyline).points.assign(points.begin(), points.end());
 }

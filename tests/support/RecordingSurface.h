@@ -20,11 +20,14 @@ struct SurfaceCall {
         Polyline,
         Rectangle,
         TextOut,
-        GetTextExtent
+        GetTextExtent,
+        Marker
     };
     Kind kind = SelectPen;
     // MoveTo, LineTo, TextOut, SetWindowOrigin: (x, y); LineTo also starts at
-    // (fromX, fromY); Rectangle: left, top, right, bottom in x, y, x2, y2.
+    // (fromX, fromY); Rectangle: left, top, right, bottom in x, y, x2, y2;
+    // Marker: the centre in (x, y), the size in x2, the shape in y2 (0 circle,
+    // 1 square).
     int32_t x = 0, y = 0, x2 = 0, y2 = 0;
     int32_t fromX = 0, fromY = 0;
     std::string text;
@@ -45,6 +48,7 @@ public:
     void LineTo(int32_t x, int32_t y) override;
     void Polyline(std::span<const LogicalPoint> points) override;
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    void Marker(int32_t x, int32_t y, int32_t size, MarkerShape shape) override;
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     LogicalSize GetTextExtent(const std::string& text) override;
 

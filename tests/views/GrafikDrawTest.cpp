@@ -132,10 +132,39 @@ TEST_F(GraphPage, DrawsFrameTitlesAndFooterWithTheirFontsAndPositions) {
         EXPECT_EQ(c.align, TextAlign::CentreTop) << t.text;
         EXPECT_EQ(c.font, (Font{t.height, t.weight, ""})) << t.text;
     }
+    // The footer starts 5 mm inside the drawing area, whose left edge lies
+    // 40 mm left of the frame.
     const SurfaceCall footer = dc.TextCall("Dokument /daten/nordfeld.mvk");
-    EXPECT_EQ(footer.x, 100);
-    EXPECT_EQ(footer.y, -950);
-    EXPECT_EQ(footer.align, TextAlign::RightTop);
+    EXPECT_EQ(footer.x, -350);
+    EXPECT_EQ(footer.y, -1020);  // below the lowest legend
+    EXPECT_EQ(footer.align, TextAlign::LeftTop);
+}
+
+TEST_F(GraphPage, ALongFooterStaysWithinThePrintedPageShortenedInItsMiddle) {
+    FillWorkedExample(doc);
+    const std::string path =
+        "/home/ingenieur/Lagerstaetten/Nordfeld/Varianten/2024/Szenario-mit-Gaskappe/"
+        "Fassung-drei/nordfeld-mit-gaskappe-und-wasserzufluss.mvk";
+    doc.SetPathName(path);
+    RecordingSurface dc;
+    g.OnInitialUpdate();
+    g.OnCompute();
+    g.OnPreparePrinting();
+    // An A4 portrait page inside 5 mm margins.
+    g.OnPrint(dc, LogicalRect{0, 0, 2000, -2870});
+    const auto texts = dc.CallsOf(SurfaceCall::TextOut);
+    const auto footer = std::find_if(texts.begin(), texts.end(), [](const SurfaceCall& c) {
+        return c.text.rfind("Dokument ", 0) == 0;
+    });
+    ASSERT_NE(footer, texts.end());
+    EXPECT_EQ(footer->align, TextAlign::LeftTop);
+    // The frame's left edge lies 40 mm in: the footer starts 5 mm inside the page.
+    EXPECT_EQ(footer->x, -400 + 50);
+    const int32_t width = RecordingSurface::TextWidth(footer->text, footer->font);
+    EXPECT_LE(footer->x + width, -400 + 2000 - 50);
+    EXPECT_NE(footer->text.find("…"), std::string::npos);
+    EXPECT_EQ(footer->text.rfind("Dokument /home/", 0), 0u);
+    EXPECT_NE(footer->text.find("wasserzufluss.mvk"), std::string::npos);
 }
 
 TEST_F(GraphPage, DrawsTheCurvesAndLegendLinesWithTheirPens) {
@@ -194,28 +223,37 @@ TEST_F(GraphPage, DrawsTheGridLastWithTheDottedBlackPenAndRestoresPenAndFont) {
     EXPECT_EQ(dc.CurrentFont(), fontBefore);
 }
 
-TEST_F(GraphPage, MarksMeasuredValuesWithCrossesAndADottedThreeLineLegend) {
+TEST_F(GraphPage, MarksMeasuredValuesWithFilledSymbolsOfAtLeastTwoMillimetresAndOneInTheLegend) {
     FillDepletionLikeGraph(doc);
     RecordingSurface dc = Draw();
-    const auto lines = dc.Lines();
-    const long markerStrokes = std::count_if(
-        lines.begin(), lines.end(), [](const SurfaceCall& c) { return c.pen == kMarkerPen; });
-    EXPECT_EQ(markerStrokes, 4 * (5 + 5));
+    const auto markers = dc.CallsOf(SurfaceCall::Marker);
+    // Five pressures (circles), five gas-oil ratios (squares), the legend's
+    // sample of both.
+    ASSERT_EQ(markers.size(), 5u + 5u + 2u);
+    for (const SurfaceCall& m : markers) {
+        EXPECT_GE(m.x2, 20) << "2 mm across at least";
+        EXPECT_EQ(m.pen, kMarkerPen);
+    }
     const LogicalPoint p = g.m_Punkte3[2];
-    EXPECT_TRUE(dc.HasLine(p.x - 2, p.y - 2, p.x + 2, p.y + 2));
-    EXPECT_TRUE(dc.HasLine(p.x - 2, p.y + 2, p.x + 2, p.y - 2));
-    EXPECT_TRUE(dc.HasLine(p.x - 2, p.y, p.x + 2, p.y));
-    EXPECT_TRUE(dc.HasLine(p.x, p.y - 2, p.x, p.y + 2));
+    EXPECT_EQ(markers[2].x, p.x);
+    EXPECT_EQ(markers[2].y, p.y);
+    EXPECT_EQ(markers[2].y2, 0);  // circle
+    const LogicalPoint q = g.m_Punkte4[1];
+    EXPECT_EQ(markers[6].x, q.x);
+    EXPECT_EQ(markers[6].y, q.y);
+    EXPECT_EQ(markers[6].y2, 1);  // square
 
     const int32_t w = RecordingSurface::TextWidth(doc.m_Legende3, kAxisFont);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(dc.HasLine(650 + w - 130, -750 + i - 190, 650 + w + 70, -750 + i - 190)) << i;
-    }
-    for (const SurfaceCall& c : lines) {
-        if (c.fromY >= -940 && c.fromY <= -938 && c.fromY == c.y) {
-            EXPECT_EQ(c.pen, kGreenDotPen);
-        }
-    }
+    EXPECT_EQ(markers[10].x, 650 + w - 70);
+    EXPECT_EQ(markers[10].y, -750 - 190);
+    EXPECT_EQ(markers[10].y2, 0);
+    EXPECT_EQ(markers[11].x, 650 + w + 10);
+    EXPECT_EQ(markers[11].y2, 1);
+    // No cross strokes any more.
+    const auto lines = dc.Lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const SurfaceCall& c) { return c.pen == kMarkerPen; }),
+              0);
     EXPECT_EQ(dc.CallsOf(SurfaceCall::Polyline).size(), 2u);
 }
 

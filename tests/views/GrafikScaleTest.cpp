@@ -213,18 +213,20 @@ TEST_F(AxisExtremes, TakeTheThirdPvtCurveAsFarAsTheComputedPoints) {
     EXPECT_FLOAT_EQ(static_cast<float>(g.ymax), 1.3f);
 }
 
-TEST_F(AxisExtremes, OnlyWidenWhatAnEarlierComputationLeftWhenNoPointsAreComputed) {
-    g.xmin = 0, g.xmax = 100, g.ymin = 10, g.ymax = 20, g.y1min = 1, g.y1max = 2;
+// A case without results (opened, its dialog cancelled) must not show the
+// axes of the case before it.
+TEST_F(AxisExtremes, StartFromZeroNotFromAnEarlierCaseWhenNoPointsAreComputed) {
+    g.xmin = 10, g.xmax = 100, g.ymin = 10, g.ymax = 20, g.y1min = 1, g.y1max = 2;
     doc.m_Messwerte = {"150 5"};
     doc.m_Mess1XWerte[0] = 150;
     doc.m_Mess1YWerte[0] = 5;
     g.extreme();
     EXPECT_DOUBLE_EQ(g.xmin, 0);
     EXPECT_DOUBLE_EQ(g.xmax, 150);
-    EXPECT_DOUBLE_EQ(g.ymin, 5);
-    EXPECT_DOUBLE_EQ(g.ymax, 20);
-    EXPECT_DOUBLE_EQ(g.y1min, 1);
-    EXPECT_DOUBLE_EQ(g.y1max, 2);
+    EXPECT_DOUBLE_EQ(g.ymin, 0);
+    EXPECT_DOUBLE_EQ(g.ymax, 5);
+    EXPECT_DOUBLE_EQ(g.y1min, 0);
+    EXPECT_DOUBLE_EQ(g.y1max, 0);
 }
 
 }  // namespace

@@ -35,6 +35,10 @@ void QtMessageSink::Show(const std::string& text) {
     Run(Owner(), QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+void QtMessageSink::Warn(const std::string& text) {
+    Run(Owner(), QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
 bool QtMessageSink::AskYesNo(const std::string& text) {
     // Escape or closing the box answers No: a question acts only on Yes.
     return Run(Owner(), QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,

@@ -14,6 +14,7 @@ public:
     void SetParent(QWidget* parent) { m_pParent = parent; }
 
     void Show(const std::string& text) override;
+    void Warn(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text) override;
 

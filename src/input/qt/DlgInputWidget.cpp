@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,9 +14,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "base/MessageSink.h"
 #include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
 #include "input/qt/Cp1252Validator.h"
@@ -68,7 +75,7 @@ DlgInputWidget::DlgInputWidget(DlgInput& dialog, QWidget* parent) : QDialog(pare
 
     // Top: the field's name with OK and Abbrechen beside it.
     auto* name = NewEdit(kFieldName, false);
-    name->setValidator(new Cp1252Validator(name));
+    name->setValidator(new Cp1252Validator(name, RefusalMessage(kFieldName)));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     for (QPushButton* b : {ok, cancel}) {
@@ -96,11 +103,25 @@ DlgInputWidget::DlgInputWidget(DlgInput& dialog, QWidget* parent) : QDialog(pare
     upper->addWidget(BuildGasGroup(), 3);
     upper->addWidget(BuildMethodGroup(), 2);
 
+    // Everything below the name and the two buttons scrolls, so that every
+    // field stays within reach on a small or strongly scaled screen, while OK
+    // and Abbrechen never leave the view.
+    m_pForm = new QWidget;
+    m_pForm->setObjectName(QStringLiteral("form"));
+    auto* form = new QVBoxLayout(m_pForm);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->addLayout(upper);
+    form->addWidget(BuildReservoirFields());
+    form->addWidget(BuildRowGroup(), 1);
+    m_pScroll = new QScrollArea(this);
+    m_pScroll->setObjectName(QStringLiteral("scroll"));
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setWidgetResizable(true);
+    m_pScroll->setWidget(m_pForm);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(upper);
-    layout->addWidget(BuildReservoirFields());
-    layout->addWidget(BuildRowGroup(), 1);
+    layout->addWidget(m_pScroll, 1);
     SetTabOrder();
 
     m_Dlg.m_MesswertListe.SetChangeListener([this] { MirrorRowList(); });
@@ -117,8 +138,19 @@ QLineEdit* DlgInputWidget::NewEdit(int controlId, bool number) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("ctl%1").arg(controlId));
     if (number) {
-        edit->setMaximumWidth(
-            edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000.0")));
+        // Wide enough for every number the dialog shows in full ("-273.149",
+        // "99000", "1.23457e+06"); a layout short of room scrolls instead of
+        // squeezing the field.
+        const int digits = edit->fontMetrics().horizontalAdvance(QStringLiteral("-0000000.000"));
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        const int width = edit->style()
+                              ->sizeFromContents(QStyle::CT_LineEdit, &frame,
+                                                 QSize(digits, edit->fontMetrics().height()), edit)
+                              .width();
+        edit->setMinimumWidth(width);
+        edit->setMaximumWidth(std::max(width, edit->fontMetrics().horizontalAdvance(
+                                                  QStringLiteral("0000000000.0"))));
         edit->setAlignment(Qt::AlignRight);
     }
     m_Edits[controlId] = edit;
@@ -233,7 +265,7 @@ QWidget* DlgInputWidget::BuildRowGroup() {
 
     QLineEdit* line = NewEdit(kRowEdit, false);
     line->setFont(FixedPitch());
-    line->setValidator(new Cp1252Validator(line));
+    line->setValidator(new Cp1252Validator(line, RefusalMessage(kRowEdit)));
     line->installEventFilter(this);
     m_LeaveOperations[line] = &DlgInput::ApplyRowEdit;
 
@@ -319,6 +351,37 @@ void DlgInputWidget::Run(void (DlgInput::*operation)()) {
 void DlgInputWidget::InitDialog() {
     Run(&DlgInput::OnInitDialog);
     m_Edits[kFieldName]->setFocus();
+    FitToScreen();
+}
+
+void DlgInputWidget::FitToScreen() {
+    QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    // Room for the window frame and a panel.
+    FitInto(screen != nullptr ? screen->availableGeometry().size() - QSize(16, 48)
+                              : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
+void DlgInputWidget::FitInto(const QSize& room) {
+    // The whole form when there is room for it, otherwise as much as there is
+    // (the rest scrolls).
+    const QSize form = m_pForm->sizeHint();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QMargins margins = layout()->contentsMargins();
+    const int topRow = layout()->itemAt(0)->sizeHint().height() + layout()->spacing();
+    const QSize wanted(form.width() + margins.left() + margins.right() + scrollBar,
+                       form.height() + topRow + margins.top() + margins.bottom());
+    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+std::function<void(const std::string&)> DlgInputWidget::RefusalMessage(int controlId) {
+    return [this, controlId](const std::string& character) {
+        const ExchangeField* field = FieldById(controlId);
+        if (field == nullptr) return;
+        ++m_nBusy;
+        m_Dlg.Messages().Warn(UnstorableTextMessage(*field, character));
+        --m_nBusy;
+    };
 }
 
 void DlgInputWidget::OnOkClicked() {

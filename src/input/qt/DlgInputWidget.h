@@ -6,7 +6,9 @@
 // the dialog, only the OK button validates.
 
 #include <QDialog>
+#include <functional>
 #include <map>
+#include <string>
 
 #include "input/Controls.h"
 
@@ -18,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 class DlgInputWidget : public QDialog, public Controls {
     Q_OBJECT
@@ -49,6 +52,11 @@ public:
     QLabel* Static(int controlId) const;
     QAbstractButton* Button(int controlId) const;
     QListWidget* RowListWidget() const { return m_pList; }
+    // The part of the form below the name that scrolls on a small screen.
+    QScrollArea* ScrollArea() const { return m_pScroll; }
+    // Sizes the dialog to the whole form, or to the room given where that is
+    // smaller (the dialog's start gives the screen's room).
+    void FitInto(const QSize& room);
     DlgInput& Dialog() { return m_Dlg; }
 
 protected:
@@ -69,6 +77,9 @@ private:
     void Run(void (DlgInput::*operation)());
     void MirrorRowList();
     void OnOkClicked();
+    void FitToScreen();
+    // Tells the user which character a text field refused.
+    std::function<void(const std::string&)> RefusalMessage(int controlId);
 
     DlgInput& m_Dlg;
     std::map<int, QLineEdit*> m_Edits;
@@ -78,6 +89,8 @@ private:
     std::map<int, QAbstractButton*> m_Buttons;
     std::map<QObject*, void (DlgInput::*)()> m_LeaveOperations;
     QListWidget* m_pList = nullptr;
+    QWidget* m_pForm = nullptr;
+    QScrollArea* m_pScroll = nullptr;
     int m_nBusy = 0;
     bool m_bMirroring = false;
 };

@@ -1,5 +1,6 @@
 #include "views/qt/CaseScrollView.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
@@ -66,6 +67,27 @@ void CaseScrollView::paintEvent(QPaintEvent*) {
 void CaseScrollView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
+}
+
+void CaseScrollView::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    switch (event->key()) {
+        case Qt::Key_Home:
+            v->setValue(v->minimum());
+            if (control) h->setValue(h->minimum());
+            event->accept();
+            return;
+        case Qt::Key_End:
+            v->setValue(v->maximum());
+            if (control) h->setValue(h->minimum());
+            event->accept();
+            return;
+        default:
+            break;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CaseScrollView::scrollContentsBy(int, int) {

@@ -38,6 +38,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // Home and End go to the top and the bottom, Strg+Pos1 and Strg+Ende to
+    // the beginning and the end (the left edge as well).
+    void keyPressEvent(QKeyEvent* event) override;
 
     int ToPixelsX(int32_t units) const;
     int ToPixelsY(int32_t units) const;

@@ -24,10 +24,10 @@ namespace {
 
 // The exported graph page in 0.1 mm: the screen frame of 130 x 75 mm with
 // the view's 40 mm left and 30 mm top margins and room for the right axis's
-// labels and the legends below the frame. Texts that reach further (a long
-// path in the footer) widen the page, with a margin of 2 mm.
+// labels, the legends below the frame and the footer below them. Texts that
+// reach further widen the page, with a margin of 2 mm.
 constexpr int32_t kGraphPageWidthUnits = 2100;
-constexpr int32_t kGraphPageHeightUnits = 1350;
+constexpr int32_t kGraphPageHeightUnits = 1400;
 constexpr int32_t kSpillMarginUnits = 20;
 constexpr double kUnitsPerMillimetre = 10.0;
 constexpr double kUnitsPerInch = 254.0;
@@ -156,11 +156,17 @@ void SetUpPdf(QPdfWriter& writer, const QPageSize& pageSize, double marginMillim
         QPageLayout::Millimeter));
 }
 
+// The title a PDF carries: the case's, as the window's caption shows it.
+QString DocumentTitle(const CMorvekDoc& doc) {
+    return QString::fromUtf8(doc.GetTitle().c_str());
+}
+
 bool RenderGraphPdf(const CMorvekDoc& doc, QByteArray& bytes) {
     const GraphPage page = LayOutGraphPage(doc, kPdfDotsPerInch);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
+    writer.setTitle(DocumentTitle(doc));
     SetUpPdf(writer,
              QPageSize(QSizeF(page.widthUnits / kUnitsPerMillimetre,
                               page.heightUnits / kUnitsPerMillimetre),
@@ -177,6 +183,7 @@ bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
+    writer.setTitle(DocumentTitle(doc));
     SetUpPdf(writer, QPageSize(QPageSize::A4), kPrintMarginMillimetre);
     QPainter painter;
     if (!painter.begin(&writer)) return false;

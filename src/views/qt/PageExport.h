@@ -11,7 +11,7 @@
 class CMorvekDoc;
 
 // The graph page as the screen shows it (130 x 75 mm frame), on a drawing
-// area of 210 x 135 mm: a PNG at 150 dpi, an SVG or a PDF by the file's
+// area of 210 x 140 mm: a PNG at 150 dpi, an SVG or a PDF by the file's
 // extension. Any other extension is refused. On failure error holds a German
 // message that names the file.
 bool ExportGraph(const CMorvekDoc& doc, const std::string& path, std::string& error);

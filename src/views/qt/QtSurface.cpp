@@ -144,6 +144,28 @@ void QtSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bott
     m_Painter.setBrush(oldBrush);
 }
 
+void QtSurface::Marker(int32_t x, int32_t y, int32_t size, MarkerShape shape) {
+    // The painter's own scale (a graph fitted to a small window, a preview's
+    // zoom) shrinks the symbol too: it keeps 6 pixels on the device however.
+    const QTransform& world = m_Painter.worldTransform();
+    const double worldScale = std::max(1e-6, std::sqrt(std::abs(world.determinant())));
+    constexpr double kMinDevicePixels = 6.0;
+    const double across = std::max(size * (m_PixelsPerUnitX + m_PixelsPerUnitY) / 2,
+                                   kMinDevicePixels / worldScale);
+    const QPointF centre = ToDevice(x, y);
+    const QRectF box(centre.x() - across / 2, centre.y() - across / 2, across, across);
+    m_Painter.save();
+    m_Painter.setBrush(QColor(m_Pen.colour.red, m_Pen.colour.green, m_Pen.colour.blue));
+    QPen outline(QColor(0, 90, 0));
+    outline.setWidthF(std::max(1.0 / worldScale, across / 10));
+    m_Painter.setPen(outline);
+    if (shape == MarkerShape::Circle)
+        m_Painter.drawEllipse(box);
+    else
+        m_Painter.drawRect(box);
+    m_Painter.restore();
+}
+
 void QtSurface::TextOut(int32_t x, int32_t y, const std::string& text) {
     const QString s = DrawableText(text);
     const QFontMetricsF metrics(m_QFont, m_Painter.device());

@@ -25,6 +25,7 @@ public:
     void LineTo(int32_t x, int32_t y) override;
     void Polyline(std::span<const LogicalPoint> points) override;
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    void Marker(int32_t x, int32_t y, int32_t size, MarkerShape shape) override;
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     LogicalSize GetTextExtent(const std::string& text) override;
 

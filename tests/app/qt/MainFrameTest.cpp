@@ -8,7 +8,10 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+#include <QTranslator>
+
 #include "app/AboutDlg.h"
+#include "app/MorvekApp.h"
 #include "app/HelpViewer.h"
 #include "app/qt/WindowFixture.h"
 #include "views/qt/GraphViewWidget.h"
@@ -39,10 +42,14 @@ TEST(MainWindow, MenuBarHoldsEveryCommandWithItsGermanText) {
                            "Speichern &unter...", "-", "&Drucken...\tStrg+P", "Sei&tenansicht",
                            "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(EntriesOf(menus[1]->menu()),
-              (QStringList{"Daten ändern", "Ergebnisse speichern", "Ergebnisse einlesen"}));
+              (QStringList{"Daten ändern\tF2", "Ergebnisse speichern", "Ergebnisse einlesen"}));
     EXPECT_EQ(EntriesOf(menus[2]->menu()),
-              (QStringList{"Grafik", "Text", "&Symbolleiste", "S&tatusleiste"}));
-    EXPECT_EQ(EntriesOf(menus[3]->menu()), (QStringList{"Inf&o über morvek...", "Hilfe"}));
+              (QStringList{"Grafik", "Text\tF4", "Grafik an Fenster anpassen", "&Symbolleiste",
+                           "S&tatusleiste"}));
+    EXPECT_EQ(EntriesOf(menus[3]->menu()), (QStringList{"Inf&o über morvek...", "Hilfe\tF1"}));
+    // Fitting the graph to the window is a setting, on from the start.
+    EXPECT_TRUE(w.Command(ID_GRAFIK_EINPASSEN)->isCheckable());
+    EXPECT_TRUE(w.Command(ID_GRAFIK_EINPASSEN)->isChecked());
     // The recent-file entry is greyed while the list is empty.
     EXPECT_FALSE(w.Command(ID_FILE_MRU_FILE1)->isEnabled());
     EXPECT_EQ(w.Command(ID_FILE_SAVE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -53,8 +60,10 @@ TEST(MainWindow, ToolbarHasItsTenButtonsInOrderWithToolTips) {
     QStringList tips;
     for (QAction* a : w.frame->ToolBar()->actions())
         tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+    // The "?" button opens the help; the about box stays in the menu.
     EXPECT_EQ(tips, (QStringList{"Neu", "Öffnen", "Speichern", "|", "Grafik", "Tabelle",
-                                 "Daten ändern", "Grafik Lupe", "Drucken", "Info"}));
+                                 "Daten ändern", "Grafik Lupe", "Drucken", "Hilfe"}));
+    EXPECT_EQ(w.frame->ToolBar()->actions().back(), w.Command(ID_HILFE));
     EXPECT_EQ(w.frame->ToolBar()->iconSize(), QSize(16, 15));
     // Drawn pictures stay sharp: a high-resolution pixmap has its full pixels.
     const QPixmap sharp = w.Command(ID_GRAFIK)->icon().pixmap(QSize(16, 15), 2.0);
@@ -185,4 +194,17 @@ TEST(MainWindow, FunctionKeysReachTheirCommands) {
     ASSERT_TRUE(Activate(w.frame.get()));
     QTest::keyClick(w.frame.get(), Qt::Key_F1);
     EXPECT_EQ(w.sink.Texts(), std::vector<std::string>{"Onlinehilfe nicht gefunden!"});
+}
+
+TEST(MainWindow, QtsOwnDialogsSpeakGermanUnderAGermanLocale) {
+    ASSERT_TRUE(InstallQtTranslations(QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+    EXPECT_EQ(QCoreApplication::translate("QPrintPreviewDialog", "Page Setup"),
+              QStringLiteral("Seite einrichten"));
+    // Back to the untranslated texts for the other tests.
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
 }

@@ -2,9 +2,11 @@
 // that neither the last line of a long report nor the edge of the magnified
 // graph lies out of reach.
 
+#include <QColor>
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 #include "case/MorvekDoc.h"
@@ -96,4 +98,107 @@ TEST(GraphView, LongPathInTheFooterIsNotCutAtTheLeft) {
     const QImage left = Shown(view);
     EXPECT_TRUE(ColumnIsWhite(left, 0));
     EXPECT_FALSE(ColumnIsWhite(left, 30));
+}
+
+TEST(ReportView, HomeEndAndControlEndScrollTheReport) {
+    CMorvekDoc doc;
+    for (int i = 0; i < 400; ++i)
+        doc.m_Text.push_back(
+            "     eine Zeile einer langen PVT-Tabelle, die breiter ist als das Fenster");
+    ReportViewWidget report(doc);
+    report.OnInitialUpdate();
+    report.resize(300, 300);
+    report.show();
+    report.OnUpdate();
+    QScrollBar* v = report.verticalScrollBar();
+    QScrollBar* h = report.horizontalScrollBar();
+    ASSERT_GT(v->maximum(), 0);
+    ASSERT_GT(h->maximum(), 0);
+    QTest::keyClick(&report, Qt::Key_End);
+    EXPECT_EQ(v->value(), v->maximum());
+    QTest::keyClick(&report, Qt::Key_Home);
+    EXPECT_EQ(v->value(), 0);
+    h->setValue(h->maximum());
+    QTest::keyClick(&report, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(v->value(), v->maximum());
+    EXPECT_EQ(h->value(), 0);
+    h->setValue(h->maximum());
+    QTest::keyClick(&report, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(v->value(), 0);
+    EXPECT_EQ(h->value(), 0);
+}
+
+namespace {
+
+// The share of the image's columns, and of its rows, that hold something
+// drawn.
+double DrawnWidthShare(const QImage& image) {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        if (!ColumnIsWhite(image, x)) {
+            if (first < 0) first = x;
+            last = x;
+        }
+    return first < 0 ? 0.0 : double(last - first + 1) / image.width();
+}
+
+}  // namespace
+
+TEST(GraphView, FitsTheWindowWithoutScrollBarsAtAnySize) {
+    for (QSize size : {QSize(1400, 1000), QSize(640, 480)}) {
+        CMorvekDoc doc;
+        FillGraph(doc);
+        GraphViewWidget view(doc);
+        view.resize(size);
+        view.OnInitialUpdate();
+        view.show();
+        ASSERT_TRUE(view.FitsToWindow());
+        const QImage shown = Shown(view);
+        EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0) << size.width();
+        EXPECT_EQ(view.verticalScrollBar()->maximum(), 0) << size.width();
+        // The page fills the window's width or height, not its top-left corner.
+        EXPECT_GT(DrawnWidthShare(shown), 0.75) << size.width();
+    }
+}
+
+TEST(GraphView, AtNaturalSizeTheGraphScrollsAndTheMagnifierStillEnlargesTheFittedPage) {
+    CMorvekDoc doc;
+    FillGraph(doc);
+    GraphViewWidget view(doc);
+    view.resize(640, 480);
+    view.OnInitialUpdate();
+    view.show();
+    view.SetFitToWindow(false);
+    static_cast<void>(Shown(view));
+    EXPECT_GT(view.horizontalScrollBar()->maximum() + view.verticalScrollBar()->maximum(), 0);
+    view.SetFitToWindow(true);
+    view.OnGrafiklupe();
+    static_cast<void>(Shown(view));
+    EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+}
+
+TEST(GraphView, MeasuredPointsAreFilledSymbolsOfAtLeastSixPixelsInASmallWindow) {
+    CMorvekDoc doc;
+    FillGraph(doc);
+    doc.m_Messwerte = {"300 220"};
+    doc.m_Max2Werte = 1;
+    doc.m_Mess1XWerte[0] = 300.0f;
+    doc.m_Mess1YWerte[0] = 220.0f;
+    GraphViewWidget view(doc);
+    view.resize(320, 240);
+    view.OnInitialUpdate();
+    view.show();
+    const QImage shown = Shown(view);
+    // The largest run of the marker's green, across and down.
+    int widest = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            const bool green = c.green() > 150 && c.red() < 100 && c.blue() < 100;
+            run = green ? run + 1 : 0;
+            widest = std::max(widest, run);
+        }
+    }
+    EXPECT_GE(widest, 5) << "a filled symbol of 6 px with its outline";
 }

@@ -66,3 +66,17 @@ TEST(QtMessageSink, AsksYesNoCancelAndTellsTheThreeAnswersApart) {
     WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_EQ(sink.AskYesNoCancel("?"), Answer::Cancel);
 }
+
+TEST(QtMessageSink, WarnsWithTheWarningIconAndOkOnly) {
+    QtMessageSink sink;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    WhenModal([&](QWidget* modal) {
+        buttons = ButtonTexts(modal);
+        icon = static_cast<QMessageBox*>(modal)->icon();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    sink.Warn("Bitte eine Zahl eingeben: \"CO2\".");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, QStringList{QStringLiteral("OK")});
+}

@@ -5,6 +5,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "input/qt/DialogWidgetFixture.h"
 #include "input/qt/QtDataEntryRunner.h"
@@ -132,6 +135,72 @@ TEST(DataEntryDialogWidget, FieldNameRefusesCharactersTheCaseFileCannotHold) {
     EXPECT_EQ(name->text(), QStringLiteral("Ölfeld €"));
     name->insert(QStringLiteral("Ж"));
     EXPECT_EQ(name->text(), QStringLiteral("Ölfeld €"));
+    // Not silently: each refusal names the character, once the key is handled.
+    QTest::qWait(20);
+    const ExchangeField& field = *FindField("m_Feldname");
+    EXPECT_EQ(shown.sink.Texts(), (std::vector<std::string>{UnstorableTextMessage(field, "Ω"),
+                                                            UnstorableTextMessage(field, "Ж")}));
+}
+
+TEST(DataEntryDialogWidget, AFieldNameFromOutsideTheCodePageIsRefusedWithTheCharacterNamed) {
+    ShownDialog shown;
+    QLineEdit* name = shown.Edit(ctl::kFeldname);
+    name->setFocus();
+    name->clear();
+    TypeText(name, QStringLiteral("Łódź Feld"));
+    QTest::qWait(20);
+    const std::vector<std::string> said = shown.sink.Texts();
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_NE(said[0].find("\"Ł\""), std::string::npos) << said[0];
+    EXPECT_NE(said[1].find("\"ź\""), std::string::npos) << said[1];
+    EXPECT_EQ(shown.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown);
+}
+
+TEST(DataEntryDialogWidget, FitsASmallScreenWithEveryFieldReachableAndEveryNumberWhole) {
+    ShownDialog shown;
+    const QRect screen = shown.widget->screen()->availableGeometry();
+    EXPECT_LE(shown.widget->height(), screen.height());
+    EXPECT_LE(shown.widget->width(), screen.width());
+    // A screen smaller than the whole form.
+    shown.widget->FitInto(QSize(700, 420));
+    EXPECT_LE(shown.widget->height(), 420);
+    EXPECT_LE(shown.widget->width(), 700);
+    QTest::qWait(10);
+    QScrollArea* scroll = shown.widget->ScrollArea();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0)
+        << "the form scrolls: screen " << screen.width() << "x" << screen.height() << ", dialog "
+        << shown.widget->width() << "x" << shown.widget->height() << ", form "
+        << scroll->widget()->sizeHint().height();
+    // OK and Abbrechen stay in view above the scrolling part.
+    for (int id : {DlgInputWidget::kOkButton, DlgInputWidget::kCancelButton}) {
+        QAbstractButton* b = shown.widget->Button(id);
+        EXPECT_FALSE(scroll->isAncestorOf(b));
+        EXPECT_TRUE(shown.widget->rect().contains(
+            QRect(b->mapTo(shown.widget.get(), QPoint(0, 0)), b->size())));
+    }
+    // Every number field shows its number in full.
+    shown.Type(ctl::kOOIP, QStringLiteral("98765.4"));
+    shown.Type(1018, QStringLiteral("-273.149"));
+    for (QLineEdit* edit : shown.widget->findChildren<QLineEdit*>()) {
+        if (edit->alignment() != Qt::AlignRight) continue;
+        const int text = edit->fontMetrics().horizontalAdvance(edit->text());
+        EXPECT_GT(edit->width(), text + 4) << edit->objectName().toStdString();
+    }
+    // The row list at the bottom can be scrolled into view.
+    scroll->ensureWidgetVisible(shown.widget->RowListWidget());
+    QListWidget* list = shown.widget->RowListWidget();
+    const QRect inView(list->mapTo(scroll->viewport(), QPoint(0, 0)), list->size());
+    EXPECT_TRUE(scroll->viewport()->rect().intersects(inView));
+}
+
+TEST(DataEntryDialogWidget, TabThroughAnEmptyRowLineSaysNothing) {
+    ShownDialog shown;
+    QLineEdit* line = shown.Edit(ctl::kZeile);
+    line->setFocus(Qt::TabFocusReason);
+    line->clear();
+    QTest::keyClick(line, Qt::Key_Tab);
+    EXPECT_TRUE(shown.sink.Log().empty()) << shown.sink.Texts()[0];
 }
 
 TEST(DataEntryDialogWidget, TheTwoOutputBoxesExcludeEachOther) {
@@ -213,4 +282,61 @@ TEST(DataEntryDialogWidget, RunnerEndsWithCancelOnEscapeAndLeavesTheCaseAlone) {
     EXPECT_EQ(doc.m_OOIP, 5000.0f);
     EXPECT_TRUE(doc.m_Text.empty());
     EXPECT_EQ(runner.Current(), nullptr);
+}
+
+TEST(DataEntryDialogWidget, AValueTypedIntoAGasFieldStaysWhileTheOilInPlaceIsStillInvalid) {
+    ShownDialog shown(StartCase::New);
+    shown.Type(1003, QStringLiteral("1.5"));  // CO2
+    QLineEdit* n2 = shown.Edit(1004);
+    n2->setFocus(Qt::MouseFocusReason);  // click into N2
+    EXPECT_EQ(shown.Shown(1003), QStringLiteral("1.5"));
+    EXPECT_EQ(shown.Shown(ctl::kSumme), QStringLiteral("101.50"));
+    shown.Type(1004, QStringLiteral("2"));
+    shown.Leave(1004);
+    EXPECT_EQ(shown.Shown(1003), QStringLiteral("1.5"));
+    EXPECT_EQ(shown.Shown(1004), QStringLiteral("2"));
+    EXPECT_EQ(shown.Shown(ctl::kSumme), QStringLiteral("103.50"));
+    // No word about the oil in place, which nobody has touched yet.
+    for (const std::string& text : shown.sink.Texts())
+        EXPECT_EQ(text.find("Original Oil in Place"), std::string::npos) << text;
+}
+
+TEST(DataEntryDialogWidget, ReadingAMeasuredDataFileKeepsEveryTypedField) {
+    const std::string file = SourcePath("examples/nordfeld-messwerte.txt");
+    ShownDialog shown(StartCase::Nordfeld, file);
+    shown.Type(ctl::kOOIP, QStringLiteral("6000"));
+    shown.Type(ctl::kFeldname, QStringLiteral("Nordfeld Ost"));
+    shown.Type(1018, QStringLiteral("85.5"));
+    shown.Click(kFileButton);
+    EXPECT_EQ(shown.widget->RowListWidget()->count(), 8);
+    EXPECT_EQ(shown.Shown(ctl::kOOIP), QStringLiteral("6000"));
+    EXPECT_EQ(shown.Shown(ctl::kFeldname), QStringLiteral("Nordfeld Ost"));
+    EXPECT_EQ(shown.Shown(1018), QStringLiteral("85.5"));
+    shown.Click(DlgInputWidget::kOkButton);
+    EXPECT_EQ(shown.widget->result(), QDialog::Accepted);
+    EXPECT_EQ(shown.dialog.m_OOIP, 6000.0f);
+    EXPECT_EQ(shown.dialog.m_Feldname, "Nordfeld Ost");
+    EXPECT_EQ(shown.dialog.m_Temperatur, 85.5f);
+}
+
+TEST(DataEntryDialogWidget, DeleteAsksWithTheRowTheClickSelectedNotTheEditLine) {
+    ShownDialog shown;
+    QTest::mouseClick(shown.widget->Button(1038), Qt::LeftButton);  // "Zeile löschen"
+    shown.Type(ctl::kZeile, QStringLiteral("850 100 520"));
+    QListWidget* list = shown.widget->RowListWidget();
+    ASSERT_GT(list->count(), 1);
+    const QString first = list->item(0)->text();
+    const QRect row = list->visualItemRect(list->item(0));
+    shown.sink.Answers({Answer::Yes});
+    // A single click on row 1 leaves the edit line.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    shown.Edit(ctl::kZeile)->setFocus(Qt::MouseFocusReason);
+    shown.Leave(ctl::kZeile);
+    std::vector<std::string> asked;
+    for (const auto& e : shown.sink.Log())
+        if (e.kind == ScriptedMessageSink::Entry::YesNo) asked.push_back(e.text);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Soll diese Zeile wirklich gelöscht werden?\n" + first.toStdString());
+    ASSERT_GT(list->count(), 0);
+    EXPECT_NE(list->item(0)->text(), first);
 }
