@@ -16,3 +16,7 @@ bool Utf8ToCp1252(const std::string& text, std::string& out);
 
 // True when every character of the UTF-8 text can be stored in code page 1252.
 bool FitsCp1252(const std::string& text);
+
+// Decodes the UTF-8 character at text[i] and moves i past it; false (i
+// unchanged) for a malformed sequence.
+bool NextUtf8CodePoint(const std::string& text, size_t& i, char32_t& cp);

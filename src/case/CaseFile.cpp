@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr unsigned kByteLimit = 0xFF;        // a length from here on needs a longer prefix
-constexpr unsigned kWordLimit = 0xFFFE;      // a length from here on needs four bytes
-constexpr unsigned kCountWordLimit = 0xFFFF; // a row count from here on needs four bytes
+constexpr unsigned kByteLimit = 0xFF;         // a length from here on needs a longer prefix
+constexpr unsigned kWordLimit = 0xFFFE;       // a length from here on needs four bytes
+constexpr unsigned kCountWordLimit = 0xFFFF;  // a row count from here on needs four bytes
 
 class Writer {
 public:
@@ -91,7 +91,7 @@ public:
                 n = w;
             }
         }
-        if (n > Remaining()) return false;
+        if (n > Remaining() || n > kMaxCaseTextBytes) return false;
         utf8 = Cp1252ToUtf8(in_.substr(pos_, n));
         pos_ += n;
         return true;
@@ -136,12 +136,30 @@ bool EncodeCaseFile(const CaseFileRecord& r, std::string& bytes, std::string& pr
         problem = "Der Feldname enthält Zeichen, die die Datei nicht aufnehmen kann.";
         return false;
     }
+    // What the loader would refuse is never written.
+    if (name.size() > kMaxCaseTextBytes) {
+        problem = Format("Der Feldname ist zu lang: die Datei nimmt höchstens %zu Zeichen auf.",
+                         kMaxCaseTextBytes);
+        return false;
+    }
+    if (r.Messwerte.size() > kMaxMeasuredRows) {
+        problem = Format("Die Datei nimmt höchstens %zu Meßwertzeilen auf.", kMaxMeasuredRows);
+        return false;
+    }
     std::vector<std::string> rows(r.Messwerte.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         if (!Utf8ToCp1252(r.Messwerte[i], rows[i])) {
-            problem = Format("Die %zu. Meßwertzeile enthält Zeichen, die die Datei nicht "
-                             "aufnehmen kann.",
-                             i + 1);
+            problem = Format(
+                "Die %zu. Meßwertzeile enthält Zeichen, die die Datei nicht "
+                "aufnehmen kann.",
+                i + 1);
+            return false;
+        }
+        if (rows[i].size() > kMaxCaseTextBytes) {
+            problem = Format(
+                "Die %zu. Meßwertzeile ist zu lang: die Datei nimmt höchstens %zu "
+                "Zeichen auf.",
+                i + 1, kMaxCaseTextBytes);
             return false;
         }
     }
@@ -179,7 +197,7 @@ bool DecodeCaseFile(const std::string& bytes, CaseFileRecord& record) {
     uint32_t count;
     if (!in.Count(count)) return false;
     // Every row takes at least its one-byte length prefix.
-    if (count > in.Remaining()) return false;
+    if (count > in.Remaining() || count > kMaxMeasuredRows) return false;
     r.Messwerte.resize(count);
     for (std::string& row : r.Messwerte)
         if (!in.String(row)) return false;

@@ -12,7 +12,8 @@
 //
 // A string length below 255 is one byte; up to 0xFFFD it is 0xFF and two
 // bytes; from 0xFFFE on it is 0xFF, 0xFFFF and four bytes. A row count below
-// 0xFFFF is two bytes, else 0xFFFF and four bytes.
+// 0xFFFF is two bytes, else 0xFFFF and four bytes. A file holds at most
+// kMaxMeasuredRows rows and no text longer than kMaxCaseTextBytes bytes.
 
 #include <array>
 #include <cstdint>
@@ -42,20 +43,23 @@ struct CaseFileRecord {
     bool operator==(const CaseFileRecord& other) const;
 };
 
-// False when a string cannot be written in code page 1252; problem then names it.
+// False when a string cannot be written in code page 1252 or the record is
+// beyond the limits of the file; problem then names it.
 bool EncodeCaseFile(const CaseFileRecord& record, std::string& bytes, std::string& problem);
 
 // All or nothing: record is changed only when the whole file was read. A file
 // that ends early, has bytes left over, or holds a length no writer produces
 // (a prefix longer than the rest of the file, the two-byte 0xFFFE, a long form
-// for a short length) is refused.
+// for a short length) or goes beyond the limits is refused.
 bool DecodeCaseFile(const std::string& bytes, CaseFileRecord& record);
 
 // Load and save go through one archive object, as the case's Serialize sees it.
 class CaseArchive {
 public:
     static CaseArchive ForStoring() { return CaseArchive(true, {}); }
-    static CaseArchive ForLoading(std::string bytes) { return CaseArchive(false, std::move(bytes)); }
+    static CaseArchive ForLoading(std::string bytes) {
+        return CaseArchive(false, std::move(bytes));
+    }
     bool IsStoring() const { return m_bStoring; }
     std::string& Bytes() { return m_Bytes; }
     // Why the last Serialize failed.

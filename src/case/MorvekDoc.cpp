@@ -3,6 +3,7 @@
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/PrintableText.h"
 #include "case/CaseFile.h"
 #include "case/DataEntryRunner.h"
 #include "input/DlgInput.h"
@@ -38,7 +39,8 @@ void CMorvekDoc::ResetCase() {
     m_NuoPb = 0;
     m_Rsi = 0;
     m_Feldname.clear();
-    for (Series* s : {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
+    for (Series* s :
+         {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
         s->fill(0.0f);
     // The reset keeps the heading of the last run.
     SetGraphLabels({"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)", nullptr,
@@ -93,14 +95,13 @@ void CMorvekDoc::FillDialog(DlgInput& d) const {
 
 void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
     // Change detection on the stored single-precision values.
-    bool changed = d.m_Feldname != m_Feldname || d.m_OOIP != m_OOIP ||
-                   d.m_Initialdruck != m_Initialdruck || d.m_Temperatur != m_Temperatur ||
-                   d.m_Entloesungsdruck != m_Entloesungsdruck || d.m_API != m_API ||
-                   d.m_Swi != m_Swi || d.m_Sgc != m_Sgc || d.m_KroMax != m_KroMax ||
-                   d.m_KrgMax != m_KrgMax || d.m_Gaskappe != m_Gaskappe ||
-                   d.m_Methode != m_Methode || d.m_bMesswerteGeaendert != m_bGrafikNeu ||
-                   d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_NuoPb != m_NuoPb || d.m_Rsi != m_Rsi ||
-                   d.m_bRelPermAusgabe != m_bRelPermAusgabe;
+    bool changed =
+        d.m_Feldname != m_Feldname || d.m_OOIP != m_OOIP || d.m_Initialdruck != m_Initialdruck ||
+        d.m_Temperatur != m_Temperatur || d.m_Entloesungsdruck != m_Entloesungsdruck ||
+        d.m_API != m_API || d.m_Swi != m_Swi || d.m_Sgc != m_Sgc || d.m_KroMax != m_KroMax ||
+        d.m_KrgMax != m_KrgMax || d.m_Gaskappe != m_Gaskappe || d.m_Methode != m_Methode ||
+        d.m_bMesswerteGeaendert != m_bGrafikNeu || d.m_bPVTAusgabe != m_bPVTAusgabe ||
+        d.m_NuoPb != m_NuoPb || d.m_Rsi != m_Rsi || d.m_bRelPermAusgabe != m_bRelPermAusgabe;
     for (int i = 0; i < kGasComponents; ++i) changed = changed || d.m_Gas[i] != m_Gas[i];
     m_bGeaendert = changed ? 1 : 0;
 
@@ -140,6 +141,7 @@ bool CMorvekDoc::OnDataChange() {
 }
 
 void CMorvekDoc::RunCalculation() {
+    m_nPrognoseZeilen = 0;
     Gasprop();
     // May replace m_API: every result of the run then uses the accepted value.
     CheckOilGravity();
@@ -148,6 +150,14 @@ void CMorvekDoc::RunCalculation() {
     if (m_bRelPermAusgabe) ComputeRelPerm();
     if (!m_bPVTAusgabe && !m_bRelPermAusgabe) ComputeDepletion();
     UpdateAllViews();
+}
+
+bool CMorvekDoc::HasResultTable() const {
+    // The PVT and relative-permeability tables give one graph point for each
+    // row with its numbers; the prediction's first point comes before its
+    // first row, so it counts its rows.
+    if (m_bPVTAusgabe || m_bRelPermAusgabe) return m_MaxWerte > 0;
+    return m_nPrognoseZeilen > 0;
 }
 
 bool CMorvekDoc::OnFileNew() {
@@ -159,8 +169,7 @@ bool CMorvekDoc::OnFileNew() {
 
 bool CMorvekDoc::SaveModified() {
     if (!IsModified()) return true;
-    switch (Messages().AskYesNoCancel(
-        Format("Änderungen in %s speichern?", GetTitle().c_str()))) {
+    switch (Messages().AskYesNoCancel(Format("Änderungen in %s speichern?", GetTitle().c_str()))) {
         case Answer::Yes:
             if (m_SaveHandler) return m_SaveHandler();
             return !GetPathName().empty() && OnSaveDocument(GetPathName());
@@ -193,7 +202,7 @@ CaseFileRecord CMorvekDoc::ToRecord() const {
     return r;
 }
 
-void CMorvekDoc::FromRecord(const CaseFileRecord& r) {
+void CMorvekDoc::FromRecord(CaseFileRecord r) {
     m_OOIP = r.OOIP;
     m_Initialdruck = r.Initialdruck;
     m_Temperatur = r.Temperatur;
@@ -205,18 +214,19 @@ void CMorvekDoc::FromRecord(const CaseFileRecord& r) {
     m_KrgMax = r.KrgMax;
     m_Gaskappe = r.Gaskappe;
     m_Methode = r.Methode;
-    m_Feldname = r.Feldname;
+    m_Feldname = std::move(r.Feldname);
     m_NuoPb = r.NuoPb;
     m_Rsi = r.Rsi;
     m_Gas = r.Gas;
-    m_Messwerte = r.Messwerte;
+    m_Messwerte = std::move(r.Messwerte);
 }
 
 bool CMorvekDoc::Serialize(CaseArchive& ar) {
     if (ar.IsStoring()) return EncodeCaseFile(ToRecord(), ar.Bytes(), ar.Problem());
     CaseFileRecord record;
     if (!DecodeCaseFile(ar.Bytes(), record)) return false;
-    FromRecord(record);
+    // Moved, not copied: the texts of a large file are held once.
+    FromRecord(std::move(record));
     return true;
 }
 
@@ -233,13 +243,14 @@ bool CMorvekDoc::OnOpenDocument(const std::string& path) {
 bool CMorvekDoc::ReadCaseFile(const std::string& path) {
     std::string bytes, error;
     if (!ReadWholeFile(path, bytes, error)) {
-        Messages().Show(Format("Die Datei %s kann nicht gelesen werden.\n%s", path.c_str(),
-                               error.c_str()));
+        Messages().Show(Format("Die Datei %s kann nicht gelesen werden.\n%s",
+                               DisplayPath(path).c_str(), error.c_str()));
         return false;
     }
     CaseArchive ar = CaseArchive::ForLoading(std::move(bytes));
     if (!Serialize(ar)) {
-        Messages().Show(Format("Die Datei %s ist keine gültige Morvek-Datei.", path.c_str()));
+        Messages().Show(
+            Format("Die Datei %s ist keine gültige Morvek-Datei.", DisplayPath(path).c_str()));
         return false;
     }
     SetPathName(path);
@@ -256,8 +267,8 @@ bool CMorvekDoc::OnSaveDocument(const std::string& path) {
         SetModifiedFlag(false);
         return true;
     }
-    Messages().Show(Format("Die Datei %s konnte nicht gespeichert werden.\n%s", path.c_str(),
-                           error.c_str()));
+    Messages().Show(Format("Die Datei %s konnte nicht gespeichert werden.\n%s",
+                           DisplayPath(path).c_str(), error.c_str()));
     return false;
 }
 
@@ -266,7 +277,9 @@ void CMorvekDoc::SetPathName(const std::string& path) {
     m_strTitle = path.empty() ? std::string(kUntitled) : FileNameOf(path);
 }
 
-void CMorvekDoc::SetMessageSink(MessageSink* sink) { m_pMessages = sink; }
+void CMorvekDoc::SetMessageSink(MessageSink* sink) {
+    m_pMessages = sink;
+}
 
 MessageSink& CMorvekDoc::Messages() const {
     return m_pMessages != nullptr ? *m_pMessages : SilentMessages();

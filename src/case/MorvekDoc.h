@@ -58,7 +58,7 @@ public:
     // changes the case only when the whole file was read.
     bool Serialize(CaseArchive& ar);
     CaseFileRecord ToRecord() const;
-    void FromRecord(const CaseFileRecord& record);
+    void FromRecord(CaseFileRecord record);
     // The usual question before a modified case is closed or replaced:
     // true when the caller may go on (saved, or the user said No).
     bool SaveModified();
@@ -99,6 +99,10 @@ public:
     double KrgKro(double sl) const;
     void ComputeRelPerm();
     void ComputeDepletion();
+    // Whether the last run gave its result table at least one row of numbers;
+    // a run that could compute nothing ends its report with " Keine sinnvolle
+    // Berechnung möglich: ..." instead.
+    bool HasResultTable() const;
 
     // --- Results file aus.txt --------------------------------------------------------
     // True when aus.txt was written (batch mode's exit status needs it).
@@ -182,6 +186,8 @@ private:
     void TakeFromDialog(const DlgInput& dialog);
 
     bool m_bModified = false;
+    // Rows of numbers the last prediction wrote.
+    int32_t m_nPrognoseZeilen = 0;
     std::string m_strTitle;
     std::string m_strPathName;
     MessageSink* m_pMessages = nullptr;

@@ -233,6 +233,7 @@ void CMorvekDoc::ComputeDepletion() {
             else
                 m_Text.push_back(Format("%11.1f %7.2f %9.4f %7.1e %6.3f %4.2f %8.1e %6.1f %8.5f",
                                         double(p), np, gp / 1000.0, rMean, so, bo, muo, rs, ratio));
+            ++m_nPrognoseZeilen;
         }
         if (j > 0 && j % kPointEverySteps == 0 && d < kSeriesLength) {
             m_XWerte[d] = static_cast<float>(np);

@@ -1,8 +1,6 @@
 // The case file: exact byte layout, bit-for-bit round trips, refusal of
 // damaged files without touching the case, and saves that never damage the
 // earlier file.
-#include "case/CaseFile.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,6 +13,7 @@
 #include "ScriptedDataEntry.h"
 #include "ScriptedMessageSink.h"
 #include "TestSupport.h"
+#include "case/CaseFile.h"
 #include "case/MorvekDoc.h"
 
 namespace {
@@ -57,10 +56,15 @@ TEST(CaseFileLayout, WritesFieldsLittleEndianInTheirOrder) {
     EXPECT_EQ(floatAt(0), 5000.0f);
     EXPECT_EQ(floatAt(36), 0.5f);
     EXPECT_EQ(b.substr(40, 4), std::string("\x03\0\0\0", 4));
-    EXPECT_EQ(b.substr(44, 4), "\x03S\xFC" "d") << "code page 1252 on disk";
+    EXPECT_EQ(b.substr(44, 4),
+              "\x03S\xFC"
+              "d")
+        << "code page 1252 on disk";
     EXPECT_EQ(floatAt(48), 0.9f);
     EXPECT_EQ(floatAt(56 + 14 * 4), 1.25f);
-    EXPECT_EQ(b.substr(116), std::string("\x02\0\x03" "1 2\x00", 7));
+    EXPECT_EQ(b.substr(116), std::string("\x02\0\x03"
+                                         "1 2\x00",
+                                         7));
 }
 
 TEST(CaseFileLayout, ChoosesTheLengthPrefixByLength) {
@@ -75,7 +79,7 @@ TEST(CaseFileLayout, ChoosesTheLengthPrefixByLength) {
     EXPECT_EQ(prefixOf(0xFFFD).substr(0, 3), "\xFF\xFD\xFF");
     EXPECT_EQ(prefixOf(0xFFFE), std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7))
         << "0xFFFE itself is written in the four-byte form";
-    EXPECT_EQ(prefixOf(70000), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
+    EXPECT_EQ(prefixOf(kMaxCaseTextBytes), std::string("\xFF\xFF\xFF\x00\x00\x01\x00", 7));
 }
 
 TEST(CaseFileLayout, WritesLargeRowCountsInTheLongForm) {
@@ -132,14 +136,79 @@ TEST(CaseFileDamage, RefusesLengthsNoWriterProducesAndTrailingBytes) {
     CaseFileRecord r;
     EXPECT_TRUE(DecodeCaseFile(good, r));
     EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\xFE\xFF", 3)), r)) << "0xFFFE";
-    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\x05\x00" "abcde", 8)), r))
+    EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\x05\x00"
+                                                     "abcde",
+                                                     8)),
+                                r))
         << "a short name in the long form";
     EXPECT_FALSE(DecodeCaseFile(withName(std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F", 7)), r))
         << "a length far beyond the file is an error, not an allocation";
-    EXPECT_FALSE(DecodeCaseFile(withName("\x10" "kurz"), r));
+    EXPECT_FALSE(DecodeCaseFile(withName("\x10"
+                                         "kurz"),
+                                r));
     EXPECT_FALSE(DecodeCaseFile(good + "x", r)) << "bytes after the last row";
     std::string hugeCount = good.substr(0, 113) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6);
     EXPECT_FALSE(DecodeCaseFile(hugeCount, r));
+}
+
+// The limits bound the memory a file can ask for: a real case never comes
+// near them, and a file beyond them is refused as damaged, as a save that
+// would write one is refused.
+TEST(CaseFileLimits, TextsAndRowCountsUpToTheLimitRoundTripAndOneMoreIsRefused) {
+    const CaseFileRecord before = NordfeldRecord();
+    struct Shape {
+        size_t nameBytes, rows, rowBytes;
+        bool fits;
+    };
+    const Shape shapes[] = {
+        {kMaxCaseTextBytes, 2, 10, true}, {kMaxCaseTextBytes + 1, 2, 10, false},
+        {10, 2, kMaxCaseTextBytes, true}, {10, 2, kMaxCaseTextBytes + 1, false},
+        {10, kMaxMeasuredRows, 0, true},  {10, kMaxMeasuredRows + 1, 0, false},
+    };
+    for (const Shape& shape : shapes) {
+        CaseFileRecord r;
+        r.Feldname = std::string(shape.nameBytes, 'n');
+        r.Messwerte.assign(shape.rows, std::string(shape.rowBytes, '1'));
+        std::string bytes = "unverändert", problem;
+        EXPECT_EQ(EncodeCaseFile(r, bytes, problem), shape.fits)
+            << shape.nameBytes << " " << shape.rows;
+        if (shape.fits) {
+            CaseFileRecord back;
+            ASSERT_TRUE(DecodeCaseFile(bytes, back));
+            EXPECT_TRUE(back == r);
+            continue;
+        }
+        EXPECT_EQ(bytes, "unverändert");
+        EXPECT_FALSE(problem.empty());
+        // The same file as a writer without the limits would have made it.
+        CaseFileRecord small = r;
+        small.Feldname = "n";
+        small.Messwerte.assign(1, "1");
+        ASSERT_TRUE(EncodeCaseFile(small, bytes, problem)) << problem;
+        std::string big = bytes.substr(0, 44);
+        auto text = [&](size_t n, char c) {
+            if (n < 0xFF) {
+                big += static_cast<char>(n);
+            } else {
+                big += std::string("\xFF\xFF\xFF", 3);
+                for (int i = 0; i < 4; ++i) big += static_cast<char>((n >> (8 * i)) & 0xFF);
+            }
+            big += std::string(n, c);
+        };
+        text(shape.nameBytes, 'n');
+        big += bytes.substr(46, 68);
+        if (shape.rows < 0xFFFF) {
+            big += static_cast<char>(shape.rows & 0xFF);
+            big += static_cast<char>(shape.rows >> 8);
+        } else {
+            big += std::string("\xFF\xFF", 2);
+            for (int i = 0; i < 4; ++i) big += static_cast<char>((shape.rows >> (8 * i)) & 0xFF);
+        }
+        for (size_t i = 0; i < shape.rows; ++i) text(shape.rowBytes, '1');
+        CaseFileRecord target = before;
+        EXPECT_FALSE(DecodeCaseFile(big, target)) << shape.nameBytes << " " << shape.rows;
+        EXPECT_TRUE(target == before);
+    }
 }
 
 class CaseDocumentFile : public ScriptedCase {
@@ -201,7 +270,9 @@ TEST_F(CaseDocumentFile, ADamagedFileIsRefusedByNameAndTheCaseStaysAsItWas) {
     sink.Clear();
     EXPECT_FALSE(doc.OnOpenDocument(dir.File("fehlt.mvk")));
     ASSERT_EQ(sink.Texts().size(), 1u);
-    EXPECT_EQ(sink.Texts()[0].rfind("Die Datei " + dir.File("fehlt.mvk") + " kann nicht gelesen werden.", 0), 0u);
+    EXPECT_EQ(sink.Texts()[0].rfind(
+                  "Die Datei " + dir.File("fehlt.mvk") + " kann nicht gelesen werden.", 0),
+              0u);
     EXPECT_TRUE(doc.ToRecord() == before);
 }
 
@@ -217,7 +288,9 @@ TEST_F(CaseDocumentFile, AFailedSaveReportsAndKeepsTheEarlierFile) {
     EXPECT_FALSE(doc.OnSaveDocument(dir.Path()));
     EXPECT_TRUE(doc.IsModified());
     ASSERT_EQ(sink.Texts().size(), 1u);
-    EXPECT_EQ(sink.Texts()[0].rfind("Die Datei " + dir.Path() + " konnte nicht gespeichert werden.", 0), 0u);
+    EXPECT_EQ(
+        sink.Texts()[0].rfind("Die Datei " + dir.Path() + " konnte nicht gespeichert werden.", 0),
+        0u);
 
     // A field name that code page 1252 cannot hold.
     doc.m_Feldname = "Поле";
