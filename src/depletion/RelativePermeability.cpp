@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 
 namespace {
@@ -52,7 +53,7 @@ void CMorvekDoc::ComputeRelPerm() {
     const float sgc = m_Sgc;
 
     m_Text.clear();
-    m_Text.push_back(Format(" FELD:%s", m_Feldname.c_str()));
+    m_Text.push_back(Format(" FELD:%s", OneLineText(m_Feldname).c_str()));
     m_Text.push_back(" ");
     m_Text.push_back(Format(" Haftwassersättigung:    %5.2f", double(swi)));
     m_Text.push_back(Format(" Kritische Gassättigung: %5.2f", double(sgc)));

@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "base/PrintableText.h"
 #include "input/DlgInput.h"
 
 namespace {
@@ -38,7 +39,7 @@ constexpr float kMinOOIP = 0.1f;
 
 }  // namespace
 
-float DlgInput::* const kGasMembers[15] = {
+float DlgInput::*const kGasMembers[15] = {
     &DlgInput::m_H2S, &DlgInput::m_CO2, &DlgInput::m_N2,  &DlgInput::m_C1,  &DlgInput::m_C2,
     &DlgInput::m_C3,  &DlgInput::m_iC4, &DlgInput::m_nC4, &DlgInput::m_iC5, &DlgInput::m_nC5,
     &DlgInput::m_C6,  &DlgInput::m_C7,  &DlgInput::m_C8,  &DlgInput::m_C9,  &DlgInput::m_C10,
@@ -53,16 +54,16 @@ const std::vector<ExchangeField>& ExchangeTable() {
              &DlgInput::m_Feldname),
         Ranged(1026, "Max.rel.Permeabilität Gas                  ( - )", "m_KrgMax", "m_KrgMax",
                &DlgInput::m_KrgMax, 0.0f, 1.0f),
-        Ranged(1025, "Max.rel.Permeabilität Öl                     ( - )", "m_KroMax",
-               "m_KroMax", &DlgInput::m_KroMax, 0.0f, 1.0f),
+        Ranged(1025, "Max.rel.Permeabilität Öl                     ( - )", "m_KroMax", "m_KroMax",
+               &DlgInput::m_KroMax, 0.0f, 1.0f),
         Int(1028, FieldKind::Radio, "Korrelationsmethode", "m_Methode", "m_Methode",
             &DlgInput::m_Methode),
         Ranged(1019, "Original Oil in Place(1000 m3)", "m_OOIP", "m_OOIP", &DlgInput::m_OOIP,
                kMinOOIP, 99000.0f),
-        Ranged(1021, "Gasentlösungsdruck       (Bar)", "m_Entloesungsdruck",
-               "m_Entloesungsdruck", &DlgInput::m_Entloesungsdruck, 1.0f, 1000.0f),
-        Ranged(1020, "Initialdruck                      (Bar)", "m_Initialdruck",
-               "m_Initialdruck", &DlgInput::m_Initialdruck, 1.0f, 1000.0f),
+        Ranged(1021, "Gasentlösungsdruck       (Bar)", "m_Entloesungsdruck", "m_Entloesungsdruck",
+               &DlgInput::m_Entloesungsdruck, 1.0f, 1000.0f),
+        Ranged(1020, "Initialdruck                      (Bar)", "m_Initialdruck", "m_Initialdruck",
+               &DlgInput::m_Initialdruck, 1.0f, 1000.0f),
         Ranged(1024, "Krit.Gassättigung                               ( - )", "m_Sgc", "m_Sgc",
                &DlgInput::m_Sgc, 0.0f, 1.0f),
         Float(1023, "Haftwassersättigung                         ( - )", "m_Swi", "m_Swi",
@@ -140,6 +141,13 @@ std::string UnstorableTextMessage(const ExchangeField& field) {
         FieldCaption(field).c_str());
 }
 
+std::string ControlCharacterMessage(const ExchangeField& field, const std::string& code) {
+    return Format(
+        "Das Feld \"%s\" enthält ein Steuerzeichen (%s).\n"
+        "Bitte nur druckbare Zeichen in einer Zeile eingeben.",
+        FieldCaption(field).c_str(), code.c_str());
+}
+
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink) {
     float parsed = 0.0f;
@@ -159,6 +167,14 @@ bool ParseFieldText(const ExchangeField& field, const std::string& text, std::st
                     MessageSink& sink) {
     if (!FitsCp1252(text)) {
         sink.Show(UnstorableTextMessage(field));
+        return false;
+    }
+    // A text of the case (the field name) goes into report lines: a control
+    // character would split the line or reach a terminal as a command. The
+    // measured-row line is only scanned for its numbers.
+    if (const std::string code = FirstControlCharacter(text);
+        field.caseMember != nullptr && !code.empty()) {
+        sink.Show(ControlCharacterMessage(field, code));
         return false;
     }
     value = text;

@@ -33,7 +33,7 @@ const std::vector<ExchangeField>& ExchangeTable();
 const ExchangeField* FindField(const std::string& name);
 
 // The gas members of the dialog in the case's component order.
-extern float DlgInput::* const kGasMembers[15];
+extern float DlgInput::*const kGasMembers[15];
 
 // The label without its alignment blanks, for messages.
 std::string FieldCaption(const ExchangeField& field);
@@ -42,6 +42,8 @@ std::string FieldCaption(const ExchangeField& field);
 std::string NotANumberMessage(const ExchangeField& field);
 std::string OutOfRangeMessage(const ExchangeField& field);
 std::string UnstorableTextMessage(const ExchangeField& field);
+// code names the character as "U+001B".
+std::string ControlCharacterMessage(const ExchangeField& field, const std::string& code);
 
 // Parses text as the dialog does when it reads a float field, range included;
 // shows the message and returns false when the text is refused.
@@ -50,6 +52,7 @@ bool ParseFieldValue(const ExchangeField& field, const std::string& text, float&
 
 // Takes text for a text field as the dialog does when it reads it: refused
 // with a message when code page 1252, in which the case file and aus.txt hold
-// their texts, cannot store every character of it.
+// their texts, cannot store every character of it, or when a text of the case
+// (the field name) holds a control character.
 bool ParseFieldText(const ExchangeField& field, const std::string& text, std::string& value,
                     MessageSink& sink);

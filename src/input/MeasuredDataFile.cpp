@@ -5,6 +5,7 @@
 #include "base/Cp1252.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/PrintableText.h"
 #include "base/TextPieceReader.h"
 
 int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& gor) {
@@ -18,9 +19,9 @@ int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& 
 
 bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
                           MessageSink& sink, std::vector<std::string>& rows) {
-    TextPieceReader file;
+    TextPieceReader file(TextPieceReader::LoneCr::EndsLine);
     if (!file.Open(path)) {
-        sink.Show(Format("Die Datei %s kann nicht geöffnet werden.", path.c_str()));
+        sink.Show(Format("Die Datei %s kann nicht geöffnet werden.", DisplayPath(path).c_str()));
         return false;
     }
     rows.clear();
@@ -30,6 +31,11 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
         StripLineEnd(line);
         if (line.size() > kMaxMeasuredLineChars) {
             sink.Show(Format("In der %d.Zeile 100 Zeichen gelesen", number));
+            break;
+        }
+        // The numbers would be read only up to it.
+        if (line.find('\0') != std::string::npos) {
+            sink.Show(Format("In der %d.Zeile steht ein Nullzeichen.", number));
             break;
         }
         if (number == 1) continue;  // the header, whatever it holds

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "case/RunValues.h"
 #include "pvt/GasComponents.h"
@@ -63,7 +64,7 @@ void CMorvekDoc::Gasprop() {
     const double leeY = 2.4 - 0.2 * leeX;
 
     auto add = [this](std::string line) { m_Text.push_back(std::move(line)); };
-    add(Format("     MORVEK BERECHNUNG FELD: %s ", m_Feldname.c_str()));
+    add(Format("     MORVEK BERECHNUNG FELD: %s ", OneLineText(m_Feldname).c_str()));
     add(" ");
     add("     GASEIGENSCHAFTEN: ");
     add(" ");

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <span>
+#include <vector>
 
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "views/Grafik.h"
 #include "views/Surface.h"
@@ -38,6 +40,52 @@ constexpr int32_t kOriginY = 300;   // 30 mm top margin
 // Half-size of a marker's strokes, 0.2 mm.
 constexpr int32_t kMarkerArm = 2;
 
+// The page's left edge lies at the window origin; texts keep 2 mm from it.
+constexpr int32_t kPageMargin = 20;
+// The footer ends here, left of the legends below the frame, whose texts
+// reach at most this far left of the frame's middle.
+constexpr int32_t kFooterRight = 100;
+constexpr int32_t kLegendHalfWidth = 250;
+// No frame shows more characters than this, however narrow: longer texts are
+// cut to it before they are measured.
+constexpr size_t kMaxShownChars = 2000;
+constexpr const char* kEllipsis = "…";
+
+// Where each character of a UTF-8 text begins, and the text's end.
+std::vector<size_t> CharacterStarts(const std::string& text) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    }
+    starts.push_back(text.size());
+    return starts;
+}
+
+// The text as it fits into maxWidth in the current font: whole when it fits,
+// else as many of its first characters as fit with "…" behind them (or, with
+// keepEnd, "…" and its last characters). head stays in front, whole.
+std::string FitText(Surface& dc, const std::string& head, const std::string& text, int32_t maxWidth,
+                    bool keepEnd = false) {
+    const std::vector<size_t> starts = CharacterStarts(text);
+    const size_t chars = starts.size() - 1;
+    if (chars <= kMaxShownChars && dc.GetTextExtent(head + text).cx <= maxWidth) return head + text;
+    auto shortened = [&](size_t n) {
+        return keepEnd ? head + kEllipsis + text.substr(starts[chars - n])
+                       : head + text.substr(0, starts[n]) + kEllipsis;
+    };
+    // The most characters that still fit, found by halving.
+    size_t lo = 0, hi = std::min(chars, kMaxShownChars);
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (dc.GetTextExtent(shortened(mid)).cx <= maxWidth) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return shortened(lo);
+}
+
 std::span<const LogicalPoint> FirstPoints(const CGrafik::PointList& points, int32_t count) {
     return {points.data(), static_cast<size_t>(std::clamp<int32_t>(count, 0, kSeriesLength))};
 }
@@ -56,7 +104,9 @@ void CGrafik::DrawPage(Surface& dc) {
 
     const Font oldFont = dc.SelectFont(kFontFieldName);
     dc.SetTextAlign(TextAlign::CentreTop);
-    dc.TextOut(W / 2, 200, doc.m_Feldname);
+    // The page has the paper's size: a field name wider than the frame is
+    // shortened to it.
+    dc.TextOut(W / 2, 200, FitText(dc, "", OneLineText(doc.m_Feldname), W));
 
     dc.SelectFont(kFontTitles);
     dc.TextOut(W / 2, 120, doc.m_Ueberschrift);
@@ -70,8 +120,20 @@ void CGrafik::DrawPage(Surface& dc) {
     DrawY1Axis(dc);
 
     // Right-aligned as the right axis's labels leave the alignment: the text
-    // ends at x = 100, so a long path reaches left of the frame.
-    dc.TextOut(100, -H - 200, Format("Dokument %s", doc.GetPathName().c_str()));
+    // ends at x = 100 and reaches left of the frame. A footer that would reach
+    // past the page's margin starts at the margin instead and may reach up to
+    // the legends; a path too long even then loses its front, so that the
+    // file's name stays.
+    const std::string footer = "Dokument " + DisplayPath(doc.GetPathName());
+    const int32_t pageLeft = kOriginX + kPageMargin;
+    if (footer.size() <= kMaxShownChars && dc.GetTextExtent(footer).cx <= kFooterRight - pageLeft) {
+        dc.TextOut(kFooterRight, -H - 200, footer);
+    } else {
+        dc.SetTextAlign(TextAlign::LeftTop);
+        dc.TextOut(pageLeft, -H - 200,
+                   FitText(dc, "Dokument ", DisplayPath(doc.GetPathName()),
+                           W / 2 - kLegendHalfWidth - pageLeft, true));
+    }
     dc.SetTextAlign(TextAlign::CentreTop);
 
     dc.SelectPen(kCurve1Pen);

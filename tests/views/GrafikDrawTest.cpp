@@ -100,6 +100,7 @@ TEST_F(GraphPage, DrawsFrameTitlesAndFooterWithTheirFontsAndPositions) {
     doc.m_TitelX = "Kum.Reinölförderung in 1000 m3";
     doc.m_TitelY1 = "Druck(Bar)";
     doc.m_TitelY2 = "GOEV(sm3/m3)";
+    doc.SetPathName("/d/nord.mvk");
     RecordingSurface dc = Draw();
 
     const auto origins = dc.CallsOf(SurfaceCall::SetWindowOrigin);
@@ -132,10 +133,51 @@ TEST_F(GraphPage, DrawsFrameTitlesAndFooterWithTheirFontsAndPositions) {
         EXPECT_EQ(c.align, TextAlign::CentreTop) << t.text;
         EXPECT_EQ(c.font, (Font{t.height, t.weight, ""})) << t.text;
     }
-    const SurfaceCall footer = dc.TextCall("Dokument /daten/nordfeld.mvk");
+    const SurfaceCall footer = dc.TextCall("Dokument /d/nord.mvk");
     EXPECT_EQ(footer.x, 100);
     EXPECT_EQ(footer.y, -950);
     EXPECT_EQ(footer.align, TextAlign::RightTop);
+}
+
+// The page has the size of the paper, whatever a text says: a field name
+// wider than the frame is shortened with "…" to the frame's width, a path
+// that would reach left of the page is shortened at its front, so that the
+// file's own name stays. Short texts are drawn as they are.
+TEST_F(GraphPage, ShortensLongFieldNamesAndPathsWithAnEllipsisToThePage) {
+    for (const size_t length : {size_t{60}, size_t{1000}, size_t{300000}}) {
+        FillWorkedExample(doc);
+        doc.m_Feldname = std::string(length - 1, 'W') + "Z";
+        doc.SetPathName("/home/ingenieur/" + std::string(length, 'v') + "/nordfeld.mvk");
+        for (const bool magnified : {false, true}) {
+            g.OnInitialUpdate();
+            if (magnified) g.OnGrafiklupe();
+            RecordingSurface dc = Draw();
+            const int32_t frameWidth = g.breite;
+            const auto texts = dc.CallsOf(SurfaceCall::TextOut);
+            ASSERT_GE(texts.size(), 2u);
+            const SurfaceCall& name = texts[0];
+            EXPECT_EQ(name.x, frameWidth / 2);
+            EXPECT_LE(RecordingSurface::TextWidth(name.text, name.font), frameWidth) << length;
+            EXPECT_GE(RecordingSurface::TextWidth(name.text, name.font), frameWidth - 40) << length;
+            EXPECT_EQ(name.text, std::string(name.text.size() - 3, 'W') + "…") << length;
+            const auto footer = std::find_if(texts.begin(), texts.end(), [](const SurfaceCall& c) {
+                return c.text.rfind("Dokument ", 0) == 0;
+            });
+            ASSERT_NE(footer, texts.end());
+            // From the page's margin up to the legends.
+            EXPECT_EQ(footer->x, -380);
+            EXPECT_EQ(footer->align, TextAlign::LeftTop);
+            EXPECT_LE(RecordingSurface::TextWidth(footer->text, footer->font),
+                      frameWidth / 2 - 250 + 380);
+            EXPECT_EQ(footer->text.rfind("Dokument …", 0), 0u) << footer->text;
+            EXPECT_EQ(footer->text.substr(footer->text.size() - 13), "/nordfeld.mvk");
+        }
+    }
+    // A name that fits stays whole, also one that fills the frame exactly.
+    FillWorkedExample(doc);
+    doc.m_Feldname = std::string(1300 / 40, 'W');
+    g.OnInitialUpdate();
+    EXPECT_EQ(Draw().CallsOf(SurfaceCall::TextOut)[0].text, doc.m_Feldname);
 }
 
 TEST_F(GraphPage, DrawsTheCurvesAndLegendLinesWithTheirPens) {
