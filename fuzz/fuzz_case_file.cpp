@@ -1,9 +1,12 @@
 // The case-file loader. Invariants: a file that loads saves back to the very
-// same bytes; a file that is refused leaves the case exactly as it was.
+// same bytes and stays within the file's limits, its field name shows in a
+// report line without a control character; a file that is refused leaves the
+// case exactly as it was.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "base/PrintableText.h"
 #include "case/CaseFile.h"
 #include "case/MorvekDoc.h"
 
@@ -18,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (DecodeCaseFile(bytes, record)) {
         std::string again, problem;
         if (!EncodeCaseFile(record, again, problem) || again != bytes) std::abort();
+        if (record.Messwerte.size() > kMaxMeasuredRows) std::abort();
+        if (!FirstControlCharacter(OneLineText(record.Feldname)).empty()) std::abort();
     } else if (!(record == sentinel)) {
         std::abort();
     }

@@ -16,6 +16,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "case/CaseLimits.h"
 #include "input/MeasuredDataFile.h"
 
 namespace {
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SilentMessageSink sink;
     std::vector<std::string> rows = {"vorher"};
     if (!ReadMeasuredDataFile(g_Path, kOOIP, kInitialdruck, sink, rows)) std::abort();
-    if (rows.size() > LinesBeforeNul(bytes)) std::abort();
+    if (rows.size() > LinesBeforeNul(bytes) || rows.size() > kMaxMeasuredRows) std::abort();
     for (const std::string& row : rows) {
         float oil = 0, pressure = 0, gor = 0;
         const int n = ScanMeasuredRow(row, oil, pressure, gor);

@@ -7,6 +7,7 @@
 #include "base/MessageSink.h"
 #include "base/PrintableText.h"
 #include "base/TextPieceReader.h"
+#include "case/CaseLimits.h"
 
 int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& gor) {
     int n = ScanRow(row, oil, pressure, gor);
@@ -59,6 +60,13 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
         if (pressure > initialdruck) {
             sink.Show(Format("ABBRUCH!!\nMeßdruck %6.1f > Initialer Druck %6.1f", double(pressure),
                              double(initialdruck)));
+            break;
+        }
+        if (rows.size() == kMaxMeasuredRows) {
+            sink.Show(
+                Format("In der %d.Zeile: mehr als %zu Meßwerte kann der Fall nicht "
+                       "aufnehmen.",
+                       number, kMaxMeasuredRows));
             break;
         }
         rows.push_back(row);

@@ -4,6 +4,7 @@
 
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
+#include "case/CaseLimits.h"
 #include "input/MeasuredDataFile.h"
 #include "support/ScriptedMessageSink.h"
 #include "support/TestSupport.h"
@@ -136,6 +137,21 @@ TEST(MeasuredDataFile, LineWithANulByteEndsTheReadingWithItsNumber) {
     FileRead header(std::string("K\0pf\n1.5 120\n", 13));
     EXPECT_TRUE(header.dialog.m_Messwerte.empty());
     EXPECT_EQ(header.Said(), Rows{"In der 1.Zeile steht ein Nullzeichen."});
+}
+
+// A case holds at most kMaxMeasuredRows rows: the reading ends there, so that
+// the rows read can always be saved and a huge file costs bounded memory.
+TEST(MeasuredDataFile, ReadingEndsAtTheMostRowsACaseHolds) {
+    TempDir dir;
+    std::string bytes = kHeader;
+    for (size_t i = 0; i <= kMaxMeasuredRows; ++i) bytes += "1 1\n";
+    WriteBytes(dir.File("viele.txt"), bytes);
+    ScriptedMessageSink sink;
+    Rows rows;
+    ASSERT_TRUE(ReadMeasuredDataFile(dir.File("viele.txt"), 5000.0f, 250.0f, sink, rows));
+    EXPECT_EQ(rows.size(), kMaxMeasuredRows);
+    EXPECT_EQ(sink.Texts(), Rows{"In der 100002.Zeile: mehr als 100000 Meßwerte kann der Fall "
+                                 "nicht aufnehmen."});
 }
 
 TEST(MeasuredDataFile, HeaderOnlyGivesNoRowsAndNoMessage) {
