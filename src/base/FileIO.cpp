@@ -24,6 +24,8 @@ constexpr const char* kHardLinked =
 constexpr size_t kRandomChars = 6;
 // As many links as the kernel follows before it gives up (ELOOP).
 constexpr int kMaxLinks = 40;
+// Temporaries made anew when cleaners of concurrent saves keep removing them.
+constexpr int kMaxTemporaryAttempts = 40;
 
 std::string SystemError(int err) {
     return std::strerror(err);
@@ -117,14 +119,18 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& name) {
 
 // Creates the temporary file beside the target and locks it. A cleaner of
 // another save may have taken it for stale between its creation and the
-// lock; it then has no name any more, and another one is made.
+// lock; it then has no name any more, and another one is made. On a file
+// system without locks no cleaner can lock it either, and the file is used
+// unlocked.
 int CreateLockedTemporary(std::string& tmpl, const std::string& base) {
-    for (;;) {
+    for (int attempt = 0;; ++attempt) {
         tmpl = base;
         const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
         if (fd < 0) return -1;
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
         struct stat st {};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+        if (::fstat(fd, &st) != 0 || st.st_nlink > 0 || attempt == kMaxTemporaryAttempts) return fd;
         ::close(fd);
     }
 }
