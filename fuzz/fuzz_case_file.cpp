@@ -1,9 +1,12 @@
 // The case-file loader. Invariants: a file that loads saves back to the very
-// same bytes; a file that is refused leaves the case exactly as it was.
+// same bytes and stays within the file's limits, its field name shows in a
+// report line without a control character; a file that is refused leaves the
+// case exactly as it was.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "model/CaseFile.h"
 
@@ -11,13 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     morvek::CaseInputs sentinel;
-    sentinel.Feldname = "unberührt";
-    sentinel.Messwerte = {"1 2 3"};
-    sentinel.Methode = 2;
+    sentinel.fieldName = "unberührt";
+    sentinel.measuredRows = {"1 2 3"};
+    sentinel.correlation = 2;
     morvek::CaseInputs record = sentinel;
     if (DecodeCaseFile(bytes, record)) {
         std::string again, problem;
         if (!EncodeCaseFile(record, again, problem) || again != bytes) std::abort();
+        if (record.measuredRows.size() > morvek::kMaxMeasuredRows) std::abort();
+        if (!FirstControlCharacter(OneLineText(record.fieldName)).empty()) std::abort();
     } else if (!(record == sentinel)) {
         std::abort();
     }

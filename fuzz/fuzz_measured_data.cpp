@@ -1,11 +1,14 @@
 // The measured-data file reader. Invariants: it never takes more rows than the
-// file has lines; every row it takes is in one of the two fixed layouts, reads
-// back to numbers that give the very same row again, and lies within the oil
-// in place and the initial pressure it was checked against.
+// file has lines (ended by LF, CR LF or a lone CR) before its first NUL byte;
+// every row it takes is in one of the two fixed layouts, reads back to
+// numbers that give the very same row again, and lies within the oil in place
+// and the initial pressure it was checked against. The file it reads from is
+// removed when the fuzzer ends.
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -13,6 +16,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "case/CaseLimits.h"
 #include "input/MeasuredDataFile.h"
 
 namespace {
@@ -22,10 +26,25 @@ std::string g_Path;
 constexpr float kOOIP = 5000.0f;
 constexpr float kInitialdruck = 250.0f;
 
+// Line ends before the first NUL byte: a line holding one is refused.
+size_t LinesBeforeNul(const std::string& bytes) {
+    size_t lines = 0;
+    for (size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
+        if (bytes[i] == '\n') ++lines;
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) ++lines;
+    }
+    return lines;
+}
+
+void RemoveFile() {
+    std::remove(g_Path.c_str());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_Path = "/tmp/morvek-fuzz-messwerte-" + std::to_string(::getpid()) + ".txt";
+    std::atexit(RemoveFile);
     return 0;
 }
 
@@ -38,9 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SilentMessageSink sink;
     std::vector<std::string> rows = {"vorher"};
     if (!ReadMeasuredDataFile(g_Path, kOOIP, kInitialdruck, sink, rows)) std::abort();
-    size_t lines = 0;
-    for (char c : bytes) lines += c == '\n';
-    if (rows.size() > lines) std::abort();
+    if (rows.size() > LinesBeforeNul(bytes) || rows.size() > kMaxMeasuredRows) std::abort();
     for (const std::string& row : rows) {
         float oil = 0, pressure = 0, gor = 0;
         const int n = ScanMeasuredRow(row, oil, pressure, gor);

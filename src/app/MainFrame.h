@@ -68,6 +68,9 @@ public:
     // Opens a case (command line, recent list, a dropped file) after asking
     // about a modified one; true when it was opened.
     bool OpenCase(const QString& path);
+    // The same for a path as the file system names it (the command line's
+    // bytes, which need not be UTF-8).
+    bool OpenCase(const std::string& fileSystemPath);
     void OnErgebnisseSpeichern();
     void OnErgebnisseEinlesen();
     void OnFilePrint();
@@ -101,6 +104,7 @@ private:
     void OnDocumentChanged();
     void OnOpenRecentFile(int index);
     bool OpenCaseFile(const QString& path);
+    bool OpenCaseFile(const std::string& absolutePath);
 
     CMorvekDoc& m_Doc;
     QtMessageSink m_OwnMessages;

@@ -55,10 +55,23 @@ bool CMainFrame::OpenCase(const QString& path) {
     return OpenCaseFile(path);
 }
 
+bool CMainFrame::OpenCase(const std::string& fileSystemPath) {
+    if (!m_Doc.SaveModified()) return false;
+    // Made absolute by its bytes: a name that is no UTF-8 would not survive
+    // the way through a QString.
+    std::string absolute = fileSystemPath;
+    if (!absolute.starts_with('/'))
+        absolute = ToFileSystem(QDir::currentPath()) + "/" + fileSystemPath;
+    return OpenCaseFile(absolute);
+}
+
 bool CMainFrame::OpenCaseFile(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!m_Doc.OnOpenDocument(ToFileSystem(absolute))) return false;
-    m_pRecent->Add(absolute);
+    return OpenCaseFile(ToFileSystem(QFileInfo(path).absoluteFilePath()));
+}
+
+bool CMainFrame::OpenCaseFile(const std::string& absolute) {
+    if (!m_Doc.OnOpenDocument(absolute)) return false;
+    m_pRecent->Add(FromFileSystem(absolute));
     RebuildRecentFileMenu();
     // Opening a case repeats every view's initial update: the graph waits for
     // the case's recompute request before it draws again.

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <QFile>
+#include <algorithm>
 
 #include "app/MainFrame.h"
 #include "app/ToolbarIcons.h"
@@ -24,14 +26,20 @@ CMorvekApp::CMorvekApp(std::unique_ptr<QSettings> profile)
 CMorvekApp::~CMorvekApp() = default;
 
 bool CMorvekApp::InitInstance(const QStringList& arguments) {
+    std::vector<std::string> bytes;
+    for (const QString& a : arguments) bytes.push_back(QFile::encodeName(a).toStdString());
+    return InitInstanceFromCommandLine(bytes);
+}
+
+bool CMorvekApp::InitInstanceFromCommandLine(const std::vector<std::string>& arguments) {
     m_pFrame = std::make_unique<CMainFrame>(m_Doc, *m_pProfile);
     m_Doc.OnNewDocument();
     m_pFrame->UpdateCommandUI();
     m_pFrame->show();
-    if (!arguments.isEmpty()) {
+    if (!arguments.empty()) {
         // The window is up first, so that the data-entry dialog of the opened
         // case stands over it.
-        if (!m_pFrame->OpenCase(arguments.first())) return false;
+        if (!m_pFrame->OpenCase(arguments.front())) return false;
     }
     return true;
 }
@@ -57,9 +65,10 @@ int RunWindowProgram(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("morvek"));
     QApplication::setWindowIcon(ProgramIcon());
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    // The application took its own options out of argv; what is left are the
+    // bytes the user gave.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     CMorvekApp app;
-    if (!app.InitInstance(arguments)) return 1;
+    if (!app.InitInstanceFromCommandLine(arguments)) return 1;
     return QApplication::exec();
 }

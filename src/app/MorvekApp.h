@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "case/MorvekDoc.h"
 
@@ -23,6 +25,9 @@ public:
     // makes a new case, a file name opens it. False when the named case could
     // not be opened: the program then ends.
     bool InitInstance(const QStringList& arguments);
+    // The same with the arguments as the bytes the command line gave: a file
+    // name that is no UTF-8 still names its file.
+    bool InitInstanceFromCommandLine(const std::vector<std::string>& arguments);
 
     CMorvekDoc& Document() { return m_Doc; }
     CMainFrame& MainFrame() { return *m_pFrame; }

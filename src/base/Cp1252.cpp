@@ -6,10 +6,9 @@ namespace {
 
 // 0x80..0x9F; the remaining bytes equal their Unicode code points (Latin-1).
 constexpr char32_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 char32_t ByteToCodePoint(unsigned char b) {
@@ -78,8 +77,15 @@ bool DecodeUtf8(const std::string& s, size_t& i, char32_t& cp) {
 }  // namespace
 
 std::string Cp1252ToUtf8(const std::string& bytes) {
+    // Sized exactly: a case file's texts can be long, and each byte may grow
+    // to three.
+    size_t size = 0;
+    for (unsigned char b : bytes) {
+        const char32_t cp = ByteToCodePoint(b);
+        size += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+    }
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
+    out.reserve(size);
     for (unsigned char b : bytes) AppendUtf8(out, ByteToCodePoint(b));
     return out;
 }
@@ -118,4 +124,8 @@ std::string FirstUnstorableCharacter(const std::string& text) {
         i += length;
     }
     return std::string();
+}
+
+bool NextUtf8CodePoint(const std::string& text, size_t& i, char32_t& cp) {
+    return i < text.size() && DecodeUtf8(text, i, cp);
 }

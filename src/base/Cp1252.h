@@ -20,3 +20,7 @@ bool FitsCp1252(const std::string& text);
 // The first character of the UTF-8 text that code page 1252 cannot store, as
 // UTF-8 (a byte that is not valid UTF-8 alone); empty when every one fits.
 std::string FirstUnstorableCharacter(const std::string& text);
+
+// Decodes the UTF-8 character at text[i] and moves i past it; false (i
+// unchanged) for a malformed sequence.
+bool NextUtf8CodePoint(const std::string& text, size_t& i, char32_t& cp);

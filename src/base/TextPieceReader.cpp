@@ -1,21 +1,39 @@
 #include "base/TextPieceReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 TextPieceReader::~TextPieceReader() {
     if (m_File != nullptr) std::fclose(m_File);
 }
 
 bool TextPieceReader::Open(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rbe");
-    if (f == nullptr) return false;
+    // Opened without waiting for a writer of a FIFO; only a regular file is
+    // read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        m_Error = std::strerror(errno);
+        return false;
+    }
     struct stat st {};
-    if (::fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(f);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_Error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "keine gewöhnliche Datei";
+        ::close(fd);
+        return false;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (f == nullptr) {
+        m_Error = std::strerror(errno);
+        ::close(fd);
         return false;
     }
     if (m_File != nullptr) std::fclose(m_File);
     m_File = f;
+    m_Error.clear();
     return true;
 }
 
@@ -29,8 +47,9 @@ bool TextPieceReader::ReadPiece(size_t maxChars, std::string& piece) {
             int next = std::getc(m_File);
             if (next == '\n') {
                 c = '\n';
-            } else if (next != EOF) {
-                std::ungetc(next, m_File);
+            } else {
+                if (next != EOF) std::ungetc(next, m_File);
+                if (m_LoneCr == LoneCr::EndsLine) c = '\n';
             }
         }
         piece += static_cast<char>(c);

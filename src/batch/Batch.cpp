@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "base/FileIO.h"
+#include "base/Format.h"
+#include "base/PrintableText.h"
 #include "batch/BatchPorts.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
@@ -20,6 +22,8 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFile = 1;
 constexpr int kExitRefused = 2;
+// The run could compute no result table; the report says why.
+constexpr int kExitNoResult = 3;
 
 struct BatchOptions {
     std::string casePath;
@@ -36,7 +40,19 @@ struct BatchOptions {
     std::string printPdfPath;
 };
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
+std::string Utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+// The command line reaches the parser one character per byte, so that every
+// value comes back as exactly the bytes the user gave: a file name that is
+// no UTF-8 names that file, and a field name is checked as typed.
+QString FromBytes(const char* arg) {
+    return QString::fromLatin1(arg);
+}
+std::string Bytes(const QString& s) {
+    return s.toLatin1().toStdString();
+}
 
 // Without an application object the parser cannot know the program's name.
 std::string HelpText(const QCommandLineParser& parser) {
@@ -49,7 +65,7 @@ std::string HelpText(const QCommandLineParser& parser) {
 // returns the exit status in *exitNow when the run should not go on.
 bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     QStringList args;
-    for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) args << FromBytes(argv[i]);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -74,9 +90,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                            "checks it; repeatable. NAME is a member of the case record "
                            "(m_OOIP, m_Initialdruck, m_Gas[3], m_Feldname, ...).",
                            "NAME=VALUE");
-    QCommandLineOption messwerte("messwerte",
-                                 "Replace the measured rows by those of a measured-data file.",
-                                 "FILE");
+    QCommandLineOption messwerte(
+        "messwerte", "Replace the measured rows by those of a measured-data file.", "FILE");
     QCommandLineOption save("save", "Save the case (after --set and --messwerte) to FILE.mvk.",
                             "FILE.mvk");
     QCommandLineOption report("report", "Write the report to FILE instead of stdout.", "FILE");
@@ -101,7 +116,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         *exitNow = kExitRefused;
         return false;
     };
-    if (!parser.parse(args)) return refuse(Utf8(parser.errorText()));
+    if (!parser.parse(args)) return refuse(OneLineText(Bytes(parser.errorText())));
     if (parser.isSet(help)) {
         std::cout << HelpText(parser);
         *exitNow = kExitOk;
@@ -114,21 +129,30 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) return refuse("Exactly one case file is expected.");
-    opt.casePath = Utf8(positional.front());
+    // An empty name would silently write or read nothing.
+    if (positional.front().isEmpty()) return refuse("Der Name der Falldatei ist leer.");
+    for (const QCommandLineOption* o : {&messwerte, &save, &report, &csv, &graph, &printPdf}) {
+        for (const QString& value : parser.values(*o)) {
+            if (value.isEmpty())
+                return refuse(
+                    Format("--%s: der Dateiname ist leer.", Bytes(o->names().front()).c_str()));
+        }
+    }
+    opt.casePath = Bytes(positional.front());
     const QString a = parser.value(answer).toLower();
     if (a != "ja" && a != "nein") return refuse("--answer takes ja or nein.");
     opt.answerYes = a == "ja";
     opt.pvt = parser.isSet(pvt);
     opt.relPerm = parser.isSet(relPerm);
     if (opt.pvt && opt.relPerm) return refuse("--pvt and --relperm exclude each other.");
-    for (const QString& s : parser.values(set)) opt.settings.push_back(Utf8(s));
-    opt.messwertePath = Utf8(parser.value(messwerte));
-    opt.savePath = Utf8(parser.value(save));
-    opt.reportPath = Utf8(parser.value(report));
+    for (const QString& s : parser.values(set)) opt.settings.push_back(Bytes(s));
+    opt.messwertePath = Bytes(parser.value(messwerte));
+    opt.savePath = Bytes(parser.value(save));
+    opt.reportPath = Bytes(parser.value(report));
     opt.aus = parser.isSet(aus);
-    opt.csvPath = Utf8(parser.value(csv));
-    opt.graphPath = Utf8(parser.value(graph));
-    opt.printPdfPath = Utf8(parser.value(printPdf));
+    opt.csvPath = Bytes(parser.value(csv));
+    opt.graphPath = Bytes(parser.value(graph));
+    opt.printPdfPath = Bytes(parser.value(printPdf));
     return true;
 }
 
@@ -153,7 +177,8 @@ bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
     }
     std::string error;
     if (!WriteFileAtomically(opt.reportPath, report, error)) {
-        std::cerr << "Die Datei " << opt.reportPath << " kann nicht geschrieben werden.\n"
+        std::cerr << "Die Datei " << DisplayPath(opt.reportPath)
+                  << " kann nicht geschrieben werden.\n"
                   << error << '\n';
         return false;
     }
@@ -224,7 +249,9 @@ int RunBatch(int argc, char** argv) {
         std::vector<std::string> rows;
         if (!ReadMeasuredDataFile(opt.messwertePath, doc.m_OOIP, doc.m_Initialdruck, sink, rows))
             return kExitFile;
-        doc.m_Messwerte = rows;
+        // As the dialog's button: a file that yields no row keeps the rows the
+        // case has (the message says why).
+        if (!rows.empty()) doc.m_Messwerte = rows;
     }
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
@@ -240,5 +267,7 @@ int RunBatch(int argc, char** argv) {
         }
     }
     if (!WritePages(opt, doc, argc, argv)) return kExitFile;
-    return kExitOk;
+    // Every output is written, the report included; a script still learns
+    // that there was nothing to compute.
+    return doc.HasResultTable() ? kExitOk : kExitNoResult;
 }

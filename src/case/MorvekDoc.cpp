@@ -5,6 +5,7 @@
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/PrintableText.h"
 #include "case/DataEntryRunner.h"
 #include "case/OilGravityQuestion.h"
 #include "input/DlgInput.h"
@@ -153,6 +154,10 @@ bool CMorvekDoc::CheckOilGravity() {
     return AskForApiFromInitialGor(m_Inputs, morvek::MixGas(m_Gas).relativeDensity, Messages());
 }
 
+bool CMorvekDoc::HasResultTable() const {
+    return m_LastRun && m_LastRun->HasResultTable();
+}
+
 bool CMorvekDoc::OnFileNew() {
     if (!SaveModified()) return false;
     ResetCase();
@@ -212,13 +217,14 @@ bool CMorvekDoc::OnOpenDocument(const std::string& path) {
 bool CMorvekDoc::ReadCaseFile(const std::string& path) {
     std::string bytes, error;
     if (!ReadWholeFile(path, bytes, error)) {
-        Messages().Show(
-            Format("Die Datei %s kann nicht gelesen werden.\n%s", path.c_str(), error.c_str()));
+        Messages().Show(Format("Die Datei %s kann nicht gelesen werden.\n%s",
+                               DisplayPath(path).c_str(), error.c_str()));
         return false;
     }
     CaseArchive ar = CaseArchive::ForLoading(std::move(bytes));
     if (!Serialize(ar)) {
-        Messages().Show(Format("Die Datei %s ist keine gültige Morvek-Datei.", path.c_str()));
+        Messages().Show(
+            Format("Die Datei %s ist keine gültige Morvek-Datei.", DisplayPath(path).c_str()));
         return false;
     }
     SetPathName(path);
@@ -235,8 +241,8 @@ bool CMorvekDoc::OnSaveDocument(const std::string& path) {
         SetModifiedFlag(false);
         return true;
     }
-    Messages().Show(
-        Format("Die Datei %s konnte nicht gespeichert werden.\n%s", path.c_str(), error.c_str()));
+    Messages().Show(Format("Die Datei %s konnte nicht gespeichert werden.\n%s",
+                           DisplayPath(path).c_str(), error.c_str()));
     return false;
 }
 

@@ -117,6 +117,10 @@ public:
     // Shows a run: its report lines and graph become the document's.
     void TakeRun(morvek::CaseRun run);
     const std::optional<morvek::CaseRun>& LastRun() const { return m_LastRun; }
+    // Whether the last run gave its result table at least one row of numbers;
+    // a run that could compute nothing ends its report with " Keine sinnvolle
+    // Berechnung möglich: ..." instead.
+    bool HasResultTable() const;
 
     // --- Results file aus.txt --------------------------------------------------------
     // True when aus.txt was written (batch mode's exit status needs it).

@@ -4,6 +4,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
@@ -73,7 +74,8 @@ private:
 bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSink& sink) {
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos) {
-        sink.Show(Format("--set erwartet NAME=WERT, nicht \"%s\".", assignment.c_str()));
+        sink.Show(
+            Format("--set erwartet NAME=WERT, nicht \"%s\".", OneLineText(assignment).c_str()));
         return false;
     }
     const std::string name = assignment.substr(0, eq);
@@ -101,11 +103,11 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
         }
     }
     if (!known) {
-        sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s", name.c_str(),
-                         CaseMemberNames().c_str()));
+        sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s",
+                         OneLineText(name).c_str(), CaseMemberNames().c_str()));
         return false;
     }
-    PrefixedSink prefixed(sink, Format("--set %s: ", assignment.c_str()));
+    PrefixedSink prefixed(sink, Format("--set %s: ", OneLineText(assignment).c_str()));
 
     switch (field->kind) {
         case FieldKind::Float: {

@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "base/PrintableText.h"
 #include "case/CaseLimits.h"
 #include "input/DlgInput.h"
 
@@ -128,6 +129,13 @@ bool InFieldRange(const ExchangeField& field, float value) {
     return !field.bounded || (value >= field.min && value <= field.max);
 }
 
+std::string ControlCharacterMessage(const ExchangeField& field, const std::string& code) {
+    return Format(
+        "Das Feld \"%s\" enthält ein Steuerzeichen (%s).\n"
+        "Bitte nur druckbare Zeichen in einer Zeile eingeben.",
+        FieldCaption(field).c_str(), code.c_str());
+}
+
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink) {
     float parsed = 0.0f;
@@ -147,6 +155,14 @@ bool ParseFieldText(const ExchangeField& field, const std::string& text, std::st
                     MessageSink& sink) {
     if (!FitsCp1252(text)) {
         sink.Show(UnstorableTextMessage(field, text));
+        return false;
+    }
+    // A text of the case (the field name) goes into report lines: a control
+    // character would split the line or reach a terminal as a command. The
+    // measured-row line is only scanned for its numbers.
+    if (const std::string code = FirstControlCharacter(text);
+        field.caseMember != nullptr && !code.empty()) {
+        sink.Show(ControlCharacterMessage(field, code));
         return false;
     }
     value = text;

@@ -58,6 +58,9 @@ std::string UnstorableTextMessage(const ExchangeField& field, const std::string&
 // field); the bounds are included unless the field says otherwise.
 bool InFieldRange(const ExchangeField& field, float value);
 
+// code names the character as "U+001B".
+std::string ControlCharacterMessage(const ExchangeField& field, const std::string& code);
+
 // Parses text as the dialog does when it reads a float field, range included;
 // shows the message and returns false when the text is refused.
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
@@ -65,6 +68,7 @@ bool ParseFieldValue(const ExchangeField& field, const std::string& text, float&
 
 // Takes text for a text field as the dialog does when it reads it: refused
 // with a message when code page 1252, in which the case file and aus.txt hold
-// their texts, cannot store every character of it.
+// their texts, cannot store every character of it, or when a text of the case
+// (the field name) holds a control character.
 bool ParseFieldText(const ExchangeField& field, const std::string& text, std::string& value,
                     MessageSink& sink);

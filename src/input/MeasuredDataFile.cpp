@@ -6,7 +6,9 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "base/PrintableText.h"
 #include "base/TextPieceReader.h"
+#include "case/CaseLimits.h"
 
 std::string NegativeMeasuredValueMessage(int count, float oil, float pressure, float gor) {
     const float values[3] = {oil, pressure, gor};
@@ -20,9 +22,9 @@ std::string NegativeMeasuredValueMessage(int count, float oil, float pressure, f
 
 bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruck,
                           MessageSink& sink, std::vector<std::string>& rows) {
-    TextPieceReader file;
+    TextPieceReader file(TextPieceReader::LoneCr::EndsLine);
     if (!file.Open(path)) {
-        sink.Show(Format("Die Datei %s kann nicht geöffnet werden.", path.c_str()));
+        sink.Show(Format("Die Datei %s kann nicht geöffnet werden.", DisplayPath(path).c_str()));
         return false;
     }
     rows.clear();
@@ -34,13 +36,18 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
             sink.Warn(Format("In der %d.Zeile 100 Zeichen gelesen", number));
             break;
         }
+        // The numbers would be read only up to it.
+        if (line.find('\0') != std::string::npos) {
+            sink.Warn(Format("In der %d.Zeile steht ein Nullzeichen.", number));
+            break;
+        }
         if (number == 1) continue;  // the header, whatever it holds
         float oil = 0, pressure = 0, gor = 0;
         const int count = ScanMeasuredRow(line, oil, pressure, gor);
         if (count < 2) {
             const std::string text = Cp1252ToUtf8(line);
             sink.Warn(Format("Die %d. Zeile der Datei %s enthält keine 2 Werte:\n %s", number,
-                             path.c_str(), text.c_str()) +
+                             DisplayPath(path).c_str(), text.c_str()) +
                       DecimalPointHint(text));
             break;
         }
@@ -63,6 +70,13 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
         if (pressure > initialdruck) {
             sink.Warn(Format("ABBRUCH!!\n%d. Zeile: Meßdruck %6.1f > Initialer Druck %6.1f",
                              number, double(pressure), double(initialdruck)));
+            break;
+        }
+        if (rows.size() == kMaxMeasuredRows) {
+            sink.Warn(
+                Format("In der %d.Zeile: mehr als %zu Meßwerte kann der Fall nicht "
+                       "aufnehmen.",
+                       number, kMaxMeasuredRows));
             break;
         }
         rows.push_back(row);

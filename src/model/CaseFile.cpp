@@ -93,7 +93,7 @@ public:
                 n = w;
             }
         }
-        if (n > Remaining()) return false;
+        if (n > Remaining() || n > morvek::kMaxCaseTextBytes) return false;
         utf8 = Cp1252ToUtf8(in_.substr(pos_, n));
         pos_ += n;
         return true;
@@ -147,10 +147,21 @@ bool EncodeCaseFile(const morvek::CaseInputs& in, std::string& bytes, std::strin
                     problem = "Der Feldname enthält Zeichen, die die Datei nicht aufnehmen kann.";
                     return false;
                 }
+                // What the loader would refuse is never written.
+                if (encoded.size() > morvek::kMaxCaseTextBytes) {
+                    problem =
+                        Format("Der Feldname ist zu lang: die Datei nimmt höchstens %zu Zeichen auf.",
+                               morvek::kMaxCaseTextBytes);
+                    return false;
+                }
                 w.String(encoded);
                 break;
             }
         }
+    }
+    if (in.measuredRows.size() > morvek::kMaxMeasuredRows) {
+        problem = Format("Die Datei nimmt höchstens %zu Meßwertzeilen auf.", morvek::kMaxMeasuredRows);
+        return false;
     }
     std::vector<std::string> rows(in.measuredRows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -159,6 +170,13 @@ bool EncodeCaseFile(const morvek::CaseInputs& in, std::string& bytes, std::strin
                 "Die %zu. Meßwertzeile enthält Zeichen, die die Datei nicht "
                 "aufnehmen kann.",
                 i + 1);
+            return false;
+        }
+        if (rows[i].size() > morvek::kMaxCaseTextBytes) {
+            problem = Format(
+                "Die %zu. Meßwertzeile ist zu lang: die Datei nimmt höchstens %zu "
+                "Zeichen auf.",
+                i + 1, morvek::kMaxCaseTextBytes);
             return false;
         }
     }
@@ -194,7 +212,7 @@ bool DecodeCaseFile(const std::string& bytes, morvek::CaseInputs& inputs) {
     uint32_t count;
     if (!in.Count(count)) return false;
     // Every row takes at least its one-byte length prefix.
-    if (count > in.Remaining()) return false;
+    if (count > in.Remaining() || count > morvek::kMaxMeasuredRows) return false;
     r.measuredRows.resize(count);
     for (std::string& row : r.measuredRows)
         if (!in.String(row)) return false;

@@ -12,7 +12,8 @@
 //
 // A string length below 255 is one byte; up to 0xFFFD it is 0xFF and two
 // bytes; from 0xFFFE on it is 0xFF, 0xFFFF and four bytes. A row count below
-// 0xFFFF is two bytes, else 0xFFFF and four bytes.
+// 0xFFFF is two bytes, else 0xFFFF and four bytes. A file holds at most
+// kMaxMeasuredRows rows and no text longer than kMaxCaseTextBytes bytes.
 
 // The fields stand in the order of their file position in the field table;
 // the measured rows follow them.
@@ -21,13 +22,14 @@
 
 #include "model/CaseInputs.h"
 
-// False when a string cannot be written in code page 1252; problem then names it.
+// False when a string cannot be written in code page 1252 or the inputs are
+// beyond the limits of the file; problem then names it.
 bool EncodeCaseFile(const morvek::CaseInputs& inputs, std::string& bytes, std::string& problem);
 
 // All or nothing: inputs are changed only when the whole file was read. A file
 // that ends early, has bytes left over, or holds a length no writer produces
 // (a prefix longer than the rest of the file, the two-byte 0xFFFE, a long form
-// for a short length) is refused.
+// for a short length) or goes beyond the limits is refused.
 bool DecodeCaseFile(const std::string& bytes, morvek::CaseInputs& inputs);
 
 // Load and save go through one archive object, as the case's Serialize sees it.

@@ -8,6 +8,7 @@
 // depends on exactly these values, and change detection compares them.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ inline constexpr int kMethaneIndex = 3;
 // Every graph series holds this many single-precision values, and the graph
 // and the checks take at most this many measured rows.
 inline constexpr int kSeriesLength = 300;
+
+// A case file holds at most this many measured rows and no text (field name,
+// measured row) longer than this many bytes. A real case never comes near
+// them; they bound the memory a file can ask for. The loader refuses a file
+// beyond them as damaged, and a save that would write one is refused.
+inline constexpr size_t kMaxMeasuredRows = 100000;
+inline constexpr size_t kMaxCaseTextBytes = 65536;
 
 // The oil PVT correlation of the case (its index in the case file).
 enum class OilCorrelationId : int32_t {

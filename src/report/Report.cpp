@@ -6,6 +6,7 @@
 
 #include "base/FixedText.h"
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "base/RunValues.h"
 #include "model/MeasuredRows.h"
 #include "pvt/GasComponents.h"
@@ -91,7 +92,7 @@ void AppendReportHead(ReportLines& lines, const CaseInputs& in, const GasMixture
     const double leeY = 2.4 - 0.2 * leeX;
 
     auto add = [&lines](std::string line) { lines.push_back(std::move(line)); };
-    add(Format("     MORVEK BERECHNUNG FELD: %s ", in.fieldName.c_str()));
+    add(Format("     MORVEK BERECHNUNG FELD: %s ", OneLineText(in.fieldName).c_str()));
     add(" ");
     add("     GASEIGENSCHAFTEN: ");
     add(" ");
@@ -238,7 +239,7 @@ void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
 
 ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName) {
     ReportLines lines;
-    lines.push_back(Format(" FELD:%s", fieldName.c_str()));
+    lines.push_back(Format(" FELD:%s", OneLineText(fieldName).c_str()));
     lines.push_back(" ");
     lines.push_back(Format(" Haftwassersättigung:    %5.2f", double(table.connateWaterSaturation)));
     lines.push_back(Format(" Kritische Gassättigung: %5.2f", double(table.criticalGasSaturation)));

@@ -56,7 +56,7 @@ bool CMorvekDoc::SaveResults() {
     // Written beside the old file and renamed over it: a failed write keeps
     // the earlier aus.txt.
     if (!WriteFileAtomically(kResultsFileName, bytes, error)) {
-        Messages().Show("Die Datei aus.txt kann nicht geschrieben werden.");
+        Messages().Show("Die Datei aus.txt kann nicht geschrieben werden.\n" + error);
         return false;
     }
     Messages().Show("Die Ergebnisse sind in die Datei aus.txt geschrieben!");

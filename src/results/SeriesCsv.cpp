@@ -2,6 +2,7 @@
 
 #include "base/FileIO.h"
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "report/SeriesCsv.h"
 
@@ -12,7 +13,7 @@ std::string SeriesCsvText(const CMorvekDoc& doc) {
 bool WriteSeriesCsv(const CMorvekDoc& doc, const std::string& path, std::string& error) {
     std::string problem;
     if (WriteFileAtomically(path, SeriesCsvText(doc), problem)) return true;
-    error =
-        Format("Die Datei %s kann nicht geschrieben werden.\n%s", path.c_str(), problem.c_str());
+    error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", DisplayPath(path).c_str(),
+                   problem.c_str());
     return false;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A surface that draws nothing and keeps the box around everything a drawing
 // would put on the drawing area; fonts and text extents come from the
-// surface it measures with. An export uses it to make its page large enough
-// for texts that reach past the usual page (a long path in the footer).
+// surface it measures with. The graph view follows its drawing with it; the
+// drawing keeps its texts within the page, so that exports need it not.
 
 #include <optional>
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "views/Grafik.h"
 #include "views/Surface.h"
@@ -48,14 +49,19 @@ constexpr int32_t kFooterMargin = 50;
 // (its top 21 mm below, 4.5 mm high) with 1.5 mm to spare.
 constexpr int32_t kFooterBelowFrame = 270;
 
+// No frame shows more characters than this, however narrow: longer texts are
+// cut to it before they are measured.
+constexpr size_t kMaxShownChars = 2000;
+constexpr const char* kEllipsis = "…";
+
 // The text shortened in its middle with "…" to at most maxWidth in the
 // surface's current font; whole UTF-8 characters are kept.
 std::string ElideMiddle(Surface& dc, const std::string& text, int32_t maxWidth) {
-    if (dc.GetTextExtent(text).cx <= maxWidth) return text;
     std::vector<size_t> starts;  // byte offset of every character
     for (size_t i = 0; i < text.size(); ++i)
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
     const size_t count = starts.size();
+    if (count <= kMaxShownChars && dc.GetTextExtent(text).cx <= maxWidth) return text;
     auto shortened = [&](size_t keep) {
         const size_t head = (keep + 1) / 2;
         const size_t tail = keep - head;
@@ -63,14 +69,51 @@ std::string ElideMiddle(Surface& dc, const std::string& text, int32_t maxWidth) 
         const std::string back = tail == 0 ? std::string() : text.substr(starts[count - tail]);
         return front + "…" + back;
     };
-    // The most characters that still fit, found by halving.
-    size_t lo = 0, hi = count;
+    // The most characters that still fit, found by halving; no frame shows
+    // more than kMaxShownChars of them.
+    size_t lo = 0, hi = std::min(count, kMaxShownChars);
     while (lo < hi) {
         const size_t mid = (lo + hi + 1) / 2;
         if (dc.GetTextExtent(shortened(mid)).cx <= maxWidth)
             lo = mid;
         else
             hi = mid - 1;
+    }
+    return shortened(lo);
+}
+
+
+// Where each character of a UTF-8 text begins, and the text's end.
+std::vector<size_t> CharacterStarts(const std::string& text) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    }
+    starts.push_back(text.size());
+    return starts;
+}
+
+// The text as it fits into maxWidth in the current font: whole when it fits,
+// else as many of its first characters as fit with "…" behind them (or, with
+// keepEnd, "…" and its last characters). head stays in front, whole.
+std::string FitText(Surface& dc, const std::string& head, const std::string& text, int32_t maxWidth,
+                    bool keepEnd = false) {
+    const std::vector<size_t> starts = CharacterStarts(text);
+    const size_t chars = starts.size() - 1;
+    if (chars <= kMaxShownChars && dc.GetTextExtent(head + text).cx <= maxWidth) return head + text;
+    auto shortened = [&](size_t n) {
+        return keepEnd ? head + kEllipsis + text.substr(starts[chars - n])
+                       : head + text.substr(0, starts[n]) + kEllipsis;
+    };
+    // The most characters that still fit, found by halving.
+    size_t lo = 0, hi = std::min(chars, kMaxShownChars);
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (dc.GetTextExtent(shortened(mid)).cx <= maxWidth) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
     }
     return shortened(lo);
 }
@@ -93,7 +136,9 @@ void CGrafik::DrawPage(Surface& dc) {
 
     const Font oldFont = dc.SelectFont(kFontFieldName);
     dc.SetTextAlign(TextAlign::CentreTop);
-    dc.TextOut(W / 2, 200, doc.m_Feldname);
+    // The page has the paper's size: a field name wider than the frame is
+    // shortened to it.
+    dc.TextOut(W / 2, 200, FitText(dc, "", OneLineText(doc.m_Feldname), W));
 
     dc.SelectFont(kFontTitles);
     dc.TextOut(W / 2, 120, doc.m_Ueberschrift);
@@ -231,7 +276,7 @@ int32_t CGrafik::DrawingAreaWidth() const {
 }
 
 void CGrafik::DrawFooter(Surface& dc) {
-    const std::string footer = Format("Dokument %s", m_Doc.GetPathName().c_str());
+    const std::string footer = "Dokument " + DisplayPath(m_Doc.GetPathName());
     const int32_t H = hoehe;
     // The drawing area's edges in frame coordinates (the frame's left edge
     // lies 40 mm in).

@@ -1,12 +1,16 @@
-#include "base/FileIO.h"
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "TestSupport.h"
+#include "base/FileIO.h"
+#include "base/TextPieceReader.h"
 
 namespace {
 
@@ -87,6 +91,140 @@ TEST(ReadWholeFile, ReadsBytesAndRefusesDirectoriesMissingAndOversizedFiles) {
 TEST(FileNameOf, GivesTheLastComponent) {
     EXPECT_EQ(FileNameOf("/data/nordfeld.mvk"), "nordfeld.mvk");
     EXPECT_EQ(FileNameOf("nordfeld.mvk"), "nordfeld.mvk");
+}
+
+}  // namespace
+
+namespace {
+
+// Kills the test instead of letting it hang when a read blocks.
+class BlockingGuard {
+public:
+    BlockingGuard() { ::alarm(20); }
+    ~BlockingGuard() { ::alarm(0); }
+};
+
+struct stat StatOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+std::vector<std::string> Entries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ReadWholeFile, RefusesAFifoAndADeviceWithoutWaitingForAWriter) {
+    TempDir dir;
+    const std::string fifo = dir.File("fall.mvk");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    BlockingGuard guard;
+    std::string bytes = "vorher", error;
+    EXPECT_FALSE(ReadWholeFile(fifo, bytes, error));
+    EXPECT_EQ(error, "keine gewöhnliche Datei");
+    EXPECT_FALSE(ReadWholeFile("/dev/zero", bytes, error));
+    EXPECT_EQ(error, "keine gewöhnliche Datei");
+    EXPECT_EQ(bytes, "vorher");
+    TextPieceReader reader;
+    EXPECT_FALSE(reader.Open(fifo));
+    EXPECT_EQ(reader.Error(), "keine gewöhnliche Datei");
+    EXPECT_FALSE(reader.Open("/dev/zero"));
+}
+
+// Saving through a link writes the file the link names, in that file's
+// folder, and leaves the link a link; a dangling link gets its file.
+TEST(WriteFileAtomically, WritesTheFileASymlinkNamesAndKeepsTheLink) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("ziel"));
+    const std::string target = dir.File("ziel/fall.mvk");
+    WriteBytes(target, "alt");
+    ASSERT_EQ(::symlink("ziel/fall.mvk", dir.File("link.mvk").c_str()), 0);
+    ASSERT_EQ(::symlink("link.mvk", dir.File("link2.mvk").c_str()), 0);
+    ASSERT_EQ(::symlink("ziel/neu.mvk", dir.File("offen.mvk").c_str()), 0);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(dir.File("link2.mvk"), "neu", error)) << error;
+    EXPECT_TRUE(S_ISLNK(StatOf(dir.File("link.mvk")).st_mode));
+    EXPECT_TRUE(S_ISLNK(StatOf(dir.File("link2.mvk")).st_mode));
+    EXPECT_EQ(ReadBytes(target), "neu");
+    ASSERT_TRUE(WriteFileAtomically(dir.File("offen.mvk"), "frisch", error)) << error;
+    EXPECT_TRUE(S_ISLNK(StatOf(dir.File("offen.mvk")).st_mode));
+    EXPECT_EQ(ReadBytes(dir.File("ziel/neu.mvk")), "frisch");
+    EXPECT_EQ(Entries(dir.File("ziel")), (std::vector<std::string>{"fall.mvk", "neu.mvk"}));
+    // A loop of links names no file.
+    ASSERT_EQ(::symlink("kreis2", dir.File("kreis1").c_str()), 0);
+    ASSERT_EQ(::symlink("kreis1", dir.File("kreis2").c_str()), 0);
+    EXPECT_FALSE(WriteFileAtomically(dir.File("kreis1"), "x", error));
+    EXPECT_FALSE(error.empty());
+}
+
+// A file without write permission is refused as an editor refuses it (also
+// for root), a file with further hard links is refused so that its other
+// names do not keep the old contents; both keep every byte.
+TEST(WriteFileAtomically, RefusesAReadOnlyFileAndAHardLinkedFileAndKeepsThem) {
+    TempDir dir;
+    const std::string readOnly = dir.File("schreibgeschuetzt.mvk");
+    WriteBytes(readOnly, "alt");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(readOnly, "neu", error));
+    EXPECT_EQ(error, "Die Datei ist schreibgeschützt.");
+    EXPECT_EQ(ReadBytes(readOnly), "alt");
+    EXPECT_EQ(StatOf(readOnly).st_mode & 07777, 0444u);
+
+    const std::string linked = dir.File("fall.mvk");
+    WriteBytes(linked, "alt");
+    ASSERT_EQ(::link(linked.c_str(), dir.File("zweitname.mvk").c_str()), 0);
+    EXPECT_FALSE(WriteFileAtomically(linked, "neu", error));
+    EXPECT_EQ(error,
+              "Die Datei hat weitere Namen (harte Links); sie wird nicht ersetzt, "
+              "damit alle Namen dieselbe Fassung zeigen.");
+    EXPECT_EQ(ReadBytes(linked), "alt");
+    EXPECT_EQ(StatOf(linked).st_nlink, 2u);
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"fall.mvk", "schreibgeschuetzt.mvk", "zweitname.mvk"}));
+}
+
+TEST(WriteFileAtomically, KeepsOwnerGroupAndSpecialModeBitsWhereTheProcessMaySetThem) {
+    TempDir dir;
+    const std::string path = dir.File("fall.mvk");
+    WriteBytes(path, "alt");
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 12345 : ::geteuid();
+    const gid_t group = root ? 23456 : ::getegid();
+    ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 02664), 0);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "neu", error)) << error;
+    const struct stat st = StatOf(path);
+    EXPECT_EQ(st.st_uid, owner);
+    EXPECT_EQ(st.st_gid, group);
+    EXPECT_EQ(st.st_mode & 07777, 02664u);
+    EXPECT_EQ(ReadBytes(path), "neu");
+}
+
+// Temporary files of a save that was killed are removed by the next save of
+// the same target; one a running save holds, and those of other targets, stay.
+TEST(WriteFileAtomically, RemovesStaleTemporariesOfItsTargetButNoneInUse) {
+    TempDir dir;
+    const std::string path = dir.File("T.mvk");
+    WriteBytes(dir.File(".T.mvk.Ab3xYz"), std::string(1000, 'x'));
+    WriteBytes(dir.File(".T.mvk.Q9w8e7"), "");
+    WriteBytes(dir.File(".T.mvk.held01"), "halb");
+    WriteBytes(dir.File(".U.mvk.Ab3xYz"), "fremd");
+    WriteBytes(dir.File(".T.mvk.zu-lang"), "anders");
+    const int held = ::open(dir.File(".T.mvk.held01").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "neu", error)) << error;
+    ::close(held);
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{".T.mvk.held01", ".T.mvk.zu-lang",
+                                                             ".U.mvk.Ab3xYz", "T.mvk"}));
+    EXPECT_EQ(ReadBytes(path), "neu");
 }
 
 }  // namespace

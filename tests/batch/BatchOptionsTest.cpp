@@ -65,18 +65,30 @@ TEST(BatchMesswerte, ReplacesTheRowsWithThoseTheDialogButtonWouldRead) {
     r = RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("fehlt.txt")});
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("kann nicht geöffnet werden"), std::string::npos) << r.err;
+
+    // A file without a readable row keeps the case's rows, as the button does.
+    WriteBytes(dir.File("komma.txt"), "Kopf\n10,5 200 100\n");
+    const std::string kept = dir.File("behalten.mvk");
+    r = RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("komma.txt"), "--save", kept});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_NE(r.err.find("Dezimalpunkt"), std::string::npos) << r.err;
+    EXPECT_EQ(Load(kept).m_Messwerte, Load(kNordfeld).m_Messwerte);
 }
 
 TEST(BatchAus, WritesAusTxtInCodePage1252InTheWorkingDirectory) {
     TempDir dir;
-    ProcessResult r = RunMorvek({"--batch", kNordfeld, "--aus", "--set", "m_Feldname=Südfeld"},
-                                dir.Path());
+    ProcessResult r =
+        RunMorvek({"--batch", kNordfeld, "--aus", "--set", "m_Feldname=Südfeld"}, dir.Path());
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     const std::string aus = ReadBytes(dir.File("aus.txt"));
-    EXPECT_EQ(aus.rfind("nordfeld.mvk\n     MORVEK BERECHNUNG FELD: S\xFC" "dfeld \n", 0), 0u);
+    EXPECT_EQ(aus.rfind("nordfeld.mvk\n     MORVEK BERECHNUNG FELD: S\xFC"
+                        "dfeld \n",
+                        0),
+              0u);
     EXPECT_EQ(std::count(aus.begin(), aus.end(), '\n'),
               static_cast<long>(SplitLines(r.out).size()) + 1);
-    EXPECT_NE(r.err.find("Die Ergebnisse sind in die Datei aus.txt geschrieben!"), std::string::npos);
+    EXPECT_NE(r.err.find("Die Ergebnisse sind in die Datei aus.txt geschrieben!"),
+              std::string::npos);
 }
 
 TEST(BatchCsv, WritesTheSeriesOfWhateverRan) {
@@ -95,8 +107,8 @@ TEST(BatchCsv, WritesTheSeriesOfWhateverRan) {
 
 TEST(BatchPages, WritesGraphAndPrintPagesByExtension) {
     TempDir dir;
-    ProcessResult r = RunMorvek({"--batch", kNordfeld, "--graph", dir.File("g.png"), "--print-pdf",
-                                 dir.File("p.pdf")});
+    ProcessResult r = RunMorvek(
+        {"--batch", kNordfeld, "--graph", dir.File("g.png"), "--print-pdf", dir.File("p.pdf")});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(ReadBytes(dir.File("g.png")).substr(1, 3), "PNG");
     EXPECT_EQ(ReadBytes(dir.File("p.pdf")).substr(0, 5), "%PDF-");
@@ -120,8 +132,8 @@ TEST(BatchWrites, FailuresReportAndKeepTheEarlierFile) {
         std::vector<std::string> args;  // the file name is appended
     };
     const std::vector<Output> outputs = {
-        {"fall.mvk", {"--save"}},     {"bericht.txt", {"--report"}}, {"g.png", {"--graph"}},
-        {"g.svg", {"--graph"}},       {"g.pdf", {"--graph"}},        {"druck.pdf", {"--print-pdf"}},
+        {"fall.mvk", {"--save"}},  {"bericht.txt", {"--report"}}, {"g.png", {"--graph"}},
+        {"g.svg", {"--graph"}},    {"g.pdf", {"--graph"}},        {"druck.pdf", {"--print-pdf"}},
         {"kurven.csv", {"--csv"}},
     };
     auto run = [&](const Output& o, const std::string& folder, const std::string& file) {
@@ -161,7 +173,12 @@ TEST(BatchWrites, FailuresReportAndKeepTheEarlierFile) {
         ReadOnlyFolder readOnly(dir.Path());
         ProcessResult r = RunMorvek({"--batch", kNordfeld, "--aus"}, dir.Path());
         EXPECT_EQ(r.exitStatus, 1);
-        EXPECT_NE(r.err.find("Die Datei aus.txt kann nicht geschrieben werden."), std::string::npos);
+        // The message gives the reason on its next line, as every other output's does.
+        const size_t at = r.err.find("Die Datei aus.txt kann nicht geschrieben werden.\n");
+        ASSERT_NE(at, std::string::npos) << r.err;
+        const std::vector<std::string> after = SplitLines(r.err.substr(at));
+        ASSERT_GE(after.size(), 2u) << r.err;
+        EXPECT_FALSE(after[1].empty()) << r.err;
         EXPECT_EQ(r.err.find("geschrieben!"), std::string::npos) << "no success after a failure";
     }
     EXPECT_EQ(ReadBytes(dir.File("aus.txt")), "frueher");

@@ -13,6 +13,7 @@
 #include "ScriptedDataEntry.h"
 #include "ScriptedMessageSink.h"
 #include "TestSupport.h"
+#include "model/CaseFile.h"
 #include "case/MorvekDoc.h"
 #include "model/CaseFile.h"
 
@@ -79,7 +80,7 @@ TEST(CaseFileLayout, ChoosesTheLengthPrefixByLength) {
     EXPECT_EQ(prefixOf(0xFFFD).substr(0, 3), "\xFF\xFD\xFF");
     EXPECT_EQ(prefixOf(0xFFFE), std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7))
         << "0xFFFE itself is written in the four-byte form";
-    EXPECT_EQ(prefixOf(70000), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
+    EXPECT_EQ(prefixOf(kMaxCaseTextBytes), std::string("\xFF\xFF\xFF\x00\x00\x01\x00", 7));
 }
 
 TEST(CaseFileLayout, WritesLargeRowCountsInTheLongForm) {
@@ -149,6 +150,66 @@ TEST(CaseFileDamage, RefusesLengthsNoWriterProducesAndTrailingBytes) {
     EXPECT_FALSE(DecodeCaseFile(good + "x", r)) << "bytes after the last row";
     std::string hugeCount = good.substr(0, 113) + std::string("\xFF\xFF\xFF\xFF\xFF\x7F", 6);
     EXPECT_FALSE(DecodeCaseFile(hugeCount, r));
+}
+
+// The limits bound the memory a file can ask for: a real case never comes
+// near them, and a file beyond them is refused as damaged, as a save that
+// would write one is refused.
+TEST(CaseFileLimits, TextsAndRowCountsUpToTheLimitRoundTripAndOneMoreIsRefused) {
+    const morvek::CaseInputs before = NordfeldRecord();
+    struct Shape {
+        size_t nameBytes, rows, rowBytes;
+        bool fits;
+    };
+    const Shape shapes[] = {
+        {kMaxCaseTextBytes, 2, 10, true}, {kMaxCaseTextBytes + 1, 2, 10, false},
+        {10, 2, kMaxCaseTextBytes, true}, {10, 2, kMaxCaseTextBytes + 1, false},
+        {10, kMaxMeasuredRows, 0, true},  {10, kMaxMeasuredRows + 1, 0, false},
+    };
+    for (const Shape& shape : shapes) {
+        morvek::CaseInputs r;
+        r.fieldName = std::string(shape.nameBytes, 'n');
+        r.measuredRows.assign(shape.rows, std::string(shape.rowBytes, '1'));
+        std::string bytes = "unverändert", problem;
+        EXPECT_EQ(EncodeCaseFile(r, bytes, problem), shape.fits)
+            << shape.nameBytes << " " << shape.rows;
+        if (shape.fits) {
+            morvek::CaseInputs back;
+            ASSERT_TRUE(DecodeCaseFile(bytes, back));
+            EXPECT_TRUE(back == r);
+            continue;
+        }
+        EXPECT_EQ(bytes, "unverändert");
+        EXPECT_FALSE(problem.empty());
+        // The same file as a writer without the limits would have made it.
+        morvek::CaseInputs small = r;
+        small.fieldName = "n";
+        small.measuredRows.assign(1, "1");
+        ASSERT_TRUE(EncodeCaseFile(small, bytes, problem)) << problem;
+        std::string big = bytes.substr(0, 44);
+        auto text = [&](size_t n, char c) {
+            if (n < 0xFF) {
+                big += static_cast<char>(n);
+            } else {
+                big += std::string("\xFF\xFF\xFF", 3);
+                for (int i = 0; i < 4; ++i) big += static_cast<char>((n >> (8 * i)) & 0xFF);
+            }
+            big += std::string(n, c);
+        };
+        text(shape.nameBytes, 'n');
+        big += bytes.substr(46, 68);
+        if (shape.rows < 0xFFFF) {
+            big += static_cast<char>(shape.rows & 0xFF);
+            big += static_cast<char>(shape.rows >> 8);
+        } else {
+            big += std::string("\xFF\xFF", 2);
+            for (int i = 0; i < 4; ++i) big += static_cast<char>((shape.rows >> (8 * i)) & 0xFF);
+        }
+        for (size_t i = 0; i < shape.rows; ++i) text(shape.rowBytes, '1');
+        morvek::CaseInputs target = before;
+        EXPECT_FALSE(DecodeCaseFile(big, target)) << shape.nameBytes << " " << shape.rows;
+        EXPECT_TRUE(target == before);
+    }
 }
 
 class CaseDocumentFile : public ScriptedCase {

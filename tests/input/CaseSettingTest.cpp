@@ -112,6 +112,33 @@ TEST(CaseSetting, FieldNameMustFitCodePage1252) {
     EXPECT_FALSE(c.Set("m_Feldname=\xff\xfe"));  // not UTF-8 at all
 }
 
+// A control character would split a report line or reach a terminal as a
+// command; the message shows the assignment with "?" in its place.
+TEST(CaseSetting, FieldNameRefusesControlCharacters) {
+    NordfeldCase c;
+    const struct {
+        const char* value;
+        const char* shown;
+        const char* code;
+    } cases[] = {
+        {"a\nb\x1b[31m", "a?b?[31m", "U+000A"},
+        {"\t", "?", "U+0009"},
+        {"Feld\r", "Feld?", "U+000D"},
+        {"x\x7f", "x?", "U+007F"},
+        {"Nord\u0090feld", "Nord?feld", "U+0090"},
+        {"\u009d31m", "?31m", "U+009D"},
+    };
+    for (const auto& t : cases) {
+        EXPECT_FALSE(c.Set(std::string("m_Feldname=") + t.value)) << t.shown;
+        EXPECT_EQ(c.Said(), std::string("--set m_Feldname=") + t.shown + ": " +
+                                ControlCharacterMessage(*FindField("m_Feldname"), t.code));
+    }
+    EXPECT_EQ(ControlCharacterMessage(*FindField("m_Feldname"), "U+001B"),
+              "Das Feld \"Feldesname\" enthält ein Steuerzeichen (U+001B).\n"
+              "Bitte nur druckbare Zeichen in einer Zeile eingeben.");
+    EXPECT_EQ(c.doc.m_Feldname, "Nordfeld");
+}
+
 TEST(CaseSetting, CorrelationIsAWholeNumberFrom0To3) {
     NordfeldCase c;
     EXPECT_TRUE(c.Set("m_Methode=3"));

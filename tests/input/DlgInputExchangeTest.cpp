@@ -150,6 +150,16 @@ TEST(DialogExchange, FieldNameThatCodePage1252CannotHoldIsRefusedWhereTyped) {
               "kann.\nBitte nur westeuropäische Zeichen verwenden.");
 }
 
+TEST(DialogExchange, FieldNameWithAControlCharacterIsRefusedWhereTyped) {
+    OpenDialog o;
+    o.controls.texts[ctl::kFeldname] = "Nord\x1b[31mfeld";
+    EXPECT_FALSE(o.dialog.UpdateData(true));
+    EXPECT_EQ(o.sink.Texts(),
+              std::vector<std::string>{ControlCharacterMessage(Field("m_Feldname"), "U+001B")});
+    EXPECT_EQ(o.controls.focus, std::vector<int>{ctl::kFeldname});
+    EXPECT_EQ(o.dialog.m_Feldname, "Nordfeld");
+}
+
 TEST(DialogExchange, WithoutControlsReadingSucceedsAndChangesNothing) {
     CMorvekDoc doc;
     FillNordfeld(doc);

@@ -5,6 +5,7 @@
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
 #include "input/ExchangeTable.h"
+#include "case/CaseLimits.h"
 #include "input/MeasuredDataFile.h"
 #include "support/ScriptedMessageSink.h"
 #include "support/TestSupport.h"
@@ -103,6 +104,58 @@ TEST(MeasuredDataFile, CrLfLineEndsReadAsLf) {
     EXPECT_EQ(crlf.dialog.m_Messwerte, lf.dialog.m_Messwerte);
     EXPECT_EQ(crlf.dialog.m_Messwerte.size(), 2u);
     EXPECT_TRUE(crlf.Said().empty());
+}
+
+// Files from every kind of system: CR LF, LF and a lone CR each end a line,
+// so no row is lost behind a line end the reader does not know.
+TEST(MeasuredDataFile, LoneCrEndsALineAsLfAndCrLfDo) {
+    const std::string rows[] = {"1.5 120 80", "2.5 110", Line(99), "3.5 100 70"};
+    const Rows expected = FileRead(std::string(kHeader) + rows[0] + "\n" + rows[1] + "\n" +
+                                   rows[2] + "\n" + rows[3] + "\n")
+                              .dialog.m_Messwerte;
+    ASSERT_EQ(expected.size(), 4u);
+    for (const char* end : {"\r", "\r\n", "\n"}) {
+        for (const char* last : {"", "\r", "\n"}) {
+            std::string bytes = std::string("Kopf") + end;
+            for (int i = 0; i < 4; ++i) bytes += rows[i] + (i < 3 ? std::string(end) : last);
+            FileRead r(bytes);
+            EXPECT_EQ(r.dialog.m_Messwerte, expected) << testing::PrintToString(bytes);
+            EXPECT_TRUE(r.Said().empty()) << testing::PrintToString(bytes);
+        }
+    }
+    // Mixed in one file, and an empty line between two CRs ends the reading.
+    FileRead mixed(std::string("Kopf\r") + rows[0] + "\r\n" + rows[1] + "\n" + rows[2] + "\r\r" +
+                   rows[3]);
+    EXPECT_EQ(mixed.dialog.m_Messwerte, Rows(expected.begin(), expected.begin() + 3));
+    ASSERT_EQ(mixed.Said().size(), 1u);
+    EXPECT_EQ(mixed.Said()[0], "Die 5. Zeile der Datei " + mixed.path + " enthält keine 2 Werte:\n ");
+}
+
+// A NUL byte would cut the line where the numbers are read: the line is
+// refused by its number, and the rows before it stay.
+TEST(MeasuredDataFile, LineWithANulByteEndsTheReadingWithItsNumber) {
+    FileRead r(std::string(kHeader) + "1.5 120\n" + std::string("1 1\0 00 50\n", 11) + "3 100\n");
+    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
+    EXPECT_EQ(r.Said(), Rows{"In der 3.Zeile steht ein Nullzeichen."});
+    // A file whose first line stops it yields no row: the rows there are stay.
+    FileRead header(std::string("K\0pf\n1.5 120\n", 13));
+    EXPECT_EQ(header.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
+    EXPECT_EQ(header.Said(), Rows{"In der 1.Zeile steht ein Nullzeichen."});
+}
+
+// A case holds at most kMaxMeasuredRows rows: the reading ends there, so that
+// the rows read can always be saved and a huge file costs bounded memory.
+TEST(MeasuredDataFile, ReadingEndsAtTheMostRowsACaseHolds) {
+    TempDir dir;
+    std::string bytes = kHeader;
+    for (size_t i = 0; i <= kMaxMeasuredRows; ++i) bytes += "1 1\n";
+    WriteBytes(dir.File("viele.txt"), bytes);
+    ScriptedMessageSink sink;
+    Rows rows;
+    ASSERT_TRUE(ReadMeasuredDataFile(dir.File("viele.txt"), 5000.0f, 250.0f, sink, rows));
+    EXPECT_EQ(rows.size(), kMaxMeasuredRows);
+    EXPECT_EQ(sink.Texts(), Rows{"In der 100002.Zeile: mehr als 100000 Meßwerte kann der Fall "
+                                 "nicht aufnehmen."});
 }
 
 TEST(MeasuredDataFile, HeaderOnlyKeepsTheRowsAndSaysTheFileHoldsNone) {

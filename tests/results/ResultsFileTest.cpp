@@ -3,6 +3,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -118,7 +120,8 @@ TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
         FileSizeLimit fullDisk(16);
         EXPECT_FALSE(c.doc.SaveResults());
     }
-    EXPECT_EQ(c.sink.Texts(), Lines{kNotWritten});
+    // The reason follows on the message's next line.
+    EXPECT_EQ(c.sink.Texts(), Lines{std::string(kNotWritten) + "\n" + std::strerror(EFBIG)});
     EXPECT_EQ(ReadBytes("aus.txt"), "alt\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
                             std::filesystem::directory_iterator()),
@@ -128,7 +131,7 @@ TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
     std::filesystem::remove("aus.txt");
     std::filesystem::create_directory("aus.txt");
     EXPECT_FALSE(c.doc.SaveResults());
-    EXPECT_EQ(c.sink.Texts(), Lines{kNotWritten});
+    EXPECT_EQ(c.sink.Texts(), Lines{std::string(kNotWritten) + "\n" + std::strerror(EISDIR)});
     EXPECT_TRUE(std::filesystem::is_directory("aus.txt"));
 }
 

@@ -100,6 +100,7 @@ TEST_F(GraphPage, DrawsFrameTitlesAndFooterWithTheirFontsAndPositions) {
     doc.m_TitelX = "Kum.Reinölförderung in 1000 m3";
     doc.m_TitelY1 = "Druck(Bar)";
     doc.m_TitelY2 = "GOEV(sm3/m3)";
+    doc.SetPathName("/d/nord.mvk");
     RecordingSurface dc = Draw();
 
     const auto origins = dc.CallsOf(SurfaceCall::SetWindowOrigin);
@@ -134,7 +135,7 @@ TEST_F(GraphPage, DrawsFrameTitlesAndFooterWithTheirFontsAndPositions) {
     }
     // The footer starts 5 mm inside the drawing area, whose left edge lies
     // 40 mm left of the frame.
-    const SurfaceCall footer = dc.TextCall("Dokument /daten/nordfeld.mvk");
+    const SurfaceCall footer = dc.TextCall("Dokument /d/nord.mvk");
     EXPECT_EQ(footer.x, -350);
     EXPECT_EQ(footer.y, -1020);  // below the lowest legend
     EXPECT_EQ(footer.align, TextAlign::LeftTop);
@@ -165,6 +166,56 @@ TEST_F(GraphPage, ALongFooterStaysWithinThePrintedPageShortenedInItsMiddle) {
     EXPECT_NE(footer->text.find("…"), std::string::npos);
     EXPECT_EQ(footer->text.rfind("Dokument /home/", 0), 0u);
     EXPECT_NE(footer->text.find("wasserzufluss.mvk"), std::string::npos);
+}
+
+// The page has the size of the paper, whatever a text says: a field name
+// wider than the frame is shortened with "…" to the frame's width, a path too
+// long for the drawing area is shortened in its middle, so that its start and
+// the file's own name stay. Short texts are drawn as they are.
+TEST_F(GraphPage, ShortensLongFieldNamesAndPathsWithAnEllipsisToThePage) {
+    for (const size_t length : {size_t{60}, size_t{1000}, size_t{300000}}) {
+        FillWorkedExample(doc);
+        doc.m_Feldname = std::string(length - 1, 'W') + "Z";
+        doc.SetPathName("/home/ingenieur/" + std::string(length, 'v') + "/nordfeld.mvk");
+        for (const bool magnified : {false, true}) {
+            g.OnInitialUpdate();
+            if (magnified) g.OnGrafiklupe();
+            RecordingSurface dc = Draw();
+            const int32_t frameWidth = g.breite;
+            const auto texts = dc.CallsOf(SurfaceCall::TextOut);
+            ASSERT_GE(texts.size(), 2u);
+            const SurfaceCall& name = texts[0];
+            EXPECT_EQ(name.x, frameWidth / 2);
+            EXPECT_LE(RecordingSurface::TextWidth(name.text, name.font), frameWidth) << length;
+            EXPECT_GE(RecordingSurface::TextWidth(name.text, name.font), frameWidth - 40) << length;
+            EXPECT_EQ(name.text, std::string(name.text.size() - 3, 'W') + "…") << length;
+            const auto footer = std::find_if(texts.begin(), texts.end(), [](const SurfaceCall& c) {
+                return c.text.rfind("Dokument ", 0) == 0;
+            });
+            ASSERT_NE(footer, texts.end());
+            // Within the drawing area (40 mm left of the frame, at least the
+            // page's 210 mm wide) with 5 mm to spare on either side.
+            EXPECT_EQ(footer->x, -400 + 50);
+            EXPECT_EQ(footer->align, TextAlign::LeftTop);
+            EXPECT_LE(footer->x + RecordingSurface::TextWidth(footer->text, footer->font),
+                      -400 + std::max(2100, frameWidth + 800) - 50);
+            EXPECT_EQ(footer->text.rfind("Dokument /home/ingenieur/", 0), 0u) << footer->text;
+            // A path that fits stays whole; a longer one loses its middle.
+            const std::string whole = "Dokument " + doc.GetPathName();
+            if (footer->text != whole) {
+                EXPECT_NE(footer->text.find("…"), std::string::npos);
+            }
+            if (length >= 1000) {
+                EXPECT_NE(footer->text, whole);
+            }
+            EXPECT_EQ(footer->text.substr(footer->text.size() - 13), "/nordfeld.mvk");
+        }
+    }
+    // A name that fits stays whole, also one that fills the frame exactly.
+    FillWorkedExample(doc);
+    doc.m_Feldname = std::string(1300 / 40, 'W');
+    g.OnInitialUpdate();
+    EXPECT_EQ(Draw().CallsOf(SurfaceCall::TextOut)[0].text, doc.m_Feldname);
 }
 
 TEST_F(GraphPage, DrawsTheCurvesAndLegendLinesWithTheirPens) {

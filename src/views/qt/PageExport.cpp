@@ -14,8 +14,8 @@
 
 #include "base/FileIO.h"
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
-#include "views/BoundsSurface.h"
 #include "views/Grafik.h"
 #include "views/MorvekView.h"
 #include "views/qt/QtSurface.h"
@@ -24,11 +24,11 @@ namespace {
 
 // The exported graph page in 0.1 mm: the screen frame of 130 x 75 mm with
 // the view's 40 mm left and 30 mm top margins and room for the right axis's
-// labels, the legends below the frame and the footer below them. Texts that
-// reach further widen the page, with a margin of 2 mm.
+// labels, the legends below the frame and the footer below them. The page
+// never grows with a text: the drawing shortens a long field name or path to
+// it, so that the pixel sizes are fixed by this page and the resolution alone.
 constexpr int32_t kGraphPageWidthUnits = 2100;
 constexpr int32_t kGraphPageHeightUnits = 1400;
-constexpr int32_t kSpillMarginUnits = 20;
 constexpr double kUnitsPerMillimetre = 10.0;
 constexpr double kUnitsPerInch = 254.0;
 
@@ -82,23 +82,6 @@ struct GraphPage {
     int32_t offsetYUnits = 0;
 };
 
-// Measures the drawing with the fonts of a device of the export's resolution.
-GraphPage LayOutGraphPage(const CMorvekDoc& doc, int dotsPerInch) {
-    QImage scratch = WhiteImage(1, 1, dotsPerInch);
-    QPainter painter(&scratch);
-    QtSurface measure(painter);
-    BoundsSurface bounds(measure);
-    DrawScreenGraph(bounds, doc);
-    LogicalRect area{0, 0, kGraphPageWidthUnits, -kGraphPageHeightUnits};
-    if (const auto box = bounds.Box()) {
-        area.left = std::min(area.left, box->left - kSpillMarginUnits);
-        area.top = std::max(area.top, box->top + kSpillMarginUnits);
-        area.right = std::max(area.right, box->right + kSpillMarginUnits);
-        area.bottom = std::min(area.bottom, box->bottom - kSpillMarginUnits);
-    }
-    return {area.right - area.left, area.top - area.bottom, -area.left, area.top};
-}
-
 void PrepareForDrawing(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -114,7 +97,7 @@ void DrawGraphPage(QPainter& painter, const CMorvekDoc& doc, const GraphPage& pa
 }
 
 bool RenderPng(const CMorvekDoc& doc, QByteArray& bytes) {
-    const GraphPage page = LayOutGraphPage(doc, kPngDotsPerInch);
+    const GraphPage page;
     QImage image = WhiteImage(PixelsFor(page.widthUnits, kPngDotsPerInch),
                               PixelsFor(page.heightUnits, kPngDotsPerInch), kPngDotsPerInch);
     {
@@ -128,7 +111,7 @@ bool RenderPng(const CMorvekDoc& doc, QByteArray& bytes) {
 }
 
 bool RenderSvg(const CMorvekDoc& doc, QByteArray& bytes) {
-    const GraphPage page = LayOutGraphPage(doc, kSvgDotsPerInch);
+    const GraphPage page;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -162,7 +145,7 @@ QString DocumentTitle(const CMorvekDoc& doc) {
 }
 
 bool RenderGraphPdf(const CMorvekDoc& doc, QByteArray& bytes) {
-    const GraphPage page = LayOutGraphPage(doc, kPdfDotsPerInch);
+    const GraphPage page;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -214,7 +197,7 @@ bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
 bool WriteRendered(const std::string& path, const QByteArray& bytes, std::string& error) {
     std::string systemError;
     if (!WriteFileAtomically(path, bytes.toStdString(), systemError)) {
-        error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", path.c_str(),
+        error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", DisplayPath(path).c_str(),
                        systemError.c_str());
         return false;
     }
@@ -223,7 +206,7 @@ bool WriteRendered(const std::string& path, const QByteArray& bytes, std::string
 
 std::string RenderFailed(const std::string& path) {
     return Format("Die Datei %s kann nicht erzeugt werden: das Zeichnen ist misslungen.",
-                  path.c_str());
+                  DisplayPath(path).c_str());
 }
 
 }  // namespace
@@ -245,7 +228,7 @@ bool ExportGraph(const CMorvekDoc& doc, const std::string& path, std::string& er
             error = Format(
                 "Die Grafik kann nicht als %s gespeichert werden: erlaubt sind "
                 "Dateien mit der Endung .png, .svg oder .pdf.",
-                path.c_str());
+                DisplayPath(path).c_str());
             return false;
     }
     if (!rendered) {

@@ -228,6 +228,22 @@ TEST(StartUp, CaseNamedOnTheCommandLineOpensWithItsDialog) {
     EXPECT_FALSE(app.Document().m_Text.empty());
 }
 
+// The name on the command line is the bytes the user gave: a name in Latin-1
+// opens its file, which a detour through UTF-8 would miss.
+TEST(StartUp, ACaseNamedInBytesThatAreNoUtf8Opens) {
+    TempDir dir;
+    WriteBytes(dir.File("lat1\xE4.mvk"), ReadBytes(SourcePath("examples/nordfeld.mvk")));
+    CMorvekApp app(std::make_unique<QSettings>(Q(dir.File("morvek.conf")), QSettings::IniFormat));
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<DlgInputWidget*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+        QTest::mouseClick(dialog->Button(DlgInputWidget::kOkButton), Qt::LeftButton);
+    });
+    ASSERT_TRUE(app.InitInstanceFromCommandLine({dir.File("lat1\xE4.mvk")}));
+    EXPECT_EQ(app.Document().GetPathName(), dir.File("lat1\xE4.mvk"));
+    EXPECT_EQ(app.Document().m_Feldname, "Nordfeld");
+}
+
 TEST(StartUp, WithoutArgumentsTheWindowShowsANewCase) {
     TempDir dir;
     CMorvekApp app(std::make_unique<QSettings>(Q(dir.File("morvek.conf")), QSettings::IniFormat));

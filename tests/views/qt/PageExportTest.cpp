@@ -61,18 +61,49 @@ TEST_F(PageExport, DrawsTheGraphIntoA150DpiPngWithTheCurvesInTheirColours) {
     EXPECT_EQ(doc.m_bGrafikNeu, 1);  // the window's view still recomputes
 }
 
-TEST_F(PageExport, KeepsALongFooterPathWithinThePicture) {
-    doc.SetPathName("/home/ingenieur/lagerstaetten/nordfeld/varianten/2024/szenarien/mit-gaskappe/"
-                    "und-wasserzufluss/nordfeld-variante-drei.mvk");
-    const std::string path = dir.File("graph.png");
-    ASSERT_TRUE(ExportGraph(doc, path, error)) << error;
+// The page of every export has the size of the paper at the export's
+// resolution: a field name of any length and a long path change nothing of
+// it (a page that grew with the title took gigabytes and overflowed the
+// pixel arithmetic).
+TEST_F(PageExport, KeepsThePageSizeWhateverTheFieldNameAndPathSay) {
+    auto pageOf = [&](const std::string& name) {
+        const std::string bytes = ReadBytes(dir.File(name));
+        if (name.ends_with(".png")) {
+            QImage image;
+            image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                               static_cast<int>(bytes.size()), "PNG");
+            return std::to_string(image.width()) + "x" + std::to_string(image.height());
+        }
+        const char* key = name.ends_with(".svg") ? "viewBox=" : "/MediaBox";
+        const size_t at = bytes.find(key);
+        return at == std::string::npos ? std::string("?") : bytes.substr(at, 40);
+    };
+    std::vector<std::string> shortPages;
+    for (const char* name : {"g.png", "g.svg", "g.pdf"}) {
+        ASSERT_TRUE(ExportGraph(doc, dir.File(name), error)) << error;
+        shortPages.push_back(pageOf(name));
+    }
+    ASSERT_TRUE(PrintToPdf(doc, dir.File("druck.pdf"), error)) << error;
+    const std::string printPage = pageOf("druck.pdf");
+    EXPECT_EQ(shortPages[0], "1240x827");
+
+    doc.m_Feldname = std::string(300000, 'W');
+    doc.SetPathName("/home/ingenieur/" + std::string(5000, 'v') + "/nordfeld.mvk");
+    for (size_t i = 0; i < 3; ++i) {
+        const std::string name = std::vector<std::string>{"g.png", "g.svg", "g.pdf"}[i];
+        ASSERT_TRUE(ExportGraph(doc, dir.File(name), error)) << error;
+        EXPECT_EQ(pageOf(name), shortPages[i]) << name;
+    }
+    ASSERT_TRUE(PrintToPdf(doc, dir.File("druck.pdf"), error)) << error;
+    EXPECT_EQ(pageOf("druck.pdf"), printPage);
+    // The footer and the title lie on the picture: its outermost columns hold
+    // paper only.
     QImage image;
-    ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG"));
-    // The footer is shortened to the page instead of widening it.
-    EXPECT_EQ(image.width(), 1240);
-    EXPECT_EQ(image.height(), 827);  // 140 mm: the footer below the legends
-    // The leftmost column holds paper only: the footer begins inside the picture.
-    for (int y = 0; y < image.height(); ++y) ASSERT_GT(qGray(image.pixel(0, y)), 200) << y;
+    ASSERT_TRUE(image.load(QString::fromStdString(dir.File("g.png")), "PNG"));
+    for (int y = 0; y < image.height(); ++y) {
+        ASSERT_GT(qGray(image.pixel(0, y)), 200) << y;
+        ASSERT_GT(qGray(image.pixel(image.width() - 1, y)), 200) << y;
+    }
 }
 
 TEST_F(PageExport, WritesSvgAndPdfByTheFileExtensionWhateverItsCase) {
