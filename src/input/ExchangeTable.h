@@ -49,6 +49,8 @@ std::string FieldCaption(const ExchangeField& field);
 std::string NotANumberMessage(const ExchangeField& field);
 std::string OutOfRangeMessage(const ExchangeField& field);
 std::string UnstorableTextMessage(const ExchangeField& field);
+// The message for a correlation that is none of the four choices.
+std::string CorrelationChoiceMessage(const ExchangeField& field);
 
 // Parses text as the dialog does when it reads a float field, range included;
 // shows the message and returns false when the text is refused.

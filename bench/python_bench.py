@@ -1,0 +1,137 @@
+"""The Python module against the engine's own benchmarks (build/bench/morvek_bench):
+
+1. predict_many of the 10,000 varied Nordfeld cases of BM_PredictMany (the same
+   cases: the same generator, seed and single-precision arithmetic) on 1 and 2
+   threads, against BM_PredictMany/1 and /2; and the speed-up of 2 threads.
+2. case.predict() of Nordfeld against BM_PredictCase/0 (PredictCase in C++): the
+   module's overhead per call (the dialog's checks, copying the case, the result
+   object, the interpreter lock).
+
+    PYTHONPATH=build/python /usr/bin/python3 bench/python_bench.py [--repetitions N]
+
+Each figure is the best of N runs (default 5), taken in turns with the C++
+benchmark so that both see the same load of the machine.
+"""
+
+import argparse
+import json
+import pathlib
+import subprocess
+import time
+
+import numpy as np
+
+import morvek
+
+SOURCE = pathlib.Path(__file__).resolve().parents[1]
+BENCH = SOURCE / "build" / "bench" / "morvek_bench"
+MASK64 = (1 << 64) - 1
+
+
+class Mt19937_64:
+    """std::mt19937_64, so that the cases are those of the C++ benchmark."""
+
+    def __init__(self, seed):
+        self.state = [seed & MASK64]
+        for i in range(1, 312):
+            prev = self.state[-1]
+            self.state.append((6364136223846793005 * (prev ^ (prev >> 62)) + i) & MASK64)
+        self.index = 312
+
+    def __call__(self):
+        if self.index >= 312:
+            s = self.state
+            for i in range(312):
+                y = (s[i] & 0xFFFFFFFF80000000) | (s[(i + 1) % 312] & 0x7FFFFFFF)
+                s[i] = s[(i + 156) % 312] ^ (y >> 1) ^ (0xB5026F5AA96619E9 if y & 1 else 0)
+            self.index = 0
+        y = self.state[self.index]
+        self.index += 1
+        y ^= (y >> 29) & 0x5555555555555555
+        y ^= (y << 17) & 0x71D67FFFEDA60000
+        y ^= (y << 37) & 0xFFF7EEE000000000
+        y ^= y >> 43
+        return y & MASK64
+
+
+def unit_float(random):
+    """std::uniform_real_distribution<float>(0, 1) of libstdc++: one 64-bit draw
+    over 2^64 in single precision, kept below 1."""
+    r = np.float32(random()) / np.float32(2.0**64)
+    return np.nextafter(np.float32(1), np.float32(0)) if r >= 1 else r
+
+
+def varied_nordfeld(count):
+    """The cases of the C++ benchmark's VariedNordfeld."""
+    base = morvek.Case.load(SOURCE / "examples" / "nordfeld.mvk")
+    random = Mt19937_64(1)
+    f = np.float32
+    cases = []
+    for _ in range(count):
+        c = base.copy()
+        c.ooip_1000m3 = float(f(3000) + f(4000) * unit_float(random))
+        c.gas_cap_ratio = float(f(0.5) * unit_float(random))
+        c.sgc = float(f(0.02) + f(0.1) * unit_float(random))
+        c.krg_max = float(f(0.3) + f(0.6) * unit_float(random))
+        cases.append(c)
+    return cases
+
+
+def cpp_figures(pattern):
+    """Real time per iteration of the C++ benchmarks matching pattern, in seconds."""
+    done = subprocess.run([str(BENCH), f"--benchmark_filter={pattern}",
+                           "--benchmark_format=json", "--benchmark_min_time=0.5"],
+                          capture_output=True, text=True, check=True)
+    out = {}
+    for b in json.loads(done.stdout)["benchmarks"]:
+        scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
+        out[b["name"]] = b["real_time"] * scale
+    return out
+
+
+def best_time(work, repetitions):
+    best = float("inf")
+    for _ in range(repetitions):
+        start = time.perf_counter()
+        work()
+        best = min(best, time.perf_counter() - start)
+    return best
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--repetitions", type=int, default=5)
+    args = parser.parse_args()
+    reps = args.repetitions
+
+    cases = varied_nordfeld(10000)
+    nordfeld = morvek.Case.load(SOURCE / "examples" / "nordfeld.mvk")
+    calls = 2000
+
+    cpp = {}
+    python = {1: float("inf"), 2: float("inf")}
+    single = float("inf")
+    for _ in range(reps):
+        for name, seconds in cpp_figures("BM_PredictMany/[12]/|BM_PredictCase/0").items():
+            cpp[name] = min(cpp.get(name, float("inf")), seconds)
+        for threads in (1, 2):
+            python[threads] = min(python[threads],
+                                  best_time(lambda: morvek.predict_many(cases, threads), 1))
+        single = min(single, best_time(lambda: [nordfeld.predict() for _ in range(calls)], 1) / calls)
+
+    cpp1 = cpp["BM_PredictMany/1/real_time"]
+    cpp2 = cpp["BM_PredictMany/2/real_time"]
+    cpp_single = cpp["BM_PredictCase/0"]
+    print(f"predict_many, 10000 varied Nordfeld cases (best of {reps}):")
+    print(f"  1 thread : Python {python[1] * 1e3:8.1f} ms   C++ BM_PredictMany/1 {cpp1 * 1e3:8.1f} ms"
+          f"   Python/C++ {python[1] / cpp1:5.3f}")
+    print(f"  2 threads: Python {python[2] * 1e3:8.1f} ms   C++ BM_PredictMany/2 {cpp2 * 1e3:8.1f} ms"
+          f"   Python/C++ {python[2] / cpp2:5.3f}")
+    print(f"  speed-up of 2 threads: Python {python[1] / python[2]:4.2f}x   C++ {cpp1 / cpp2:4.2f}x")
+    print("case.predict() of Nordfeld:")
+    print(f"  Python {single * 1e6:7.1f} us   C++ BM_PredictCase/0 {cpp_single * 1e6:7.1f} us"
+          f"   overhead {(single - cpp_single) * 1e6:5.1f} us")
+
+
+if __name__ == "__main__":
+    main()
