@@ -59,7 +59,7 @@ def plot(case, result, path):
     pressure_axis.set_title(f"{case.field_name}: Entleerungsprognose")
     lines = pressure_axis.get_legend_handles_labels()
     more = gor_axis.get_legend_handles_labels()
-    pressure_axis.legend(lines[0] + more[0], lines[1] + more[1], loc="center right")
+    pressure_axis.legend(lines[0] + more[0], lines[1] + more[1], loc="upper center")
     pressure_axis.grid(alpha=0.3)
     fig.tight_layout()
     fig.savefig(path)
