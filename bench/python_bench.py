@@ -15,6 +15,7 @@ benchmark so that both see the same load of the machine.
 
 import argparse
 import json
+import os
 import pathlib
 import subprocess
 import time
@@ -78,24 +79,22 @@ def varied_nordfeld(count):
 
 
 def cpp_figures(pattern):
-    """Real time per iteration of the C++ benchmarks matching pattern, in seconds."""
+    """Real and CPU time per iteration of the C++ benchmarks matching pattern, in seconds."""
     done = subprocess.run([str(BENCH), f"--benchmark_filter={pattern}",
                            "--benchmark_format=json", "--benchmark_min_time=0.5"],
                           capture_output=True, text=True, check=True)
     out = {}
     for b in json.loads(done.stdout)["benchmarks"]:
         scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
-        out[b["name"]] = b["real_time"] * scale
+        out[b["name"]] = (b["real_time"] * scale, b["cpu_time"] * scale)
     return out
 
 
-def best_time(work, repetitions):
-    best = float("inf")
-    for _ in range(repetitions):
-        start = time.perf_counter()
-        work()
-        best = min(best, time.perf_counter() - start)
-    return best
+def best_time(work):
+    """Real and CPU time (every thread of the process) of one run of work."""
+    start, cpu = time.perf_counter(), time.process_time()
+    work()
+    return time.perf_counter() - start, time.process_time() - cpu
 
 
 def main():
@@ -107,30 +106,40 @@ def main():
     cases = varied_nordfeld(10000)
     nordfeld = morvek.Case.load(SOURCE / "examples" / "nordfeld.mvk")
     calls = 2000
+    inf = (float("inf"), float("inf"))
+
+    def best(a, b):
+        return (min(a[0], b[0]), min(a[1], b[1]))
 
     cpp = {}
-    python = {1: float("inf"), 2: float("inf")}
-    single = float("inf")
+    python = {1: inf, 2: inf}
+    single = inf
     for _ in range(reps):
-        for name, seconds in cpp_figures("BM_PredictMany/[12]/|BM_PredictCase/0").items():
-            cpp[name] = min(cpp.get(name, float("inf")), seconds)
+        for name, times in cpp_figures("BM_PredictMany/[12]/|BM_PredictCase/0").items():
+            cpp[name] = best(cpp.get(name, inf), times)
         for threads in (1, 2):
-            python[threads] = min(python[threads],
-                                  best_time(lambda: morvek.predict_many(cases, threads), 1))
-        single = min(single, best_time(lambda: [nordfeld.predict() for _ in range(calls)], 1) / calls)
+            python[threads] = best(python[threads],
+                                   best_time(lambda: morvek.predict_many(cases, threads)))
+        real, cpu = best_time(lambda: [nordfeld.predict() for _ in range(calls)])
+        single = best(single, (real / calls, cpu / calls))
 
     cpp1 = cpp["BM_PredictMany/1/real_time"]
     cpp2 = cpp["BM_PredictMany/2/real_time"]
     cpp_single = cpp["BM_PredictCase/0"]
-    print(f"predict_many, 10000 varied Nordfeld cases (best of {reps}):")
-    print(f"  1 thread : Python {python[1] * 1e3:8.1f} ms   C++ BM_PredictMany/1 {cpp1 * 1e3:8.1f} ms"
-          f"   Python/C++ {python[1] / cpp1:5.3f}")
-    print(f"  2 threads: Python {python[2] * 1e3:8.1f} ms   C++ BM_PredictMany/2 {cpp2 * 1e3:8.1f} ms"
-          f"   Python/C++ {python[2] / cpp2:5.3f}")
-    print(f"  speed-up of 2 threads: Python {python[1] / python[2]:4.2f}x   C++ {cpp1 / cpp2:4.2f}x")
-    print("case.predict() of Nordfeld:")
-    print(f"  Python {single * 1e6:7.1f} us   C++ BM_PredictCase/0 {cpp_single * 1e6:7.1f} us"
-          f"   overhead {(single - cpp_single) * 1e6:5.1f} us")
+    ms, us = 1e3, 1e6
+    print(f"predict_many, 10000 varied Nordfeld cases (best of {reps}; real time, CPU time):")
+    print(f"  1 thread : Python {python[1][0] * ms:7.0f} ms {python[1][1] * ms:7.0f} ms   "
+          f"C++ BM_PredictMany/1 {cpp1[0] * ms:7.0f} ms {cpp1[1] * ms:7.0f} ms   "
+          f"Python/C++ {python[1][0] / cpp1[0]:5.3f} {python[1][1] / cpp1[1]:5.3f}")
+    print(f"  2 threads: Python {python[2][0] * ms:7.0f} ms   "
+          f"C++ BM_PredictMany/2 {cpp2[0] * ms:7.0f} ms   Python/C++ {python[2][0] / cpp2[0]:5.3f}")
+    print(f"  speed-up of 2 threads (real time): Python {python[1][0] / python[2][0]:4.2f}x   "
+          f"C++ {cpp1[0] / cpp2[0]:4.2f}x")
+    print("case.predict() of Nordfeld (real time, CPU time):")
+    print(f"  Python {single[0] * us:6.1f} us {single[1] * us:6.1f} us   "
+          f"C++ BM_PredictCase/0 {cpp_single[0] * us:6.1f} us {cpp_single[1] * us:6.1f} us   "
+          f"overhead {(single[0] - cpp_single[0]) * us:5.1f} us {(single[1] - cpp_single[1]) * us:5.1f} us")
+    print(f"load average during the run: {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
 
 
 if __name__ == "__main__":
