@@ -254,10 +254,17 @@ py::list PredictManyCases(const py::iterable& cases, const py::object& threads, 
     }
     int threadLimit = 0;
     if (!threads.is_none()) {
-        if (py::isinstance<py::bool_>(threads) || !py::isinstance<py::int_>(threads))
+        PyObject* index =
+            py::isinstance<py::bool_>(threads) ? nullptr : PyNumber_Index(threads.ptr());
+        if (index == nullptr) {
+            PyErr_Clear();
             throw TypeMismatch("Bitte eine ganze Zahl von Threads angeben.");
-        const long t = threads.cast<long>();
-        if (t < 1 || t > 4096) throw InputError("Bitte eine Anzahl von Threads ab 1 angeben.");
+        }
+        int overflow = 0;
+        const long t = PyLong_AsLongAndOverflow(index, &overflow);
+        Py_DECREF(index);
+        if (overflow != 0 || t < 1 || t > 4096)
+            throw InputError("Bitte eine Anzahl von Threads ab 1 angeben.");
         threadLimit = static_cast<int>(t);
     }
     for (size_t i = 0; i < inputs.size(); ++i) {

@@ -9,6 +9,7 @@ import pickle
 import random
 
 import numpy as np
+import pytest
 
 import morvek
 from conftest import EXAMPLES
@@ -61,6 +62,12 @@ def test_predict_many_on_1000_cases_equals_a_loop():
             for a, b in zip(many, loop):
                 assert_same_prediction(a, b)
     assert len({r.stop_reason for r in loop}) > 1  # the cases end in different ways
+    assert len(morvek.predict_many(iter(cases[:3]), np.int64(2))) == 3
+    for threads, error in ((0, morvek.InputError), (True, TypeError), (1.5, TypeError)):
+        with pytest.raises(error):
+            morvek.predict_many(cases[:3], threads)
+    with pytest.raises(TypeError):
+        morvek.predict_many([cases[0], "nordfeld.mvk"])
 
 
 def test_a_case_pickles_and_copies_bit_for_bit():
