@@ -5,7 +5,9 @@
    threads, against BM_PredictMany/1 and /2; and the speed-up of 2 threads.
 2. case.predict() of Nordfeld against BM_PredictCase/0 (PredictCase in C++): the
    module's overhead per call (the dialog's checks, copying the case, the result
-   object, the interpreter lock).
+   object, the interpreter lock); and, as a bound that the load of a shared
+   machine does not blur, the whole call for a case whose prediction takes no
+   step.
 
     PYTHONPATH=build/python /usr/bin/python3 bench/python_bench.py [--repetitions N]
 
@@ -139,6 +141,17 @@ def main():
     print(f"  Python {single[0] * us:6.1f} us {single[1] * us:6.1f} us   "
           f"C++ BM_PredictCase/0 {cpp_single[0] * us:6.1f} us {cpp_single[1] * us:6.1f} us   "
           f"overhead {(single[0] - cpp_single[0]) * us:5.1f} us {(single[1] - cpp_single[1]) * us:5.1f} us")
+    # An upper bound that no load of the machine blurs: the whole call for a
+    # case whose prediction takes no step (initial pressure 1 bar), i.e. the
+    # module's own work plus the engine's fluid set-up.
+    empty = nordfeld.copy()
+    empty.measured_rows = []
+    empty.initial_pressure_bar = empty.bubble_point_pressure_bar = 1
+    assert len(empty.predict()) == 0
+    bound = min(best_time(lambda: [empty.predict() for _ in range(20000)])[1]
+                for _ in range(reps)) / 20000
+    print(f"  whole case.predict() of a case without steps (bounds the overhead): "
+          f"{bound * us:4.1f} us CPU")
     print(f"load average during the run: {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
 
 
