@@ -7,6 +7,8 @@ import copy
 import multiprocessing
 import pickle
 import random
+import threading
+import time
 
 import numpy as np
 import pytest
@@ -108,3 +110,25 @@ def test_results_and_tables_pickle_through_a_process_pool():
     fluid = morvek.Fluid(heavy)
     p = np.linspace(1, 250, 50)
     np.testing.assert_array_equal(pickle.loads(pickle.dumps(fluid)).mu_o(p), fluid.mu_o(p))
+
+
+def test_predict_many_lets_other_python_threads_run():
+    cases = varied_cases(2000, seed=3)
+    ticks, running = [], [True]
+
+    def tick():
+        while running[0]:
+            ticks.append(time.perf_counter())
+            time.sleep(0.001)
+
+    other = threading.Thread(target=tick)
+    other.start()
+    try:
+        start = time.perf_counter()
+        morvek.predict_many(cases, 1)
+        end = time.perf_counter()
+    finally:
+        running[0] = False
+        other.join()
+    # Holding the interpreter lock for the whole call would stop the other thread.
+    assert sum(start < t < end for t in ticks) >= 10
