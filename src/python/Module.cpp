@@ -16,6 +16,10 @@ PYBIND11_MODULE(_morvek, m) {
     m.doc() = "The compiled part of the morvek module; import morvek instead.";
     m.attr("__version__") = MORVEK_VERSION;
 
+    // The classes are created as morvek.Case and so on: so they show in
+    // signatures and help, and pickles name them.
+    const py::object importName = m.attr("__name__");
+    m.attr("__name__") = "morvek";
     RegisterErrors(m);
     RegisterCase(m);
     RegisterPrediction(m);
@@ -24,9 +28,5 @@ PYBIND11_MODULE(_morvek, m) {
     // The history match (Case.match) and the uncertainty runs (morvek.sweep)
     // register here from files of their own, as Case.predict does from
     // PyPrediction.cpp.
-
-    // Classes are known as morvek.Case and so on: pickles name them so.
-    for (const char* name :
-         {"Case", "FieldInfo", "Prediction", "PvtTable", "RelPermTable", "Fluid"})
-        m.attr(name).attr("__module__") = "morvek";
+    m.attr("__name__") = importName;
 }
