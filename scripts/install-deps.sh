@@ -12,6 +12,8 @@ packages=(
   fonts-liberation locales
   clang-14 libclang-rt-14-dev
   xvfb xauth poppler-utils
+  pybind11-dev python3-pybind11 python3-dev
+  python3-numpy python3-pandas python3-pytest python3-matplotlib
 )
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi

@@ -121,10 +121,7 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
         case FieldKind::Radio: {
             int32_t value = 0;
             if (!ParseSmallInt(text, 0, 3, value)) {
-                prefixed.Show(Format(
-                    "Bitte 0 (Glasoe), 1 (Vasquez & Beggs), 2 (Standing) oder 3 (Kartoatmodjo & "
-                    "Schmidt) eingeben: \"%s\".",
-                    FieldCaption(*field).c_str()));
+                prefixed.Show(CorrelationChoiceMessage(*field));
                 return false;
             }
             *intTarget = value;

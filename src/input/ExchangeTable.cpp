@@ -136,6 +136,13 @@ std::string ControlCharacterMessage(const ExchangeField& field, const std::strin
         FieldCaption(field).c_str(), code.c_str());
 }
 
+std::string CorrelationChoiceMessage(const ExchangeField& field) {
+    return Format(
+        "Bitte 0 (Glasoe), 1 (Vasquez & Beggs), 2 (Standing) oder 3 (Kartoatmodjo & Schmidt) "
+        "eingeben: \"%s\".",
+        FieldCaption(field).c_str());
+}
+
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
                      MessageSink& sink) {
     float parsed = 0.0f;

@@ -61,6 +61,9 @@ bool InFieldRange(const ExchangeField& field, float value);
 // code names the character as "U+001B".
 std::string ControlCharacterMessage(const ExchangeField& field, const std::string& code);
 
+// The message for a correlation that is none of the four choices.
+std::string CorrelationChoiceMessage(const ExchangeField& field);
+
 // Parses text as the dialog does when it reads a float field, range included;
 // shows the message and returns false when the text is refused.
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,

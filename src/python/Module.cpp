@@ -1,0 +1,32 @@
+// The Python module morvek (its compiled part, morvek._morvek): the engine's
+// cases, predictions, tables and fluids for notebooks and scripts. Every call
+// is a pure function of plain data: nothing prints, nothing asks, and the
+// results pickle, so that process pools and cluster schedulers can ship them.
+
+#include <pybind11/pybind11.h>
+
+#include "PyCase.h"
+#include "PyCommon.h"
+#include "PyResults.h"
+
+namespace py = pybind11;
+
+PYBIND11_MODULE(_morvek, m) {
+    using namespace morvek::python;
+    m.doc() = "The compiled part of the morvek module; import morvek instead.";
+    m.attr("__version__") = MORVEK_VERSION;
+
+    // The classes are created as morvek.Case and so on: so they show in
+    // signatures and help, and pickles name them.
+    const py::object importName = m.attr("__name__");
+    m.attr("__name__") = "morvek";
+    RegisterErrors(m);
+    RegisterCase(m);
+    RegisterPrediction(m);
+    RegisterTables(m);
+    RegisterFluid(m);
+    // The history match (Case.match) and the uncertainty runs (morvek.sweep)
+    // register here from files of their own, as Case.predict does from
+    // PyPrediction.cpp.
+    m.attr("__name__") = importName;
+}

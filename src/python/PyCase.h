@@ -1,0 +1,32 @@
+#pragma once
+// morvek.Case: the inputs of one reservoir case, every field a property with
+// its English name from the field table and an item by its case-record name,
+// assignments checked exactly as the data-entry dialog checks them.
+
+#include <pybind11/pybind11.h>
+
+#include "model/CaseInputs.h"
+
+namespace morvek::python {
+
+namespace py = pybind11;
+
+struct PyCase {
+    CaseInputs inputs;
+};
+
+void RegisterCase(py::module_& m);
+
+// The Python class morvek.Case, for the parts that add methods to it.
+py::class_<PyCase> CaseClass(py::module_& m);
+
+// A new morvek.Case holding the inputs.
+py::object NewCase(const CaseInputs& inputs);
+
+// A case's state for pickling: every field by its English name (floats as the
+// shortest decimal of their stored value, so they come back bit for bit) and
+// the measured rows as stored; and back.
+py::dict CaseState(const CaseInputs& inputs);
+CaseInputs CaseFromState(const py::dict& state);
+
+}  // namespace morvek::python
