@@ -21,6 +21,7 @@
 #include "app/RecentFileList.h"
 #include "app/ToolbarIcons.h"
 #include "case/MorvekDoc.h"
+#include "match/qt/MatchWindows.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
 
@@ -156,6 +157,14 @@ void CMainFrame::CreateActions() {
     Connect(ID_APP_ABOUT, &CMainFrame::OnAppAbout);
     Connect(ID_HILFE, &CMainFrame::OnHilfe);
     m_Actions[ID_FILE_MRU_FILE1]->setEnabled(false);
+    m_pMatch = new MatchWindows(m_Doc, this);
+    for (auto [id, handler] : {std::pair{ID_ANPASSUNG, &MatchWindows::OnAnpassung},
+                               std::pair{ID_HAVLENA_ODEH, &MatchWindows::OnHavlenaOdeh},
+                               std::pair{ID_ANTRIEBSINDIZES, &MatchWindows::OnAntriebsindizes}})
+        connect(m_Actions.at(id), &QAction::triggered, this, [this, handler] {
+            (m_pMatch->*handler)();
+            UpdateCommandUI();
+        });
 
     m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_Actions[ID_VIEW_STATUS_BAR]->setCheckable(true);

@@ -9,6 +9,7 @@
 
 #include "base/FileIO.h"
 #include "batch/BatchPorts.h"
+#include "batch/MatchStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -34,6 +35,7 @@ struct BatchOptions {
     std::string csvPath;
     std::string graphPath;
     std::string printPdfPath;
+    MatchCommandLine match;
 };
 
 std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
@@ -56,8 +58,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
-        "Order: load the case, apply --set, read --messwerte, --save, check and compute, "
-        "then write the outputs.");
+        "Order: load the case, apply --set, read --messwerte, (with --match: check, then fit), "
+        "--save, check and compute, then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -94,6 +96,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     for (const auto& o : {help, version, batch, answer, pvt, relPerm, set, messwerte, save, report,
                           aus, csv, graph, printPdf})
         parser.addOption(o);
+    AddMatchOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     auto refuse = [&](const std::string& why) {
@@ -129,6 +132,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.csvPath = Utf8(parser.value(csv));
     opt.graphPath = Utf8(parser.value(graph));
     opt.printPdfPath = Utf8(parser.value(printPdf));
+    if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
     return true;
 }
 
@@ -226,6 +230,7 @@ int RunBatch(int argc, char** argv) {
             return kExitFile;
         doc.m_Messwerte = rows;
     }
+    if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
     if (!doc.OnDataChange()) return kExitRefused;
@@ -240,5 +245,6 @@ int RunBatch(int argc, char** argv) {
         }
     }
     if (!WritePages(opt, doc, argc, argv)) return kExitFile;
+    if (!WriteMatchOutputs(doc, opt.match, argc, argv)) return kExitFile;
     return kExitOk;
 }

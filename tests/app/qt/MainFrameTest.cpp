@@ -39,9 +39,11 @@ TEST(MainWindow, MenuBarHoldsEveryCommandWithItsGermanText) {
                            "Speichern &unter...", "-", "&Drucken...\tStrg+P", "Sei&tenansicht",
                            "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(EntriesOf(menus[1]->menu()),
-              (QStringList{"Daten ändern", "Ergebnisse speichern", "Ergebnisse einlesen"}));
+              (QStringList{"Daten ändern", "Ergebnisse speichern", "Ergebnisse einlesen",
+                           "Anpassung an Meßwerte..."}));
     EXPECT_EQ(EntriesOf(menus[2]->menu()),
-              (QStringList{"Grafik", "Text", "&Symbolleiste", "S&tatusleiste"}));
+              (QStringList{"Grafik", "Text", "Havlena-Odeh", "Antriebsindizes", "&Symbolleiste",
+                           "S&tatusleiste"}));
     EXPECT_EQ(EntriesOf(menus[3]->menu()), (QStringList{"Inf&o über morvek...", "Hilfe"}));
     // The recent-file entry is greyed while the list is empty.
     EXPECT_FALSE(w.Command(ID_FILE_MRU_FILE1)->isEnabled());
