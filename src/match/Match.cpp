@@ -4,11 +4,13 @@
 #include "match/Match.h"
 
 #include <ceres/ceres.h>
+#include <glog/logging.h>
 
 #include <algorithm>
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 #include <memory>
+#include <mutex>
 
 #include "base/Format.h"
 #include "match/MatchMisfit.h"
@@ -155,6 +157,15 @@ private:
     mutable std::vector<double> cachedU_, cachedR_;
 };
 
+// Ceres reports through glog, on stderr unless glog was set up otherwise,
+// also with logging_type SILENT (a failed first evaluation, say). The engine
+// prints nothing, and nothing else in the program uses glog: below FATAL its
+// messages are dropped, once for the process.
+void SilenceSolverLog() {
+    static std::once_flag once;
+    std::call_once(once, [] { FLAGS_minloglevel = google::GLOG_FATAL; });
+}
+
 class ProgressCallback final : public ceres::IterationCallback {
 public:
     ProgressCallback(const MisfitCost& cost, double weightSum) : cost_(cost), w_(weightSum) {}
@@ -273,6 +284,7 @@ MatchResult Match(const CaseInputs& inputs, const MatchOptions& options,
         return result;
     }
 
+    SilenceSolverLog();
     MisfitCost cost(inputs, params, layout, options.run, callback);
     cost.SetIteration(0, result.rmsBefore);
     ceres::Problem::Options problemOptions;

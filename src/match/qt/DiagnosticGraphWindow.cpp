@@ -36,7 +36,7 @@ DiagnosticGraphWindow::DiagnosticGraphWindow(const QString& title, QWidget* pare
     connect(print, &QPushButton::clicked, this, &DiagnosticGraphWindow::OnPrint);
     connect(save, &QPushButton::clicked, this, &DiagnosticGraphWindow::OnExport);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    resize(900, 640);
+    resize(1000, 680);
 }
 
 DiagnosticGraphWindow::~DiagnosticGraphWindow() {

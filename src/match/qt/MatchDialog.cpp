@@ -77,7 +77,8 @@ MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_
     m_pTable->verticalHeader()->setVisible(false);
     m_pTable->horizontalHeader()->setStretchLastSection(true);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pTable->setMinimumHeight(110);
+    m_pTable->setMinimumHeight(90);
+    m_pTable->setMaximumHeight(170);
     layout->addWidget(m_pTable);
     m_pRms = new QLabel(this);
     layout->addWidget(m_pRms);
@@ -106,7 +107,7 @@ MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_
     m_pStart->setDefault(true);
     ShowDefaultBounds(false);
     UpdateButtons();
-    resize(760, 720);
+    resize(780, 800);
 }
 
 MatchDialog::~MatchDialog() {
@@ -298,7 +299,7 @@ void MatchDialog::ShowResult(const morvek::MatchResult& r) {
         const QStringList cells = {
             Q(f.name) + (f.atBound ? QStringLiteral(" (an der Grenze)") : QString()),
             Number(f.start), Q(FloatForDisplay(f.stored)),
-            f.hasStatistics ? QStringLiteral("± ") + Number(f.stdError)
+            f.hasStatistics ? QStringLiteral("± ") + Q(Format("%.3g", f.stdError))
                             : QStringLiteral("nicht bestimmbar"),
             f.hasStatistics ? Number(f.ci95Low) + QStringLiteral(" bis ") + Number(f.ci95High)
                             : QString()};
