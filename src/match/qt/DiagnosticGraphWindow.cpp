@@ -45,13 +45,13 @@ DiagnosticGraphWindow::~DiagnosticGraphWindow() {
 }
 
 void DiagnosticGraphWindow::ShowPages(const CMorvekDoc& caseDoc, const std::vector<Page>& pages) {
+    m_pCase = &caseDoc;
     const int shown = m_pTabs->currentIndex();
     while (m_pTabs->count() > 0) delete m_pTabs->widget(0);
     m_Docs.clear();
     for (const Page& page : pages) {
         m_Docs.push_back(std::make_unique<CMorvekDoc>(GraphDocument(
             caseDoc, page.graph, morvek::DiagnosticTitle(caseDoc.m_Feldname, page.title))));
-        m_Docs.back()->SetMessageSink(&caseDoc.Messages());  // a failed export says so
         auto* view = new GraphViewWidget(*m_Docs.back(), m_pTabs);
         view->OnInitialUpdate();
         m_pTabs->addTab(view, page.tabTitle);
@@ -89,6 +89,6 @@ void DiagnosticGraphWindow::OnExport() {
         QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;PDF-Datei (*.pdf)"));
     if (path.isEmpty()) return;
     std::string error;
-    if (!ExportGraph(Document(index), QFile::encodeName(path).toStdString(), error))
-        Document(index).Messages().Show(error);
+    if (!ExportGraph(Document(index), QFile::encodeName(path).toStdString(), error) && m_pCase)
+        m_pCase->Messages().Show(error);
 }

@@ -38,6 +38,7 @@ public:
 
 private:
     QTabWidget* m_pTabs = nullptr;
+    const CMorvekDoc* m_pCase = nullptr;  // says what went wrong
     // One document per graph; the views draw from them.
     std::vector<std::unique_ptr<CMorvekDoc>> m_Docs;
 };
