@@ -158,13 +158,18 @@ void CMainFrame::CreateActions() {
     Connect(ID_HILFE, &CMainFrame::OnHilfe);
     m_Actions[ID_FILE_MRU_FILE1]->setEnabled(false);
     m_pMatch = new MatchWindows(m_Doc, this);
-    for (auto [id, handler] : {std::pair{ID_ANPASSUNG, &MatchWindows::OnAnpassung},
-                               std::pair{ID_HAVLENA_ODEH, &MatchWindows::OnHavlenaOdeh},
-                               std::pair{ID_ANTRIEBSINDIZES, &MatchWindows::OnAntriebsindizes}})
-        connect(m_Actions.at(id), &QAction::triggered, this, [this, handler] {
-            (m_pMatch->*handler)();
+    const auto thenUpdate = [this](auto command) {
+        return [this, command] {
+            command();
             UpdateCommandUI();
-        });
+        };
+    };
+    connect(m_Actions.at(ID_ANPASSUNG), &QAction::triggered, this,
+            thenUpdate([this] { m_pMatch->OnAnpassung(); }));
+    connect(m_Actions.at(ID_HAVLENA_ODEH), &QAction::triggered, this,
+            thenUpdate([this] { m_pMatch->OnHavlenaOdeh(); }));
+    connect(m_Actions.at(ID_ANTRIEBSINDIZES), &QAction::triggered, this,
+            thenUpdate([this] { m_pMatch->OnAntriebsindizes(); }));
 
     m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_Actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
