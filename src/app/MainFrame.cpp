@@ -21,6 +21,7 @@
 #include "app/RecentFileList.h"
 #include "app/ToolbarIcons.h"
 #include "case/MorvekDoc.h"
+#include "match/qt/MatchWindows.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
 
@@ -163,6 +164,19 @@ void CMainFrame::CreateActions() {
     Connect(ID_APP_ABOUT, &CMainFrame::OnAppAbout);
     Connect(ID_HILFE, &CMainFrame::OnHilfe);
     m_Actions[ID_FILE_MRU_FILE1]->setEnabled(false);
+    m_pMatch = new MatchWindows(m_Doc, this);
+    const auto thenUpdate = [this](auto command) {
+        return [this, command] {
+            command();
+            UpdateCommandUI();
+        };
+    };
+    connect(m_Actions.at(ID_ANPASSUNG), &QAction::triggered, this,
+            thenUpdate([this] { m_pMatch->OnAnpassung(); }));
+    connect(m_Actions.at(ID_HAVLENA_ODEH), &QAction::triggered, this,
+            thenUpdate([this] { m_pMatch->OnHavlenaOdeh(); }));
+    connect(m_Actions.at(ID_ANTRIEBSINDIZES), &QAction::triggered, this,
+            thenUpdate([this] { m_pMatch->OnAntriebsindizes(); }));
 
     m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_Actions[ID_VIEW_STATUS_BAR]->setCheckable(true);

@@ -18,6 +18,7 @@ class CMorvekDoc;
 class CaseFileDialogs;
 class CaseScrollView;
 class GraphViewWidget;
+class MatchWindows;
 class QAction;
 class QMenu;
 class QPrinter;
@@ -129,4 +130,5 @@ private:
     GraphViewWidget* m_pGraphView = nullptr;
     CaseScrollView* m_pActiveView = nullptr;
     QPointer<HelpViewer> m_pHelp;
+    MatchWindows* m_pMatch = nullptr;  // the history match's dialog and graphs
 };

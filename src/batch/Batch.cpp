@@ -11,6 +11,8 @@
 #include "base/Format.h"
 #include "base/PrintableText.h"
 #include "batch/BatchPorts.h"
+#include "batch/CommandLineText.h"
+#include "batch/MatchStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -38,20 +40,11 @@ struct BatchOptions {
     std::string csvPath;
     std::string graphPath;
     std::string printPdfPath;
+    MatchCommandLine match;
 };
 
 std::string Utf8(const QString& s) {
     return s.toUtf8().toStdString();
-}
-
-// The command line reaches the parser one character per byte, so that every
-// value comes back as exactly the bytes the user gave: a file name that is
-// no UTF-8 names that file, and a field name is checked as typed.
-QString FromBytes(const char* arg) {
-    return QString::fromLatin1(arg);
-}
-std::string Bytes(const QString& s) {
-    return s.toLatin1().toStdString();
 }
 
 // Without an application object the parser cannot know the program's name.
@@ -72,8 +65,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
-        "Order: load the case, apply --set, read --messwerte, --save, check and compute, "
-        "then write the outputs.");
+        "Order: load the case, apply --set, read --messwerte, (with --match: check, then fit), "
+        "--save, check and compute, then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -109,6 +102,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     for (const auto& o : {help, version, batch, answer, pvt, relPerm, set, messwerte, save, report,
                           aus, csv, graph, printPdf})
         parser.addOption(o);
+    AddMatchOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     auto refuse = [&](const std::string& why) {
@@ -153,6 +147,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.csvPath = Bytes(parser.value(csv));
     opt.graphPath = Bytes(parser.value(graph));
     opt.printPdfPath = Bytes(parser.value(printPdf));
+    if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
     return true;
 }
 
@@ -253,6 +248,7 @@ int RunBatch(int argc, char** argv) {
         // case has (the message says why).
         if (!rows.empty()) doc.m_Messwerte = rows;
     }
+    if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
     if (!doc.OnDataChange()) return kExitRefused;
@@ -267,6 +263,7 @@ int RunBatch(int argc, char** argv) {
         }
     }
     if (!WritePages(opt, doc, argc, argv)) return kExitFile;
+    if (!WriteMatchOutputs(doc, opt.match, argc, argv)) return kExitFile;
     // Every output is written, the report included; a script still learns
     // that there was nothing to compute.
     return doc.HasResultTable() ? kExitOk : kExitNoResult;

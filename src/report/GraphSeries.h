@@ -29,6 +29,9 @@ struct GraphSeries {
     int32_t measuredPoints = 0;
     int32_t measuredGorPoints = 0;
     GraphLabels labels;
+    // Both y axes on the scale of the left one: the diagnostic graphs draw
+    // two curves of one quantity, which only one scale lets the eye compare.
+    bool sharedYScale = false;
 };
 
 // Pressure and gas-oil ratio against cumulative oil, with the measured rows.

@@ -63,6 +63,11 @@ void CGrafik::extreme() {
         Widen(y1min, y1max, doc.m_Mess2YWerte[i]);
         Widen(xmin, xmax, doc.m_Mess2XWerte[i]);
     }
+
+    if (doc.m_Graph.sharedYScale) {
+        ymin = y1min = std::min(ymin, y1min);
+        ymax = y1max = std::max(ymax, y1max);
+    }
 }
 
 double CGrafik::delta(double range) {
@@ -155,5 +160,12 @@ void CGrafik::scale() {
         y1max = m_y1 * deltay1 + y1min;
     } else {
         ymax = m_y2 * deltay + ystart;
+    }
+
+    if (m_Doc.m_Graph.sharedYScale) {
+        y1min = ymin;
+        y1max = ymax;
+        deltay1 = deltay;
+        y1start = ystart;
     }
 }

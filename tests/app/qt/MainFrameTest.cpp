@@ -42,10 +42,11 @@ TEST(MainWindow, MenuBarHoldsEveryCommandWithItsGermanText) {
                            "Speichern &unter...", "-", "&Drucken...\tStrg+P", "Sei&tenansicht",
                            "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(EntriesOf(menus[1]->menu()),
-              (QStringList{"Daten ändern\tF2", "Ergebnisse speichern", "Ergebnisse einlesen"}));
+              (QStringList{"Daten ändern\tF2", "Ergebnisse speichern", "Ergebnisse einlesen",
+                           "Anpassung an Meßwerte..."}));
     EXPECT_EQ(EntriesOf(menus[2]->menu()),
-              (QStringList{"Grafik", "Text\tF4", "Grafik an Fenster anpassen", "&Symbolleiste",
-                           "S&tatusleiste"}));
+              (QStringList{"Grafik", "Text\tF4", "Grafik an Fenster anpassen", "Havlena-Odeh",
+                           "Antriebsindizes", "&Symbolleiste", "S&tatusleiste"}));
     EXPECT_EQ(EntriesOf(menus[3]->menu()), (QStringList{"Inf&o über morvek...", "Hilfe\tF1"}));
     // Fitting the graph to the window is a setting, on from the start.
     EXPECT_TRUE(w.Command(ID_GRAFIK_EINPASSEN)->isCheckable());

@@ -1,0 +1,33 @@
+#pragma once
+// The command line reaches Qt's parser one character per byte, so that every
+// value comes back as exactly the bytes the user gave: a file name that is no
+// UTF-8 names that file, and a field name is checked as typed. Every step of
+// batch mode reads its values back with Bytes.
+
+#include <QCommandLineParser>
+#include <QString>
+#include <string>
+
+#include "base/Format.h"
+
+inline QString FromBytes(const char* arg) {
+    return QString::fromLatin1(arg);
+}
+
+inline std::string Bytes(const QString& s) {
+    return s.toLatin1().toStdString();
+}
+
+// An option's file name, or why it is refused: an empty name would silently
+// write or read nothing.
+inline bool FileNameOption(const QCommandLineParser& parser, const QString& option,
+                           std::string& path, std::string& problem) {
+    for (const QString& value : parser.values(option)) {
+        if (value.isEmpty()) {
+            problem = Format("--%s: der Dateiname ist leer.", Bytes(option).c_str());
+            return false;
+        }
+    }
+    path = Bytes(parser.value(option));
+    return true;
+}

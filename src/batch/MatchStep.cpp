@@ -1,0 +1,285 @@
+#include "batch/MatchStep.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QStringList>
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <memory>
+
+#include "base/FileIO.h"
+#include "batch/CommandLineText.h"
+#include "base/MessageSink.h"
+#include "base/NumberText.h"
+#include "case/DataEntryRunner.h"
+#include "case/MorvekDoc.h"
+#include "input/DlgInput.h"
+#include "match/DiagnosticGraphs.h"
+#include "match/Match.h"
+#include "match/MatchReport.h"
+#include "model/FieldTable.h"
+#include "model/MeasuredRows.h"
+#include "pvt/GasMixture.h"
+#include "pvt/OilGravityCheck.h"
+#include "views/GraphDocument.h"
+#include "views/qt/PageExport.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFile = 1;
+constexpr int kExitRefused = 2;
+
+std::string Utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool IsPicturePath(const std::string& path) {
+    const std::string name = Lower(FileNameOf(path));
+    for (const char* ext : {".png", ".svg", ".pdf"}) {
+        const std::string e = ext;
+        if (name.size() > e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0)
+            return true;
+    }
+    return false;
+}
+
+// "bilder/ho.png" -> "bilder/ho-gaskappe.png".
+std::string WithSuffix(const std::string& path, const std::string& suffix) {
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + suffix;
+    return path.substr(0, dot) + suffix + path.substr(dot);
+}
+
+bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& problem) {
+    for (const QString& part : QString::fromStdString(text).split(',')) {
+        const QStringList kv = part.trimmed().split('=');
+        float value = 0;
+        if (kv.size() != 2 || !ParseFloatStrict(Utf8(kv[1].trimmed()), value) || value < 0) {
+            problem = "--match-weights takes p=W,gor=W with numbers W of at least 0.";
+            return false;
+        }
+        const QString key = kv[0].trimmed().toLower();
+        if (key == "p")
+            out.pressureWeight = value;
+        else if (key == "gor")
+            out.gorWeight = value;
+        else {
+            problem = "--match-weights knows the weights p (pressure) and gor (gas-oil ratio).";
+            return false;
+        }
+    }
+    if (out.pressureWeight == 0 && out.gorWeight == 0) {
+        problem = "--match-weights: p and gor cannot both be 0.";
+        return false;
+    }
+    return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::string error;
+    if (WriteFileAtomically(path, text, error)) return true;
+    std::cerr << "Die Datei " << path << " kann nicht geschrieben werden.\n" << error << '\n';
+    return false;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += line + '\n';
+    return out;
+}
+
+// The oil gravity the run will take: with a measured initial gas-oil ratio
+// and the answer ja the run takes the back-calculated gravity where one is
+// offered, so the match predicts with it too.
+bool UsesApiFromInitialGor(const morvek::CaseInputs& in, bool answerYes) {
+    if (!answerYes || in.initialGorSm3PerM3 == 0.0f) return false;
+    return morvek::BackCalculateApi(in, morvek::MixGas(in.gasMolePercent).relativeDensity)
+        .Offered();
+}
+
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith("QStandardPaths:")) return;
+    std::cerr << Utf8(text) << '\n';
+}
+
+bool Export(const CMorvekDoc& doc, const morvek::GraphSeries& graph, const char* title,
+            const std::string& path) {
+    std::string error;
+    const std::string heading = morvek::DiagnosticTitle(doc.m_Feldname, title);
+    if (ExportGraph(GraphDocument(doc, graph, heading), path, error)) return true;
+    std::cerr << error << '\n';
+    return false;
+}
+
+}  // namespace
+
+void AddMatchOptions(QCommandLineParser& parser) {
+    parser.addOption({"match",
+                      "Fit these inputs to the case's measured rows before --save and the run: "
+                      "any of " +
+                          QString::fromStdString(morvek::MatchableNames()) + ".",
+                      "NAME[,NAME...]"});
+    parser.addOption({"match-weights",
+                      "Weights of the relative pressure and gas-oil-ratio residuals (default "
+                      "p=1,gor=1).",
+                      "p=W,gor=W"});
+    parser.addOption({"match-iterations",
+                      "At most N iterations of the solver (default 100); a match that needs "
+                      "more ends without converging.",
+                      "N"});
+    parser.addOption({"match-csv",
+                      "Write the fitted values (name;start;fitted;std_error;ci95_low;ci95_high) "
+                      "into a CSV file.",
+                      "FILE"});
+    parser.addOption(
+        {"match-report", "Write the match summary into FILE instead of stderr.", "FILE"});
+    parser.addOption({"havlena-odeh",
+                      "Draw the Havlena-Odeh graph of the measured rows (.png, .svg or .pdf); "
+                      "with a gas cap also FILE-gaskappe with F/Eo against (Bg-Bgi)/Eo.",
+                      "FILE"});
+    parser.addOption({"drive-indices",
+                      "Draw the drive indices of the prediction (.png, .svg or .pdf).", "FILE"});
+    parser.addOption(
+        {"drive-indices-csv", "Write the drive indices of every step into a CSV file.", "FILE"});
+}
+
+bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
+                      std::string& problem) {
+    if (parser.isSet("match")) {
+        for (const QString& name : parser.value("match").split(',')) {
+            const std::string n = Utf8(name.trimmed());
+            const morvek::Field* f = morvek::FindField(n);
+            const auto& matchable = morvek::MatchableFields();
+            if (f == nullptr ||
+                std::find(matchable.begin(), matchable.end(), f) == matchable.end()) {
+                problem =
+                    "--match takes names of " + morvek::MatchableNames() + ", not \"" + n + "\".";
+                return false;
+            }
+            if (std::find(out.names.begin(), out.names.end(), f->recordName) != out.names.end()) {
+                problem = "--match names " + std::string(f->recordName) + " twice.";
+                return false;
+            }
+            out.names.emplace_back(f->recordName);
+        }
+    }
+    if (parser.isSet("match-weights") &&
+        !ReadWeights(Utf8(parser.value("match-weights")), out, problem))
+        return false;
+    if (parser.isSet("match-iterations")) {
+        bool ok = false;
+        out.maxIterations = parser.value("match-iterations").toInt(&ok);
+        if (!ok || out.maxIterations < 1) {
+            problem = "--match-iterations takes a whole number of at least 1.";
+            return false;
+        }
+    }
+    if (!FileNameOption(parser, "match-csv", out.csvPath, problem) ||
+        !FileNameOption(parser, "match-report", out.reportPath, problem) ||
+        !FileNameOption(parser, "havlena-odeh", out.havlenaOdehPath, problem) ||
+        !FileNameOption(parser, "drive-indices", out.driveIndicesPath, problem) ||
+        !FileNameOption(parser, "drive-indices-csv", out.driveIndicesCsvPath, problem))
+        return false;
+    for (const char* needsMatch :
+         {"match-weights", "match-iterations", "match-csv", "match-report"}) {
+        if (parser.isSet(needsMatch) && out.names.empty()) {
+            problem = std::string("--") + needsMatch + " needs --match.";
+            return false;
+        }
+    }
+    for (const std::string* picture : {&out.havlenaOdehPath, &out.driveIndicesPath}) {
+        if (!picture->empty() && !IsPicturePath(*picture)) {
+            problem = "--havlena-odeh and --drive-indices draw into .png, .svg or .pdf files.";
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& cl, bool answerYes,
+                 DataEntryRunner& runner, MessageSink& sink) {
+    if (!cl.havlenaOdehPath.empty()) {
+        bool anyGor = false;
+        for (const morvek::MeasuredPoint& p : morvek::MeasuredPoints(doc.m_Messwerte))
+            anyGor = anyGor || p.hasGor;
+        if (!anyGor) {
+            sink.Show("Havlena-Odeh braucht Meßwerte mit Gas-Öl-Verhältnis; der Fall hat keine.");
+            return kExitRefused;
+        }
+    }
+    if (cl.names.empty()) return kExitOk;
+
+    // The checks of the dialog's OK button come first: a match starts only
+    // from a case the program would compute.
+    DlgInput dialog;
+    dialog.m_Inputs = doc.m_Inputs;
+    if (!runner.RunModal(dialog)) return kExitRefused;
+
+    morvek::MatchOptions options = morvek::MatchOptionsFor(cl.names);
+    options.weights = {cl.pressureWeight, cl.gorWeight};
+    options.maxIterations = cl.maxIterations;
+    options.run.useApiFromInitialGor = UsesApiFromInitialGor(doc.m_Inputs, answerYes);
+    const morvek::MatchResult result = morvek::Match(doc.m_Inputs, options);
+    if (result.status == morvek::MatchStatus::Refused) {
+        sink.Show(result.message);
+        return kExitRefused;
+    }
+
+    const std::string summary = JoinLines(morvek::MatchSummaryLines(result, doc.m_Feldname));
+    if (cl.reportPath.empty())
+        std::cerr << summary << std::flush;
+    else if (!WriteText(cl.reportPath, summary))
+        return kExitFile;
+    if (!result.converged) return kExitMatchNotConverged;
+
+    if (!cl.csvPath.empty() && !WriteText(cl.csvPath, morvek::MatchCsvText(result)))
+        return kExitFile;
+    for (const morvek::FittedInput& f : result.inputs)
+        morvek::FindField(f.name)->Number(doc.m_Inputs) = f.stored;
+    return kExitOk;
+}
+
+bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int argc, char** argv) {
+    if (cl.havlenaOdehPath.empty() && cl.driveIndicesPath.empty() && cl.driveIndicesCsvPath.empty())
+        return true;
+    // The run has put the gravity it took into the case: its fluids are the
+    // case's own from here on.
+    const auto& run = doc.LastRun();
+    const morvek::PredictionResult prediction =
+        run && run->prediction ? *run->prediction : morvek::PredictCase(doc.m_Inputs);
+    const std::vector<morvek::DriveIndexStep> drive =
+        morvek::DriveIndices(prediction, morvek::Reservoir::Of(doc.m_Inputs));
+    if (!cl.driveIndicesCsvPath.empty() &&
+        !WriteText(cl.driveIndicesCsvPath, morvek::DriveIndexCsvText(drive)))
+        return false;
+    if (cl.havlenaOdehPath.empty() && cl.driveIndicesPath.empty()) return true;
+
+    // Drawn by Qt offscreen, as batch mode draws its graph.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQtMessages);
+    std::unique_ptr<QGuiApplication> app;
+    if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
+    if (!cl.havlenaOdehPath.empty()) {
+        const morvek::HavlenaOdehResult h = morvek::HavlenaOdeh(doc.m_Inputs);
+        if (!Export(doc, morvek::HavlenaOdehGraph(h), morvek::kHavlenaOdehTitle,
+                    cl.havlenaOdehPath))
+            return false;
+        if (doc.m_Gaskappe > 0.0f &&
+            !Export(doc, morvek::GasCapHavlenaOdehGraph(h), morvek::kGasCapHavlenaOdehTitle,
+                    WithSuffix(cl.havlenaOdehPath, "-gaskappe")))
+            return false;
+    }
+    if (!cl.driveIndicesPath.empty() &&
+        !Export(doc, morvek::DriveIndexGraph(drive), morvek::kDriveIndexTitle, cl.driveIndicesPath))
+        return false;
+    return true;
+}

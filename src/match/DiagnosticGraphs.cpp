@@ -1,0 +1,131 @@
+#include "match/DiagnosticGraphs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/Format.h"
+
+namespace morvek {
+namespace {
+
+// Curves of the drive-index graph: at most this many points; markers of the
+// sum: about this many, so that they stay apart.
+constexpr int kDriveCurvePoints = 200;
+constexpr int kSumMarkers = 20;
+
+void AddMarker(GraphSeries& g, double x, double y) {
+    if (g.measuredPoints >= kSeriesLength) return;
+    g.measuredX[g.measuredPoints] = static_cast<float>(x);
+    g.measuredY[g.measuredPoints] = static_cast<float>(y);
+    ++g.measuredPoints;
+}
+
+// Two straight lines over [x0, x1]: y1 = a1 + b1 x, y2 = a2 + b2 x.
+void TwoLines(GraphSeries& g, double x0, double x1, double a1, double b1, double a2, double b2) {
+    const double xs[2] = {x0, x1};
+    for (int i = 0; i < 2; ++i) {
+        g.x[i] = static_cast<float>(xs[i]);
+        g.y1[i] = static_cast<float>(a1 + b1 * xs[i]);
+        g.y2[i] = static_cast<float>(a2 + b2 * xs[i]);
+    }
+    g.curvePoints = 2;
+}
+
+}  // namespace
+
+std::string DiagnosticTitle(const std::string& fieldName, const char* graphTitle) {
+    return fieldName.empty() ? std::string(graphTitle) : fieldName + ": " + graphTitle;
+}
+
+GraphSeries HavlenaOdehGraph(const HavlenaOdehResult& h) {
+    GraphSeries g;
+    g.sharedYScale = true;
+    double etMax = 0;
+    for (const HavlenaOdehPoint& p : h.points) {
+        AddMarker(g, p.et, p.f1000m3);
+        etMax = std::max(etMax, p.et);
+    }
+    const double n = h.caseOoip1000m3;
+    const double fitted = h.hasSlope ? h.slopeOoip1000m3 : n;
+    TwoLines(g, 0.0, etMax, 0.0, fitted, 0.0, n);
+    g.labels = {"Gesamtexpansion Et (m3/m3)",
+                "F (1000 m3)",
+                "F (1000 m3)",
+                "Gp per Trapezregel ab (0, Rsi)",
+                h.hasSlope ? Format("Ausgleich durch 0: N = %.0f Tsd. m3", h.slopeOoip1000m3)
+                           : std::string("Ausgleich: keine Meßwerte unter pi"),
+                Format("N des Falls = %.0f Tsd. m3", n),
+                Format("Meßwerte F(Et): %d Zeilen mit GOEV", static_cast<int>(h.points.size()))};
+    return g;
+}
+
+GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
+    GraphSeries g;
+    g.sharedYScale = true;
+    double xMin = 0, xMax = 0;
+    for (const HavlenaOdehPoint& p : h.points) {
+        if (!(p.eo > 0)) continue;
+        const double x = GasCapAbscissa(p, h.bgi);
+        AddMarker(g, x, p.f1000m3 / p.eo);
+        xMin = std::min(xMin, x);
+        xMax = std::max(xMax, x);
+    }
+    const double n = h.caseOoip1000m3, gc = h.caseGasCap1000Sm3;
+    const double a = h.hasGasCapFit ? h.interceptOoip1000m3 : n;
+    const double b = h.hasGasCapFit ? h.slopeGasCap1000Sm3 : gc;
+    TwoLines(g, xMin, xMax, a, b, n, gc);
+    g.labels = {"(Bg-Bgi)/Eo (m3/sm3)",
+                "F/Eo (1000 m3)",
+                "F/Eo (1000 m3)",
+                "Gp per Trapezregel ab (0, Rsi)",
+                h.hasGasCapFit ? Format("Ausgleich: N = %.0f Tsd. m3, G = %.4g Mio sm3, m = %.3g",
+                                        a, b / 1000.0, h.impliedGasCapRatio)
+                               : std::string("Ausgleich: zu wenige Meßwerte unter pi"),
+                Format("Fall: N = %.0f Tsd. m3, G = %.4g Mio sm3, m = %.3g", n, gc / 1000.0,
+                       h.caseGasCapRatio),
+                Format("Meßwerte F/Eo: %d Zeilen mit GOEV", g.measuredPoints)};
+    return g;
+}
+
+GraphSeries DriveIndexGraph(const std::vector<DriveIndexStep>& steps) {
+    GraphSeries g;
+    g.sharedYScale = true;
+    std::vector<const DriveIndexStep*> with;
+    double worst = 0;
+    for (const DriveIndexStep& s : steps) {
+        if (!s.hasIndices) continue;
+        with.push_back(&s);
+        worst = std::max(worst, std::fabs(s.sum - 1.0));
+    }
+    const size_t count = with.size();
+    const size_t every = std::max<size_t>(1, (count + kDriveCurvePoints - 1) / kDriveCurvePoints);
+    // The markers of the sum stand evenly along Np, not along the steps, of
+    // which the first hundred (above the bubble point) produce little oil.
+    const double npSpacing = count > 0 ? with.back()->np1000m3 / kSumMarkers : 0.0;
+    double nextMarker = 0;
+    int d = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const DriveIndexStep& s = *with[i];
+        // Every every-th step and the last one, so that the curves reach the end.
+        if ((i % every == 0 || i + 1 == count) && d < kSeriesLength) {
+            g.x[d] = static_cast<float>(s.np1000m3);
+            g.y1[d] = static_cast<float>(s.depletion);
+            g.y2[d] = static_cast<float>(s.gasCap);
+            g.curvePoints = ++d;
+        }
+        if (s.np1000m3 >= nextMarker || i + 1 == count) {
+            AddMarker(g, s.np1000m3, s.sum);
+            nextMarker = s.np1000m3 + npSpacing;
+        }
+    }
+    g.labels = {"Kum.Reinölförderung in 1000 m3",
+                "Antriebsindex (-)",
+                "Antriebsindex (-)",
+                "Anteile an der Entnahme F",
+                "Lösungsgastrieb DDI = N*Eo/F",
+                "Gaskappentrieb GDI = N*m*Eg/F",
+                Format("Summe DDI+GDI, Abweichung bis %.1e", worst)};
+    return g;
+}
+
+}  // namespace morvek

@@ -1,0 +1,83 @@
+#pragma once
+// Material-balance diagnostics of a case.
+//
+// Havlena-Odeh: the underground withdrawal of each measured row,
+//   F = Np (Bo - Rs Bg) + Gp Bg          (1000 m3; the oil term not below 0,
+//                                         as the prediction's balance takes it)
+// against the expansion per m3 of oil in place,
+//   Eo = (Bo - Boi) + (Rsi - Rs) Bg,  Eg = Boi (Bg/Bgi - 1),  Et = Eo + m Eg,
+// at the row's pressure, with the case's fluids. A volumetric reservoir
+// gives F = N Et: a line through the origin whose slope is the oil in place.
+// With a gas cap, F/Eo = N + G (Bg - Bgi)/Eo with G = N m Boi/Bgi the free gas
+// of the cap: intercept N, slope G. The rows hold no cumulative gas; it is
+// integrated from their gas-oil ratios by the trapezoid rule, starting at
+// (Np = 0, Rsi), in the order of Np. Rows without a gas-oil ratio have no
+// Gp and are left out.
+//
+// Drive indices along the prediction: the share of the withdrawal each
+// expansion supplies, DDI = N Eo / F (depletion drive), GDI = N m Eg / F
+// (gas-cap drive). Their sum is N Et / F, 1 where the balance closes; it is
+// kept as computed, not normalised. Steps without withdrawal have none.
+
+#include <vector>
+
+#include "depletion/Prediction.h"
+#include "model/CaseInputs.h"
+
+namespace morvek {
+
+struct HavlenaOdehPoint {
+    int row = 0;  // 0-based position among the case's measured rows
+    double np1000m3 = 0;
+    float pressureBar = 0;
+    double gorSm3PerM3 = 0;
+    double gp1000Sm3 = 0;  // trapezoid rule over the rows' gas-oil ratios
+    double bo = 0, rs = 0, bg = 0;
+    double f1000m3 = 0;
+    double eo = 0, eg = 0, et = 0;  // m3 per m3 of oil in place, as PredictionStep
+};
+
+struct HavlenaOdehResult {
+    std::vector<HavlenaOdehPoint> points;  // in the order of Np
+    int rowsWithoutGor = 0;
+    // The case's initial state and its own values.
+    double rsi = 0, boi = 0, bgi = 0;
+    double caseOoip1000m3 = 0;
+    double caseGasCapRatio = 0;
+    double caseGasCap1000Sm3 = 0;  // G = N m Boi/Bgi
+
+    // F = N Et through the origin, over the points with Et > 0.
+    bool hasSlope = false;
+    double slopeOoip1000m3 = 0;
+    int slopePoints = 0;
+
+    // F/Eo = N + G (Bg - Bgi)/Eo, least squares over the points with Eo > 0;
+    // needs two points of different abscissa.
+    bool hasGasCapFit = false;
+    double interceptOoip1000m3 = 0;
+    double slopeGasCap1000Sm3 = 0;
+    double impliedGasCapRatio = 0;  // G Bgi / (N Boi)
+    int gasCapPoints = 0;
+};
+
+// The case's measured rows with the fluids the run takes.
+HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& options = {});
+
+// The abscissa of the gas-cap plot: (Bg - Bgi) / Eo, in m3 of oil per sm3 of gas.
+double GasCapAbscissa(const HavlenaOdehPoint& point, double bgi);
+
+struct DriveIndexStep {
+    int index = 0;  // the prediction step
+    float pressureBar = 0;
+    double np1000m3 = 0;
+    double f1000m3 = 0;
+    bool hasIndices = false;  // false where F = 0
+    double depletion = 0;     // DDI = N Eo / F
+    double gasCap = 0;        // GDI = N m Eg / F
+    double sum = 0;           // DDI + GDI as computed
+};
+
+std::vector<DriveIndexStep> DriveIndices(const PredictionResult& prediction,
+                                         const Reservoir& reservoir);
+
+}  // namespace morvek

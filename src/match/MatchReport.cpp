@@ -1,0 +1,170 @@
+#include "match/MatchReport.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "base/Format.h"
+
+namespace morvek {
+namespace {
+
+template <typename T>
+std::string Shortest(T value) {
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, end.ptr);
+}
+
+// A start value as the case held it: a single-precision number shows as such.
+std::string StartText(double start) {
+    const float f = static_cast<float>(start);
+    return double(f) == start ? ShortestText(f) : ShortestText(start);
+}
+
+std::string Percent(double fraction) {
+    return Format("%.2f %%", 100.0 * fraction);
+}
+
+std::string Deviation(double computed, double measured) {
+    return Format("%+6.1f %%", 100.0 * (computed - measured) / measured);
+}
+
+void AppendRows(std::vector<std::string>& lines, const std::vector<RowComparison>& rows) {
+    lines.push_back(
+        "Zeile  Np(1000 m3)  Druck gemessen  berechnet     Abw.  GOEV gemessen  berechnet     "
+        "Abw.");
+    int i = 0;
+    for (const RowComparison& r : rows) {
+        const MeasuredPoint& m = r.measured;
+        std::string line =
+            Format("%5d  %11.1f  %14.1f  %9.1f  %s", ++i, double(m.np1000m3), double(m.pressureBar),
+                   r.pressureBar, Deviation(r.pressureBar, m.pressureBar).c_str());
+        if (m.hasGor)
+            line += Format("  %13.1f  %9.1f  %s", double(m.gorSm3PerM3), r.gorSm3PerM3,
+                           Deviation(r.gorSm3PerM3, m.gorSm3PerM3).c_str());
+        if (r.beyondPrediction) line += "  (nach dem Ende der Vorhersage)";
+        lines.push_back(line);
+    }
+}
+
+void AppendCorrelations(std::vector<std::string>& lines, const MatchResult& r) {
+    if (r.correlation.size() < 2) return;
+    lines.push_back("");
+    std::string head = Format("%-20s", "Korrelationen");
+    for (const FittedInput& f : r.inputs) head += Format("%19s", f.name.c_str());
+    lines.push_back(head);
+    for (size_t i = 0; i < r.inputs.size(); ++i) {
+        std::string line = Format("%-20s", r.inputs[i].name.c_str());
+        for (double c : r.correlation[i]) line += Format("%19.3f", c);
+        lines.push_back(line);
+    }
+}
+
+}  // namespace
+
+std::string ShortestText(double value) {
+    return Shortest(value);
+}
+
+std::string ShortestText(float value) {
+    return Shortest(value);
+}
+
+std::vector<std::string> CorrelationWarnings(const MatchResult& r) {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < r.correlation.size(); ++i)
+        for (size_t j = i + 1; j < r.correlation.size(); ++j)
+            if (std::fabs(r.correlation[i][j]) > kStrongCorrelation)
+                lines.push_back(Format(
+                    "Warnung: %s und %s sind stark korreliert (r = %.3f): die Meßwerte "
+                    "bestimmen sie nur gemeinsam, nicht jeden für sich.",
+                    r.inputs[i].name.c_str(), r.inputs[j].name.c_str(), r.correlation[i][j]));
+    return lines;
+}
+
+std::vector<std::string> MatchSummaryLines(const MatchResult& r, const std::string& fieldName) {
+    std::vector<std::string> lines;
+    lines.push_back("Anpassung an Meßwerte: " + fieldName);
+    if (r.status == MatchStatus::Refused) {
+        lines.push_back(r.message);
+        return lines;
+    }
+    int pressures = 0, gors = 0;
+    for (const RowComparison& row : r.rowsBefore) {
+        ++pressures;
+        if (row.measured.hasGor) ++gors;
+    }
+    std::string names;
+    for (const FittedInput& f : r.inputs) names += (names.empty() ? "" : ", ") + f.name;
+    lines.push_back(
+        Format("Angepaßt: %s an %d Meßwerte (%d Drücke, %d GOEV); Gewichte Druck %g, "
+               "GOEV %g",
+               names.c_str(), pressures, pressures, gors, r.weights.pressure, r.weights.gor));
+    if (!r.converged) {
+        lines.push_back(r.message + " Die Eingaben bleiben unverändert.");
+        lines.push_back(
+            Format("%d Iterationen, %d Vorhersagen; RMS der relativen Abweichungen "
+                   "an den Startwerten %s.",
+                   r.iterations, r.predictions, Percent(r.rmsBefore).c_str()));
+        return lines;
+    }
+    lines.push_back(
+        Format("Konvergiert nach %d Iterationen mit %d Vorhersagen.", r.iterations, r.predictions));
+    lines.push_back("");
+    // "Größe" and "angepaßt" take two bytes more than they show.
+    lines.push_back(Format("%-22s %13s %14s %14s   %s", "Größe", "Start", "angepaßt", "Std.-Fehler",
+                           "95 %-Intervall"));
+    for (const FittedInput& f : r.inputs) {
+        std::string line = Format("%-20s %13.6g %13.6g", f.name.c_str(), f.start, double(f.stored));
+        if (f.hasStatistics)
+            line += Format("   ± %-10.3g   %.6g bis %.6g", f.stdError, f.ci95Low, f.ci95High);
+        else
+            line += "   (nicht bestimmbar)";
+        if (f.atBound) line += "  an der Grenze";
+        lines.push_back(line);
+    }
+    if (r.degreesOfFreedom <= 0)
+        lines.push_back("Ohne überzählige Meßwerte gibt es keine Streuung und keine Intervalle.");
+    lines.push_back("");
+    lines.push_back(Format("RMS der relativen Abweichungen: vorher %s, nachher %s",
+                           Percent(r.rmsBefore).c_str(), Percent(r.rmsAfter).c_str()));
+    lines.push_back("");
+    lines.push_back("Meßwerte gegen Rechnung mit den angepaßten Werten:");
+    AppendRows(lines, r.rowsAfter);
+    AppendCorrelations(lines, r);
+    const std::vector<std::string> warnings = CorrelationWarnings(r);
+    if (!warnings.empty()) lines.push_back("");
+    lines.insert(lines.end(), warnings.begin(), warnings.end());
+    return lines;
+}
+
+std::string MatchCsvText(const MatchResult& r) {
+    std::string out = "name;start;fitted;std_error;ci95_low;ci95_high\n";
+    for (const FittedInput& f : r.inputs) {
+        out += f.name + ';' + StartText(f.start) + ';' + ShortestText(f.stored) + ';';
+        if (f.hasStatistics)
+            out += ShortestText(f.stdError) + ';' + ShortestText(f.ci95Low) + ';' +
+                   ShortestText(f.ci95High);
+        else
+            out += ";;";
+        out += '\n';
+    }
+    return out;
+}
+
+std::string DriveIndexCsvText(const std::vector<DriveIndexStep>& steps) {
+    std::string out = "step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;sum\n";
+    for (const DriveIndexStep& s : steps) {
+        out += std::to_string(s.index) + ';' + ShortestText(s.pressureBar) + ';' +
+               ShortestText(s.np1000m3) + ';' + ShortestText(s.f1000m3) + ';';
+        if (s.hasIndices)
+            out += ShortestText(s.depletion) + ';' + ShortestText(s.gasCap) + ';' +
+                   ShortestText(s.sum);
+        else
+            out += ";;";
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace morvek

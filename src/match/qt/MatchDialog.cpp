@@ -1,0 +1,350 @@
+#include "match/qt/MatchDialog.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QThread>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "base/Format.h"
+#include "base/MessageSink.h"
+#include "base/NumberText.h"
+#include "case/MorvekDoc.h"
+#include "input/DlgInput.h"
+#include "input/InputChecks.h"
+#include "match/MatchReport.h"
+
+namespace {
+
+// The progress line follows every iteration, and between two at most this often.
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString Number(double value) {
+    return Q(Format("%.6g", value));
+}
+
+// The inputs fitted when the dialog opens: the usual question, how much oil
+// and how big a gas cap.
+bool CheckedAtFirst(const std::string& name) {
+    return name == "m_OOIP" || name == "m_Gaskappe";
+}
+
+}  // namespace
+
+MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_Doc(doc) {
+    setWindowTitle(QStringLiteral("Anpassung an Meßwerte"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* inputs = new QGroupBox(QStringLiteral("Anzupassende Eingaben"), this);
+    auto* grid = new QGridLayout(inputs);
+    BuildInputRows(grid);
+    layout->addWidget(inputs);
+
+    auto* weights = new QHBoxLayout;
+    weights->addWidget(new QLabel(QStringLiteral("Gewicht Druck"), this));
+    m_pPressureWeight = new QLineEdit(QStringLiteral("1"), this);
+    weights->addWidget(m_pPressureWeight);
+    weights->addWidget(new QLabel(QStringLiteral("Gewicht GOEV"), this));
+    m_pGorWeight = new QLineEdit(QStringLiteral("1"), this);
+    weights->addWidget(m_pGorWeight);
+    weights->addStretch();
+    m_pStart = new QPushButton(QStringLiteral("Start"), this);
+    m_pCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    weights->addWidget(m_pStart);
+    weights->addWidget(m_pCancel);
+    layout->addLayout(weights);
+
+    m_pProgress = new QLabel(QStringLiteral("Bereit."), this);
+    layout->addWidget(m_pProgress);
+
+    m_pTable = new QTableWidget(0, 5, this);
+    m_pTable->setHorizontalHeaderLabels(
+        {QStringLiteral("Größe"), QStringLiteral("Start"), QStringLiteral("Angepaßt"),
+         QStringLiteral("± Std.-Fehler"), QStringLiteral("95 %-Intervall")});
+    m_pTable->verticalHeader()->setVisible(false);
+    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pTable->setMinimumHeight(90);
+    m_pTable->setMaximumHeight(170);
+    layout->addWidget(m_pTable);
+    m_pRms = new QLabel(this);
+    layout->addWidget(m_pRms);
+    m_pWarning = new QLabel(this);
+    m_pWarning->setWordWrap(true);
+    m_pWarning->setStyleSheet(QStringLiteral("color: #b00000"));
+    layout->addWidget(m_pWarning);
+    m_pDetails = new QPlainTextEdit(this);
+    m_pDetails->setReadOnly(true);
+    m_pDetails->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_pDetails->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(m_pDetails, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_pApply = new QPushButton(QStringLiteral("Übernehmen"), this);
+    m_pDiscard = new QPushButton(QStringLiteral("Verwerfen"), this);
+    buttons->addWidget(m_pApply);
+    buttons->addWidget(m_pDiscard);
+    layout->addLayout(buttons);
+
+    connect(m_pStart, &QPushButton::clicked, this, [this] { Start(); });
+    connect(m_pCancel, &QPushButton::clicked, this, &MatchDialog::Cancel);
+    connect(m_pApply, &QPushButton::clicked, this, &MatchDialog::Apply);
+    connect(m_pDiscard, &QPushButton::clicked, this, &MatchDialog::reject);
+    m_pStart->setDefault(true);
+    ShowDefaultBounds(false);
+    UpdateButtons();
+    resize(780, 800);
+}
+
+MatchDialog::~MatchDialog() {
+    if (m_pThread != nullptr) {
+        m_pStop->store(true);
+        m_pThread->wait();
+        delete m_pThread;
+    }
+}
+
+void MatchDialog::BuildInputRows(QGridLayout* grid) {
+    int row = 0;
+    const QStringList heads = {QStringLiteral("Eingabe"), QStringLiteral("Startwert"),
+                               QStringLiteral("untere Grenze"), QStringLiteral("obere Grenze")};
+    for (int c = 0; c < heads.size(); ++c) grid->addWidget(new QLabel(heads[c], this), row, c);
+    for (const morvek::Field* f : morvek::MatchableFields()) {
+        ++row;
+        InputRow r{f, new QCheckBox(Q(f->Caption() + "  (" + f->recordName + ")"), this),
+                   new QLineEdit(this), new QLineEdit(this), new QLineEdit(this)};
+        r.check->setObjectName(QString::fromLatin1(f->recordName));
+        r.check->setChecked(CheckedAtFirst(f->recordName));
+        r.start->setText(Q(FloatForDisplay(f->Number(m_Doc.m_Inputs))));
+        grid->addWidget(r.check, row, 0);
+        grid->addWidget(r.start, row, 1);
+        grid->addWidget(r.lower, row, 2);
+        grid->addWidget(r.upper, row, 3);
+        connect(r.check, &QCheckBox::toggled, this, [this] {
+            ShowDefaultBounds(true);
+            UpdateButtons();
+        });
+        m_Rows.push_back(r);
+    }
+}
+
+const MatchDialog::InputRow* MatchDialog::RowOf(const std::string& name) const {
+    for (const InputRow& r : m_Rows)
+        if (name == r.field->recordName) return &r;
+    return nullptr;
+}
+
+QCheckBox* MatchDialog::Check(const std::string& name) const {
+    return RowOf(name) != nullptr ? RowOf(name)->check : nullptr;
+}
+
+QLineEdit* MatchDialog::StartEdit(const std::string& name) const {
+    return RowOf(name) != nullptr ? RowOf(name)->start : nullptr;
+}
+
+QLineEdit* MatchDialog::LowerEdit(const std::string& name) const {
+    return RowOf(name) != nullptr ? RowOf(name)->lower : nullptr;
+}
+
+QLineEdit* MatchDialog::UpperEdit(const std::string& name) const {
+    return RowOf(name) != nullptr ? RowOf(name)->upper : nullptr;
+}
+
+std::vector<std::string> MatchDialog::CheckedNames() const {
+    std::vector<std::string> names;
+    for (const InputRow& r : m_Rows)
+        if (r.check->isChecked()) names.emplace_back(r.field->recordName);
+    return names;
+}
+
+void MatchDialog::ShowDefaultBounds(bool onlySaturations) {
+    const std::vector<std::string> fitted = CheckedNames();
+    for (const InputRow& r : m_Rows) {
+        const std::string name = r.field->recordName;
+        if (onlySaturations && name != "m_Swi" && name != "m_Sgc") continue;
+        const morvek::MatchBounds b = morvek::DefaultBounds(m_Doc.m_Inputs, *r.field, fitted);
+        r.lower->setText(Number(b.lower));
+        r.upper->setText(Number(b.upper));
+    }
+}
+
+bool MatchDialog::ReadOptions(morvek::MatchOptions& options) {
+    auto read = [this](QLineEdit* edit, const std::string& caption, double& value) {
+        float f = 0;
+        if (ParseFloatStrict(edit->text().trimmed().toStdString(), f)) {
+            value = f;
+            return true;
+        }
+        m_Doc.Messages().Show(morvek::NotANumberMessage(caption));
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    };
+    for (const InputRow& r : m_Rows) {
+        if (!r.check->isChecked()) continue;
+        const std::string name = r.field->recordName;
+        morvek::MatchParameter p{name, 0.0, morvek::MatchBounds{}};
+        if (!read(r.start, name + " Startwert", *p.start) ||
+            !read(r.lower, name + " untere Grenze", p.bounds->lower) ||
+            !read(r.upper, name + " obere Grenze", p.bounds->upper))
+            return false;
+        options.parameters.push_back(p);
+    }
+    return read(m_pPressureWeight, "Gewicht Druck", options.weights.pressure) &&
+           read(m_pGorWeight, "Gewicht GOEV", options.weights.gor);
+}
+
+bool MatchDialog::Start() {
+    if (Running()) return false;
+    morvek::MatchOptions options;
+    if (!ReadOptions(options)) return false;
+    // A match starts from a case the program computes: the OK checks first.
+    DlgInput checks;
+    checks.m_Inputs = m_Doc.m_Inputs;
+    if (!CheckFieldValues(checks, m_Doc.Messages()) || !CheckDialogInputs(checks, m_Doc.Messages()))
+        return false;
+    if (const std::string why = morvek::CheckMatch(m_Doc.m_Inputs, options); !why.empty()) {
+        m_Doc.Messages().Show(why);
+        return false;
+    }
+
+    m_Result.reset();
+    ShowResult(morvek::MatchResult{});
+    m_pProgress->setText(QStringLiteral("Die Anpassung läuft ..."));
+    m_pStop = std::make_shared<std::atomic<bool>>(false);
+    m_pOutcome = std::make_shared<std::optional<morvek::MatchResult>>();
+    auto stop = m_pStop;
+    // Runs on the match's thread: hands the progress to the dialog's thread.
+    morvek::MatchCallback callback = [this, stop, last = std::chrono::steady_clock::time_point{},
+                                      iteration = -1](const morvek::MatchProgress& p) mutable {
+        if (stop->load()) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (p.iteration != iteration || now - last >= kProgressInterval) {
+            iteration = p.iteration;
+            last = now;
+            QMetaObject::invokeMethod(
+                this, [this, p] { ShowProgress(p); }, Qt::QueuedConnection);
+        }
+        return true;
+    };
+    m_pThread = QThread::create(
+        [inputs = m_Doc.m_Inputs, options, callback, outcome = m_pOutcome]() mutable {
+            *outcome = morvek::Match(inputs, options, callback);
+        });
+    connect(m_pThread, &QThread::finished, this, &MatchDialog::OnFinished);
+    m_pThread->start();
+    UpdateButtons();
+    return true;
+}
+
+void MatchDialog::Cancel() {
+    if (m_pStop) m_pStop->store(true);
+}
+
+void MatchDialog::ShowProgress(const morvek::MatchProgress& p) {
+    if (!Running()) return;
+    m_pProgress->setText(Q(Format("Iteration %d, RMS %.3f %%, %d Vorhersagen", p.iteration,
+                                  100.0 * p.rms, p.predictions)));
+}
+
+void MatchDialog::OnFinished() {
+    if (m_pThread == nullptr) return;
+    m_pThread->wait();
+    delete m_pThread;
+    m_pThread = nullptr;
+    if (m_pOutcome && *m_pOutcome) m_Result = std::move(**m_pOutcome);
+    if (m_Result) ShowResult(*m_Result);
+    UpdateButtons();
+}
+
+void MatchDialog::ShowResult(const morvek::MatchResult& r) {
+    m_pTable->setRowCount(0);
+    m_pRms->clear();
+    m_pWarning->clear();
+    m_pDetails->clear();
+    if (!m_Result) return;
+    switch (r.status) {
+        case morvek::MatchStatus::Converged:
+            m_pProgress->setText(Q(Format("Konvergiert nach %d Iterationen mit %d Vorhersagen.",
+                                          r.iterations, r.predictions)));
+            break;
+        case morvek::MatchStatus::Cancelled:
+        case morvek::MatchStatus::NotConverged:
+        case morvek::MatchStatus::Refused:
+            m_pProgress->setText(Q(r.message + " Die Eingaben bleiben unverändert."));
+            break;
+    }
+    std::string details;
+    for (const std::string& line : morvek::MatchSummaryLines(r, m_Doc.m_Feldname))
+        details += line + '\n';
+    m_pDetails->setPlainText(Q(details));
+    if (!r.converged) return;
+    m_pTable->setRowCount(static_cast<int>(r.inputs.size()));
+    int row = 0;
+    for (const morvek::FittedInput& f : r.inputs) {
+        const QStringList cells = {
+            Q(f.name) + (f.atBound ? QStringLiteral(" (an der Grenze)") : QString()),
+            Number(f.start), Q(FloatForDisplay(f.stored)),
+            f.hasStatistics ? QStringLiteral("± ") + Q(Format("%.3g", f.stdError))
+                            : QStringLiteral("nicht bestimmbar"),
+            f.hasStatistics ? Number(f.ci95Low) + QStringLiteral(" bis ") + Number(f.ci95High)
+                            : QString()};
+        for (int c = 0; c < cells.size(); ++c)
+            m_pTable->setItem(row, c, new QTableWidgetItem(cells[c]));
+        ++row;
+    }
+    m_pTable->resizeColumnsToContents();
+    m_pRms->setText(Q(Format("RMS der relativen Abweichungen: vorher %.2f %%, nachher %.2f %%",
+                             100.0 * r.rmsBefore, 100.0 * r.rmsAfter)));
+    QStringList warnings;
+    for (const std::string& w : morvek::CorrelationWarnings(r)) warnings << Q(w);
+    m_pWarning->setText(warnings.join('\n'));
+}
+
+void MatchDialog::UpdateButtons() {
+    const bool running = Running();
+    for (const InputRow& r : m_Rows) {
+        r.check->setEnabled(!running);
+        for (QLineEdit* e : {r.start, r.lower, r.upper})
+            e->setEnabled(!running && r.check->isChecked());
+    }
+    m_pPressureWeight->setEnabled(!running);
+    m_pGorWeight->setEnabled(!running);
+    m_pStart->setEnabled(!running);
+    m_pCancel->setEnabled(running);
+    m_pApply->setEnabled(!running && m_Result && m_Result->converged);
+}
+
+void MatchDialog::Apply() {
+    if (Running() || !m_Result || !m_Result->converged) return;
+    for (const morvek::FittedInput& f : m_Result->inputs)
+        morvek::FindField(f.name)->Number(m_Doc.m_Inputs) = f.stored;
+    m_Doc.m_bGeaendert = 1;
+    m_Doc.m_bGrafikNeu = 1;
+    m_Doc.SetModifiedFlag(true);
+    accept();
+    m_Doc.RunCalculation();
+}
+
+void MatchDialog::reject() {
+    Cancel();
+    if (m_pThread != nullptr) {
+        m_pThread->wait();
+        OnFinished();
+    }
+    QDialog::reject();
+}

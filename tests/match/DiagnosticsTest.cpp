@@ -1,0 +1,94 @@
+// The material-balance diagnostics: the Havlena-Odeh line of rows a case's
+// own prediction gives has the case's oil in place as its slope (and, with a
+// gas cap, the oil in place and the cap's gas as intercept and slope of F/Eo),
+// and the drive indices of every golden case add up to 1 wherever the
+// balance closes.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "GoldenCases.h"
+#include "SyntheticRows.h"
+#include "match/Diagnostics.h"
+
+namespace {
+
+TEST(HavlenaOdeh, SlopeOfNoiseFreeRowsIsTheOilInPlace) {
+    for (const char* example : {"nordfeld.mvk", "sauergas.mvk"}) {
+        SCOPED_TRACE(example);
+        morvek::CaseInputs in = ExampleInputs(example);
+        ASSERT_EQ(in.gasCapRatio, 0.0f);
+        in.measuredRows = SampledRows(in, 20, true, nullptr, 0.0);
+        const morvek::HavlenaOdehResult h = morvek::HavlenaOdeh(in);
+        ASSERT_EQ(h.points.size(), 20u);
+        ASSERT_TRUE(h.hasSlope);
+        EXPECT_EQ(h.slopePoints, 20);
+        EXPECT_NEAR(h.slopeOoip1000m3 / in.ooip1000m3, 1.0, 0.01);
+        // The cumulative gas of the trapezoid rule grows with Np from zero.
+        double gp = 0;
+        for (const morvek::HavlenaOdehPoint& p : h.points) {
+            EXPECT_GT(p.gp1000Sm3, gp);
+            gp = p.gp1000Sm3;
+        }
+        EXPECT_FALSE(h.hasGasCapFit && std::fabs(h.impliedGasCapRatio) > 0.01);
+    }
+    // F/Eo = N + G (Bg - Bgi)/Eo; the trapezoid rule's cumulative gas of twenty
+    // rows is good to about a percent there.
+    morvek::CaseInputs in = ExampleInputs("gaskappe.mvk");
+    in.measuredRows = SampledRows(in, 20, true, nullptr, 0.0);
+    const morvek::HavlenaOdehResult h = morvek::HavlenaOdeh(in);
+    ASSERT_TRUE(h.hasGasCapFit);
+    EXPECT_NEAR(h.interceptOoip1000m3 / in.ooip1000m3, 1.0, 0.02);
+    EXPECT_NEAR(h.slopeGasCap1000Sm3 / h.caseGasCap1000Sm3, 1.0, 0.01);
+    EXPECT_NEAR(h.impliedGasCapRatio / in.gasCapRatio, 1.0, 0.02);
+    EXPECT_NEAR(h.slopeOoip1000m3 / in.ooip1000m3, 1.0, 0.01);
+}
+
+// DDI + GDI = N Et / F, and the balance closes to the inner iteration's
+// tolerance (PredictionPhysics): the sum is 1 within 1e-6 at every step. The
+// one exception is a step at which the oil in place runs out: the balance
+// asks for more oil than is left, the step is cut at Np = N, and F falls
+// short of N Et. Among the golden cases that happens once, to "ohne-gasfluss"
+// (a gas cap five times the oil zone, no gas flow) at 200 bar with either
+// answer; the drive indices show it (sum 1.0101) rather than hide it.
+TEST(DriveIndices, SumToOneAtEveryStepOfEveryGoldenCase) {
+    size_t checked = 0, cutAtOilInPlace = 0;
+    for (const GoldenCase& c : GoldenCases()) {
+        for (bool useApi : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (useApi ? ", ja" : ", nein"));
+            const morvek::PredictionResult r = morvek::PredictCase(c.inputs, {useApi});
+            const std::vector<morvek::DriveIndexStep> d =
+                morvek::DriveIndices(r, morvek::Reservoir::Of(c.inputs));
+            ASSERT_EQ(d.size(), r.steps.size());
+            std::set<int> cut;
+            for (const morvek::PredictionEvent& e : r.events)
+                if (e.kind == morvek::PredictionEventKind::OilInPlaceExceeded) cut.insert(e.step);
+            for (size_t i = 0; i < d.size(); ++i) {
+                const morvek::PredictionStep& s = r.steps[i];
+                SCOPED_TRACE(testing::Message()
+                             << "step " << s.index << " at " << s.pressureBar << " bar");
+                EXPECT_EQ(d[i].hasIndices, s.withdrawal1000m3 != 0);
+                if (!d[i].hasIndices) continue;
+                EXPECT_GE(d[i].depletion, 0.0);
+                EXPECT_GE(d[i].gasCap, 0.0);
+                if (c.inputs.gasCapRatio == 0.0f) {
+                    EXPECT_EQ(d[i].gasCap, 0.0);
+                }
+                if (cut.count(s.index) > 0) {
+                    EXPECT_EQ(s.np1000m3, double(c.inputs.ooip1000m3));
+                    EXPECT_GT(d[i].sum, 1.0 + 1e-6);
+                    ++cutAtOilInPlace;
+                    continue;
+                }
+                EXPECT_NEAR(d[i].sum, 1.0, 1e-6);
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 10000u);
+    EXPECT_EQ(cutAtOilInPlace, 2u);
+}
+
+}  // namespace

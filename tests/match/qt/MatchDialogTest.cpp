@@ -1,0 +1,108 @@
+// The match dialog as a user drives it: the match runs on its own thread and
+// reports back; "Übernehmen" gives the case the fitted values, marks it
+// modified and computes it; "Abbrechen" stops a running match and leaves the
+// case alone; a match the case cannot take is refused with a message.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "ExampleCases.h"
+#include "ScriptedMessageSink.h"
+#include "case/MorvekDoc.h"
+#include "match/qt/MatchDialog.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+struct Case {
+    ScriptedMessageSink sink;
+    CMorvekDoc doc;
+    int viewUpdates = 0;
+    Case() {
+        FillNordfeld(doc);
+        doc.SetMessageSink(&sink);
+        doc.AddViewListener([this] { ++viewUpdates; });
+    }
+};
+
+bool Finishes(const MatchDialog& dialog) {
+    return QTest::qWaitFor([&] { return !dialog.Running(); }, 60000);
+}
+
+TEST(MatchDialog, MatchesOnItsThreadAndTheCaseTakesTheFittedValues) {
+    Case c;
+    MatchDialog dialog(c.doc);
+    EXPECT_TRUE(dialog.Check("m_OOIP")->isChecked());
+    EXPECT_TRUE(dialog.Check("m_Gaskappe")->isChecked());
+    EXPECT_FALSE(dialog.Check("m_Swi")->isChecked());
+    EXPECT_EQ(dialog.StartEdit("m_OOIP")->text(), "5000");
+    EXPECT_EQ(dialog.LowerEdit("m_OOIP")->text(), "760");  // the largest row's oil
+    EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+
+    dialog.StartEdit("m_OOIP")->setText("4000");
+    dialog.StartEdit("m_Gaskappe")->setText("0.3");
+    QTest::mouseClick(dialog.StartButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.Running());
+    EXPECT_FALSE(dialog.StartButton()->isEnabled());
+    EXPECT_TRUE(dialog.CancelButton()->isEnabled());
+    EXPECT_FALSE(dialog.StartEdit("m_OOIP")->isEnabled());
+    ASSERT_TRUE(Finishes(dialog));
+
+    ASSERT_TRUE(dialog.Result());
+    const morvek::MatchResult& r = *dialog.Result();
+    ASSERT_TRUE(r.converged) << r.message;
+    EXPECT_EQ(r.inputs[0].start, 4000.0);
+    EXPECT_EQ(dialog.ResultTable()->rowCount(), 2);
+    EXPECT_TRUE(dialog.ProgressLine()->text().startsWith("Konvergiert nach"));
+    EXPECT_TRUE(dialog.Details()->toPlainText().contains("Meßwerte gegen Rechnung"));
+    EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
+    EXPECT_EQ(c.doc.m_OOIP, 5000.0f);  // nothing taken before "Übernehmen"
+
+    QTest::mouseClick(dialog.ApplyButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(c.doc.m_OOIP, r.inputs[0].stored);
+    EXPECT_EQ(c.doc.m_Gaskappe, r.inputs[1].stored);
+    EXPECT_TRUE(c.doc.IsModified());
+    ASSERT_TRUE(c.doc.LastRun());
+    ASSERT_TRUE(c.doc.LastRun()->prediction);
+    EXPECT_EQ(c.viewUpdates, 1);
+    // The report is the one of the fitted case.
+    morvek::CaseInputs fitted = c.doc.m_Inputs;
+    EXPECT_EQ(c.doc.m_Text, morvek::RunCase(fitted, morvek::ResultKind::Prediction).report);
+}
+
+TEST(MatchDialog, CancelStopsTheMatchAndRefusalsAreShown) {
+    Case c;
+    MatchDialog dialog(c.doc);
+    ASSERT_TRUE(dialog.Start());
+    dialog.Cancel();
+    ASSERT_TRUE(Finishes(dialog));
+    ASSERT_TRUE(dialog.Result());
+    EXPECT_EQ(dialog.Result()->status, morvek::MatchStatus::Cancelled);
+    EXPECT_TRUE(dialog.ProgressLine()->text().contains("abgebrochen"));
+    EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+    EXPECT_TRUE(dialog.StartButton()->isEnabled());
+    EXPECT_EQ(c.doc.m_OOIP, 5000.0f);
+
+    // Nothing to fit, a start outside its bounds, a word for a number.
+    dialog.Check("m_OOIP")->setChecked(false);
+    dialog.Check("m_Gaskappe")->setChecked(false);
+    EXPECT_FALSE(dialog.Start());
+    dialog.Check("m_Swi")->setChecked(true);
+    dialog.StartEdit("m_Swi")->setText("0.99");
+    EXPECT_FALSE(dialog.Start());
+    dialog.StartEdit("m_Swi")->setText("viel");
+    EXPECT_FALSE(dialog.Start());
+    EXPECT_FALSE(dialog.Running());
+    ASSERT_EQ(c.sink.Texts().size(), 3u);
+    EXPECT_EQ(c.sink.Texts()[0], "Bitte mindestens eine Größe zum Anpassen wählen.");
+    EXPECT_NE(c.sink.Texts()[1].find("außerhalb der Grenzen"), std::string::npos);
+    EXPECT_NE(c.sink.Texts()[2].find("Bitte eine Zahl eingeben"), std::string::npos);
+    EXPECT_FALSE(c.doc.IsModified());
+}
+
+}  // namespace
