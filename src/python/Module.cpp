@@ -25,8 +25,8 @@ PYBIND11_MODULE(_morvek, m) {
     RegisterPrediction(m);
     RegisterTables(m);
     RegisterFluid(m);
-    // The history match (Case.match) and the uncertainty runs (morvek.sweep)
-    // register here from files of their own, as Case.predict does from
-    // PyPrediction.cpp.
+    RegisterMatch(m);
+    // The uncertainty runs (morvek.sweep) register here from a file of their
+    // own, as Case.predict does from PyPrediction.cpp.
     m.attr("__name__") = importName;
 }

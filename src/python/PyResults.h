@@ -52,5 +52,6 @@ std::vector<std::string> RunDiagnostics(const CaseInputs& inputs, const RunOptio
 void RegisterPrediction(py::module_& m);
 void RegisterTables(py::module_& m);
 void RegisterFluid(py::module_& m);
+void RegisterMatch(py::module_& m);
 
 }  // namespace morvek::python
