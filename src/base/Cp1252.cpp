@@ -6,10 +6,9 @@ namespace {
 
 // 0x80..0x9F; the remaining bytes equal their Unicode code points (Latin-1).
 constexpr char32_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 char32_t ByteToCodePoint(unsigned char b) {
@@ -101,4 +100,31 @@ bool Utf8ToCp1252(const std::string& text, std::string& out) {
 bool FitsCp1252(const std::string& text) {
     std::string ignored;
     return Utf8ToCp1252(text, ignored);
+}
+
+std::string Utf8FromUtf8OrCp1252(const std::string& bytes) {
+    size_t i = 0;
+    char32_t cp;
+    while (i < bytes.size())
+        if (!DecodeUtf8(bytes, i, cp)) return Cp1252ToUtf8(bytes);
+    return bytes;
+}
+
+std::string StorableInCp1252(const std::string& text) {
+    const std::string utf8 = Utf8FromUtf8OrCp1252(text);
+    std::string out;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const size_t start = i;
+        char32_t cp;
+        unsigned char b;
+        if (!DecodeUtf8(utf8, i, cp)) {  // cannot happen: the text is valid UTF-8 here
+            ++i;
+            out += '?';
+        } else if (CodePointToByte(cp, b))
+            out.append(utf8, start, i - start);
+        else
+            out += '?';
+    }
+    return out;
 }

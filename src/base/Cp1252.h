@@ -16,3 +16,13 @@ bool Utf8ToCp1252(const std::string& text, std::string& out);
 
 // True when every character of the UTF-8 text can be stored in code page 1252.
 bool FitsCp1252(const std::string& text);
+
+// Text of a file that may hold UTF-8 or code page 1252 (a table file written
+// on either kind of system): the bytes as UTF-8 when they are valid UTF-8,
+// else read as code page 1252.
+std::string Utf8FromUtf8OrCp1252(const std::string& bytes);
+
+// The text with every character that code page 1252 cannot hold replaced by
+// '?', so that it can be stored in a case file and written to aus.txt (a file
+// name shown in the report). Bytes that are no UTF-8 are read as code page 1252.
+std::string StorableInCp1252(const std::string& text);

@@ -9,6 +9,7 @@
 
 #include "base/FileIO.h"
 #include "batch/BatchPorts.h"
+#include "batch/TableStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -34,9 +35,12 @@ struct BatchOptions {
     std::string csvPath;
     std::string graphPath;
     std::string printPdfPath;
+    TableOptions tables;
 };
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
+std::string Utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
 
 // Without an application object the parser cannot know the program's name.
 std::string HelpText(const QCommandLineParser& parser) {
@@ -56,8 +60,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
-        "Order: load the case, apply --set, read --messwerte, --save, check and compute, "
-        "then write the outputs.");
+        "Order: load the case, apply --set, read --messwerte, --pvt-tabelle and "
+        "--relperm-tabelle, --save, check and compute, then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -74,9 +78,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                            "checks it; repeatable. NAME is a member of the case record "
                            "(m_OOIP, m_Initialdruck, m_Gas[3], m_Feldname, ...).",
                            "NAME=VALUE");
-    QCommandLineOption messwerte("messwerte",
-                                 "Replace the measured rows by those of a measured-data file.",
-                                 "FILE");
+    QCommandLineOption messwerte(
+        "messwerte", "Replace the measured rows by those of a measured-data file.", "FILE");
     QCommandLineOption save("save", "Save the case (after --set and --messwerte) to FILE.mvk.",
                             "FILE.mvk");
     QCommandLineOption report("report", "Write the report to FILE instead of stdout.", "FILE");
@@ -94,6 +97,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     for (const auto& o : {help, version, batch, answer, pvt, relPerm, set, messwerte, save, report,
                           aus, csv, graph, printPdf})
         parser.addOption(o);
+    for (const auto& o : TableCommandLineOptions()) parser.addOption(o);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     auto refuse = [&](const std::string& why) {
@@ -129,6 +133,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.csvPath = Utf8(parser.value(csv));
     opt.graphPath = Utf8(parser.value(graph));
     opt.printPdfPath = Utf8(parser.value(printPdf));
+    opt.tables = TableOptionsOf(parser);
     return true;
 }
 
@@ -226,6 +231,8 @@ int RunBatch(int argc, char** argv) {
             return kExitFile;
         doc.m_Messwerte = rows;
     }
+    if (const int status = ApplyTableOptions(doc, opt.tables, sink); status != kExitOk)
+        return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
     if (!doc.OnDataChange()) return kExitRefused;

@@ -29,6 +29,8 @@ Reservoir Reservoir::Of(const CaseInputs& in) {
     r.initialPressureBar = in.initialPressureBar;
     r.bubblePointPressureBar = in.bubblePointPressureBar;
     r.gasCapRatio = in.gasCapRatio;
+    r.poreCompressibilityPerBar = in.poreCompressibilityPerBar;
+    r.waterCompressibilityPerBar = in.waterCompressibilityPerBar;
     return r;
 }
 
@@ -45,6 +47,25 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     const double ooip = reservoir.ooip1000m3;  // N, 1000 m3
     const double swi = relPerm.ConnateWaterSaturation();
     const double gaskappe = reservoir.gasCapRatio;
+    out.ooip1000m3 = ooip;
+    // Connate water and pore volume: Efw = efwPerBar (pi - p) once Boi is known.
+    const double cf = reservoir.poreCompressibilityPerBar;
+    const double cw = reservoir.waterCompressibilityPerBar;
+    const bool rockAndWater = cf != 0.0 || cw != 0.0;
+    double efwPerBar = 0.0;
+    // A laboratory PVT table is not extrapolated: the run ends at its lowest
+    // pressure, and does not start outside it.
+    const TabulatedPvt* table = fluid.Table();
+    const bool relPermTable = relPerm.Table() != nullptr;
+    bool tableEndReached = false;
+    if (table != nullptr) {
+        out.lowestTablePressureBar = table->LowestPressureBar();
+        out.highestTablePressureBar = table->HighestPressureBar();
+        if (pi > table->HighestPressureBar() || pi < table->LowestPressureBar()) {
+            out.stopReason = StopReason::OutsidePvtTable;
+            return out;
+        }
+    }
 
     float dp =
         pi > pb ? (pi - pb) / static_cast<float>(kStepsToBubblePoint) : pb / kStepsFromBubblePoint;
@@ -65,14 +86,15 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     // The quantity that ended the run because it could not be computed.
     const char* failed = nullptr;
 
-    while (abort < 1 && idle < kMaxIdleSteps && p > kLowestPressureBar && ooip > np) {
+    while (abort < 1 && idle < kMaxIdleSteps && p > kLowestPressureBar && ooip > np &&
+           !tableEndReached) {
         if (pi > pb && j == kStepsToBubblePoint) dp = pb / kStepsBelowBubblePoint;
 
         const double rs = fluid.Rs(p);
         const double bo = fluid.Bo(p, rs);
         const double muo = fluid.OilViscosity(p, rs);
         const double bg = fluid.Bg(p);
-        const double mug = fluid.GasViscosityFromBg(bg);
+        const double mug = fluid.GasViscosity(p, bg);
         failed = FirstMeaningless({{"Rs", rs},
                                    {"Bo", bo},
                                    {"Ölviskosität", muo},
@@ -99,11 +121,16 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
             out.boi = boi;
             out.bgi = bgi;
             out.initialGasCapMioSm3 = gasCap;
+            if (rockAndWater) efwPerBar = (1.0 + gaskappe) * boi * (cw * swi + cf) / (1.0 - swi);
         }
 
         double a = bo - rs * bg;  // 1000 m3 of pore space per 1000 m3 of oil produced
         if (a < 0.0) a = 0.0;
-        const double et = (rsi - rs) * bg + (bo - boi) + gaskappe * boi * (bg / bgi - 1.0);
+        double et = (rsi - rs) * bg + (bo - boi) + gaskappe * boi * (bg / bgi - 1.0);
+        // The pressure drop below pi in double precision (p is single).
+        const double drawdown = double(pi) - double(p);
+        const double efw = efwPerBar * drawdown;
+        if (rockAndWater) et += efw;
 
         if (et < 0.0 && rs == rsi && bo < boi)
             out.events.push_back({j, PredictionEventKind::BubblePointTooLow, muo});
@@ -127,10 +154,22 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
                 dnp = ooip - np;
                 break;
             }
-            sl = swi + (1.0 - (np + dnp) / ooip) * (bo / boi) * (1.0 - swi);
+            if (rockAndWater) {
+                // The oil and the expanded connate water in the compacted
+                // pore volume: SL stays 1 above the bubble point.
+                sl = ((1.0 - (np + dnp) / ooip) * (bo / boi) * (1.0 - swi) +
+                      swi * (1.0 + cw * drawdown)) /
+                     (1.0 - cf * drawdown);
+            } else {
+                sl = swi + (1.0 - (np + dnp) / ooip) * (bo / boi) * (1.0 - swi);
+            }
             BelowConnateWater below{};
             below.oilSaturation = 0.0;
             ratio = relPerm.KrgKro(sl, &below);
+            if (relPermTable && std::isinf(ratio)) {
+                failed = "KRG/KRO (kro = 0: das Öl fließt nicht mehr)";
+                break;
+            }
             if (below.oilSaturation < 0.0 && out.liquidBelowConnateWaterCount++ == 0)
                 out.events.push_back({j, PredictionEventKind::LiquidBelowConnateWater,
                                       below.oilSaturation, below.krg, below.normalisedSaturation});
@@ -173,11 +212,18 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
         s.krgKro = ratio;
         s.eo = (rsi - rs) * bg + (bo - boi);
         s.eg = boi * (bg / bgi - 1.0);
+        s.efw = efw;
         s.et = et;
         s.withdrawal1000m3 = np * a + gp * bg;
         s.converged = !(difference > kGorTolerance);
 
-        p = p - dp;
+        if (table != nullptr && p <= table->LowestPressureBar()) {
+            tableEndReached = true;
+        } else {
+            p = p - dp;
+            // The last step lies exactly at the table's lowest pressure.
+            if (table != nullptr && p < table->LowestPressureBar()) p = table->LowestPressureBar();
+        }
         ++j;
     }
 
@@ -185,6 +231,8 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
         out.stopReason = StopReason::NoMeaningfulValue;
         out.failedQuantity = failed;
         out.failedPressureBar = p;
+    } else if (tableEndReached) {
+        out.stopReason = StopReason::LowestTablePressure;
     } else if (abort >= 1) {
         out.stopReason = StopReason::NegativeOilProduction;
     } else if (idle >= kMaxIdleSteps) {

@@ -119,6 +119,7 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
 }
 
 void DlgInput::OnInitDialog() {
+    ShowTableSources();
     UpdateData(false);
     m_strSumme = GasSumText(m_Gas);
     // The list widget draws its rows two pixels taller than its default.

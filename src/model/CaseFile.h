@@ -15,7 +15,10 @@
 // 0xFFFF is two bytes, else 0xFFFF and four bytes.
 
 // The fields stand in the order of their file position in the field table;
-// the measured rows follow them.
+// the measured rows follow them. Inputs that older files do not hold (rock
+// and water compressibility, the laboratory tables) follow in an optional,
+// tagged and versioned block (model/CaseFileBlock.h, docs/case-file.md); a
+// case without them is written exactly as before.
 
 #include <string>
 
@@ -27,7 +30,8 @@ bool EncodeCaseFile(const morvek::CaseInputs& inputs, std::string& bytes, std::s
 // All or nothing: inputs are changed only when the whole file was read. A file
 // that ends early, has bytes left over, or holds a length no writer produces
 // (a prefix longer than the rest of the file, the two-byte 0xFFFE, a long form
-// for a short length) is refused.
+// for a short length) is refused, and so is anything after the rows that is
+// not the optional block exactly as it is written.
 bool DecodeCaseFile(const std::string& bytes, morvek::CaseInputs& inputs);
 
 // Load and save go through one archive object, as the case's Serialize sees it.

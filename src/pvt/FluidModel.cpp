@@ -28,6 +28,11 @@ FluidModel::FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixt
                              inputs.bubblePointPressureBar)),
       calibration_(Calibrate(inputs, oil_)),
       viscosity_(double(apiGravity) + double(calibration_.apiShift), oil_.temperatureF,
-                 inputs.bubblePointPressureBar) {}
+                 inputs.bubblePointPressureBar) {
+    if (inputs.pvtTable && IsValidTable(*inputs.pvtTable)) {
+        table_.emplace(*inputs.pvtTable, inputs.bubblePointPressureBar);
+        calibration_.applied = false;
+    }
+}
 
 }  // namespace morvek

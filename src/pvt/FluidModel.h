@@ -3,12 +3,19 @@
 // pressure. Built once from the case's inputs, immutable afterwards, so that
 // any number of threads may ask it at once. Pressures are in bar, single
 // precision as the case and the prediction hold them.
+//
+// The properties come from the case's oil correlation and gas composition, or,
+// when the case holds a laboratory PVT table, from that table (TabulatedPvt):
+// one branch per property, no virtual call on the correlations' path.
+
+#include <optional>
 
 #include "model/CaseInputs.h"
 #include "pvt/GasDeviation.h"
 #include "pvt/GasMixture.h"
 #include "pvt/OilCorrelations.h"
 #include "pvt/OilViscosity.h"
+#include "pvt/TabulatedPvt.h"
 
 namespace morvek {
 
@@ -22,29 +29,47 @@ public:
     FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixture& gas);
     explicit FluidModel(const CaseInputs& inputs) : FluidModel(inputs, inputs.apiGravity) {}
 
-    double Rs(float pressureBar) const { return morvek::Rs(pressureBar, oil_); }  // sm3/m3
-    // Oil formation volume factor, m3/sm3; with rs = Rs(p) when the caller has it.
-    double Bo(float pressureBar, double rs) const { return morvek::Bo(pressureBar, rs, oil_); }
-    double Bo(float pressureBar) const { return Bo(pressureBar, Rs(pressureBar)); }
-    double Co(float pressureBar, double rs) const {
-        return OilCompressibility(pressureBar, rs, oil_);
+    double Rs(float pressureBar) const {  // sm3/m3
+        return table_ ? table_->Rs(pressureBar) : morvek::Rs(pressureBar, oil_);
     }
-    double Co(float pressureBar) const { return Co(pressureBar, Rs(pressureBar)); }  // 1/bar
-    double OilViscosity(float pressureBar, double rs) const {                        // cP
-        return viscosity_.Viscosity(pressureBar, rs);
+    // Oil formation volume factor, m3/sm3; with rs = Rs(p) when the caller has it.
+    double Bo(float pressureBar, double rs) const {
+        return table_ ? table_->Bo(pressureBar) : morvek::Bo(pressureBar, rs, oil_);
+    }
+    double Bo(float pressureBar) const { return Bo(pressureBar, Rs(pressureBar)); }
+    double Co(float pressureBar, double rs) const {  // 1/bar
+        return table_ ? table_->Co(pressureBar) : OilCompressibility(pressureBar, rs, oil_);
+    }
+    double Co(float pressureBar) const { return Co(pressureBar, Rs(pressureBar)); }
+    double OilViscosity(float pressureBar, double rs) const {  // cP
+        return table_ ? table_->OilViscosity(pressureBar) : viscosity_.Viscosity(pressureBar, rs);
     }
     double OilViscosity(float pressureBar) const {
         return OilViscosity(pressureBar, Rs(pressureBar));
     }
+    // z factor of the gas composition (a PVT table holds none).
     double Z(float pressureBar) const { return gas_.Z(pressureBar); }
-    double Bg(float pressureBar) const { return gas_.Bg(pressureBar); }  // m3/sm3
-    double GasViscosityFromBg(double bg) const { return gas_.ViscosityFromBg(bg); }
-    double GasViscosity(float pressureBar) const { return gas_.Viscosity(pressureBar); }  // cP
+    double Bg(float pressureBar) const {  // m3/sm3
+        return table_ ? table_->Bg(pressureBar) : gas_.Bg(pressureBar);
+    }
+    // Gas viscosity in cP at the pressure, with bg = Bg(p) (the correlation
+    // computes it from the gas density that Bg implies).
+    double GasViscosity(float pressureBar, double bg) const {
+        return table_ ? table_->GasViscosity(pressureBar) : gas_.ViscosityFromBg(bg);
+    }
+    double GasViscosity(float pressureBar) const {
+        return GasViscosity(pressureBar, Bg(pressureBar));
+    }
+
+    // The laboratory table the properties come from, or nullptr for the
+    // correlations.
+    const TabulatedPvt* Table() const { return table_ ? &*table_ : nullptr; }
 
     const GasMixture& Gas() const { return mixture_; }
     const GasAtTemperature& GasAtReservoirTemperature() const { return gas_; }
     const OilParameters& Oil() const { return oil_; }
     float ApiGravity() const { return apiGravity_; }
+    // Not applied with a PVT table, whose oil viscosity is measured.
     const ViscosityCalibration& Calibration() const { return calibration_; }
 
 private:
@@ -54,6 +79,7 @@ private:
     OilParameters oil_;
     ViscosityCalibration calibration_;
     OilViscosityModel viscosity_;
+    std::optional<TabulatedPvt> table_;
 };
 
 }  // namespace morvek
