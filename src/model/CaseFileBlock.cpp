@@ -182,7 +182,8 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
         }
         if (onlyDefaults) return false;  // never written so
     }
-    return in.Position() == itemsEnd;
+    // A block without items is never written either.
+    return lastId != kNoBlockItem && in.Position() == itemsEnd;
 }
 
 }  // namespace morvek

@@ -23,7 +23,7 @@ bool AppendCaseFileBlock(const CaseInputs& inputs, std::string& out, std::string
 // Reads the block that starts at pos and must end exactly with the bytes into
 // inputs. False for anything but the block as AppendCaseFileBlock writes it:
 // another tag or version, a wrong length or CRC, an unknown or repeated item,
-// items out of order, an item that holds only defaults, or a table the
+// items out of order, no item at all, an item that holds only defaults, or a table the
 // readers would refuse.
 bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& inputs);
 
