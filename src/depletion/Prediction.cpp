@@ -38,8 +38,15 @@ double InitialGasCapMioSm3(double ooip, double boi, double gaskappe, double bgi)
     return 0.001 * ooip * boi * gaskappe / bgi;
 }
 
-PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
-                         const Reservoir& reservoir) {
+namespace {
+
+// The steps of the prediction. kLab: the case may use a laboratory table or a
+// compressibility; without them (kLab false) the steps call the correlations
+// and the Corey model directly, exactly as they always have, without one test
+// of a table on their path.
+template <bool kLab>
+PredictionResult PredictSteps(const FluidModel& fluid, const RelPermModel& relPerm,
+                              const Reservoir& reservoir) {
     PredictionResult out;
     out.steps.reserve(kExpectedSteps);
     const float pi = reservoir.initialPressureBar;
@@ -51,21 +58,26 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     // Connate water and pore volume: Efw = efwPerBar (pi - p) once Boi is known.
     const double cf = reservoir.poreCompressibilityPerBar;
     const double cw = reservoir.waterCompressibilityPerBar;
-    const bool rockAndWater = cf != 0.0 || cw != 0.0;
+    const bool rockAndWater = kLab && (cf != 0.0 || cw != 0.0);
     double efwPerBar = 0.0;
     // A laboratory PVT table is not extrapolated: the run ends at its lowest
     // pressure, and does not start outside it.
-    const TabulatedPvt* table = fluid.Table();
-    const bool relPermTable = relPerm.Table() != nullptr;
-    bool tableEndReached = false;
-    if (table != nullptr) {
-        out.lowestTablePressureBar = table->LowestPressureBar();
-        out.highestTablePressureBar = table->HighestPressureBar();
-        if (pi > table->HighestPressureBar() || pi < table->LowestPressureBar()) {
-            out.stopReason = StopReason::OutsidePvtTable;
-            return out;
+    bool table = false;
+    float tableLowest = 0.0f;
+    if constexpr (kLab) {
+        if (const TabulatedPvt* t = fluid.Table()) {
+            table = true;
+            tableLowest = t->LowestPressureBar();
+            out.lowestTablePressureBar = tableLowest;
+            out.highestTablePressureBar = t->HighestPressureBar();
+            if (pi > t->HighestPressureBar() || pi < tableLowest) {
+                out.stopReason = StopReason::OutsidePvtTable;
+                return out;
+            }
         }
     }
+    const bool relPermTable = kLab && relPerm.Table() != nullptr;
+    bool tableEndReached = false;
 
     float dp =
         pi > pb ? (pi - pb) / static_cast<float>(kStepsToBubblePoint) : pb / kStepsFromBubblePoint;
@@ -90,11 +102,20 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
            !tableEndReached) {
         if (pi > pb && j == kStepsToBubblePoint) dp = pb / kStepsBelowBubblePoint;
 
-        const double rs = fluid.Rs(p);
-        const double bo = fluid.Bo(p, rs);
-        const double muo = fluid.OilViscosity(p, rs);
-        const double bg = fluid.Bg(p);
-        const double mug = fluid.GasViscosity(p, bg);
+        double rs, bo, muo, bg, mug;
+        if constexpr (kLab) {
+            rs = fluid.Rs(p);
+            bo = fluid.Bo(p, rs);
+            muo = fluid.OilViscosity(p, rs);
+            bg = fluid.Bg(p);
+            mug = fluid.GasViscosity(p, bg);
+        } else {
+            rs = fluid.CorrelationRs(p);
+            bo = fluid.CorrelationBo(p, rs);
+            muo = fluid.CorrelationOilViscosity(p, rs);
+            bg = fluid.CorrelationBg(p);
+            mug = fluid.GasViscosityFromBg(bg);
+        }
         failed = FirstMeaningless({{"Rs", rs},
                                    {"Bo", bo},
                                    {"Ölviskosität", muo},
@@ -129,8 +150,11 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
         double et = (rsi - rs) * bg + (bo - boi) + gaskappe * boi * (bg / bgi - 1.0);
         // The pressure drop below pi in double precision (p is single).
         const double drawdown = double(pi) - double(p);
-        const double efw = efwPerBar * drawdown;
-        if (rockAndWater) et += efw;
+        double efw = 0.0;
+        if (rockAndWater) {
+            efw = efwPerBar * drawdown;
+            et += efw;
+        }
 
         if (et < 0.0 && rs == rsi && bo < boi)
             out.events.push_back({j, PredictionEventKind::BubblePointTooLow, muo});
@@ -165,7 +189,7 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
             }
             BelowConnateWater below{};
             below.oilSaturation = 0.0;
-            ratio = relPerm.KrgKro(sl, &below);
+            ratio = kLab ? relPerm.KrgKro(sl, &below) : relPerm.CoreyKrgKro(sl, &below);
             if (relPermTable && std::isinf(ratio)) {
                 failed = "KRG/KRO (kro = 0: das Öl fließt nicht mehr)";
                 break;
@@ -217,12 +241,12 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
         s.withdrawal1000m3 = np * a + gp * bg;
         s.converged = !(difference > kGorTolerance);
 
-        if (table != nullptr && p <= table->LowestPressureBar()) {
+        if (table && p <= tableLowest) {
             tableEndReached = true;
         } else {
             p = p - dp;
             // The last step lies exactly at the table's lowest pressure.
-            if (table != nullptr && p < table->LowestPressureBar()) p = table->LowestPressureBar();
+            if (table && p < tableLowest) p = tableLowest;
         }
         ++j;
     }
@@ -244,6 +268,17 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     }
     out.balanceRatio = f;
     return out;
+}
+
+}  // namespace
+
+PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
+                         const Reservoir& reservoir) {
+    const bool lab = fluid.Table() != nullptr || relPerm.Table() != nullptr ||
+                     reservoir.poreCompressibilityPerBar != 0.0 ||
+                     reservoir.waterCompressibilityPerBar != 0.0;
+    return lab ? PredictSteps<true>(fluid, relPerm, reservoir)
+               : PredictSteps<false>(fluid, relPerm, reservoir);
 }
 
 FluidModel FluidOfCase(const CaseInputs& inputs, const RunOptions& options) {

@@ -33,14 +33,15 @@ RelPermModel::RelPermModel(const CaseInputs& inputs)
         table_ = std::make_shared<const TabulatedRelPerm>(*inputs.relPermTable);
 }
 
-double RelPermModel::KrgKro(double sl, BelowConnateWater* below) const {
-    if (table_) {
-        const double sg = 1.0 - sl;
-        const double krg = table_->Krg(sg);
-        const double kro = table_->Kro(sg);
-        if (kro > 0.0) return krg / kro;
-        return krg > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
+double RelPermModel::TableKrgKro(double sl) const {
+    const double sg = 1.0 - sl;
+    const double krg = table_->Krg(sg);
+    const double kro = table_->Kro(sg);
+    if (kro > 0.0) return krg / kro;
+    return krg > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+double RelPermModel::CoreyKrgKro(double sl, BelowConnateWater* below) const {
     const double swi = swi_;
     const double sgc = sgc_;
     const double so = sl - swi;

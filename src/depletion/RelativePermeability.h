@@ -52,7 +52,12 @@ public:
     // krg/kro at the liquid saturation SL = Swi + So of the prediction; fills
     // below when SL < Swi (Corey model only). With a table: infinite where kro
     // is 0 and krg is not (the oil no longer flows), 0 where both are.
-    double KrgKro(double liquidSaturation, BelowConnateWater* below = nullptr) const;
+    double KrgKro(double liquidSaturation, BelowConnateWater* below = nullptr) const {
+        return table_ ? TableKrgKro(liquidSaturation) : CoreyKrgKro(liquidSaturation, below);
+    }
+    // The two models alone (KrgKro chooses between them).
+    double CoreyKrgKro(double liquidSaturation, BelowConnateWater* below = nullptr) const;
+    double TableKrgKro(double liquidSaturation) const;
 
     // The laboratory table, or nullptr for the Corey model.
     const TabulatedRelPerm* Table() const { return table_.get(); }

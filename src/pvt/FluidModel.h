@@ -65,6 +65,18 @@ public:
     // correlations.
     const TabulatedPvt* Table() const { return table_ ? &*table_ : nullptr; }
 
+    // The correlations alone, for a caller that has seen Table() is nullptr
+    // and asks thousands of times (the prediction's steps).
+    double CorrelationRs(float pressureBar) const { return morvek::Rs(pressureBar, oil_); }
+    double CorrelationBo(float pressureBar, double rs) const {
+        return morvek::Bo(pressureBar, rs, oil_);
+    }
+    double CorrelationOilViscosity(float pressureBar, double rs) const {
+        return viscosity_.Viscosity(pressureBar, rs);
+    }
+    double CorrelationBg(float pressureBar) const { return gas_.Bg(pressureBar); }
+    double GasViscosityFromBg(double bg) const { return gas_.ViscosityFromBg(bg); }
+
     const GasMixture& Gas() const { return mixture_; }
     const GasAtTemperature& GasAtReservoirTemperature() const { return gas_; }
     const OilParameters& Oil() const { return oil_; }
