@@ -37,7 +37,7 @@ TableEntry ReadInto(const std::string& path, std::optional<Table>& target, const
 
 template <class Table>
 std::string TableText(const Table& table) {
-    return Format("Tabelle %s, %zu Zeilen", table.fileName.c_str(), table.rows.size());
+    return Format("%s (%zu Zeilen)", table.fileName.c_str(), table.rows.size());
 }
 
 }  // namespace

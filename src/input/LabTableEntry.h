@@ -23,9 +23,9 @@ TableEntry ReadPvtTableInto(const std::string& path, morvek::CaseInputs& inputs,
 TableEntry ReadRelPermTableInto(const std::string& path, morvek::CaseInputs& inputs,
                                 MessageSink& sink);
 
-// "PVT: Korrelation" or "PVT: Tabelle pvt.txt, 12 Zeilen".
+// "PVT: Korrelation" or "PVT: pvt.txt (12 Zeilen)", the table's file name first.
 std::string PvtSourceText(const morvek::CaseInputs& inputs);
-// "Relperm: Corey-Ansatz" or "Relperm: Tabelle kr.txt, 9 Zeilen".
+// "Relperm: Corey-Ansatz" or "Relperm: kr.txt (9 Zeilen)".
 std::string RelPermSourceText(const morvek::CaseInputs& inputs);
 
 // With a PVT table: the initial pressure within it, its lowest pressure at or

@@ -36,8 +36,9 @@ CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& opt
     if (kind == ResultKind::PvtTable) {
         run.pvtTable = ComputePvtTable(fluid, inputs.initialPressureBar);
         AppendPvtTableReport(run.report, *run.pvtTable, ComputeShortRelPermTable(relPerm));
+        // The PVT graph's heading is too long for a suffix beside its axis
+        // titles; its report names the table.
         run.graph = PvtTableGraph(*run.pvtTable);
-        run.graph.labels.heading += LabTableHeadingSuffix(inputs);
         return run;
     }
     run.prediction = Predict(fluid, relPerm, Reservoir::Of(inputs));

@@ -76,12 +76,9 @@ void AppendLabDataReport(ReportLines& lines, const CaseInputs& in, bool withFlui
 }
 
 std::string LabTableHeadingSuffix(const CaseInputs& in, bool withFluids) {
-    const bool pvt = withFluids && HasPvtTable(in);
-    const bool relPerm = HasRelPermTable(in);
-    if (pvt && relPerm) return " (PVT- und Relperm-Tabelle)";
-    if (pvt) return " (PVT-Tabelle)";
-    if (relPerm) return " (Relperm-Tabelle)";
-    return {};
+    // Short: the heading shares its line with the two axis titles; the
+    // report names the tables.
+    return (withFluids && HasPvtTable(in)) || HasRelPermTable(in) ? " (Tabellen)" : "";
 }
 
 }  // namespace morvek

@@ -19,8 +19,8 @@ bool UsesLabData(const CaseInputs& inputs);
 // withFluids false (the relative-permeability table) leaves out the fluids.
 void AppendLabDataReport(ReportLines& lines, const CaseInputs& inputs, bool withFluids = true);
 
-// What the graph's heading adds for a case with tables: " (PVT-Tabelle)" and
-// the like, "" without tables.
+// What the graph's heading adds when the result uses a laboratory table:
+// " (Tabellen)"; "" without.
 std::string LabTableHeadingSuffix(const CaseInputs& inputs, bool withFluids = true);
 
 }  // namespace morvek

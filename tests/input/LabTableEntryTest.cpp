@@ -68,8 +68,8 @@ TEST(LabTableEntry, TablesAreReadShownDroppedAndCheckedInTheDialog) {
         d.ReadPvtTable();
         chosen = relPerm;
         d.ReadRelPermTable();
-        EXPECT_EQ(controls.texts[kPvtSource], "PVT: Tabelle pvt.txt, 3 Zeilen");
-        EXPECT_EQ(controls.texts[kRelPermSource], "Relperm: Tabelle kr.txt, 3 Zeilen");
+        EXPECT_EQ(controls.texts[kPvtSource], "PVT: pvt.txt (3 Zeilen)");
+        EXPECT_EQ(controls.texts[kRelPermSource], "Relperm: kr.txt (3 Zeilen)");
 
         // OK: the initial pressure must lie within the table.
         sink.Clear();

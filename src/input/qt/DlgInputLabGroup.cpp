@@ -5,7 +5,9 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 #include "input/DlgInput.h"
 #include "input/qt/DlgInputWidget.h"
@@ -14,6 +16,22 @@ namespace {
 
 constexpr int kPvtSource = 1047;
 constexpr int kRelPermSource = 1048;
+
+// A source line too long for its room shows its beginning and its end (the
+// row count) with an ellipsis between; its text stays whole.
+class ElidingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width());
+        style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(), shown,
+                              foregroundRole());
+    }
+};
 
 }  // namespace
 
@@ -25,7 +43,7 @@ QWidget* DlgInputWidget::BuildLabGroup() {
 
     auto addSource = [&](int row, int sourceId, int readId, const QString& readText, int removeId,
                          void (DlgInput::*read)(), void (DlgInput::*remove)()) {
-        auto* source = new QLabel(box);
+        auto* source = new ElidingLabel(box);
         source->setObjectName(QStringLiteral("ctl%1").arg(sourceId));
         source->setTextFormat(Qt::PlainText);
         m_Statics[sourceId] = source;
