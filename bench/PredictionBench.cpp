@@ -59,6 +59,32 @@ void BM_PredictCase(benchmark::State& state) {
 }
 BENCHMARK(BM_PredictCase)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
+// The same for Nordfeld on its laboratory tables (examples/tabellen) with rock
+// and water compressibility: the tables' branch of the fluid and
+// relative-permeability models instead of the correlations.
+void BM_PredictCaseWithTables(benchmark::State& state) {
+    morvek::CaseInputs in = Example(0);
+    std::vector<std::string> problems;
+    morvek::LabPvtTable pvt;
+    morvek::LabRelPermTable relPerm;
+    morvek::ReadPvtTableFile(MORVEK_SOURCE_DIR "/examples/tabellen/nordfeld-pvt.txt", pvt,
+                             problems);
+    morvek::ReadRelPermTableFile(MORVEK_SOURCE_DIR "/examples/tabellen/nordfeld-relperm.txt",
+                                 relPerm, problems);
+    in.pvtTable = pvt;
+    in.relPermTable = relPerm;
+    in.poreCompressibilityPerBar = 5e-5f;
+    in.waterCompressibilityPerBar = 4.5e-5f;
+    size_t steps = 0;
+    for (auto _ : state) {
+        const morvek::PredictionResult r = morvek::PredictCase(in);
+        steps = r.steps.size();
+        benchmark::DoNotOptimize(r.steps.data());
+    }
+    state.counters["steps"] = static_cast<double>(steps);
+}
+BENCHMARK(BM_PredictCaseWithTables)->Unit(benchmark::kMicrosecond);
+
 // The run of the dialog's OK without its questions: prediction, report lines
 // and graph series.
 void BM_PredictionWithReport(benchmark::State& state) {

@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
-  libtbb-dev libceres-dev libboost-dev
+  libtbb-dev libceres-dev libboost-dev zlib1g-dev
   fonts-liberation locales
   clang-14 libclang-rt-14-dev
   xvfb xauth poppler-utils

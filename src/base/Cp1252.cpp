@@ -129,3 +129,30 @@ std::string FirstUnstorableCharacter(const std::string& text) {
 bool NextUtf8CodePoint(const std::string& text, size_t& i, char32_t& cp) {
     return i < text.size() && DecodeUtf8(text, i, cp);
 }
+
+std::string Utf8FromUtf8OrCp1252(const std::string& bytes) {
+    size_t i = 0;
+    char32_t cp;
+    while (i < bytes.size())
+        if (!DecodeUtf8(bytes, i, cp)) return Cp1252ToUtf8(bytes);
+    return bytes;
+}
+
+std::string StorableInCp1252(const std::string& text) {
+    const std::string utf8 = Utf8FromUtf8OrCp1252(text);
+    std::string out;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const size_t start = i;
+        char32_t cp;
+        unsigned char b;
+        if (!DecodeUtf8(utf8, i, cp)) {  // cannot happen: the text is valid UTF-8 here
+            ++i;
+            out += '?';
+        } else if (CodePointToByte(cp, b))
+            out.append(utf8, start, i - start);
+        else
+            out += '?';
+    }
+    return out;
+}

@@ -24,3 +24,13 @@ std::string FirstUnstorableCharacter(const std::string& text);
 // Decodes the UTF-8 character at text[i] and moves i past it; false (i
 // unchanged) for a malformed sequence.
 bool NextUtf8CodePoint(const std::string& text, size_t& i, char32_t& cp);
+
+// Text of a file that may hold UTF-8 or code page 1252 (a table file written
+// on either kind of system): the bytes as UTF-8 when they are valid UTF-8,
+// else read as code page 1252.
+std::string Utf8FromUtf8OrCp1252(const std::string& bytes);
+
+// The text with every character that code page 1252 cannot hold replaced by
+// '?', so that it can be stored in a case file and written to aus.txt (a file
+// name shown in the report). Bytes that are no UTF-8 are read as code page 1252.
+std::string StorableInCp1252(const std::string& text);

@@ -13,6 +13,7 @@
 #include "batch/BatchPorts.h"
 #include "batch/CommandLineText.h"
 #include "batch/MatchStep.h"
+#include "batch/TableStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -41,6 +42,7 @@ struct BatchOptions {
     std::string graphPath;
     std::string printPdfPath;
     MatchCommandLine match;
+    TableOptions tables;
 };
 
 std::string Utf8(const QString& s) {
@@ -65,8 +67,9 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
-        "Order: load the case, apply --set, read --messwerte, (with --match: check, then fit), "
-        "--save, check and compute, then write the outputs.");
+        "Order: load the case, apply --set, read --messwerte, --pvt-tabelle and "
+        "--relperm-tabelle, (with --match: check, then fit), --save, check and compute, then "
+        "write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -103,6 +106,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
                           aus, csv, graph, printPdf})
         parser.addOption(o);
     AddMatchOptions(parser);
+    for (const auto& o : TableCommandLineOptions()) parser.addOption(o);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     auto refuse = [&](const std::string& why) {
@@ -148,6 +152,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.graphPath = Bytes(parser.value(graph));
     opt.printPdfPath = Bytes(parser.value(printPdf));
     if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
+    if (std::string why; !TableOptionsOf(parser, opt.tables, why)) return refuse(why);
     return true;
 }
 
@@ -248,6 +253,8 @@ int RunBatch(int argc, char** argv) {
         // case has (the message says why).
         if (!rows.empty()) doc.m_Messwerte = rows;
     }
+    if (const int status = ApplyTableOptions(doc, opt.tables, sink); status != kExitOk)
+        return status;
     if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 

@@ -45,6 +45,10 @@ void CMorvekDoc::ResetCase() {
     m_Methode = 0;
     m_NuoPb = 0;
     m_Rsi = 0;
+    m_Cf = 0;
+    m_Cw = 0;
+    m_Inputs.pvtTable.reset();
+    m_Inputs.relPermTable.reset();
     m_Feldname.clear();
     for (Series* s :
          {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
@@ -89,7 +93,8 @@ void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
     const bool changed = !morvek::SameFieldValues(d.m_Inputs, m_Inputs) ||
                          d.m_Inputs.measuredRows != m_Inputs.measuredRows ||
                          d.m_bMesswerteGeaendert != m_bGrafikNeu ||
-                         d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_bRelPermAusgabe != m_bRelPermAusgabe;
+                         d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_bRelPermAusgabe != m_bRelPermAusgabe ||
+                         !morvek::SameLabTables(d.m_Inputs, m_Inputs);
     m_bGeaendert = changed ? 1 : 0;
     if (m_bGeaendert) SetModifiedFlag(true);
 
@@ -150,7 +155,8 @@ void CMorvekDoc::TakeRun(morvek::CaseRun run) {
 }
 
 bool CMorvekDoc::CheckOilGravity() {
-    if (m_Rsi == 0.0f) return false;
+    // A PVT table's properties do not depend on the API gravity.
+    if (m_Rsi == 0.0f || m_Inputs.pvtTable) return false;
     return AskForApiFromInitialGor(m_Inputs, morvek::MixGas(m_Gas).relativeDensity, Messages());
 }
 

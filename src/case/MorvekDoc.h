@@ -169,6 +169,8 @@ public:
     float& m_Gaskappe = m_Inputs.gasCapRatio;
     float& m_NuoPb = m_Inputs.oilViscosityAtBubblePointCp;               // cP, 0: not given
     float& m_Rsi = m_Inputs.initialGorSm3PerM3;                          // sm3/m3, 0: not given
+    float& m_Cf = m_Inputs.poreCompressibilityPerBar;                    // 1/bar
+    float& m_Cw = m_Inputs.waterCompressibilityPerBar;                   // 1/bar
     std::array<float, kGasComponents>& m_Gas = m_Inputs.gasMolePercent;  // mole percent
     int32_t& m_Methode = m_Inputs.correlation;
     std::string& m_Feldname = m_Inputs.fieldName;

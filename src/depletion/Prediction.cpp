@@ -29,6 +29,8 @@ Reservoir Reservoir::Of(const CaseInputs& in) {
     r.initialPressureBar = in.initialPressureBar;
     r.bubblePointPressureBar = in.bubblePointPressureBar;
     r.gasCapRatio = in.gasCapRatio;
+    r.poreCompressibilityPerBar = in.poreCompressibilityPerBar;
+    r.waterCompressibilityPerBar = in.waterCompressibilityPerBar;
     return r;
 }
 
@@ -36,8 +38,15 @@ double InitialGasCapMioSm3(double ooip, double boi, double gaskappe, double bgi)
     return 0.001 * ooip * boi * gaskappe / bgi;
 }
 
-PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
-                         const Reservoir& reservoir) {
+namespace {
+
+// The steps of the prediction. kLab: the case may use a laboratory table or a
+// compressibility; without them (kLab false) the steps call the correlations
+// and the Corey model directly, exactly as they always have, without one test
+// of a table on their path.
+template <bool kLab>
+PredictionResult PredictSteps(const FluidModel& fluid, const RelPermModel& relPerm,
+                              const Reservoir& reservoir) {
     PredictionResult out;
     out.steps.reserve(kExpectedSteps);
     const float pi = reservoir.initialPressureBar;
@@ -45,6 +54,30 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     const double ooip = reservoir.ooip1000m3;  // N, 1000 m3
     const double swi = relPerm.ConnateWaterSaturation();
     const double gaskappe = reservoir.gasCapRatio;
+    out.ooip1000m3 = ooip;
+    // Connate water and pore volume: Efw = efwPerBar (pi - p) once Boi is known.
+    const double cf = reservoir.poreCompressibilityPerBar;
+    const double cw = reservoir.waterCompressibilityPerBar;
+    const bool rockAndWater = kLab && (cf != 0.0 || cw != 0.0);
+    double efwPerBar = 0.0;
+    // A laboratory PVT table is not extrapolated: the run ends at its lowest
+    // pressure, and does not start outside it.
+    bool table = false;
+    float tableLowest = 0.0f;
+    if constexpr (kLab) {
+        if (const TabulatedPvt* t = fluid.Table()) {
+            table = true;
+            tableLowest = t->LowestPressureBar();
+            out.lowestTablePressureBar = tableLowest;
+            out.highestTablePressureBar = t->HighestPressureBar();
+            if (pi > t->HighestPressureBar() || pi < tableLowest) {
+                out.stopReason = StopReason::OutsidePvtTable;
+                return out;
+            }
+        }
+    }
+    const bool relPermTable = kLab && relPerm.Table() != nullptr;
+    bool tableEndReached = false;
 
     float dp =
         pi > pb ? (pi - pb) / static_cast<float>(kStepsToBubblePoint) : pb / kStepsFromBubblePoint;
@@ -65,14 +98,24 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     // The quantity that ended the run because it could not be computed.
     const char* failed = nullptr;
 
-    while (abort < 1 && idle < kMaxIdleSteps && p > kLowestPressureBar && ooip > np) {
+    while (abort < 1 && idle < kMaxIdleSteps && p > kLowestPressureBar && ooip > np &&
+           !tableEndReached) {
         if (pi > pb && j == kStepsToBubblePoint) dp = pb / kStepsBelowBubblePoint;
 
-        const double rs = fluid.Rs(p);
-        const double bo = fluid.Bo(p, rs);
-        const double muo = fluid.OilViscosity(p, rs);
-        const double bg = fluid.Bg(p);
-        const double mug = fluid.GasViscosityFromBg(bg);
+        double rs, bo, muo, bg, mug;
+        if constexpr (kLab) {
+            rs = fluid.Rs(p);
+            bo = fluid.Bo(p, rs);
+            muo = fluid.OilViscosity(p, rs);
+            bg = fluid.Bg(p);
+            mug = fluid.GasViscosity(p, bg);
+        } else {
+            rs = fluid.CorrelationRs(p);
+            bo = fluid.CorrelationBo(p, rs);
+            muo = fluid.CorrelationOilViscosity(p, rs);
+            bg = fluid.CorrelationBg(p);
+            mug = fluid.GasViscosityFromBg(bg);
+        }
         failed = FirstMeaningless({{"Rs", rs},
                                    {"Bo", bo},
                                    {"Ölviskosität", muo},
@@ -99,11 +142,19 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
             out.boi = boi;
             out.bgi = bgi;
             out.initialGasCapMioSm3 = gasCap;
+            if (rockAndWater) efwPerBar = (1.0 + gaskappe) * boi * (cw * swi + cf) / (1.0 - swi);
         }
 
         double a = bo - rs * bg;  // 1000 m3 of pore space per 1000 m3 of oil produced
         if (a < 0.0) a = 0.0;
-        const double et = (rsi - rs) * bg + (bo - boi) + gaskappe * boi * (bg / bgi - 1.0);
+        double et = (rsi - rs) * bg + (bo - boi) + gaskappe * boi * (bg / bgi - 1.0);
+        // The pressure drop below pi in double precision (p is single).
+        const double drawdown = double(pi) - double(p);
+        double efw = 0.0;
+        if (rockAndWater) {
+            efw = efwPerBar * drawdown;
+            et += efw;
+        }
 
         if (et < 0.0 && rs == rsi && bo < boi)
             out.events.push_back({j, PredictionEventKind::BubblePointTooLow, muo});
@@ -127,10 +178,22 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
                 dnp = ooip - np;
                 break;
             }
-            sl = swi + (1.0 - (np + dnp) / ooip) * (bo / boi) * (1.0 - swi);
+            if (rockAndWater) {
+                // The oil and the expanded connate water in the compacted
+                // pore volume: SL stays 1 above the bubble point.
+                sl = ((1.0 - (np + dnp) / ooip) * (bo / boi) * (1.0 - swi) +
+                      swi * (1.0 + cw * drawdown)) /
+                     (1.0 - cf * drawdown);
+            } else {
+                sl = swi + (1.0 - (np + dnp) / ooip) * (bo / boi) * (1.0 - swi);
+            }
             BelowConnateWater below{};
             below.oilSaturation = 0.0;
-            ratio = relPerm.KrgKro(sl, &below);
+            ratio = kLab ? relPerm.KrgKro(sl, &below) : relPerm.CoreyKrgKro(sl, &below);
+            if (relPermTable && std::isinf(ratio)) {
+                failed = "KRG/KRO (kro = 0: das Öl fließt nicht mehr)";
+                break;
+            }
             if (below.oilSaturation < 0.0 && out.liquidBelowConnateWaterCount++ == 0)
                 out.events.push_back({j, PredictionEventKind::LiquidBelowConnateWater,
                                       below.oilSaturation, below.krg, below.normalisedSaturation});
@@ -173,11 +236,18 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
         s.krgKro = ratio;
         s.eo = (rsi - rs) * bg + (bo - boi);
         s.eg = boi * (bg / bgi - 1.0);
+        s.efw = efw;
         s.et = et;
         s.withdrawal1000m3 = np * a + gp * bg;
         s.converged = !(difference > kGorTolerance);
 
-        p = p - dp;
+        if (table && p <= tableLowest) {
+            tableEndReached = true;
+        } else {
+            p = p - dp;
+            // The last step lies exactly at the table's lowest pressure.
+            if (table && p < tableLowest) p = tableLowest;
+        }
         ++j;
     }
 
@@ -185,6 +255,8 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
         out.stopReason = StopReason::NoMeaningfulValue;
         out.failedQuantity = failed;
         out.failedPressureBar = p;
+    } else if (tableEndReached) {
+        out.stopReason = StopReason::LowestTablePressure;
     } else if (abort >= 1) {
         out.stopReason = StopReason::NegativeOilProduction;
     } else if (idle >= kMaxIdleSteps) {
@@ -196,6 +268,17 @@ PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
     }
     out.balanceRatio = f;
     return out;
+}
+
+}  // namespace
+
+PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
+                         const Reservoir& reservoir) {
+    const bool lab = fluid.Table() != nullptr || relPerm.Table() != nullptr ||
+                     reservoir.poreCompressibilityPerBar != 0.0 ||
+                     reservoir.waterCompressibilityPerBar != 0.0;
+    return lab ? PredictSteps<true>(fluid, relPerm, reservoir)
+               : PredictSteps<false>(fluid, relPerm, reservoir);
 }
 
 FluidModel FluidOfCase(const CaseInputs& inputs, const RunOptions& options) {

@@ -23,6 +23,9 @@ struct Reservoir {
     float initialPressureBar = 0;      // pi
     float bubblePointPressureBar = 0;  // pb
     double gasCapRatio = 0;            // m
+    // Expansion of the connate water and shrinking of the pore volume, 1/bar.
+    double poreCompressibilityPerBar = 0;   // cf
+    double waterCompressibilityPerBar = 0;  // cw
 
     static Reservoir Of(const CaseInputs& inputs);
 };
@@ -47,9 +50,12 @@ struct PredictionStep {
     double krgKro = 0;
     // Expansion terms per m3 of oil in place, in m3 (Havlena-Odeh): oil with
     // its dissolved gas Eo = (Bo - Boi) + (Rsi - Rs) Bg, the gas cap per m3 of
-    // its gas Eg = Boi (Bg/Bgi - 1); total Et = Eo + m Eg.
+    // its gas Eg = Boi (Bg/Bgi - 1), connate water and pore volume
+    // Efw = (1 + m) Boi (cw Swi + cf) / (1 - Swi) (pi - p); total
+    // Et = Eo + m Eg + Efw.
     double eo = 0;
     double eg = 0;
+    double efw = 0;
     double et = 0;
     // Underground withdrawal F = Np (Bo - Rs Bg) + Gp Bg in 1000 m3, with the
     // oil term taken as zero where it would be negative, as the balance takes it.
@@ -80,6 +86,11 @@ enum class StopReason {
     NoProduction,           // ten steps without oil
     NegativeOilProduction,  // the balance asked for negative oil
     NoMeaningfulValue,      // a quantity could not be computed (failedQuantity)
+    // The last step lay at the lowest pressure of the PVT table, below which
+    // the table is not extrapolated.
+    LowestTablePressure,
+    // The initial pressure lies outside the PVT table: no step was taken.
+    OutsidePvtTable,
 };
 
 struct PredictionResult {
@@ -97,6 +108,11 @@ struct PredictionResult {
     double initialGasCapMioSm3 = 0;
     // Material-balance ratio F / (N Et) of the last step below pi (1 when none).
     double balanceRatio = 1.0;
+    // N of the run, for the recovery factor Np/N.
+    double ooip1000m3 = 0;
+    // The pressure range of the PVT table, when the fluids come from one.
+    float lowestTablePressureBar = 0;
+    float highestTablePressureBar = 0;
 };
 
 PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,

@@ -18,18 +18,27 @@ RelPermTableResult ComputeRelPermTable(const RelPermModel& relPerm) {
     RelPermTableResult out;
     out.connateWaterSaturation = swi;
     out.criticalGasSaturation = sgc;
+    const TabulatedRelPerm* table = relPerm.Table();
+    if (table != nullptr) {
+        out.fromLabTable = true;
+        out.labTableName = table->FileName();
+        out.labTableRows = table->RowCount();
+    }
 
     // The table works in single precision throughout, as its printed digits do.
     const float dS = (1.0f - swi) / static_cast<float>(kTableSteps);
     for (int i = 0; i <= kTableSteps; ++i) {
         const float sl = static_cast<float>(i) * dS + swi;
         float kro = 0.0f;
-        if (swi < 1.0f) {
+        float krg = 0.0f;
+        if (table != nullptr) {
+            kro = static_cast<float>(table->Kro(1.0 - double(sl)));
+            krg = static_cast<float>(table->Krg(1.0 - double(sl)));
+        } else if (swi < 1.0f) {
             const float sNorm = (sl - swi) / (1.0f - swi);
             kro = kroMax * static_cast<float>(std::pow(double(sNorm), 4.0));
         }
-        float krg = 0.0f;
-        if (swi + sgc < 1.0f) {
+        if (table == nullptr && swi + sgc < 1.0f) {
             const float s = (sl - swi) / (1.0f - swi - sgc);
             if (sl < 1.0f - sgc) krg = (1.0f - s) * krgMax * (1.0f - s) * (1.0f - s * s);
             if (std::fabs(double(krg)) < kKrgCutOff) krg = 0.0f;
@@ -55,8 +64,16 @@ std::vector<ShortRelPermRow> ComputeShortRelPermTable(const RelPermModel& relPer
     const double deltaS = (1.0 - swi) / kShortTableSteps;
     std::vector<ShortRelPermRow> rows;
     double kro = 1.0, krg = 0.0, ratio = 0.0;
+    const TabulatedRelPerm* table = relPerm.Table();
     for (int k = 0; k <= kShortTableSteps; ++k) {
         const double sl = static_cast<float>(k * deltaS + swi);
+        if (table != nullptr) {
+            kro = table->Kro(1.0 - sl);
+            krg = table->Krg(1.0 - sl);
+            ratio = kro > 0.0 ? krg / kro : 0.0;
+            if (sl - swi >= 0.0) rows.push_back({sl - swi, kro, krg, ratio});
+            continue;
+        }
         if (swi < 1.0) kro = kroMax * std::pow((sl - swi) / (1.0 - swi), 4);
         krg = 0.0;
         if (swi + sgc < 1.0) {

@@ -2,7 +2,9 @@
 // The tables of the relative permeabilities against the oil saturation: the
 // full table of its own result kind (51 saturations, single precision as its
 // printed digits) and the short one of eleven saturations below the PVT table.
+// With a laboratory table both show its krg and kro at the same saturations.
 
+#include <string>
 #include <vector>
 
 #include "depletion/RelativePermeability.h"
@@ -21,6 +23,10 @@ struct RelPermTableRow {
 struct RelPermTableResult {
     float connateWaterSaturation = 0;
     float criticalGasSaturation = 0;
+    // The laboratory table the values come from, when the case holds one.
+    bool fromLabTable = false;
+    std::string labTableName;
+    int labTableRows = 0;
     std::vector<RelPermTableRow> rows;
 };
 

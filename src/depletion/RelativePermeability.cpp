@@ -1,13 +1,47 @@
 #include "depletion/RelativePermeability.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace morvek {
+
+TabulatedRelPerm::TabulatedRelPerm(const LabRelPermTable& table) : fileName_(table.fileName) {
+    for (const LabRelPermRow& r : table.rows) {
+        sg_.push_back(r.gasSaturation);
+        krg_.push_back(r.krg);
+        kro_.push_back(r.kro);
+    }
+}
+
+double TabulatedRelPerm::At(const std::vector<double>& y, double sg) const {
+    if (sg <= sg_.front()) return y.front();
+    if (sg >= sg_.back()) return y.back();
+    const size_t i =
+        static_cast<size_t>(std::upper_bound(sg_.begin(), sg_.end(), sg) - sg_.begin()) - 1;
+    const double t = (sg - sg_[i]) / (sg_[i + 1] - sg_[i]);
+    return y[i] + t * (y[i + 1] - y[i]);
+}
 
 RelPermModel::RelPermModel(float swi, float sgc, float kroMax, float krgMax)
     : swi_(swi), sgc_(sgc), kroMax_(kroMax), krgMax_(krgMax) {}
 
-double RelPermModel::KrgKro(double sl, BelowConnateWater* below) const {
+RelPermModel::RelPermModel(const CaseInputs& inputs)
+    : RelPermModel(inputs.connateWaterSaturation, inputs.criticalGasSaturation, inputs.kroMax,
+                   inputs.krgMax) {
+    if (inputs.relPermTable && IsValidTable(*inputs.relPermTable))
+        table_ = std::make_shared<const TabulatedRelPerm>(*inputs.relPermTable);
+}
+
+double RelPermModel::TableKrgKro(double sl) const {
+    const double sg = 1.0 - sl;
+    const double krg = table_->Krg(sg);
+    const double kro = table_->Kro(sg);
+    if (kro > 0.0) return krg / kro;
+    return krg > 0.0 ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+double RelPermModel::CoreyKrgKro(double sl, BelowConnateWater* below) const {
     const double swi = swi_;
     const double sgc = sgc_;
     const double so = sl - swi;

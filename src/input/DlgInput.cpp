@@ -168,6 +168,7 @@ void DlgInput::ShowFields(std::initializer_list<const char*> members) {
 }
 
 void DlgInput::OnInitDialog() {
+    ShowTableSources();
     UpdateData(false);
     m_strSumme = GasSumText(m_Gas);
     // The list widget draws its rows two pixels taller than its default.

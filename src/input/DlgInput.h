@@ -30,6 +30,10 @@ struct DlgInputValues {
     std::string m_strStatus;
     int32_t m_bPVTAusgabe = 0;
     int32_t m_bRelPermAusgabe = 0;
+    // Which source the fluid properties and the relative permeabilities come
+    // from: the correlation, or the laboratory table with its name.
+    std::string m_strPvtQuelle;
+    std::string m_strRelPermQuelle;
 };
 
 class DlgInput : public DlgInputValues {
@@ -78,6 +82,16 @@ public:
     void ApplyRowEdit();
     void FileOpen();
 
+    // The laboratory tables (LabTableEntry.cpp): "PVT-Tabelle lesen…",
+    // "Relperm-Tabelle lesen…" and the two "Tabelle entfernen". A refused
+    // file changes nothing; the source lines show what is active.
+    void ReadPvtTable();
+    void ReadRelPermTable();
+    void RemovePvtTable();
+    void RemoveRelPermTable();
+    // Sets the two source lines from the inputs and shows them.
+    void ShowTableSources();
+
     // --- The dialog's fields by their names -------------------------------------------
     std::array<float, kGasComponents>& m_Gas = m_Inputs.gasMolePercent;
     std::vector<std::string>& m_Messwerte = m_Inputs.measuredRows;
@@ -110,6 +124,8 @@ public:
     float& m_C10 = m_Gas[14];
     float& m_NuoPb = m_Inputs.oilViscosityAtBubblePointCp;
     float& m_Rsi = m_Inputs.initialGorSm3PerM3;
+    float& m_Cf = m_Inputs.poreCompressibilityPerBar;   // 1/bar
+    float& m_Cw = m_Inputs.waterCompressibilityPerBar;  // 1/bar
 
 private:
     // Reading and showing only some fields: an operation reads the fields it

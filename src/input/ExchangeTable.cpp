@@ -59,6 +59,11 @@ std::vector<ExchangeField> MakeTable() {
     placed.push_back(
         {34, OwnInt(1044, FieldKind::Check, "Relative Permeabilitäten ausgeben",
                     "m_bRelPermAusgabe", "m_bRelPermAusgabe", &DlgInput::m_bRelPermAusgabe)});
+    // Where the fluid properties and the relative permeabilities come from.
+    placed.push_back({37, OwnText(1047, FieldKind::Static, "PVT-Daten", "m_strPvtQuelle",
+                                  &DlgInput::m_strPvtQuelle)});
+    placed.push_back({38, OwnText(1048, FieldKind::Static, "Rel. Permeabilitäten",
+                                  "m_strRelPermQuelle", &DlgInput::m_strRelPermQuelle)});
     std::stable_sort(placed.begin(), placed.end(),
                      [](const Placed& a, const Placed& b) { return a.order < b.order; });
     std::vector<ExchangeField> table;

@@ -6,6 +6,7 @@
 #include "base/MessageSink.h"
 #include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
+#include "input/LabTableEntry.h"
 #include "input/MeasuredDataFile.h"
 
 namespace {
@@ -83,7 +84,7 @@ bool CheckDialogInputs(const DlgInput& d, MessageSink& sink) {
         sink.Warn("Bitte eine Korrelationsmethode auswählen.");
         return false;
     }
-    return true;
+    return CheckPvtTableOfCase(d.m_Inputs, sink);
 }
 
 bool CheckFieldValues(const DlgInput& d, MessageSink& sink) {

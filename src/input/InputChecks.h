@@ -8,7 +8,9 @@ class MessageSink;
 
 // Measured rows against oil in place and initial pressure, bubble point
 // against initial pressure, Swi + Sgc < 1, Swi > 0, a composition, the API
-// gravity and a chosen correlation. Shows the first failure and returns false.
+// gravity and a chosen correlation, and a PVT table that covers the initial
+// pressure, reaches down to the bubble point and holds a gas below it. Shows
+// the first failure and returns false.
 bool CheckDialogInputs(const DlgInput& dialog, MessageSink& sink);
 
 // What reading the controls would check, for members that did not come from

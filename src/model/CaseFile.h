@@ -16,7 +16,10 @@
 // kMaxMeasuredRows rows and no text longer than kMaxCaseTextBytes bytes.
 
 // The fields stand in the order of their file position in the field table;
-// the measured rows follow them.
+// the measured rows follow them. Inputs that older files do not hold (rock
+// and water compressibility, the laboratory tables) follow in an optional,
+// tagged and versioned block (model/CaseFileBlock.h, docs/case-file.md); a
+// case without them is written exactly as before.
 
 #include <string>
 
@@ -29,7 +32,8 @@ bool EncodeCaseFile(const morvek::CaseInputs& inputs, std::string& bytes, std::s
 // All or nothing: inputs are changed only when the whole file was read. A file
 // that ends early, has bytes left over, or holds a length no writer produces
 // (a prefix longer than the rest of the file, the two-byte 0xFFFE, a long form
-// for a short length) or goes beyond the limits is refused.
+// for a short length), goes beyond the limits, or holds anything after the
+// rows that is not the optional block exactly as it is written, is refused.
 bool DecodeCaseFile(const std::string& bytes, morvek::CaseInputs& inputs);
 
 // Load and save go through one archive object, as the case's Serialize sees it.

@@ -6,6 +6,13 @@ bool IsCorrelationIndex(int32_t index) {
     return index >= 0 && index < kOilCorrelationCount;
 }
 
+bool SameLabTables(const CaseInputs& a, const CaseInputs& b) {
+    auto same = [](const auto& x, const auto& y) {
+        return x.has_value() == y.has_value() && (!x || SameTable(*x, *y));
+    };
+    return same(a.pvtTable, b.pvtTable) && same(a.relPermTable, b.relPermTable);
+}
+
 OilCorrelationId CorrelationOf(int32_t index) {
     return IsCorrelationIndex(index) ? static_cast<OilCorrelationId>(index)
                                      : OilCorrelationId::VasquezBeggs;

@@ -10,8 +10,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "model/LabTables.h"
 
 namespace morvek {
 
@@ -58,9 +61,20 @@ struct CaseInputs {
     // and optionally the producing gas-oil ratio (sm3/m3).
     std::vector<std::string> measuredRows;
 
+    // Expansion of the connate water and shrinking of the pore volume, 1/bar;
+    // 0 leaves them out of the balance.
+    float poreCompressibilityPerBar = 0.0f;   // cf
+    float waterCompressibilityPerBar = 0.0f;  // cw
+    // Laboratory tables in place of the correlations and of the Corey model.
+    std::optional<LabPvtTable> pvtTable;
+    std::optional<LabRelPermTable> relPermTable;
+
     // Bit for bit: two cases are the same when every stored float is.
     bool operator==(const CaseInputs& other) const;
 };
+
+// Both tables are absent or equal bit for bit.
+bool SameLabTables(const CaseInputs& a, const CaseInputs& b);
 
 // The correlation of the index 0..3; Vasquez & Beggs for any other index
 // (only a damaged or foreign file holds one), as every calculation takes it.

@@ -19,6 +19,8 @@ constexpr float kAbsoluteZeroCelsius = -273.15f;
 // A gas cap of a hundred times the oil zone's pore volume is a gas field with
 // an oil rim; a negative one does not exist.
 constexpr float kMaxGasCap = 100.0f;
+// Rock and water compressibilities above 1e-3 1/bar are typing errors.
+constexpr float kMaxCompressibilityPerBar = 1e-3f;
 
 Field Number(const char* record, const char* name, const char* label, const char* unit,
              float CaseInputs::*member, int file, int control, int order) {
@@ -45,6 +47,14 @@ Field Above(const char* record, const char* name, const char* label, const char*
     Field f = Ranged(record, name, label, unit, member, lo, std::numeric_limits<float>::infinity(),
                      file, control, order);
     f.minExclusive = true;
+    return f;
+}
+
+// A number the case file keeps in an item of its optional block.
+Field InBlock(Field f, int item, int slot) {
+    f.filePosition = -1;
+    f.blockItem = item;
+    f.blockSlot = slot;
     return f;
 }
 
@@ -121,6 +131,17 @@ std::vector<Field> MakeTable() {
     t.push_back(Gas("m_Gas[12]", "c8_pct", "C8H18", 12, 1014, 16));
     t.push_back(Gas("m_Gas[13]", "c9_pct", "C9H20", 13, 1015, 17));
     t.push_back(Gas("m_Gas[14]", "c10_pct", "C10H22", 14, 1016, 18));
+    // Rock and water compressibility: zero leaves them out of the balance.
+    t.push_back(InBlock(
+        Ranged("m_Cf", "pore_compressibility_per_bar", "Porenvolumenkompressibilität (1/Bar)",
+               "1/bar", &C::poreCompressibilityPerBar, 0.0f, kMaxCompressibilityPerBar, -1, 1045,
+               35),
+        kBlockCompressibilities, 0));
+    t.push_back(InBlock(
+        Ranged("m_Cw", "water_compressibility_per_bar", "Wasserkompressibilität          (1/Bar)",
+               "1/bar", &C::waterCompressibilityPerBar, 0.0f, kMaxCompressibilityPerBar, -1, 1046,
+               36),
+        kBlockCompressibilities, 1));
     return t;
 }
 
@@ -220,7 +241,7 @@ bool SameFieldValues(const CaseInputs& a, const CaseInputs& o) {
 }
 
 bool CaseInputs::operator==(const CaseInputs& o) const {
-    return SameFieldValues(*this, o) && measuredRows == o.measuredRows;
+    return SameFieldValues(*this, o) && measuredRows == o.measuredRows && SameLabTables(*this, o);
 }
 
 }  // namespace morvek

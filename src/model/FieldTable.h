@@ -13,6 +13,17 @@
 
 namespace morvek {
 
+// The items of the case file's optional block after the record (see
+// docs/case-file.md). An input that older files do not hold lives in an item
+// of its own: files without it stay as they were, and a file with it is
+// refused by a program that does not know the item.
+enum CaseFileBlockItem : int {
+    kNoBlockItem = 0,
+    kBlockCompressibilities = 1,  // numbers of the field table (blockSlot order)
+    kBlockPvtTable = 2,
+    kBlockRelPermTable = 3,
+};
+
 enum class FieldKind {
     Number,  // a float
     Text,    // a string
@@ -37,9 +48,13 @@ struct Field {
     float max = 0.0f;        // infinity: no upper bound
     bool minExclusive = false;  // the lower bound itself is refused (absolute zero)
     int choiceCount = 0;
-    int filePosition = -1;  // order in the case file's record
-    int controlId = 0;      // the dialog's control
-    int dialogOrder = 0;    // order in which the dialog reads its controls
+    // Where the case file keeps the value: its order in the record, or -1
+    // and an item of the optional block with the value's place in it.
+    int filePosition = -1;
+    int blockItem = kNoBlockItem;
+    int blockSlot = -1;
+    int controlId = 0;    // the dialog's control
+    int dialogOrder = 0;  // order in which the dialog reads its controls
 
     float& Number(CaseInputs& c) const;
     float Number(const CaseInputs& c) const;

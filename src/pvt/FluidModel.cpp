@@ -29,6 +29,11 @@ FluidModel::FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixt
       rsAtBubblePoint_(morvek::Rs(oil_.bubblePointPressureBar, oil_)),
       calibration_(Calibrate(inputs, oil_)),
       viscosity_(double(apiGravity) + double(calibration_.apiShift), oil_.temperatureF,
-                 inputs.bubblePointPressureBar, rsAtBubblePoint_) {}
+                 inputs.bubblePointPressureBar, rsAtBubblePoint_) {
+    if (inputs.pvtTable && IsValidTable(*inputs.pvtTable)) {
+        table_.emplace(*inputs.pvtTable, inputs.bubblePointPressureBar);
+        calibration_.applied = false;
+    }
+}
 
 }  // namespace morvek

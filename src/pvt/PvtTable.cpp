@@ -17,10 +17,19 @@ PvtTableResult ComputePvtTable(const FluidModel& fluid, float initialPressureBar
     out.correlation = fluid.Oil().correlation;
     const float step = initialPressureBar < 200.0f ? kStepBelow200Bar : kStepFrom200Bar;
     out.gridStepBar = step;
+    const TabulatedPvt* table = fluid.Table();
+    if (table != nullptr) {
+        out.fromLabTable = true;
+        out.labTableName = table->FileName();
+        out.labTableRows = table->RowCount();
+    }
 
     float p = step;
     for (int i = 0; i < kMaxRows && p < initialPressureBar + step; ++i, p += step) {
         if (p > initialPressureBar) p = initialPressureBar;  // the last row lies at pi
+        // A laboratory table is never extrapolated.
+        if (table != nullptr && (p < table->LowestPressureBar() || p > table->HighestPressureBar()))
+            continue;
         PvtTableRow& row = out.rows.emplace_back();
         row.pressureBar = p;
         row.rs = fluid.Rs(p);
@@ -28,7 +37,7 @@ PvtTableResult ComputePvtTable(const FluidModel& fluid, float initialPressureBar
         row.co = fluid.Co(p, row.rs);
         row.oilViscosityCp = fluid.OilViscosity(p, row.rs);
         row.bg = fluid.Bg(p);
-        row.gasViscosityCp = fluid.GasViscosityFromBg(row.bg);
+        row.gasViscosityCp = fluid.GasViscosity(p, row.bg);
         // A pressure at which a correlation gives no usable number keeps its
         // place with the name of that quantity; the other pressures are
         // independent of it.

@@ -1,7 +1,9 @@
 #pragma once
 // The PVT table: every fluid property of the case on a pressure grid up to the
-// initial pressure (5 bar apart below 200 bar, else 10 bar).
+// initial pressure (5 bar apart below 200 bar, else 10 bar). With a laboratory
+// PVT table the grid keeps to the pressures the table covers.
 
+#include <string>
 #include <vector>
 
 #include "pvt/FluidModel.h"
@@ -23,6 +25,11 @@ struct PvtTableRow {
 
 struct PvtTableResult {
     OilCorrelationId correlation{};
+    // The laboratory table the values come from (its file name and row
+    // count), when the case holds one.
+    bool fromLabTable = false;
+    std::string labTableName;
+    int labTableRows = 0;
     float gridStepBar = 0;
     std::vector<PvtTableRow> rows;
 };

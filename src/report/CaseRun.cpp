@@ -1,5 +1,7 @@
 #include "report/CaseRun.h"
 
+#include "report/LabReport.h"
+
 namespace morvek {
 
 bool CaseRun::HasResultTable() const {
@@ -19,23 +21,30 @@ CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& opt
     if (kind == ResultKind::RelPermTable) {
         run.apiGravity = FluidOfCase(inputs, options).ApiGravity();
         run.relPermTable = ComputeRelPermTable(relPerm);
-        run.report = RelPermTableReport(*run.relPermTable, inputs.fieldName);
+        ReportLines sources;
+        AppendLabDataReport(sources, inputs, false);
+        run.report = RelPermTableReport(*run.relPermTable, inputs.fieldName, sources);
         run.graph = RelPermTableGraph(*run.relPermTable);
+        run.graph.labels.heading += LabTableHeadingSuffix(inputs, false);
         return run;
     }
     const FluidModel fluid = FluidOfCase(inputs, options);
     run.apiGravity = fluid.ApiGravity();
     run.calibration = fluid.Calibration();
     AppendReportHead(run.report, inputs, fluid.Gas());
+    AppendLabDataReport(run.report, inputs);
     if (kind == ResultKind::PvtTable) {
         run.pvtTable = ComputePvtTable(fluid, inputs.initialPressureBar);
         AppendPvtTableReport(run.report, *run.pvtTable, ComputeShortRelPermTable(relPerm));
+        // The PVT graph's heading is too long for a suffix beside its axis
+        // titles; its report names the table.
         run.graph = PvtTableGraph(*run.pvtTable);
         return run;
     }
     run.prediction = Predict(fluid, relPerm, Reservoir::Of(inputs));
     AppendPredictionReport(run.report, *run.prediction);
     run.graph = PredictionGraph(*run.prediction, inputs.initialPressureBar, inputs.measuredRows);
+    run.graph.labels.heading += LabTableHeadingSuffix(inputs);
     return run;
 }
 

@@ -77,6 +77,23 @@ void AppendEvent(ReportLines& lines, const PredictionEvent& e) {
     }
 }
 
+// Where a laboratory PVT table ended the run, with the last state.
+void AppendTableEnd(ReportLines& lines, const PredictionResult& r) {
+    if (r.stopReason == StopReason::OutsidePvtTable) {
+        lines.push_back(Format(" Initialdruck außerhalb der PVT-Tabelle (%.1f bis %.1f bar):",
+                               double(r.lowestTablePressureBar),
+                               double(r.highestTablePressureBar)));
+        lines.push_back(" keine Berechnung (die Tabelle wird nicht extrapoliert)");
+    } else if (r.stopReason == StopReason::LowestTablePressure && !r.steps.empty()) {
+        const PredictionStep& last = r.steps.back();
+        lines.push_back(Format(" Ende der PVT-Tabelle bei %.1f bar: Berechnung beendet",
+                               double(last.pressureBar)));
+        lines.push_back(Format(" (Kum.Oelprod.:%9.2f, Entoelungsgrad:%6.2f Prozent, GOEV:%7.1f)",
+                               last.np1000m3, 100.0 * last.np1000m3 / r.ooip1000m3,
+                               last.gorSm3PerM3));
+    }
+}
+
 }  // namespace
 
 void AppendReportHead(ReportLines& lines, const CaseInputs& in, const GasMixture& g) {
@@ -194,6 +211,7 @@ void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
     for (; e < r.events.size(); ++e) AppendEvent(lines, r.events[e]);
     if (r.failedQuantity != nullptr)
         lines.push_back(NoMeaningfulResult(r.failedQuantity, r.failedPressureBar));
+    AppendTableEnd(lines, r);
 
     // A step whose expansion was zero below pi leaves the ratio undefined.
     const double f = r.balanceRatio;
@@ -210,11 +228,17 @@ void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
 void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
                           const std::vector<ShortRelPermRow>& shortRelPerm) {
     for (const PvtTableRow& row : table.rows) {
-        if (row.pressureBar == table.gridStepBar) {
+        // A laboratory table's grid begins at its lowest pressure.
+        if (row.pressureBar == table.gridStepBar ||
+            (table.fromLabTable && &row == &table.rows.front())) {
             for (const char* line : {" ", " ", " ", " ", "        PVT DATEN", " "})
                 lines.push_back(line);
-            lines.push_back(
-                Format("   Rs und Bo nach %s", CorrelationLiterature(table.correlation)));
+            if (table.fromLabTable)
+                lines.push_back(Format("   Rs und Bo nach PVT-Tabelle %s (%d Zeilen)",
+                                       table.labTableName.c_str(), table.labTableRows));
+            else
+                lines.push_back(
+                    Format("   Rs und Bo nach %s", CorrelationLiterature(table.correlation)));
             lines.push_back(" ");
             lines.push_back("   DRUCK    Rs       Bo   VIS.OEL     Co       Bg      VIS.GAS");
             lines.push_back("   (BAR) (NM3/M3) (M3/SM3   (CP)   (1/BAR)  (M3/SM3)     (CP)");
@@ -237,12 +261,14 @@ void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
     lines.push_back("Berechnung der PVT-Daten abgeschlossen");
 }
 
-ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName) {
+ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName,
+                               const ReportLines& sourceLines) {
     ReportLines lines;
     lines.push_back(Format(" FELD:%s", OneLineText(fieldName).c_str()));
     lines.push_back(" ");
     lines.push_back(Format(" Haftwassersättigung:    %5.2f", double(table.connateWaterSaturation)));
     lines.push_back(Format(" Kritische Gassättigung: %5.2f", double(table.criticalGasSaturation)));
+    lines.insert(lines.end(), sourceLines.begin(), sourceLines.end());
     lines.push_back(" ");
     lines.push_back(" OELSAETTIGUNG SO MIT RELATIVE PERMEABILITAETEN  GASSAETTIGUNG");
     lines.push_back("    SO(-)    KRO(-)   KRG(-)    KRG/KRO(-)          SG(-)");

@@ -32,8 +32,10 @@ void AppendPredictionReport(ReportLines& lines, const PredictionResult& result);
 void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
                           const std::vector<ShortRelPermRow>& shortRelPerm);
 
-// The whole report of the relative-permeability table (it has no head).
-ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName);
+// The whole report of the relative-permeability table (it has no head);
+// sourceLines (the laboratory table's account) follow the saturations.
+ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName,
+                               const ReportLines& sourceLines = {});
 
 // How many points the prediction's curves have on the graph: the initial
 // state and every fifth step, at most the length of a series.

@@ -19,10 +19,16 @@ using morvek::FieldKind;
 TEST(FieldTable, NamesPositionsAndControlsAreEachUsedOnce) {
     std::set<std::string> names;
     std::set<int> positions, controls, orders;
+    std::set<std::pair<int, int>> blockPlaces;
     for (const Field& f : morvek::FieldTable()) {
         EXPECT_TRUE(names.insert(f.recordName).second) << f.recordName;
         EXPECT_TRUE(names.insert(f.name).second) << f.name;
-        EXPECT_TRUE(positions.insert(f.filePosition).second) << f.recordName;
+        // In the record or in an item of the optional block, never both.
+        EXPECT_NE(f.filePosition >= 0, f.blockItem != morvek::kNoBlockItem) << f.recordName;
+        if (f.filePosition >= 0)
+            EXPECT_TRUE(positions.insert(f.filePosition).second) << f.recordName;
+        else
+            EXPECT_TRUE(blockPlaces.insert({f.blockItem, f.blockSlot}).second) << f.recordName;
         EXPECT_TRUE(controls.insert(f.controlId).second) << f.recordName;
         EXPECT_TRUE(orders.insert(f.dialogOrder).second) << f.recordName;
         EXPECT_EQ(morvek::FindField(f.recordName), &f);

@@ -42,9 +42,9 @@ constexpr int kRowModeGroup = 1035;
 // The gas composition in two columns, in the order of the case.
 constexpr int kGasLeftColumn[] = {1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
 constexpr int kGasRightColumn[] = {1010, 1011, 1012, 1013, 1014, 1015, 1016};
-// The twelve reservoir fields in two columns.
-constexpr int kReservoirLeftColumn[] = {1019, 1020, 1021, 1018, 1022, 1027};
-constexpr int kReservoirRightColumn[] = {1023, 1024, 1025, 1026, 1041, 1042};
+// The reservoir fields in two columns, rock and water compressibility last.
+constexpr int kReservoirLeftColumn[] = {1019, 1020, 1021, 1018, 1022, 1027, 1045};
+constexpr int kReservoirRightColumn[] = {1023, 1024, 1025, 1026, 1041, 1042, 1046};
 
 const ExchangeField* FieldById(int controlId) {
     for (const ExchangeField& f : ExchangeTable())
@@ -222,12 +222,14 @@ QWidget* DlgInputWidget::BuildMethodGroup() {
         check->setObjectName(QStringLiteral("ctl%1").arg(id));
         m_Checks[id] = check;
         m_Buttons[id] = check;
-        layout->addWidget(check);
+        // As wide as its text: a click beside it does not toggle it.
+        layout->addWidget(check, 0, Qt::AlignLeft);
     }
     connect(m_Checks[kPvtCheck], &QCheckBox::clicked, this,
             [this] { Run(&DlgInput::TogglePVTAusgabe); });
     connect(m_Checks[kRelPermCheck], &QCheckBox::clicked, this,
             [this] { Run(&DlgInput::ToggleRelPermAusgabe); });
+    layout->addWidget(BuildLabGroup());
     layout->addStretch();
     return column;
 }
@@ -329,6 +331,7 @@ void DlgInputWidget::SetTabOrder() {
     for (QAbstractButton* b : m_Radios[kMethodGroup]->buttons()) chain.push_back(b);
     chain.push_back(m_Checks[kPvtCheck]);
     chain.push_back(m_Checks[kRelPermCheck]);
+    for (QWidget* w : LabTabChain()) chain.push_back(w);
     for (int id : kReservoirLeftColumn) chain.push_back(m_Edits[id]);
     for (int id : kReservoirRightColumn) chain.push_back(m_Edits[id]);
     // The edit line follows the list: a double click on a row puts the row
@@ -350,6 +353,7 @@ void DlgInputWidget::Run(void (DlgInput::*operation)()) {
 
 void DlgInputWidget::InitDialog() {
     Run(&DlgInput::OnInitDialog);
+    RefreshLabButtons();
     m_Edits[kFieldName]->setFocus();
     FitToScreen();
 }

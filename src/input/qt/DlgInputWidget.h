@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "input/Controls.h"
 
@@ -30,6 +31,11 @@ public:
     static constexpr int kCancelButton = 2;
     static constexpr int kFileButton = 1043;
     static constexpr int kRowList = 1032;
+    // The laboratory data's buttons (DlgInputLabGroup.cpp).
+    static constexpr int kReadPvtTableButton = 1049;
+    static constexpr int kReadRelPermTableButton = 1050;
+    static constexpr int kRemovePvtTableButton = 1051;
+    static constexpr int kRemoveRelPermTableButton = 1052;
 
     explicit DlgInputWidget(DlgInput& dialog, QWidget* parent = nullptr);
     ~DlgInputWidget() override;
@@ -72,6 +78,12 @@ private:
     QWidget* BuildMethodGroup();
     QWidget* BuildReservoirFields();
     QWidget* BuildRowGroup();
+    // Compressibilities, the sources of fluids and relative permeabilities
+    // and the table buttons; the widgets of its tab order.
+    QWidget* BuildLabGroup();
+    std::vector<QWidget*> LabTabChain() const;
+    // "Tabelle entfernen" is enabled only where a table is active.
+    void RefreshLabButtons();
     void SetTabOrder();
     // Runs an engine operation; leave events caused by it start nothing.
     void Run(void (DlgInput::*operation)());

@@ -1,0 +1,135 @@
+#include "input/LabTableEntry.h"
+
+#include <optional>
+#include <vector>
+
+#include "base/Format.h"
+#include "base/MessageSink.h"
+#include "input/Controls.h"
+#include "input/DlgInput.h"
+#include "input/ExchangeTable.h"
+#include "input/FileChooser.h"
+
+namespace {
+
+// The file dialog of the two table buttons starts with these.
+constexpr const char* kTableExtension = "Alle Dateien";
+constexpr const char* kTablePattern = "*.TXT *.CSV";
+
+template <class Table, class Reader>
+TableEntry ReadInto(const std::string& path, std::optional<Table>& target, const char* kind,
+                    Reader read, MessageSink& sink) {
+    Table table;
+    std::vector<std::string> problems;
+    switch (read(path, table, problems)) {
+        case morvek::TableReadStatus::Read:
+            target = std::move(table);
+            return TableEntry::Taken;
+        case morvek::TableReadStatus::Refused:
+            sink.Show(morvek::TableProblemMessage(kind, path, problems));
+            return TableEntry::Refused;
+        case morvek::TableReadStatus::Unreadable:
+            break;
+    }
+    sink.Show(morvek::TableProblemMessage(kind, path, problems));
+    return TableEntry::Unreadable;
+}
+
+template <class Table>
+std::string TableText(const Table& table) {
+    return Format("%s (%zu Zeilen)", table.fileName.c_str(), table.rows.size());
+}
+
+}  // namespace
+
+TableEntry ReadPvtTableInto(const std::string& path, morvek::CaseInputs& inputs,
+                            MessageSink& sink) {
+    return ReadInto(path, inputs.pvtTable, kPvtTableKind, morvek::ReadPvtTableFile, sink);
+}
+
+TableEntry ReadRelPermTableInto(const std::string& path, morvek::CaseInputs& inputs,
+                                MessageSink& sink) {
+    return ReadInto(path, inputs.relPermTable, kRelPermTableKind, morvek::ReadRelPermTableFile,
+                    sink);
+}
+
+std::string PvtSourceText(const morvek::CaseInputs& in) {
+    return "PVT: " + (in.pvtTable ? TableText(*in.pvtTable) : std::string("Korrelation"));
+}
+
+std::string RelPermSourceText(const morvek::CaseInputs& in) {
+    return "Relperm: " +
+           (in.relPermTable ? TableText(*in.relPermTable) : std::string("Corey-Ansatz"));
+}
+
+bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
+    if (!in.pvtTable || in.pvtTable->rows.empty()) return true;
+    const std::vector<morvek::LabPvtRow>& rows = in.pvtTable->rows;
+    const float lowest = rows.front().pressureBar;
+    const float highest = rows.back().pressureBar;
+    if (in.initialPressureBar < lowest || in.initialPressureBar > highest) {
+        sink.Show(
+            Format("FEHLER!!\nInitialdruck %5.1f liegt außerhalb der PVT-Tabelle "
+                   "(%5.1f bis %5.1f bar)",
+                   double(in.initialPressureBar), double(lowest), double(highest)));
+        return false;
+    }
+    if (lowest > in.bubblePointPressureBar) {
+        sink.Show(
+            Format("FEHLER!!\nDie PVT-Tabelle beginnt bei %5.1f bar, über dem "
+                   "Gasentlösungsdruck %5.1f",
+                   double(lowest), double(in.bubblePointPressureBar)));
+        return false;
+    }
+    for (const morvek::LabPvtRow& r : rows) {
+        if (r.pressureBar > in.bubblePointPressureBar) break;
+        if (!(r.bg > 0.0f) || !(r.gasViscosityCp > 0.0f)) {
+            sink.Show(
+                Format("FEHLER!!\nPVT-Tabelle bei %5.1f bar: Bg und Gasviskosität müssen "
+                       "unterhalb des Gasentlösungsdrucks größer als 0 sein",
+                       double(r.pressureBar)));
+            return false;
+        }
+    }
+    return true;
+}
+
+// --- The dialog's buttons -----------------------------------------------------------
+
+void DlgInput::ShowTableSources() {
+    m_strPvtQuelle = PvtSourceText(m_Inputs);
+    m_strRelPermQuelle = RelPermSourceText(m_Inputs);
+    // Only the two source lines: what the user typed elsewhere and has not
+    // left yet stays in its field.
+    if (m_pControls == nullptr) return;
+    for (const char* member : {"m_strPvtQuelle", "m_strRelPermQuelle"}) {
+        const ExchangeField* f = FindField(member);
+        if (f != nullptr) m_pControls->SetText(f->controlId, f->Text(*this));
+    }
+}
+
+void DlgInput::ReadPvtTable() {
+    if (m_pFileChooser == nullptr) return;
+    const std::optional<std::string> path =
+        m_pFileChooser->ChooseFileToOpen(kTableExtension, kTablePattern);
+    if (path && ReadPvtTableInto(*path, m_Inputs, Messages()) == TableEntry::Taken)
+        ShowTableSources();
+}
+
+void DlgInput::ReadRelPermTable() {
+    if (m_pFileChooser == nullptr) return;
+    const std::optional<std::string> path =
+        m_pFileChooser->ChooseFileToOpen(kTableExtension, kTablePattern);
+    if (path && ReadRelPermTableInto(*path, m_Inputs, Messages()) == TableEntry::Taken)
+        ShowTableSources();
+}
+
+void DlgInput::RemovePvtTable() {
+    m_Inputs.pvtTable.reset();
+    ShowTableSources();
+}
+
+void DlgInput::RemoveRelPermTable() {
+    m_Inputs.relPermTable.reset();
+    ShowTableSources();
+}

@@ -1,0 +1,189 @@
+#include "model/CaseFileBlock.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <bit>
+#include <map>
+#include <optional>
+#include <type_traits>
+
+#include "model/ByteCodec.h"
+#include "model/FieldTable.h"
+
+namespace morvek {
+namespace {
+
+using codec::Reader;
+using codec::Writer;
+
+// Tag, version and the length of the items; the CRC follows the items.
+constexpr size_t kHeadBytes = sizeof(kCaseFileBlockTag) + 2 + 4;
+constexpr size_t kCrcBytes = 4;
+
+uint32_t Crc32(const std::string& bytes, size_t begin, size_t end) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // A block is at most a few hundred kilobytes: one call of zlib covers it.
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + begin),
+                static_cast<uInt>(end - begin));
+    return static_cast<uint32_t>(crc);
+}
+
+// The items that hold numbers of the field table, each with its fields in
+// slot order.
+const std::map<int, std::vector<const Field*>>& NumberItems() {
+    static const std::map<int, std::vector<const Field*>> items = [] {
+        std::map<int, std::vector<const Field*>> found;
+        for (const Field& f : FieldTable())
+            if (f.blockItem != kNoBlockItem && f.kind == FieldKind::Number)
+                found[f.blockItem].push_back(&f);
+        for (auto& [item, fields] : found)
+            std::sort(fields.begin(), fields.end(),
+                      [](const Field* a, const Field* b) { return a->blockSlot < b->blockSlot; });
+        return found;
+    }();
+    return items;
+}
+
+bool IsDefault(float v) {
+    return std::bit_cast<uint32_t>(v) == 0u;  // +0.0: the default of every block number
+}
+
+template <class Table>
+bool WriteTable(const Table& table, std::string& content) {
+    std::string name;
+    if (!IsValidTable(table) || !Utf8ToCp1252(table.fileName, name)) return false;
+    Writer w(content);
+    w.String(name);
+    w.U16(static_cast<uint16_t>(table.rows.size()));
+    for (const auto& row : table.rows) {
+        if constexpr (std::is_same_v<Table, LabPvtTable>) {
+            for (float v :
+                 {row.pressureBar, row.bo, row.rs, row.bg, row.oilViscosityCp, row.gasViscosityCp})
+                w.Float(v);
+        } else {
+            for (float v : {row.gasSaturation, row.krg, row.kro}) w.Float(v);
+        }
+    }
+    return true;
+}
+
+template <class Table>
+bool ReadTable(const std::string& content, std::optional<Table>& target) {
+    Reader in(content);
+    Table table;
+    uint16_t count = 0;
+    if (!in.String(table.fileName) || !in.U16(count)) return false;
+    if (count < kMinLabTableRows || count > kMaxLabTableRows) return false;
+    table.rows.resize(count);
+    for (auto& row : table.rows) {
+        bool ok = true;
+        if constexpr (std::is_same_v<Table, LabPvtTable>) {
+            for (float* v : {&row.pressureBar, &row.bo, &row.rs, &row.bg, &row.oilViscosityCp,
+                             &row.gasViscosityCp})
+                ok = ok && in.Float(*v);
+        } else {
+            for (float* v : {&row.gasSaturation, &row.krg, &row.kro}) ok = ok && in.Float(*v);
+        }
+        if (!ok) return false;
+    }
+    if (in.Remaining() != 0 || !IsValidTable(table)) return false;
+    target = std::move(table);
+    return true;
+}
+
+void AppendItem(Writer& w, std::string& items, int id, const std::string& content) {
+    w.U16(static_cast<uint16_t>(id));
+    w.U32(static_cast<uint32_t>(content.size()));
+    items += content;
+}
+
+}  // namespace
+
+bool AppendCaseFileBlock(const CaseInputs& in, std::string& out, std::string& problem) {
+    // Items in ascending order of their ids, each only when it holds more
+    // than defaults.
+    std::map<int, std::string> contents;
+    for (const auto& [item, fields] : NumberItems()) {
+        if (std::all_of(fields.begin(), fields.end(),
+                        [&](const Field* f) { return IsDefault(f->Number(in)); }))
+            continue;
+        Writer w(contents[item]);
+        for (const Field* f : fields) w.Float(f->Number(in));
+    }
+    if (in.pvtTable && !WriteTable(*in.pvtTable, contents[kBlockPvtTable])) {
+        problem = "Die PVT-Tabelle des Falls ist ungültig und kann nicht gespeichert werden.";
+        return false;
+    }
+    if (in.relPermTable && !WriteTable(*in.relPermTable, contents[kBlockRelPermTable])) {
+        problem =
+            "Die Tabelle der relativen Permeabilitäten ist ungültig und kann nicht gespeichert "
+            "werden.";
+        return false;
+    }
+    if (contents.empty()) return true;
+
+    std::string items;
+    Writer itemWriter(items);
+    for (const auto& [id, content] : contents) AppendItem(itemWriter, items, id, content);
+
+    const size_t begin = out.size();
+    out.append(kCaseFileBlockTag, sizeof(kCaseFileBlockTag));
+    Writer w(out);
+    w.U16(kCaseFileBlockVersion);
+    w.U32(static_cast<uint32_t>(items.size()));
+    out += items;
+    w.U32(Crc32(out, begin, out.size()));
+    return true;
+}
+
+bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
+    if (pos > bytes.size() || bytes.size() - pos < kHeadBytes + kCrcBytes) return false;
+    if (bytes.compare(pos, sizeof(kCaseFileBlockTag), kCaseFileBlockTag,
+                      sizeof(kCaseFileBlockTag)) != 0)
+        return false;
+    Reader in(bytes, pos + sizeof(kCaseFileBlockTag));
+    uint16_t version = 0;
+    uint32_t length = 0;
+    if (!in.U16(version) || version != kCaseFileBlockVersion || !in.U32(length)) return false;
+    if (in.Remaining() != size_t{length} + kCrcBytes) return false;
+    const size_t itemsEnd = in.Position() + length;
+    Reader crcReader(bytes, itemsEnd);
+    uint32_t crc = 0;
+    if (!crcReader.U32(crc) || crc != Crc32(bytes, pos, itemsEnd)) return false;
+
+    int lastId = kNoBlockItem;
+    while (in.Position() < itemsEnd) {
+        uint16_t id = 0;
+        uint32_t size = 0;
+        if (!in.U16(id) || !in.U32(size)) return false;
+        if (in.Position() > itemsEnd || size > itemsEnd - in.Position()) return false;
+        if (id <= lastId) return false;
+        lastId = id;
+        const std::string content = bytes.substr(in.Position(), size);
+        in.Skip(size);
+        if (id == kBlockPvtTable) {
+            if (!ReadTable(content, r.pvtTable)) return false;
+            continue;
+        }
+        if (id == kBlockRelPermTable) {
+            if (!ReadTable(content, r.relPermTable)) return false;
+            continue;
+        }
+        const auto item = NumberItems().find(id);
+        if (item == NumberItems().end()) return false;  // an item this program does not know
+        const std::vector<const Field*>& fields = item->second;
+        if (size != 4 * fields.size()) return false;
+        Reader numbers(content);
+        bool onlyDefaults = true;
+        for (const Field* f : fields) {
+            numbers.Float(f->Number(r));
+            onlyDefaults = onlyDefaults && IsDefault(f->Number(r));
+        }
+        if (onlyDefaults) return false;  // never written so
+    }
+    // A block without items is never written either.
+    return lastId != kNoBlockItem && in.Position() == itemsEnd;
+}
+
+}  // namespace morvek
