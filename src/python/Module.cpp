@@ -26,6 +26,7 @@ PYBIND11_MODULE(_morvek, m) {
     RegisterTables(m);
     RegisterFluid(m);
     RegisterMatch(m);
+    RegisterLabTables(m);
     // The uncertainty runs (morvek.sweep) register here from a file of their
     // own, as Case.predict does from PyPrediction.cpp.
     m.attr("__name__") = importName;

@@ -300,6 +300,7 @@ py::dict CaseState(const CaseInputs& in) {
     py::list rows;
     for (const std::string& row : in.measuredRows) rows.append(MessageText(row));
     state["measured_rows"] = rows;
+    state["lab_tables"] = LabTablesState(in);
     return state;
 }
 
@@ -313,6 +314,10 @@ CaseInputs CaseFromState(const py::dict& state) {
             std::vector<std::string> rows;
             for (py::handle row : value) rows.push_back(Utf8Of(py::str(row)));
             in.measuredRows = std::move(rows);
+            continue;
+        }
+        if (name == "lab_tables") {
+            LabTablesFromState(in, value.cast<py::dict>());
             continue;
         }
         const Field& f = FieldByName(name);

@@ -29,4 +29,8 @@ py::object NewCase(const CaseInputs& inputs);
 py::dict CaseState(const CaseInputs& inputs);
 CaseInputs CaseFromState(const py::dict& state);
 
+// The laboratory tables of a case in its pickled state, and back.
+py::object LabTablesState(const CaseInputs& inputs);
+void LabTablesFromState(CaseInputs& inputs, const py::dict& state);
+
 }  // namespace morvek::python

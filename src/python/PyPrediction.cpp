@@ -12,6 +12,7 @@
 #include "base/Format.h"
 #include "depletion/PredictMany.h"
 #include "pvt/FluidModel.h"
+#include "report/CaseRun.h"
 #include "report/Report.h"
 
 namespace morvek::python {
@@ -103,13 +104,10 @@ py::object ColumnOf(PyPrediction& p, size_t i) {
 
 const std::vector<std::string>& ReportOf(PyPrediction& p) {
     if (!p.report) {
-        // As the run of the dialog's OK renders it: the head with the gas of
-        // the run's fluids, then the prediction's lines.
-        std::vector<std::string> lines;
-        AppendReportHead(lines, p.inputs, FluidOfCase(p.inputs, p.options).Gas());
+        // As the run of the dialog's OK renders it.
         p.result.failedQuantity = p.failedQuantity.empty() ? nullptr : p.failedQuantity.c_str();
-        AppendPredictionReport(lines, p.result);
-        p.report = std::move(lines);
+        p.report =
+            PredictionReportLines(p.inputs, FluidOfCase(p.inputs, p.options).Gas(), p.result);
     }
     return *p.report;
 }

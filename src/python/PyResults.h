@@ -53,5 +53,6 @@ void RegisterPrediction(py::module_& m);
 void RegisterTables(py::module_& m);
 void RegisterFluid(py::module_& m);
 void RegisterMatch(py::module_& m);
+void RegisterLabTables(py::module_& m);
 
 }  // namespace morvek::python

@@ -14,6 +14,15 @@ bool CaseRun::HasResultTable() const {
     return relPermTable && !relPermTable->rows.empty();
 }
 
+ReportLines PredictionReportLines(const CaseInputs& inputs, const GasMixture& gas,
+                                  const PredictionResult& result) {
+    ReportLines lines;
+    AppendReportHead(lines, inputs, gas);
+    AppendLabDataReport(lines, inputs);
+    AppendPredictionReport(lines, result);
+    return lines;
+}
+
 CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& options) {
     CaseRun run;
     run.kind = kind;
@@ -31,9 +40,9 @@ CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& opt
     const FluidModel fluid = FluidOfCase(inputs, options);
     run.apiGravity = fluid.ApiGravity();
     run.calibration = fluid.Calibration();
-    AppendReportHead(run.report, inputs, fluid.Gas());
-    AppendLabDataReport(run.report, inputs);
     if (kind == ResultKind::PvtTable) {
+        AppendReportHead(run.report, inputs, fluid.Gas());
+        AppendLabDataReport(run.report, inputs);
         run.pvtTable = ComputePvtTable(fluid, inputs.initialPressureBar);
         AppendPvtTableReport(run.report, *run.pvtTable, ComputeShortRelPermTable(relPerm));
         // The PVT graph's heading is too long for a suffix beside its axis
@@ -42,7 +51,7 @@ CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& opt
         return run;
     }
     run.prediction = Predict(fluid, relPerm, Reservoir::Of(inputs));
-    AppendPredictionReport(run.report, *run.prediction);
+    run.report = PredictionReportLines(inputs, fluid.Gas(), *run.prediction);
     run.graph = PredictionGraph(*run.prediction, inputs.initialPressureBar, inputs.measuredRows);
     run.graph.labels.heading += LabTableHeadingSuffix(inputs);
     return run;

@@ -38,4 +38,11 @@ struct CaseRun {
 
 CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& options = {});
 
+// The whole report of a prediction of the case, rendered from its result:
+// the head (with the gas of the run's fluids), the account of laboratory data
+// where the case has any, and the prediction's lines. RunCase and every other
+// caller that holds a prediction render it with this one function.
+ReportLines PredictionReportLines(const CaseInputs& inputs, const GasMixture& gas,
+                                  const PredictionResult& result);
+
 }  // namespace morvek

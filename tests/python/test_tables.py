@@ -1,0 +1,66 @@
+"""Laboratory tables from Python: read from their files they give batch mode's
+--pvt-tabelle/--relperm-tabelle reports byte for byte; given as numbers they
+give the same prediction; they are checked as the files are, and travel with
+the case (pickle, save and load)."""
+
+import pickle
+
+import numpy as np
+import pytest
+
+import morvek
+from conftest import EXAMPLES, batch
+
+PVT = EXAMPLES / "tabellen" / "nordfeld-pvt.txt"
+RELPERM = EXAMPLES / "tabellen" / "nordfeld-relperm.txt"
+
+
+def test_tables_read_given_and_stored_run_as_batch_mode_runs_them(tmp_path):
+    case = morvek.Case.load(EXAMPLES / "nordfeld.mvk")
+    case.water_compressibility_per_bar = 4.5e-5
+    assert case.read_pvt_table(PVT) > 2 and case.read_relperm_table(RELPERM) > 2
+    args = ("--set", "m_Cw=4.5e-5", "--pvt-tabelle", PVT, "--relperm-tabelle", RELPERM)
+    for flags, run in (((), case.predict), (("--pvt",), case.pvt_table),
+                       (("--relperm",), case.relperm_table)):
+        status, stdout, stderr = batch(EXAMPLES / "nordfeld.mvk", *args, *flags)
+        assert status in (0, 3), stderr
+        assert run().report().encode("utf-8") == stdout, flags
+
+    # The same numbers given as data frames: the same prediction.
+    given = morvek.Case.load(EXAMPLES / "nordfeld.mvk")
+    given.water_compressibility_per_bar = 4.5e-5
+    given.pvt_table_data = case.pvt_table_data
+    given.relperm_table_data = case.relperm_table_data.values.tolist()
+    a, b = case.predict(), given.predict()
+    for column in ("p_bar", "np_1000m3", "gp_mio_sm3", "gor", "so"):
+        np.testing.assert_array_equal(getattr(a, column), getattr(b, column))
+    assert "aus Python" in b.report()
+
+    # They travel with the case, bit for bit.
+    assert pickle.loads(pickle.dumps(case)) == case
+    case.save(tmp_path / "labor.mvk")
+    assert morvek.Case.load(tmp_path / "labor.mvk") == case
+    case.pvt_table_data = None
+    case.relperm_table_data = None
+    assert case.pvt_table_data is None
+    case.water_compressibility_per_bar = 0
+    # Without tables and compressibilities the case is the example again.
+    assert case.predict().report() == morvek.Case.load(EXAMPLES / "nordfeld.mvk").predict().report()
+
+
+def test_tables_are_refused_as_their_files_are(tmp_path):
+    case = morvek.Case.load(EXAMPLES / "nordfeld.mvk")
+    before = case.copy()
+    with pytest.raises(morvek.InputError) as refused:
+        case.pvt_table_data = [(200, 1.3, 90, 0.005, 0.8, 0.02)]  # one row only
+    assert str(refused.value)
+    with pytest.raises(morvek.InputError):
+        case.relperm_table_data = [(0.1, 0.2, 0.5), (0.1, 0.3, 0.4)]  # a saturation twice
+    bad = tmp_path / "schlecht.txt"
+    bad.write_text("Kopf\n100 1,3 90 0.005 0.8 0.02\n200 1.4 95 0.004 0.7 0.02\n")
+    with pytest.raises(morvek.InputError) as refused:
+        case.read_pvt_table(bad)
+    assert "2" in str(refused.value)  # names the line
+    with pytest.raises(FileNotFoundError):
+        case.read_relperm_table(tmp_path / "fehlt.txt")
+    assert case == before
