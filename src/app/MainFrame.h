@@ -70,6 +70,7 @@ public:
     bool OpenCase(const QString& path);
     void OnErgebnisseSpeichern();
     void OnErgebnisseEinlesen();
+    void OnUnsicherheitsanalyse();
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();

@@ -9,6 +9,7 @@
 
 #include "base/FileIO.h"
 #include "batch/BatchPorts.h"
+#include "batch/SweepStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -34,6 +35,7 @@ struct BatchOptions {
     std::string csvPath;
     std::string graphPath;
     std::string printPdfPath;
+    SweepRequest sweep;
 };
 
 std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
@@ -57,7 +59,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
         "Order: load the case, apply --set, read --messwerte, --save, check and compute, "
-        "then write the outputs.");
+        "the uncertainty run (--vary), then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -94,6 +96,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     for (const auto& o : {help, version, batch, answer, pvt, relPerm, set, messwerte, save, report,
                           aus, csv, graph, printPdf})
         parser.addOption(o);
+    AddSweepOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     auto refuse = [&](const std::string& why) {
@@ -129,6 +132,12 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.csvPath = Utf8(parser.value(csv));
     opt.graphPath = Utf8(parser.value(graph));
     opt.printPdfPath = Utf8(parser.value(printPdf));
+    std::string sweepProblem;
+    if (!ReadSweepOptions(parser, opt.sweep, sweepProblem)) {
+        std::cerr << sweepProblem << '\n';
+        *exitNow = kExitRefused;
+        return false;
+    }
     return true;
 }
 
@@ -228,7 +237,10 @@ int RunBatch(int argc, char** argv) {
     }
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
+    const float apiAsLoaded = doc.m_API;
     if (!doc.OnDataChange()) return kExitRefused;
+    if (const int status = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv))
+        return status;
 
     if (!WriteReport(opt, doc)) return kExitFile;
     if (opt.aus && !doc.SaveResults()) return kExitFile;

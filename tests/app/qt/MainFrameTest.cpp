@@ -39,7 +39,8 @@ TEST(MainWindow, MenuBarHoldsEveryCommandWithItsGermanText) {
                            "Speichern &unter...", "-", "&Drucken...\tStrg+P", "Sei&tenansicht",
                            "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(EntriesOf(menus[1]->menu()),
-              (QStringList{"Daten ändern", "Ergebnisse speichern", "Ergebnisse einlesen"}));
+              (QStringList{"Daten ändern", "Ergebnisse speichern", "Ergebnisse einlesen",
+                           "Unsicherheitsanalyse…"}));
     EXPECT_EQ(EntriesOf(menus[2]->menu()),
               (QStringList{"Grafik", "Text", "&Symbolleiste", "S&tatusleiste"}));
     EXPECT_EQ(EntriesOf(menus[3]->menu()), (QStringList{"Inf&o über morvek...", "Hilfe"}));
