@@ -128,14 +128,14 @@ std::string SweepSummaryText(const SweepReport& report) {
         const TornadoResult& t = *report.tornado;
         line("");
         line(
-            "Empfindlichkeit des Entölungsgrads (jede Eingabe allein am unteren und oberen "
-            "Wert):");
+            "Empfindlichkeit des Entölungsgrads EG (%), jede Eingabe allein am unteren und "
+            "oberen Wert:");
         if (t.baseFailure.empty())
             line("Basisfall: Entölungsgrad " + Format("%.2f", t.baseRf) + " %");
         else
             line("Basisfall ohne Ergebnis: " + OneLine(t.baseFailure));
         line("  " + PadRight("Eingabe", kNameWidth) +
-             Format("%12s%12s%12s%12s%12s", "unten", "oben", "EG unten %", "EG oben %", "Spanne"));
+             Format("%12s%12s%12s%12s%12s", "unten", "oben", "EG unten", "EG oben", "Spanne"));
         for (const TornadoBar& bar : t.bars)
             line("  " + PadRight(bar.variation.field->recordName, kNameWidth) +
                  Format("%12s%12s", ShortestText(bar.variation.low).c_str(),

@@ -38,8 +38,11 @@ constexpr int32_t kFillPenWidth = 2;
 
 // A tornado bar pair needs this much height (0.1 mm): its caption and two bars.
 constexpr int32_t kTornadoRowUnits = 170;
+constexpr int32_t kMaxBarUnits = 60;
+constexpr int32_t kMaxCaptionUnits = 75;
 
 constexpr double kMinStepPerMagnitude = 1e-6;
+constexpr double kFlatShare = 1e-3;
 
 struct Axis {
     double min = 0, max = 1, step = 1, first = 0;
@@ -51,12 +54,21 @@ struct Axis {
 Axis NiceAxis(double lo, double hi) {
     Axis a;
     if (!(std::isfinite(lo) && std::isfinite(hi))) return a;
+    // Values (nearly) all the same, as the recovery factors of a sweep of the
+    // oil in place alone: an axis of a percent of their size around them, so
+    // that its tick labels still differ.
+    const double magnitude = std::max(std::fabs(lo), std::fabs(hi));
+    if (hi - lo < kFlatShare * magnitude || magnitude == 0.0) {
+        const double centre = (lo + hi) / 2, half = magnitude > 0 ? kFlatShare * 5 * magnitude : 1;
+        lo = centre - half;
+        hi = centre + half;
+    }
     a.step = CGrafik::delta(hi - lo);
     // Values that differ in their last digits only (recovery factors of an
     // oil-in-place sweep) would get a step lost beside them, and the first
     // tick would be sought by billions of additions: as the graph does, step
     // by at least a millionth of their magnitude.
-    const double minimum = std::max(std::fabs(lo), std::fabs(hi)) * kMinStepPerMagnitude;
+    const double minimum = magnitude * kMinStepPerMagnitude;
     if (a.step < minimum) a.step = CGrafik::delta(10.0 * minimum);
     a.first = CGrafik::start(lo, a.step);
     a.min = std::min(lo, a.first);
@@ -209,9 +221,10 @@ void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame) 
         dc.SelectFont(kFontAxes);
         dc.SetTextAlign(TextAlign::LeftTop);
         dc.TextOut(15, top - 8, bar.variation.field->Caption());
-        // The caption takes the upper 35 %, each bar a quarter of the row.
-        const int32_t barHeight = row / 4;
-        const int32_t lowTop = top - row * 35 / 100;
+        // The caption takes the upper 35 %, each bar a quarter of the row; on
+        // a tall printed frame the bars keep to 6 mm below the caption.
+        const int32_t barHeight = std::min(row / 4, kMaxBarUnits);
+        const int32_t lowTop = top - std::min(row * 35 / 100, kMaxCaptionUnits);
         dc.SelectFont(kFontValues);
         for (int side = 0; side < 2; ++side) {
             const double rf = side == 0 ? bar.rfLow : bar.rfHigh;

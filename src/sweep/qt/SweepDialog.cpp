@@ -94,7 +94,9 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     auto* inputs = new QGroupBox(QStringLiteral("Eingaben (ankreuzen, was variiert wird)"));
     m_pTable = new QTableWidget(0, kColumnCount);
     m_pTable->setHorizontalHeaderLabels(
-        {"Eingabe", "Name", "Einheit", "Basis", "Unten", "Wahrscheinlichst", "Oben"});
+        {"Eingabe", "Einheit", "Basis", "Unten", "Wahrsch.", "Oben"});
+    m_pTable->horizontalHeaderItem(kMode)->setToolTip(
+        QStringLiteral("Wahrscheinlichster Wert (Dreiecksverteilung); leer: gleichverteilt"));
     m_pTable->verticalHeader()->hide();
     BuildTable();
     auto* inputsLayout = new QVBoxLayout(inputs);
@@ -170,6 +172,7 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({620, 600});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -211,7 +214,9 @@ void SweepDialog::BuildTable() {
         input->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         input->setCheckState(Qt::Unchecked);
         m_pTable->setItem(row, kInput, input);
-        m_pTable->setItem(row, kName, Fixed(QString::fromLatin1(f.recordName)));
+        // The names of the command line and of the CSV's column.
+        input->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(f.recordName),
+                                                        QString::fromLatin1(f.name)));
         m_pTable->setItem(row, kUnit, Fixed(Q(f.unit)));
         const float base = f.Number(m_Doc.m_Inputs);
         m_pTable->setItem(row, kBase, Fixed(Q(FloatForDisplay(base))));
@@ -232,7 +237,9 @@ void SweepDialog::BuildTable() {
         m_pTable->setItem(row, kHigh, new QTableWidgetItem(high));
     }
     m_pTable->resizeColumnsToContents();
+    for (int column : {kLow, kMode, kHigh}) m_pTable->setColumnWidth(column, 72);
     m_pTable->horizontalHeader()->setStretchLastSection(true);
+    m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 8);
 }
 
 int SweepDialog::RowOf(const char* recordName) const {
@@ -495,20 +502,24 @@ bool SweepDialog::SaveChart() {
 }
 
 void SweepDialog::Print() {
-    SweepChartWidget* chart = ActiveChart();
-    if (!m_Result || chart == nullptr) return;
+    if (!m_Result || ActiveChart() == nullptr) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+}
+
+bool SweepDialog::PrintTo(QPrinter& printer) {
+    SweepChartWidget* chart = ActiveChart();
+    if (!m_Result || chart == nullptr) return false;
     QPainter painter;
-    if (!painter.begin(&printer)) return;
+    if (!painter.begin(&printer)) return false;
     painter.setRenderHint(QPainter::Antialiasing);
     QtSurface surface(painter);
     const size_t bars =
         chart->ChartKind() == SweepChartWidget::Kind::Tornado ? m_Charts.tornado.bars.size() : 0;
     chart->DrawPage(surface, PrintFrame(LogicalPageRect(printer), bars));
-    painter.end();
+    return painter.end();
 }
 
 void SweepDialog::reject() {

@@ -25,6 +25,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -46,7 +47,7 @@ class SweepDialog : public QDialog {
     Q_OBJECT
 public:
     // The table's columns.
-    enum Column { kInput, kName, kUnit, kBase, kLow, kMode, kHigh, kColumnCount };
+    enum Column { kInput, kUnit, kBase, kLow, kMode, kHigh, kColumnCount };
 
     SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent = nullptr);
     ~SweepDialog() override;
@@ -60,7 +61,12 @@ public:
     void Cancel();
     bool SaveCsv();
     bool SaveChart();
+    // Asks for the printer, then prints the picture of the tab shown.
     void Print();
+    // Prints the picture of the tab shown on a printer that is set up
+    // already, with the frame size of the paper's shape; false when no
+    // picture is shown.
+    bool PrintTo(QPrinter& printer);
 
     // --- What the dialog holds (the tests look) -------------------------------------------
     QTableWidget* Table() const { return m_pTable; }

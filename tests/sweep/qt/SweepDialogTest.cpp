@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -97,6 +98,15 @@ TEST(SweepDialog, RunsOffTheGuiThreadAndSavesTheEnginesCsvAndPictures) {
     f.chooser.chart = QString::fromStdString(f.dir.File("s-kurve.pdf"));
     ASSERT_TRUE(f.dialog->SaveChart());
     EXPECT_EQ(ReadBytes(f.dir.File("s-kurve.pdf")).substr(0, 5), "%PDF-");
+
+    // Printed on A4, upright: the page of the tab shown.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(f.dir.File("druck.pdf")));
+    ASSERT_TRUE(f.dialog->PrintTo(printer));
+    EXPECT_GT(ReadBytes(f.dir.File("druck.pdf")).size(), 2000u);
+    f.dialog->Results()->setCurrentIndex(2);  // the summary has no picture to print
+    EXPECT_FALSE(f.dialog->PrintTo(printer));
 }
 
 TEST(SweepDialog, AbbrechenStopsTheRunWithTheSamplesDoneSoFar) {
