@@ -41,15 +41,13 @@ void SweepChartWidget::paintEvent(QPaintEvent*) {
     if (m_pData == nullptr) return;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    // The page fitted into the widget: everything the drawing reaches, but
-    // for a long path in the footer, which may run off on the left (print and
-    // export show it whole) rather than shrink the picture.
+    // The whole page fitted into the widget, a long path in the footer
+    // included, as the graph view never cuts it.
     QtSurface measure(painter);
     BoundsSurface bounds(measure);
     DrawPage(bounds, Frame());
-    auto box = bounds.Box();
+    const auto box = bounds.Box();
     if (!box) return;
-    box->left = std::max(box->left, 0);
     const double pxPerUnitX = logicalDpiX() / kUnitsPerInch;
     const double pxPerUnitY = logicalDpiY() / kUnitsPerInch;
     const double pageWidth = (box->right - box->left + 2 * kMarginUnits) * pxPerUnitX;

@@ -172,7 +172,7 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({620, 600});
+    splitter->setSizes({590, 630});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -237,7 +237,7 @@ void SweepDialog::BuildTable() {
         m_pTable->setItem(row, kHigh, new QTableWidgetItem(high));
     }
     m_pTable->resizeColumnsToContents();
-    for (int column : {kLow, kMode, kHigh}) m_pTable->setColumnWidth(column, 72);
+    for (int column : {kLow, kMode, kHigh}) m_pTable->setColumnWidth(column, 64);
     m_pTable->horizontalHeader()->setStretchLastSection(true);
     m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 8);
 }
