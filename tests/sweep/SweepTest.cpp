@@ -18,40 +18,60 @@ namespace {
 
 using morvek::Outcome;
 
+std::vector<morvek::Variation> Inputs(std::initializer_list<const char*> names) {
+    std::vector<morvek::Variation> out;
+    for (const char* name : names) {
+        morvek::Variation v;
+        v.field = morvek::FindField(name);
+        v.low = 0.0f;
+        v.high = 1.0f;
+        out.push_back(v);
+    }
+    return out;
+}
+
 TEST(Sampling, LatinHypercubeDrawsEveryStratumOnceWhateverTheOrder) {
+    const std::vector<morvek::Variation> three = Inputs({"m_OOIP", "m_Sgc", "m_Gas[3]"});
     for (uint64_t samples : {1ull, 2ull, 7ull, 1000ull, 4097ull}) {
         for (uint64_t seed : {1ull, 42ull}) {
             const morvek::SamplingPlan plan{morvek::Sampling::LatinHypercube, seed, samples};
-            constexpr size_t kInputs = 3;
-            std::vector<std::set<uint64_t>> strata(kInputs);
+            std::vector<std::set<uint64_t>> strata(three.size());
             // Backwards: a sample's numbers must not depend on those drawn before.
             for (uint64_t s = samples; s >= 1; --s) {
-                const std::vector<double> shares = morvek::SampleShares(plan, kInputs, s);
-                ASSERT_EQ(shares, morvek::SampleShares(plan, kInputs, s));
-                for (size_t j = 0; j < kInputs; ++j) {
+                const std::vector<double> shares = morvek::SampleShares(plan, three, s);
+                ASSERT_EQ(shares, morvek::SampleShares(plan, three, s));
+                for (size_t j = 0; j < three.size(); ++j) {
                     ASSERT_GE(shares[j], 0.0);
                     ASSERT_LT(shares[j], 1.0);
                     strata[j].insert(static_cast<uint64_t>(shares[j] * samples));
                 }
             }
-            for (size_t j = 0; j < kInputs; ++j) {
+            for (size_t j = 0; j < three.size(); ++j) {
                 EXPECT_EQ(strata[j].size(), samples) << "input " << j << ", seed " << seed;
                 EXPECT_EQ(*strata[j].rbegin(), samples - 1);
             }
         }
     }
-    // The inputs are paired at random, not stratum by stratum, and another
-    // seed gives other samples.
-    const morvek::SamplingPlan a{morvek::Sampling::LatinHypercube, 1, 1000};
-    const morvek::SamplingPlan b{morvek::Sampling::LatinHypercube, 2, 1000};
-    int sameStratum = 0, sameAsOtherSeed = 0;
-    for (uint64_t s = 1; s <= 1000; ++s) {
-        const std::vector<double> x = morvek::SampleShares(a, 2, s);
-        sameStratum += static_cast<int>(x[0] * 1000) == static_cast<int>(x[1] * 1000);
-        sameAsOtherSeed += x == morvek::SampleShares(b, 2, s);
+    // The inputs are paired at random, not stratum by stratum; another seed
+    // gives other samples; an input's values do not depend on the order or
+    // the set of the other inputs.
+    const std::vector<morvek::Variation> two = Inputs({"m_Sgc", "m_OOIP"});
+    for (morvek::Sampling sampling :
+         {morvek::Sampling::LatinHypercube, morvek::Sampling::MonteCarlo}) {
+        const morvek::SamplingPlan a{sampling, 1, 1000};
+        const morvek::SamplingPlan b{sampling, 2, 1000};
+        int sameStratum = 0, sameAsOtherSeed = 0, sameInOtherOrder = 0;
+        for (uint64_t s = 1; s <= 1000; ++s) {
+            const std::vector<double> x = morvek::SampleShares(a, three, s);
+            const std::vector<double> y = morvek::SampleShares(a, two, s);
+            sameStratum += static_cast<int>(x[0] * 1000) == static_cast<int>(x[1] * 1000);
+            sameAsOtherSeed += x == morvek::SampleShares(b, three, s);
+            sameInOtherOrder += y[0] == x[1] && y[1] == x[0];
+        }
+        EXPECT_LT(sameStratum, 10);
+        EXPECT_EQ(sameAsOtherSeed, 0);
+        EXPECT_EQ(sameInOtherOrder, 1000);
     }
-    EXPECT_LT(sameStratum, 10);
-    EXPECT_EQ(sameAsOtherSeed, 0);
 }
 
 TEST(Sweep, PValuesFollowTheReservesConvention) {

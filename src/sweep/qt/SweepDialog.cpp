@@ -172,7 +172,7 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({590, 630});
+    splitter->setSizes({540, 680});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -215,8 +215,9 @@ void SweepDialog::BuildTable() {
         input->setCheckState(Qt::Unchecked);
         m_pTable->setItem(row, kInput, input);
         // The names of the command line and of the CSV's column.
-        input->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(f.recordName),
-                                                        QString::fromLatin1(f.name)));
+        input->setToolTip(QStringLiteral("%1: %2 (%3)")
+                              .arg(Q(f.Caption()), QString::fromLatin1(f.recordName),
+                                   QString::fromLatin1(f.name)));
         m_pTable->setItem(row, kUnit, Fixed(Q(f.unit)));
         const float base = f.Number(m_Doc.m_Inputs);
         m_pTable->setItem(row, kBase, Fixed(Q(FloatForDisplay(base))));
@@ -236,9 +237,13 @@ void SweepDialog::BuildTable() {
         m_pTable->setItem(row, kMode, new QTableWidgetItem());
         m_pTable->setItem(row, kHigh, new QTableWidgetItem(high));
     }
+    // Every column in view: the captions take what the numbers leave and are
+    // shortened where they must be (the tool tip holds the whole caption).
     m_pTable->resizeColumnsToContents();
-    for (int column : {kLow, kMode, kHigh}) m_pTable->setColumnWidth(column, 64);
-    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    for (int column : {kLow, kMode, kHigh}) m_pTable->setColumnWidth(column, 60);
+    m_pTable->horizontalHeader()->setSectionResizeMode(kInput, QHeaderView::Stretch);
+    m_pTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pTable->setTextElideMode(Qt::ElideMiddle);
     m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 8);
 }
 
