@@ -153,7 +153,7 @@ std::string SweepSummaryText(const SweepReport& report) {
 
     if (result.failedCount > 0) {
         line("");
-        line(Format("Fehlgeschlagene Stichproben (%llu, ohne Ergebnis in der CSV-Datei):",
+        line(Format("Fehlgeschlagene Stichproben (%llu), mit Grund:",
                     static_cast<unsigned long long>(result.failedCount)));
         for (const FailedSample& f : result.failed)
             line(Format("  Stichprobe %llu: ", static_cast<unsigned long long>(f.sample)) +

@@ -329,6 +329,10 @@ void DrawDistributionPage(Surface& dc, const SweepChartData& data, ChartFrame fr
         }
     }
 
+    if (!any) {
+        dc.SetTextAlign(TextAlign::CentreTop);
+        dc.TextOut(W / 2, -H / 2 + 60, "Keine Stichprobe mit Ergebnis");
+    }
     int32_t right = 0;
     dc.SelectPen(kCurvePen);
     LegendText(dc, W, -H - 130, "Summenhäufigkeit der Stichproben", right);
