@@ -88,7 +88,7 @@ void AddSweepOptions(QCommandLineParser& parser) {
                       "and HIGH, or triangularly with the most likely value MODE; repeatable. "
                       "NAME as for --set (m_OOIP, m_Sgc, m_Gas[3], ...) or the field's English "
                       "name (ooip_1000m3).",
-                      "NAME=LOW:HIGH|NAME=LOW:MODE:HIGH"});
+                      "NAME=LOW[:MODE]:HIGH"});
     parser.addOption({kSamples, "Samples of the uncertainty run (default 1000).", "N"});
     parser.addOption({kSampling,
                       "Sampling of the uncertainty run: lhs (Latin hypercube, default) or mc "
