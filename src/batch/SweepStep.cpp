@@ -58,13 +58,15 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
     std::cerr << Utf8(text) << '\n';
 }
 
-bool WriteChart(const std::string& path, const PageDrawing& draw, const std::string& title,
-                int argc, char** argv) {
-    // Drawing needs an application object; batch mode draws offscreen.
+// Drawing needs an application object; batch mode draws offscreen.
+std::unique_ptr<QGuiApplication> ApplicationForDrawing(int& argc, char** argv) {
+    if (QGuiApplication::instance() != nullptr) return nullptr;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietQtMessages);
-    std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool WriteChart(const std::string& path, const PageDrawing& draw, const std::string& title) {
     std::string error;
     if (!ExportDrawing(draw, title, path, error)) {
         std::cerr << error << '\n';
@@ -239,6 +241,8 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
         return kExitFile;
     }
 
+    if (request.tornadoPath.empty() && request.distributionPath.empty()) return kExitOk;
+    const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     SweepChartData charts;
     charts.fieldName = doc.m_Feldname;
     charts.documentPath = doc.GetPathName();
@@ -253,13 +257,13 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
             [&](Surface& dc) {
                 DrawTornadoPage(dc, charts, ScreenFrame(charts.tornado.bars.size()));
             },
-            "Tornado", argc, argv))
+            "Tornado"))
         return kExitFile;
     if (!request.distributionPath.empty() &&
         !WriteChart(
             request.distributionPath,
             [&](Surface& dc) { DrawDistributionPage(dc, charts, ScreenFrame()); },
-            "Verteilung des Entölungsgrads", argc, argv))
+            "Verteilung des Entölungsgrads"))
         return kExitFile;
     return kExitOk;
 }
