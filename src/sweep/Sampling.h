@@ -33,8 +33,8 @@ struct SamplingPlan {
 
 // The share of each varied input's distribution (in [0, 1)) for sample number
 // `sample` (1 to plan.samples), one per variation, in their order.
-std::vector<double> SampleShares(const SamplingPlan& plan,
-                                 const std::vector<Variation>& variations, uint64_t sample);
+std::vector<double> SampleShares(const SamplingPlan& plan, const std::vector<Variation>& variations,
+                                 uint64_t sample);
 
 // The inputs of sample number `sample`: the base case with each varied input
 // at its drawn value.
