@@ -22,6 +22,7 @@
 #include "app/ToolbarIcons.h"
 #include "case/MorvekDoc.h"
 #include "match/qt/MatchWindows.h"
+#include "sweep/qt/SweepDialog.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
 
@@ -158,6 +159,7 @@ void CMainFrame::CreateActions() {
     Connect(ID_DATEN_AENDERN, &CMainFrame::OnDataChange);
     Connect(ID_ERGEBNISSE_SPEICHERN, &CMainFrame::OnErgebnisseSpeichern);
     Connect(ID_ERGEBNISSE_EINLESEN, &CMainFrame::OnErgebnisseEinlesen);
+    Connect(ID_UNSICHERHEITSANALYSE, &CMainFrame::OnUnsicherheitsanalyse);
     Connect(ID_GRAFIK, &CMainFrame::OnGrafik);
     Connect(ID_TEXT, &CMainFrame::OnText);
     Connect(ID_GRAFIKLUPE, &CMainFrame::OnGrafiklupe);
@@ -385,4 +387,9 @@ void CMainFrame::OnErgebnisseSpeichern() {
 
 void CMainFrame::OnErgebnisseEinlesen() {
     m_Doc.LoadResults();
+}
+
+void CMainFrame::OnUnsicherheitsanalyse() {
+    SweepDialog dialog(m_Doc, Messages(), this);
+    dialog.exec();
 }

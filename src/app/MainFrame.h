@@ -74,6 +74,7 @@ public:
     bool OpenCase(const std::string& fileSystemPath);
     void OnErgebnisseSpeichern();
     void OnErgebnisseEinlesen();
+    void OnUnsicherheitsanalyse();
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();

@@ -1,5 +1,7 @@
 #include "base/NumberText.h"
 
+#include <charconv>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -59,3 +61,22 @@ bool ParseFloatStrict(const std::string& text, float& value) {
 }
 
 std::string FloatForDisplay(float value) { return Format("%g", static_cast<double>(value)); }
+
+namespace {
+
+template <typename T>
+std::string Shortest(T value) {
+    char buffer[64];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, r.ptr);
+}
+
+}  // namespace
+
+std::string ShortestText(double value) {
+    return Shortest(value);
+}
+
+std::string ShortestText(float value) {
+    return Shortest(value);
+}

@@ -15,3 +15,8 @@ std::string DecimalPointHint(const std::string& text);
 // The general format with six significant digits in which the data-entry
 // dialog shows a single-precision value.
 std::string FloatForDisplay(float value);
+
+// The shortest decimal text that reads back to exactly this value (the CSV
+// files of matches and sweeps), with a decimal point in every locale.
+std::string ShortestText(double value);
+std::string ShortestText(float value);

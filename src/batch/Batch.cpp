@@ -14,6 +14,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/MatchStep.h"
 #include "batch/TableStep.h"
+#include "batch/SweepStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -43,6 +44,7 @@ struct BatchOptions {
     std::string printPdfPath;
     MatchCommandLine match;
     TableOptions tables;
+    SweepRequest sweep;
 };
 
 std::string Utf8(const QString& s) {
@@ -68,8 +70,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
         "Order: load the case, apply --set, read --messwerte, --pvt-tabelle and "
-        "--relperm-tabelle, (with --match: check, then fit), --save, check and compute, then "
-        "write the outputs.");
+        "--relperm-tabelle, (with --match: check, then fit), --save, check and compute, the "
+        "uncertainty run (--vary), then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -107,6 +109,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         parser.addOption(o);
     AddMatchOptions(parser);
     for (const auto& o : TableCommandLineOptions()) parser.addOption(o);
+    AddSweepOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     auto refuse = [&](const std::string& why) {
@@ -153,6 +156,12 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.printPdfPath = Bytes(parser.value(printPdf));
     if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
     if (std::string why; !TableOptionsOf(parser, opt.tables, why)) return refuse(why);
+    std::string sweepProblem;
+    if (!ReadSweepOptions(parser, opt.sweep, sweepProblem)) {
+        std::cerr << sweepProblem << '\n';
+        *exitNow = kExitRefused;
+        return false;
+    }
     return true;
 }
 
@@ -258,7 +267,10 @@ int RunBatch(int argc, char** argv) {
     if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
+    const float apiAsLoaded = doc.m_API;
     if (!doc.OnDataChange()) return kExitRefused;
+    if (const int status = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv))
+        return status;
 
     if (!WriteReport(opt, doc)) return kExitFile;
     if (opt.aus && !doc.SaveResults()) return kExitFile;

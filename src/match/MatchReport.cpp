@@ -4,16 +4,11 @@
 #include <cmath>
 
 #include "base/Format.h"
+#include "base/NumberText.h"
 
 namespace morvek {
 namespace {
 
-template <typename T>
-std::string Shortest(T value) {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, end.ptr);
-}
 
 // A start value as the case held it: a single-precision number shows as such.
 std::string StartText(double start) {
@@ -61,14 +56,6 @@ void AppendCorrelations(std::vector<std::string>& lines, const MatchResult& r) {
 }
 
 }  // namespace
-
-std::string ShortestText(double value) {
-    return Shortest(value);
-}
-
-std::string ShortestText(float value) {
-    return Shortest(value);
-}
 
 std::vector<std::string> CorrelationWarnings(const MatchResult& r) {
     std::vector<std::string> lines;

@@ -7,6 +7,8 @@
 // (semicolons, decimal point, shortest round-trip numbers, a header line).
 
 #include <string>
+
+#include "base/NumberText.h"
 #include <vector>
 
 #include "match/Diagnostics.h"
@@ -30,8 +32,5 @@ std::string MatchCsvText(const MatchResult& result);
 // step without withdrawal leaves its indices empty.
 std::string DriveIndexCsvText(const std::vector<DriveIndexStep>& steps);
 
-// The shortest text that reads back to exactly this value.
-std::string ShortestText(double value);
-std::string ShortestText(float value);
 
 }  // namespace morvek

@@ -92,12 +92,6 @@ py::handle MeasuredDataWarning() {
     return WarningType();
 }
 
-std::string ShortestText(float value) {
-    char buffer[64];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, r.ptr);
-}
-
 double PyValueOf(float value) {
     if (!std::isfinite(value)) return double(value);
     char buffer[64];

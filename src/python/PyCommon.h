@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/MessageSink.h"
+#include "base/NumberText.h"
 #include "model/CaseInputs.h"
 
 namespace morvek::python {
@@ -78,8 +79,6 @@ py::handle MeasuredDataWarning();
 // reads back to the same single-precision value (0.2, not 0.20000000298...),
 // so that assigning it again changes nothing.
 double PyValueOf(float value);
-// The shortest decimal text of a single-precision value.
-std::string ShortestText(float value);
 // A double as the single-precision value the case stores; beyond the largest
 // single-precision number it is infinite, as the dialog's reading makes it.
 float StoredFloat(double value);

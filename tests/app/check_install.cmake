@@ -77,8 +77,13 @@ int main() {
     return r.steps.size() > 100 ? 0 : 1;
 }
 ]=])
+# A program on a library built with sanitizers links their runtime too: the
+# study takes the flags the installed library was built with.
+load_cache(${BUILD_DIR} READ_WITH_PREFIX built_ CMAKE_CXX_FLAGS CMAKE_EXE_LINKER_FLAGS)
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${study} -B ${study}/build -G Ninja
                         -DCMAKE_PREFIX_PATH=${PREFIX}
+                        "-DCMAKE_CXX_FLAGS=${built_CMAKE_CXX_FLAGS}"
+                        "-DCMAKE_EXE_LINKER_FLAGS=${built_CMAKE_EXE_LINKER_FLAGS}"
                 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
 if(status EQUAL 0)
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${study}/build

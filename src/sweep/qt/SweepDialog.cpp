@@ -1,0 +1,537 @@
+#include "sweep/qt/SweepDialog.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryFile>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+
+#include "base/AtomicFileWriter.h"
+#include "base/Format.h"
+#include "base/MessageSink.h"
+#include "base/NumberText.h"
+#include "case/MorvekDoc.h"
+#include "input/CaseRefusal.h"
+#include "sweep/SweepText.h"
+#include "sweep/qt/SweepChartWidget.h"
+#include "views/qt/ChartExport.h"
+#include "views/qt/QtSurface.h"
+
+namespace {
+
+constexpr int kMaxSamples = 10000000;
+constexpr int kDefaultSamples = 1000;
+constexpr int kProgressSteps = 1000;
+// The table's suggestion for a ticked input: 20 % either side of the base.
+constexpr double kSuggestedSpread = 0.2;
+constexpr float kMinAbandonBar = 1.0f;
+constexpr float kMaxAbandonBar = 1000.0f;
+constexpr std::streamsize kCopyBlock = 1 << 20;
+
+QString Q(const std::string& s) {
+    return QString::fromUtf8(s.c_str());
+}
+std::string S(const QString& s) {
+    return s.trimmed().toUtf8().toStdString();
+}
+
+class QtSweepFileChooser : public SweepFileChooser {
+public:
+    QString SaveCsv(QWidget* parent) override {
+        return Ask(parent, "CSV speichern", "CSV-Dateien (*.csv)", "csv");
+    }
+    QString SaveChart(QWidget* parent) override {
+        return Ask(parent, "Grafik speichern",
+                   "PNG-Bild (*.png);;SVG-Grafik (*.svg);;PDF-Dokument (*.pdf)", "png");
+    }
+
+private:
+    static QString Ask(QWidget* parent, const char* title, const char* filter, const char* suffix) {
+        QFileDialog dialog(parent, QString::fromUtf8(title), QString(), QString::fromUtf8(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QString::fromUtf8(suffix));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().front();
+    }
+};
+
+QTableWidgetItem* Fixed(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+}  // namespace
+
+SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent)
+    : QDialog(parent),
+      m_Doc(doc),
+      m_Messages(messages),
+      m_pOwnChooser(std::make_unique<QtSweepFileChooser>()),
+      m_pChooser(m_pOwnChooser.get()) {
+    setWindowTitle(QStringLiteral("Unsicherheitsanalyse"));
+    setObjectName(QStringLiteral("SweepDialog"));
+
+    auto* inputs = new QGroupBox(QStringLiteral("Eingaben (ankreuzen, was variiert wird)"));
+    m_pTable = new QTableWidget(0, kColumnCount);
+    m_pTable->setHorizontalHeaderLabels(
+        {"Eingabe", "Einheit", "Basis", "Unten", "Wahrsch.", "Oben"});
+    m_pTable->horizontalHeaderItem(kMode)->setToolTip(
+        QStringLiteral("Wahrscheinlichster Wert (Dreiecksverteilung); leer: gleichverteilt"));
+    m_pTable->verticalHeader()->hide();
+    BuildTable();
+    auto* inputsLayout = new QVBoxLayout(inputs);
+    inputsLayout->addWidget(m_pTable);
+    inputsLayout->addWidget(new QLabel(QStringLiteral(
+        "Ohne wahrscheinlichsten Wert gleichverteilt zwischen unten und oben, sonst Dreieck.")));
+
+    m_pSamples = new QSpinBox;
+    m_pSamples->setRange(1, kMaxSamples);
+    m_pSamples->setValue(kDefaultSamples);
+    m_pSamples->setGroupSeparatorShown(false);
+    m_pSeed = new QLineEdit(QStringLiteral("1"));
+    m_pSampling = new QComboBox;
+    m_pSampling->addItems({"Latin Hypercube", "Monte Carlo"});
+    m_pAbandon = new QLineEdit;
+    m_pAbandon->setPlaceholderText(QStringLiteral("keiner"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Stichproben"), m_pSamples);
+    form->addRow(QStringLiteral("Startwert"), m_pSeed);
+    form->addRow(QStringLiteral("Verfahren"), m_pSampling);
+    form->addRow(QStringLiteral("Aufgabedruck (bar)"), m_pAbandon);
+
+    m_pStart = new QPushButton(QStringLiteral("Start"));
+    m_pCancel = new QPushButton(QStringLiteral("Abbrechen"));
+    m_pProgress = new QProgressBar;
+    m_pProgress->setRange(0, kProgressSteps);
+    m_pProgress->setValue(0);
+    m_pStatus = new QLabel(QStringLiteral("Bereit"));
+    auto* run = new QHBoxLayout;
+    run->addWidget(m_pStart);
+    run->addWidget(m_pProgress, 1);
+    run->addWidget(m_pCancel);
+
+    auto* left = new QWidget;
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(inputs, 1);
+    leftLayout->addLayout(form);
+    leftLayout->addLayout(run);
+    leftLayout->addWidget(m_pStatus);
+
+    m_pTabs = new QTabWidget;
+    m_pTornado = new SweepChartWidget(SweepChartWidget::Kind::Tornado);
+    m_pDistribution = new SweepChartWidget(SweepChartWidget::Kind::Distribution);
+    m_pSummary = new QPlainTextEdit;
+    m_pSummary->setReadOnly(true);
+    m_pSummary->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont fixed(QStringLiteral("Liberation Mono"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    m_pSummary->setFont(fixed);
+    m_pTabs->addTab(m_pTornado, QStringLiteral("Tornado"));
+    m_pTabs->addTab(m_pDistribution, QStringLiteral("S-Kurve"));
+    m_pTabs->addTab(m_pSummary, QStringLiteral("Kennwerte"));
+
+    m_pPrint = new QPushButton(QStringLiteral("Drucken..."));
+    m_pSaveChart = new QPushButton(QStringLiteral("Grafik speichern..."));
+    m_pSaveCsv = new QPushButton(QStringLiteral("CSV speichern..."));
+    auto* close = new QPushButton(QStringLiteral("Schließen"));
+    auto* resultButtons = new QHBoxLayout;
+    resultButtons->addWidget(m_pPrint);
+    resultButtons->addWidget(m_pSaveChart);
+    resultButtons->addWidget(m_pSaveCsv);
+    resultButtons->addStretch(1);
+    resultButtons->addWidget(close);
+    auto* right = new QWidget;
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(m_pTabs, 1);
+    rightLayout->addLayout(resultButtons);
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({540, 680});
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+
+    // Only the buttons start anything: Enter in an edit never runs or closes.
+    for (QPushButton* b : {m_pStart, m_pCancel, m_pPrint, m_pSaveChart, m_pSaveCsv, close}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    connect(m_pStart, &QPushButton::clicked, this, [this] { Start(); });
+    connect(m_pCancel, &QPushButton::clicked, this, &SweepDialog::Cancel);
+    connect(m_pPrint, &QPushButton::clicked, this, &SweepDialog::Print);
+    connect(m_pSaveChart, &QPushButton::clicked, this, [this] { SaveChart(); });
+    connect(m_pSaveCsv, &QPushButton::clicked, this, [this] { SaveCsv(); });
+    connect(close, &QPushButton::clicked, this, &SweepDialog::reject);
+    connect(m_pTabs, &QTabWidget::currentChanged, this, [this] { UpdateButtons(); });
+    resize(1240, 780);
+    UpdateButtons();
+}
+
+SweepDialog::~SweepDialog() {
+    if (m_pWorker != nullptr) {
+        m_bCancel = true;
+        m_pWorker->wait();
+        delete m_pWorker;
+    }
+}
+
+void SweepDialog::SetFileChooser(SweepFileChooser* chooser) {
+    m_pChooser = chooser != nullptr ? chooser : m_pOwnChooser.get();
+}
+
+void SweepDialog::BuildTable() {
+    for (const morvek::Field& f : morvek::FieldTable()) {
+        if (f.kind != morvek::FieldKind::Number) continue;
+        const int row = m_pTable->rowCount();
+        m_pTable->insertRow(row);
+        m_RowFields.push_back(&f);
+        auto* input = Fixed(Q(f.Caption()));
+        input->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        input->setCheckState(Qt::Unchecked);
+        m_pTable->setItem(row, kInput, input);
+        // The names of the command line and of the CSV's column.
+        input->setToolTip(QStringLiteral("%1: %2 (%3)")
+                              .arg(Q(f.Caption()), QString::fromLatin1(f.recordName),
+                                   QString::fromLatin1(f.name)));
+        m_pTable->setItem(row, kUnit, Fixed(Q(f.unit)));
+        const float base = f.Number(m_Doc.m_Inputs);
+        m_pTable->setItem(row, kBase, Fixed(Q(FloatForDisplay(base))));
+        QString low, high;
+        if (base != 0.0f) {
+            float lo = static_cast<float>(base * (1.0 - kSuggestedSpread));
+            float hi = static_cast<float>(base * (1.0 + kSuggestedSpread));
+            if (lo > hi) std::swap(lo, hi);
+            if (f.bounded) {
+                lo = std::clamp(lo, f.min, f.max);
+                hi = std::clamp(hi, f.min, f.max);
+            }
+            low = Q(FloatForDisplay(lo));
+            high = Q(FloatForDisplay(hi));
+        }
+        m_pTable->setItem(row, kLow, new QTableWidgetItem(low));
+        m_pTable->setItem(row, kMode, new QTableWidgetItem());
+        m_pTable->setItem(row, kHigh, new QTableWidgetItem(high));
+    }
+    // Every column in view: the captions take what the numbers leave and are
+    // shortened where they must be (the tool tip holds the whole caption).
+    m_pTable->resizeColumnsToContents();
+    for (int column : {kLow, kMode, kHigh}) m_pTable->setColumnWidth(column, 60);
+    m_pTable->horizontalHeader()->setSectionResizeMode(kInput, QHeaderView::Stretch);
+    m_pTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pTable->setTextElideMode(Qt::ElideMiddle);
+    m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 8);
+}
+
+int SweepDialog::RowOf(const char* recordName) const {
+    for (size_t i = 0; i < m_RowFields.size(); ++i)
+        if (std::string(m_RowFields[i]->recordName) == recordName) return static_cast<int>(i);
+    return -1;
+}
+
+void SweepDialog::SetRow(const char* recordName, const QString& low, const QString& mode,
+                         const QString& high) {
+    const int row = RowOf(recordName);
+    if (row < 0) return;
+    m_pTable->item(row, kInput)->setCheckState(Qt::Checked);
+    m_pTable->item(row, kLow)->setText(low);
+    m_pTable->item(row, kMode)->setText(mode);
+    m_pTable->item(row, kHigh)->setText(high);
+}
+
+void SweepDialog::Warn(const std::string& text) {
+    m_Messages.Show(text);
+}
+
+bool SweepDialog::ReadVariations(std::vector<morvek::Variation>& variations) {
+    variations.clear();
+    for (int row = 0; row < m_pTable->rowCount(); ++row) {
+        if (m_pTable->item(row, kInput)->checkState() != Qt::Checked) continue;
+        const morvek::Field& f = *m_RowFields[static_cast<size_t>(row)];
+        morvek::Variation v;
+        v.field = &f;
+        const std::string modeText = S(m_pTable->item(row, kMode)->text());
+        v.distribution =
+            modeText.empty() ? morvek::Distribution::Uniform : morvek::Distribution::Triangular;
+        for (auto [column, target] :
+             {std::pair{kLow, &v.low}, std::pair{kMode, &v.mode}, std::pair{kHigh, &v.high}}) {
+            if (column == kMode && modeText.empty()) continue;
+            if (!ParseFloatStrict(S(m_pTable->item(row, column)->text()), *target)) {
+                m_pTable->setCurrentCell(row, column);
+                Warn(Format("%s: %s", f.recordName, morvek::NotANumberMessage(f).c_str()));
+                return false;
+            }
+        }
+        if (modeText.empty()) v.mode = v.low;
+        const std::string refused = morvek::CheckVariation(v);
+        if (!refused.empty()) {
+            m_pTable->setCurrentCell(row, kLow);
+            Warn(refused);
+            return false;
+        }
+        variations.push_back(v);
+    }
+    if (variations.empty()) {
+        Warn("Bitte mindestens eine Eingabe ankreuzen, die variiert werden soll.");
+        return false;
+    }
+    return true;
+}
+
+bool SweepDialog::ReadOptions(morvek::SweepOptions& options) {
+    options = {};
+    options.plan.samples = static_cast<uint64_t>(m_pSamples->value());
+    options.plan.sampling = m_pSampling->currentIndex() == 1 ? morvek::Sampling::MonteCarlo
+                                                             : morvek::Sampling::LatinHypercube;
+    const std::string seed = S(m_pSeed->text());
+    const std::from_chars_result r =
+        std::from_chars(seed.data(), seed.data() + seed.size(), options.plan.seed);
+    if (seed.empty() || r.ec != std::errc() || r.ptr != seed.data() + seed.size()) {
+        m_pSeed->setFocus();
+        Warn("Der Startwert muß eine ganze Zahl ab 0 sein.");
+        return false;
+    }
+    const std::string abandon = S(m_pAbandon->text());
+    if (!abandon.empty()) {
+        float bar = 0.0f;
+        if (!ParseFloatStrict(abandon, bar) || bar < kMinAbandonBar || bar > kMaxAbandonBar) {
+            m_pAbandon->setFocus();
+            Warn(Format("Der Aufgabedruck muß zwischen %g und %g bar liegen.",
+                        double(kMinAbandonBar), double(kMaxAbandonBar)));
+            return false;
+        }
+        options.abandonmentPressureBar = bar;
+    }
+    return true;
+}
+
+bool SweepDialog::Start() {
+    if (m_pWorker != nullptr) return false;
+    std::vector<morvek::Variation> variations;
+    morvek::SweepOptions options;
+    if (!ReadVariations(variations) || !ReadOptions(options)) return false;
+    const morvek::CaseInputs base = m_Doc.m_Inputs;
+    const std::string refused = RefusalOfCase(base);
+    if (!refused.empty()) {
+        Warn("Der Fall besteht die Prüfungen der Dateneingabe nicht:\n" + refused);
+        return false;
+    }
+    // The question every run of the case asks, answered once for all samples.
+    options.run.useApiFromInitialGor = base.initialGorSm3PerM3 != 0.0f && m_Doc.CheckOilGravity();
+    options.check = RefusalOfCase;
+
+    m_pCsv = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/morvek-sweep-XXXXXX.csv");
+    if (!m_pCsv->open()) {
+        Warn(Format("Die Zwischendatei der Stichproben kann nicht angelegt werden.\n%s",
+                    S(m_pCsv->errorString()).c_str()));
+        m_pCsv.reset();
+        return false;
+    }
+    const bool abandonment = options.HasAbandonment();
+    m_pCsv->write(morvek::SweepCsvHeader(variations, abandonment).c_str());
+    m_RunVariations = variations;
+    m_RunOptions = options;
+    m_bCancel = false;
+    m_bCsvWritten = true;
+    m_Result.reset();
+    m_pTornado->SetData(nullptr);
+    m_pDistribution->SetData(nullptr);
+    m_pSummary->clear();
+    m_pProgress->setValue(0);
+    m_pStatus->setText(QStringLiteral("Rechnet..."));
+
+    QTemporaryFile* csv = m_pCsv.get();
+    m_pWorker = QThread::create([this, base, variations, options, csv, abandonment] {
+        const morvek::SweepSink sink = [this, csv, abandonment](const morvek::SweepRow& row) {
+            const std::string line = morvek::SweepCsvLine(row, abandonment);
+            if (csv->write(line.data(), static_cast<qint64>(line.size())) !=
+                static_cast<qint64>(line.size()))
+                m_bCsvWritten = false;
+        };
+        const morvek::SweepProgress progress = [this](uint64_t done, uint64_t total) {
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { OnProgress(done, total); }, Qt::QueuedConnection);
+            return !m_bCancel.load();
+        };
+        m_WorkerResult = morvek::Sweep(base, variations, options, sink, progress);
+        if (!csv->flush()) m_bCsvWritten = false;
+        m_WorkerTornado = morvek::Tornado(base, variations, options);
+    });
+    connect(m_pWorker, &QThread::finished, this, &SweepDialog::OnWorkerDone);
+    m_pWorker->start();
+    UpdateButtons();
+    return true;
+}
+
+void SweepDialog::Cancel() {
+    if (m_pWorker == nullptr) return;
+    m_bCancel = true;
+    m_pStatus->setText(QStringLiteral("Wird abgebrochen..."));
+}
+
+void SweepDialog::OnProgress(uint64_t done, uint64_t total) {
+    if (total == 0 || m_pWorker == nullptr) return;
+    m_pProgress->setValue(static_cast<int>(kProgressSteps * done / total));
+    m_pStatus->setText(
+        Q(Format("Rechnet: %llu von %llu Stichproben", static_cast<unsigned long long>(done),
+                 static_cast<unsigned long long>(total))));
+}
+
+void SweepDialog::OnWorkerDone() {
+    if (m_pWorker == nullptr) return;
+    m_pWorker->wait();
+    delete m_pWorker;
+    m_pWorker = nullptr;
+
+    m_Result = std::move(m_WorkerResult);
+    const morvek::SweepResult& r = *m_Result;
+    m_Charts = {};
+    m_Charts.fieldName = m_Doc.m_Feldname;
+    m_Charts.documentPath = m_Doc.GetPathName();
+    m_Charts.tornado = std::move(m_WorkerTornado);
+    m_Charts.rfCurve = r.rfCurve;
+    m_Charts.rf = r.Of(morvek::Outcome::RfEnd);
+    m_Charts.samples = m_Charts.rf.count;
+    m_Charts.failed = r.failedCount;
+    m_Summary = morvek::SweepSummaryText(
+        {m_Doc.m_Feldname, m_RunVariations, m_RunOptions, r, &m_Charts.tornado});
+    m_pSummary->setPlainText(Q(m_Summary));
+    m_pTornado->SetData(&m_Charts);
+    m_pDistribution->SetData(&m_Charts);
+    m_pProgress->setValue(
+        static_cast<int>(r.samples ? kProgressSteps * r.completed / r.samples : kProgressSteps));
+    const auto n = [](uint64_t v) { return static_cast<unsigned long long>(v); };
+    m_pStatus->setText(
+        Q(r.cancelled ? Format("Abgebrochen nach %llu von %llu Stichproben, %llu ohne Ergebnis",
+                               n(r.completed), n(r.samples), n(r.failedCount))
+                      : Format("Fertig: %llu Stichproben, %llu ohne Ergebnis", n(r.completed),
+                               n(r.failedCount))));
+    UpdateButtons();
+    emit RunEnded();
+}
+
+SweepChartWidget* SweepDialog::ActiveChart() const {
+    QWidget* current = m_pTabs->currentWidget();
+    if (current == m_pTornado) return m_pTornado;
+    if (current == m_pDistribution) return m_pDistribution;
+    return nullptr;
+}
+
+void SweepDialog::UpdateButtons() {
+    const bool running = m_pWorker != nullptr;
+    const bool results = m_Result.has_value() && !running;
+    m_pStart->setEnabled(!running);
+    m_pCancel->setEnabled(running);
+    m_pTable->setEnabled(!running);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_pSamples, m_pSeed, m_pSampling, m_pAbandon})
+        w->setEnabled(!running);
+    m_pSaveCsv->setEnabled(results && m_pCsv != nullptr);
+    m_pPrint->setEnabled(results && ActiveChart() != nullptr);
+    m_pSaveChart->setEnabled(results && ActiveChart() != nullptr);
+}
+
+bool SweepDialog::SaveCsv() {
+    if (!m_Result || m_pCsv == nullptr || m_pWorker != nullptr) return false;
+    const QString chosen = m_pChooser->SaveCsv(this);
+    if (chosen.isEmpty()) return false;
+    const std::string path = QFile::encodeName(chosen).toStdString();
+    std::string error;
+    bool ok = m_bCsvWritten;
+    if (!ok) error = S(m_pCsv->errorString());
+    AtomicFileWriter out;
+    if (ok) ok = out.Open(path, error);
+    if (ok) {
+        // The samples' lines are streamed, not held: the copy goes block by block.
+        std::ifstream in(QFile::encodeName(m_pCsv->fileName()).toStdString(), std::ios::binary);
+        std::string block(static_cast<size_t>(kCopyBlock), '\0');
+        while (in) {
+            in.read(block.data(), kCopyBlock);
+            out.Append(block.substr(0, static_cast<size_t>(in.gcount())));
+        }
+        if (in.bad()) {
+            ok = false;
+            error = "Lesefehler der Zwischendatei";
+        } else {
+            ok = out.Commit(error);
+        }
+    }
+    if (!ok) {
+        Warn(
+            Format("Die Datei %s kann nicht geschrieben werden.\n%s", path.c_str(), error.c_str()));
+        return false;
+    }
+    return true;
+}
+
+bool SweepDialog::SaveChart() {
+    SweepChartWidget* chart = ActiveChart();
+    if (!m_Result || chart == nullptr) return false;
+    const QString chosen = m_pChooser->SaveChart(this);
+    if (chosen.isEmpty()) return false;
+    const std::string path = QFile::encodeName(chosen).toStdString();
+    std::string error;
+    const ChartFrame frame = chart->Frame();
+    if (!ExportDrawing([chart, frame](Surface& dc) { chart->DrawPage(dc, frame); },
+                       chart->ChartKind() == SweepChartWidget::Kind::Tornado
+                           ? "Tornado"
+                           : "Verteilung des Entölungsgrads",
+                       path, error)) {
+        Warn(error);
+        return false;
+    }
+    return true;
+}
+
+void SweepDialog::Print() {
+    if (!m_Result || ActiveChart() == nullptr) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+}
+
+bool SweepDialog::PrintTo(QPrinter& printer) {
+    SweepChartWidget* chart = ActiveChart();
+    if (!m_Result || chart == nullptr) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    QtSurface surface(painter);
+    const size_t bars =
+        chart->ChartKind() == SweepChartWidget::Kind::Tornado ? m_Charts.tornado.bars.size() : 0;
+    chart->DrawPage(surface, PrintFrame(LogicalPageRect(printer), bars));
+    return painter.end();
+}
+
+void SweepDialog::reject() {
+    // Closing while the samples run stops them first.
+    if (m_pWorker != nullptr) {
+        m_bCancel = true;
+        OnWorkerDone();
+    }
+    QDialog::reject();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The two pictures of an uncertainty run, drawn on a Surface like the graph
+// page and with its conventions (frame 40 mm from the left and 30 mm from the
+// top of the drawing area, field name and heading above, axis titles, tick
+// labels in the graph's formats, legends below, the document's path in the
+// footer, dotted grid drawn last):
+//   - the tornado: the recovery factor with each varied input alone at its
+//     low and at its high value, one pair of bars per input, the largest
+//     swing on top, about a line at the base case;
+//   - the S-curve: the share of samples at or below each recovery factor,
+//     with P90, P50 and P10 marked.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sweep/Sweep.h"
+#include "sweep/Tornado.h"
+#include "views/LogicalGeometry.h"
+
+class Surface;
+
+struct SweepChartData {
+    std::string fieldName;
+    std::string documentPath;  // the footer's "Dokument ..."
+    morvek::TornadoResult tornado;
+    std::vector<morvek::CurvePoint> rfCurve;
+    morvek::OutcomeStatistics rf;  // of the recovery factor at the end
+    uint64_t samples = 0;          // with results
+    uint64_t failed = 0;
+};
+
+// Frame width and height in 0.1 mm, as the graph page sizes its frame.
+struct ChartFrame {
+    int32_t width = 1300;
+    int32_t height = 750;
+};
+
+// The frame on screen and in an exported picture (a tornado with many inputs
+// grows taller so that every bar keeps its room).
+ChartFrame ScreenFrame(size_t tornadoBars = 0);
+// The frame on a printed page: 130 x 210 mm upright, 220 x 130 mm across.
+ChartFrame PrintFrame(const LogicalRect& page, size_t tornadoBars = 0);
+
+void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame);
+void DrawDistributionPage(Surface& dc, const SweepChartData& data, ChartFrame frame);

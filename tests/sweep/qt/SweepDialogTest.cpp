@@ -1,0 +1,157 @@
+// The uncertainty dialog of the window: a run off the GUI thread whose saved
+// CSV is the engine's for the same inputs, the picture export, a run stopped
+// with "Abbrechen", and the table's refusals.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include "ExampleCases.h"
+#include "ScriptedMessageSink.h"
+#include "TestSupport.h"
+#include "case/MorvekDoc.h"
+#include "input/CaseRefusal.h"
+#include "sweep/SweepText.h"
+#include "sweep/qt/SweepDialog.h"
+
+namespace {
+
+class ScriptedChooser : public SweepFileChooser {
+public:
+    QString SaveCsv(QWidget*) override { return csv; }
+    QString SaveChart(QWidget*) override { return chart; }
+    QString csv, chart;
+};
+
+struct Fixture {
+    Fixture() {
+        doc.SetMessageSink(&sink);
+        FillNordfeld(doc);
+        dialog = std::make_unique<SweepDialog>(doc, sink);
+        dialog->SetFileChooser(&chooser);
+    }
+    bool RunToEnd() {
+        QSignalSpy ended(dialog.get(), &SweepDialog::RunEnded);
+        if (!dialog->Start()) return false;
+        return ended.wait(120000);
+    }
+    ScriptedMessageSink sink;
+    CMorvekDoc doc;
+    ScriptedChooser chooser;
+    std::unique_ptr<SweepDialog> dialog;
+    TempDir dir;
+};
+
+TEST(SweepDialog, RunsOffTheGuiThreadAndSavesTheEnginesCsvAndPictures) {
+    Fixture f;
+    f.dialog->SetRow("m_OOIP", "4000", "", "6000");
+    f.dialog->SetRow("m_Sgc", "0.02", "0.05", "0.1");
+    f.dialog->SamplesBox()->setValue(400);
+    f.dialog->SeedEdit()->setText("3");
+    f.dialog->SamplingBox()->setCurrentIndex(1);  // Monte Carlo
+    f.dialog->AbandonEdit()->setText("60");
+    QSignalSpy ended(f.dialog.get(), &SweepDialog::RunEnded);
+    ASSERT_TRUE(f.dialog->Start());
+    // The GUI thread is free while the samples run: the buttons already show it.
+    EXPECT_TRUE(f.dialog->Running());
+    EXPECT_FALSE(f.dialog->StartButton()->isEnabled());
+    EXPECT_TRUE(f.dialog->CancelButton()->isEnabled());
+    ASSERT_TRUE(ended.wait(120000));
+    EXPECT_FALSE(f.dialog->Running());
+    EXPECT_EQ(f.dialog->Progress()->value(), f.dialog->Progress()->maximum());
+    ASSERT_TRUE(f.dialog->LastResult());
+    EXPECT_EQ(f.dialog->LastResult()->completed, 400u);
+    EXPECT_NE(f.dialog->SummaryText().find("Entölungsgrad bei 60 bar (%)"), std::string::npos);
+    EXPECT_TRUE(f.sink.Log().empty()) << f.sink.Log().front().text;
+
+    // The same sweep through the engine.
+    morvek::Variation ooip, sgc;
+    std::string problem;
+    ASSERT_TRUE(morvek::ParseVariation("m_OOIP=4000:6000", ooip, problem));
+    ASSERT_TRUE(morvek::ParseVariation("m_Sgc=0.02:0.05:0.1", sgc, problem));
+    morvek::SweepOptions options;
+    options.plan = {morvek::Sampling::MonteCarlo, 3, 400};
+    options.abandonmentPressureBar = 60;
+    options.check = RefusalOfCase;
+    std::string expected = morvek::SweepCsvHeader({ooip, sgc}, true);
+    morvek::Sweep(f.doc.m_Inputs, {ooip, sgc}, options, [&](const morvek::SweepRow& row) {
+        expected += morvek::SweepCsvLine(row, true);
+    });
+    f.chooser.csv = QString::fromStdString(f.dir.File("fenster.csv"));
+    ASSERT_TRUE(f.dialog->SaveCsv());
+    EXPECT_TRUE(ReadBytes(f.dir.File("fenster.csv")) == expected);
+
+    f.dialog->Results()->setCurrentIndex(0);
+    f.chooser.chart = QString::fromStdString(f.dir.File("tornado.png"));
+    ASSERT_TRUE(f.dialog->SaveChart());
+    EXPECT_EQ(ReadBytes(f.dir.File("tornado.png")).substr(1, 3), "PNG");
+    f.dialog->Results()->setCurrentIndex(1);
+    f.chooser.chart = QString::fromStdString(f.dir.File("s-kurve.pdf"));
+    ASSERT_TRUE(f.dialog->SaveChart());
+    EXPECT_EQ(ReadBytes(f.dir.File("s-kurve.pdf")).substr(0, 5), "%PDF-");
+
+    // Printed on A4, upright: the page of the tab shown.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(f.dir.File("druck.pdf")));
+    ASSERT_TRUE(f.dialog->PrintTo(printer));
+    EXPECT_GT(ReadBytes(f.dir.File("druck.pdf")).size(), 2000u);
+    f.dialog->Results()->setCurrentIndex(2);  // the summary has no picture to print
+    EXPECT_FALSE(f.dialog->PrintTo(printer));
+}
+
+TEST(SweepDialog, AbbrechenStopsTheRunWithTheSamplesDoneSoFar) {
+    Fixture f;
+    f.dialog->SetRow("m_KrgMax", "0.4", "", "0.8");
+    f.dialog->SamplesBox()->setValue(2000000);
+    QSignalSpy ended(f.dialog.get(), &SweepDialog::RunEnded);
+    ASSERT_TRUE(f.dialog->Start());
+    QTest::mouseClick(f.dialog->CancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(ended.wait(60000));
+    const morvek::SweepResult& r = *f.dialog->LastResult();
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_LT(r.completed, 2000000u);
+    EXPECT_NE(f.dialog->Status()->text().indexOf("Abgebrochen nach"), -1);
+    // What was done is kept: the CSV holds exactly those samples.
+    f.chooser.csv = QString::fromStdString(f.dir.File("teil.csv"));
+    ASSERT_TRUE(f.dialog->SaveCsv());
+    EXPECT_EQ(SplitLines(ReadBytes(f.dir.File("teil.csv"))).size(), r.completed + 1);
+}
+
+TEST(SweepDialog, RefusesWhatTheCommandLineRefuses) {
+    Fixture f;
+    struct Row {
+        const char* name;
+        const char *low, *mode, *high;
+        const char* message;
+    };
+    const std::vector<Row> rows = {
+        {"m_OOIP", "6000", "", "4000", "muß kleiner als der obere Wert"},
+        {"m_Sgc", "0.1", "", "1.5", "Krit.Gassättigung"},
+        {"m_Sgc", "0.02", "0.3", "0.1", "muß zwischen 0.02 und 0.1 liegen"},
+        {"m_OOIP", "viel", "", "6000", "Original Oil in Place"},
+    };
+    for (const Row& row : rows) {
+        Fixture g;
+        g.dialog->SetRow(row.name, row.low, row.mode, row.high);
+        EXPECT_FALSE(g.dialog->Start()) << row.name;
+        EXPECT_FALSE(g.dialog->Running());
+        ASSERT_EQ(g.sink.Log().size(), 1u);
+        EXPECT_NE(g.sink.Log()[0].text.find(row.message), std::string::npos)
+            << g.sink.Log()[0].text;
+    }
+    EXPECT_FALSE(f.dialog->Start());  // nothing ticked
+    ASSERT_EQ(f.sink.Log().size(), 1u);
+    EXPECT_NE(f.sink.Log()[0].text.find("mindestens eine Eingabe"), std::string::npos);
+}
+
+}  // namespace
