@@ -29,5 +29,18 @@ public:
     Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
 };
 
+// Keeps the first message it is shown (for a step that reports one fault at
+// its end); every question is answered No, which never changes anything.
+class FirstMessageSink : public SilentMessageSink {
+public:
+    void Show(const std::string& text) override {
+        if (m_Text.empty()) m_Text = text;
+    }
+    const std::string& Text() const { return m_Text; }
+
+private:
+    std::string m_Text;
+};
+
 // One shared silent sink for objects that have none of their own yet.
 MessageSink& SilentMessages();

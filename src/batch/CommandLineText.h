@@ -6,9 +6,12 @@
 
 #include <QCommandLineParser>
 #include <QString>
+#include <iostream>
 #include <string>
 
+#include "base/FileIO.h"
 #include "base/Format.h"
+#include "base/PrintableText.h"
 
 inline QString FromBytes(const char* arg) {
     return QString::fromLatin1(arg);
@@ -30,4 +33,13 @@ inline bool FileNameOption(const QCommandLineParser& parser, const QString& opti
     }
     path = Bytes(parser.value(option));
     return true;
+}
+
+// Writes an output of batch mode atomically; says on stderr why it failed.
+inline bool WriteOutputFile(const std::string& path, const std::string& text) {
+    std::string error;
+    if (WriteFileAtomically(path, text, error)) return true;
+    std::cerr << "Die Datei " << DisplayPath(path) << " kann nicht geschrieben werden.\n"
+              << error << '\n';
+    return false;
 }

@@ -84,13 +84,6 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
     return true;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-    std::string error;
-    if (WriteFileAtomically(path, text, error)) return true;
-    std::cerr << "Die Datei " << path << " kann nicht geschrieben werden.\n" << error << '\n';
-    return false;
-}
-
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines) out += line + '\n';
@@ -237,11 +230,11 @@ int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& cl, bool answerYes,
     const std::string summary = JoinLines(morvek::MatchSummaryLines(result, doc.m_Feldname));
     if (cl.reportPath.empty())
         std::cerr << summary << std::flush;
-    else if (!WriteText(cl.reportPath, summary))
+    else if (!WriteOutputFile(cl.reportPath, summary))
         return kExitFile;
     if (!result.converged) return kExitMatchNotConverged;
 
-    if (!cl.csvPath.empty() && !WriteText(cl.csvPath, morvek::MatchCsvText(result)))
+    if (!cl.csvPath.empty() && !WriteOutputFile(cl.csvPath, morvek::MatchCsvText(result)))
         return kExitFile;
     for (const morvek::FittedInput& f : result.inputs)
         morvek::FindField(f.name)->Number(doc.m_Inputs) = f.stored;
@@ -259,7 +252,7 @@ bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int ar
     const std::vector<morvek::DriveIndexStep> drive =
         morvek::DriveIndices(prediction, morvek::Reservoir::Of(doc.m_Inputs));
     if (!cl.driveIndicesCsvPath.empty() &&
-        !WriteText(cl.driveIndicesCsvPath, morvek::DriveIndexCsvText(drive)))
+        !WriteOutputFile(cl.driveIndicesCsvPath, morvek::DriveIndexCsvText(drive)))
         return false;
     if (cl.havlenaOdehPath.empty() && cl.driveIndicesPath.empty()) return true;
 

@@ -77,13 +77,6 @@ bool WriteChart(const std::string& path, const PageDrawing& draw, const std::str
     return true;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-    std::string error;
-    if (WriteFileAtomically(path, text, error)) return true;
-    std::cerr << "Die Datei " << path << " kann nicht geschrieben werden.\n" << error << '\n';
-    return false;
-}
-
 }  // namespace
 
 void AddSweepOptions(QCommandLineParser& parser) {
@@ -240,7 +233,7 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
     const std::string summary = morvek::SweepSummaryText(report);
     if (request.summaryPath.empty()) {
         std::cerr << summary << std::flush;
-    } else if (!WriteText(request.summaryPath, summary)) {
+    } else if (!WriteOutputFile(request.summaryPath, summary)) {
         return kExitFile;
     }
 

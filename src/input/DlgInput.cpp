@@ -81,19 +81,6 @@ bool DlgInput::UpdateData(bool saveAndValidate) {
 
 namespace {
 
-// Keeps the first message of a reading for the end of it.
-class FirstMessage : public MessageSink {
-public:
-    void Show(const std::string& text) override {
-        if (m_Text.empty()) m_Text = text;
-    }
-    bool AskYesNo(const std::string&) override { return false; }
-    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-    const std::string& Text() const { return m_Text; }
-
-private:
-    std::string m_Text;
-};
 
 bool IsGasField(const ExchangeField& f) {
     return f.field != nullptr && f.field->gasIndex >= 0;
@@ -109,7 +96,7 @@ bool DlgInput::ReadFields(bool (*which)(const ExchangeField&)) {
     if (m_pControls == nullptr) return true;
     Controls& controls = *m_pControls;
     m_nFailedControl = 0;
-    FirstMessage first;
+    FirstMessageSink first;
     for (const ExchangeField& f : ExchangeTable()) {
         if (!which(f)) continue;
         bool ok = true;
