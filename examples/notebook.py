@@ -95,6 +95,15 @@ def main():
     print(f"Entölungsgrad aus {len(recovery)} Varianten: "
           f"P90 {p90:.4f}  P50 {p50:.4f}  P10 {p10:.4f}")
 
+    # The same ranges as the engine's own uncertainty run (Latin hypercube,
+    # every core), with P90/P50/P10 and the tornado of the recovery factor.
+    run = morvek.sweep(case, {"gas_cap_ratio": (0.0, 0.5), "sgc": (0.02, 0.12),
+                              "krg_max": (0.3, 0.9)}, samples=400)
+    rf = run.statistics().loc["rf_end_pct"]
+    print(f"morvek.sweep, {len(run)} Stichproben: "
+          f"P90 {rf.p90:.2f} %  P50 {rf.p50:.2f} %  P10 {rf.p10:.2f} %")
+    print(run.tornado()[["low", "high", "rf_low_pct", "rf_high_pct", "swing_pct"]])
+
 
 if __name__ == "__main__":
     main()

@@ -1,5 +1,6 @@
 // The Python module morvek (its compiled part, morvek._morvek): the engine's
-// cases, predictions, tables and fluids for notebooks and scripts. Every call
+// cases, predictions, tables, fluids, history matches and uncertainty runs for
+// notebooks and scripts. Every call
 // is a pure function of plain data: nothing prints, nothing asks, and the
 // results pickle, so that process pools and cluster schedulers can ship them.
 
@@ -27,7 +28,6 @@ PYBIND11_MODULE(_morvek, m) {
     RegisterFluid(m);
     RegisterMatch(m);
     RegisterLabTables(m);
-    // The uncertainty runs (morvek.sweep) register here from a file of their
-    // own, as Case.predict does from PyPrediction.cpp.
+    RegisterSweep(m);
     m.attr("__name__") = importName;
 }

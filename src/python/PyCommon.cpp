@@ -9,8 +9,7 @@
 #include <cmath>
 #include <limits>
 
-#include "input/DlgInput.h"
-#include "input/InputChecks.h"
+#include "input/CaseRefusal.h"
 
 namespace morvek::python {
 namespace {
@@ -130,11 +129,23 @@ int OpenErrno(const std::string& path) {
 }
 
 void CheckForRun(const CaseInputs& inputs) {
-    DlgInput dialog;
-    dialog.m_Inputs = inputs;
-    CollectingSink sink;
-    if (!CheckFieldValues(dialog, sink) || !CheckDialogInputs(dialog, sink))
-        throw InputError(sink.First());
+    if (const std::string refused = RefusalOfCase(inputs); !refused.empty())
+        throw InputError(refused);
+}
+
+int ThreadLimitOf(const py::object& threads) {
+    if (threads.is_none()) return 0;
+    PyObject* index = py::isinstance<py::bool_>(threads) ? nullptr : PyNumber_Index(threads.ptr());
+    if (index == nullptr) {
+        PyErr_Clear();
+        throw TypeMismatch("Bitte eine ganze Zahl von Threads angeben.");
+    }
+    int overflow = 0;
+    const long t = PyLong_AsLongAndOverflow(index, &overflow);
+    Py_DECREF(index);
+    if (overflow != 0 || t < 1 || t > 4096)
+        throw InputError("Bitte eine Anzahl von Threads ab 1 angeben.");
+    return static_cast<int>(t);
 }
 
 }  // namespace morvek::python

@@ -100,4 +100,7 @@ int OpenErrno(const std::string& path);
 // the dialog's message of the first failure.
 void CheckForRun(const CaseInputs& inputs);
 
+// A threads argument: None (every core, 0) or a whole number from 1 to 4096.
+int ThreadLimitOf(const py::object& threads);
+
 }  // namespace morvek::python

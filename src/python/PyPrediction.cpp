@@ -250,21 +250,7 @@ py::list PredictManyCases(const py::iterable& cases, const py::object& threads, 
             throw TypeMismatch("predict_many erwartet eine Folge von morvek.Case.");
         inputs.push_back(c.cast<const PyCase&>().inputs);
     }
-    int threadLimit = 0;
-    if (!threads.is_none()) {
-        PyObject* index =
-            py::isinstance<py::bool_>(threads) ? nullptr : PyNumber_Index(threads.ptr());
-        if (index == nullptr) {
-            PyErr_Clear();
-            throw TypeMismatch("Bitte eine ganze Zahl von Threads angeben.");
-        }
-        int overflow = 0;
-        const long t = PyLong_AsLongAndOverflow(index, &overflow);
-        Py_DECREF(index);
-        if (overflow != 0 || t < 1 || t > 4096)
-            throw InputError("Bitte eine Anzahl von Threads ab 1 angeben.");
-        threadLimit = static_cast<int>(t);
-    }
+    const int threadLimit = ThreadLimitOf(threads);
     for (size_t i = 0; i < inputs.size(); ++i) {
         try {
             CheckForRun(inputs[i]);

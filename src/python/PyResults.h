@@ -54,5 +54,6 @@ void RegisterTables(py::module_& m);
 void RegisterFluid(py::module_& m);
 void RegisterMatch(py::module_& m);
 void RegisterLabTables(py::module_& m);
+void RegisterSweep(py::module_& m);
 
 }  // namespace morvek::python

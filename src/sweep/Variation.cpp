@@ -57,6 +57,17 @@ std::string CheckVariations(const std::vector<Variation>& variations) {
     return "";
 }
 
+std::string NoNumberInputMessage(const std::string& name) {
+    std::string names;
+    for (const Field& f : FieldTable()) {
+        if (f.kind != FieldKind::Number) continue;
+        if (!names.empty()) names += ", ";
+        names += f.recordName;
+    }
+    return Format("\"%s\" ist keine Zahleneingabe des Falls.\nMögliche Namen: %s", name.c_str(),
+                  names.c_str());
+}
+
 bool ParseVariation(const std::string& text, Variation& variation, std::string& problem) {
     const size_t eq = text.find('=');
     if (eq == std::string::npos) {
@@ -69,14 +80,7 @@ bool ParseVariation(const std::string& text, Variation& variation, std::string& 
     const std::string name = text.substr(0, eq);
     const Field* field = FindField(name);
     if (field == nullptr || field->kind != FieldKind::Number) {
-        std::string names;
-        for (const Field& f : FieldTable()) {
-            if (f.kind != FieldKind::Number) continue;
-            if (!names.empty()) names += ", ";
-            names += f.recordName;
-        }
-        problem = Format("--vary: \"%s\" ist keine Zahleneingabe des Falls.\nMögliche Namen: %s",
-                         name.c_str(), names.c_str());
+        problem = "--vary: " + NoNumberInputMessage(name);
         return false;
     }
     std::vector<std::string> parts;

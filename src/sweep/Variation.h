@@ -34,6 +34,10 @@ struct Variation {
 std::string CheckVariation(const Variation& variation);
 std::string CheckVariations(const std::vector<Variation>& variations);
 
+// Why NAME cannot be varied: no number input of the case has that name; the
+// message lists the names that can.
+std::string NoNumberInputMessage(const std::string& name);
+
 // Reads "NAME=LOW:HIGH" (uniform) or "NAME=LOW:MODE:HIGH" (triangular); NAME
 // is the case record's name ("m_OOIP") or the field's English name
 // ("ooip_1000m3"), the numbers are read as the dialog reads them. False with

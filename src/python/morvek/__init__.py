@@ -14,7 +14,9 @@ A case holds the inputs of one reservoir, as the program's case file (.mvk) does
 Every input is a property with its English name and unit (``case.ooip_1000m3``,
 ``case.initial_pressure_bar``; ``case.ooip`` for short) and an item by its
 case-record name (``case["m_OOIP"]``). ``predict_many`` runs many cases on every
-core; cases and results pickle for process pools and cluster schedulers.
+core, ``Case.match`` fits inputs to measured rows, ``sweep`` runs thousands of
+samples of uncertain inputs on every core; cases and results pickle for process
+pools and cluster schedulers.
 
 Errors are exceptions with the program's German messages: InputError (a
 ValueError) for refused input, CaseFileError (an OSError and a ValueError) for a
@@ -35,9 +37,11 @@ from ._morvek import (
     Prediction,
     PvtTable,
     RelPermTable,
+    SweepResult,
     __version__,
     fields,
     predict_many,
+    sweep,
 )
 
 __all__ = [
@@ -51,6 +55,8 @@ __all__ = [
     "Prediction",
     "PvtTable",
     "RelPermTable",
+    "SweepResult",
     "fields",
     "predict_many",
+    "sweep",
 ]
