@@ -230,8 +230,10 @@ void EstimateCovariance(ceres::Problem& problem, double* u, double finalCost,
     for (size_t i = 0; i < p; ++i) {
         FittedInput& f = result.inputs[i];
         f.stdError = std::sqrt(std::max(0.0, c[i * p + i]));
-        f.ci95Low = f.fitted - t * f.stdError;
-        f.ci95High = f.fitted + t * f.stdError;
+        // An input never leaves its bounds, so neither does its interval: a
+        // gas cap found at 0 is 0 to something, not a negative gas cap.
+        f.ci95Low = std::max(f.fitted - t * f.stdError, f.bounds.lower);
+        f.ci95High = std::min(f.fitted + t * f.stdError, f.bounds.upper);
         f.hasStatistics = std::isfinite(f.stdError);
         for (size_t j = 0; j < p; ++j) {
             const double d = std::sqrt(c[i * p + i] * c[j * p + j]);

@@ -99,7 +99,8 @@ struct FittedInput {
     // Standard error and 95 % interval (Student's t, n - p degrees of
     // freedom, residual variance estimated from the misfit); absent when
     // the rows determine no variance (as many residuals as inputs) or the
-    // inputs are not separately determined (singular covariance).
+    // inputs are not separately determined (singular covariance). The
+    // interval is cut off at the bounds.
     bool hasStatistics = false;
     double stdError = 0;
     double ci95Low = 0;

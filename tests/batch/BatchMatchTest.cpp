@@ -79,6 +79,10 @@ TEST(BatchMatch, FitsSavesReportsAndDrawsTheMatchedCase) {
     EXPECT_NE(doc.m_OOIP, 5000.0f);
     for (const auto* row : {&ooip, &gasCap})
         EXPECT_LE(ReadFloat((*row)[4]), ReadFloat((*row)[5])) << csv[1];
+    // The gas cap ends on its bound 0; its interval starts there, no lower.
+    EXPECT_EQ(gasCap[2], "0");
+    EXPECT_EQ(gasCap[4], "0");
+    EXPECT_GT(ReadFloat(gasCap[5]), 0.0f);
 
     EXPECT_EQ(ReadBytes(dir.File("ho.png")).substr(1, 3), "PNG");
     EXPECT_NE(ReadBytes(dir.File("di.svg")).find("Antriebsindizes"), std::string::npos);
