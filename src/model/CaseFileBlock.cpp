@@ -3,10 +3,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <map>
 #include <optional>
-#include <type_traits>
 
 #include "model/ByteCodec.h"
 #include "model/FieldTable.h"
@@ -56,15 +56,8 @@ bool WriteTable(const Table& table, std::string& content) {
     Writer w(content);
     w.String(name);
     w.U16(static_cast<uint16_t>(table.rows.size()));
-    for (const auto& row : table.rows) {
-        if constexpr (std::is_same_v<Table, LabPvtTable>) {
-            for (float v :
-                 {row.pressureBar, row.bo, row.rs, row.bg, row.oilViscosityCp, row.gasViscosityCp})
-                w.Float(v);
-        } else {
-            for (float v : {row.gasSaturation, row.krg, row.kro}) w.Float(v);
-        }
-    }
+    for (const auto& row : table.rows)
+        for (float v : row.Numbers()) w.Float(v);
     return true;
 }
 
@@ -76,16 +69,12 @@ bool ReadTable(const std::string& content, std::optional<Table>& target) {
     if (!in.String(table.fileName) || !in.U16(count)) return false;
     if (count < kMinLabTableRows || count > kMaxLabTableRows) return false;
     table.rows.resize(count);
-    for (auto& row : table.rows) {
-        bool ok = true;
-        if constexpr (std::is_same_v<Table, LabPvtTable>) {
-            for (float* v : {&row.pressureBar, &row.bo, &row.rs, &row.bg, &row.oilViscosityCp,
-                             &row.gasViscosityCp})
-                ok = ok && in.Float(*v);
-        } else {
-            for (float* v : {&row.gasSaturation, &row.krg, &row.kro}) ok = ok && in.Float(*v);
-        }
-        if (!ok) return false;
+    using Row = typename decltype(Table::rows)::value_type;
+    for (Row& row : table.rows) {
+        std::array<float, Row::kColumns> numbers{};
+        for (float& v : numbers)
+            if (!in.Float(v)) return false;
+        row = Row::FromNumbers(numbers);
     }
     if (in.Remaining() != 0 || !IsValidTable(table)) return false;
     target = std::move(table);

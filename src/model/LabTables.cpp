@@ -28,21 +28,16 @@ std::string Number(float v) {
     return Format("%g", double(v));
 }
 
-// What distinguishes the two tables: their columns, the key they are sorted
-// by and what a row must satisfy.
+// What distinguishes the two tables besides their columns (Row::Numbers):
+// the names of the columns, the key they are sorted by and what a row must
+// satisfy.
 template <class Row>
 struct Kind;
 
 template <>
 struct Kind<LabPvtRow> {
-    static constexpr size_t kColumns = 6;
     static constexpr const char* kColumnNames = "Druck, Bo, Rs, Bg, Ölviskosität, Gasviskosität";
     static float Key(const LabPvtRow& r) { return r.pressureBar; }
-    static LabPvtRow FromNumbers(const float* v) { return {v[0], v[1], v[2], v[3], v[4], v[5]}; }
-    static void ToNumbers(const LabPvtRow& r, float* v) {
-        const float all[] = {r.pressureBar, r.bo, r.rs, r.bg, r.oilViscosityCp, r.gasViscosityCp};
-        std::copy(std::begin(all), std::end(all), v);
-    }
     static std::string KeyText(float key) {
         return Format("Der Druck %s bar", Number(key).c_str());
     }
@@ -62,15 +57,8 @@ struct Kind<LabPvtRow> {
 
 template <>
 struct Kind<LabRelPermRow> {
-    static constexpr size_t kColumns = 3;
     static constexpr const char* kColumnNames = "Gassättigung, krg, kro";
     static float Key(const LabRelPermRow& r) { return r.gasSaturation; }
-    static LabRelPermRow FromNumbers(const float* v) { return {v[0], v[1], v[2]}; }
-    static void ToNumbers(const LabRelPermRow& r, float* v) {
-        v[0] = r.gasSaturation;
-        v[1] = r.krg;
-        v[2] = r.kro;
-    }
     static std::string KeyText(float key) {
         return Format("Die Gassättigung %s", Number(key).c_str());
     }
@@ -156,7 +144,7 @@ std::string Shown(std::string_view token) {
 // The problem of one line of numbers, or "" when row holds the line's values.
 template <class Row>
 std::string ParseLine(std::string_view line, Row& row, bool& empty) {
-    float numbers[Kind<Row>::kColumns] = {};
+    std::array<float, Row::kColumns> numbers{};
     size_t count = 0;
     size_t i = 0;
     empty = true;
@@ -176,14 +164,13 @@ std::string ParseLine(std::string_view line, Row& row, bool& empty) {
             return Format("\"%s\" ist keine Zahl%s.", Shown(token).c_str(),
                           comma ? " (bitte mit Dezimalpunkt statt Komma schreiben)" : "");
         }
-        if (count < Kind<Row>::kColumns) numbers[count] = value;
+        if (count < Row::kColumns) numbers[count] = value;
         ++count;
     }
     if (empty) return {};
-    if (count != Kind<Row>::kColumns)
-        return Format("%zu Zahlen statt %zu (%s).", count, Kind<Row>::kColumns,
-                      Kind<Row>::kColumnNames);
-    row = Kind<Row>::FromNumbers(numbers);
+    if (count != Row::kColumns)
+        return Format("%zu Zahlen statt %zu (%s).", count, Row::kColumns, Kind<Row>::kColumnNames);
+    row = Row::FromNumbers(numbers);
     return Kind<Row>::Check(row);
 }
 
@@ -232,10 +219,8 @@ TableReadStatus FromRows(std::vector<Row> given, const std::string& name,
     std::vector<NumberedRow<Row>> rows;
     for (size_t i = 0; i < given.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
-        float numbers[Kind<Row>::kColumns];
-        Kind<Row>::ToNumbers(given[i], numbers);
         std::string problem;
-        for (float v : numbers)
+        for (float v : given[i].Numbers())
             if (!std::isfinite(v)) problem = "Die Zeile enthält einen Wert, der keine Zahl ist.";
         if (problem.empty()) problem = Kind<Row>::Check(given[i]);
         if (!problem.empty()) {
@@ -266,9 +251,7 @@ bool IsValid(const Table& table) {
     if (n < size_t{kMinLabTableRows} || n > size_t{kMaxLabTableRows}) return false;
     if (!FitsCp1252(table.fileName)) return false;
     for (size_t i = 0; i < n; ++i) {
-        float numbers[Kind<Row>::kColumns];
-        Kind<Row>::ToNumbers(table.rows[i], numbers);
-        for (float v : numbers)
+        for (float v : table.rows[i].Numbers())
             if (!std::isfinite(v)) return false;
         if (!Kind<Row>::Check(table.rows[i]).empty()) return false;
         if (i > 0 && !(Kind<Row>::Key(table.rows[i - 1]) < Kind<Row>::Key(table.rows[i])))
@@ -281,10 +264,8 @@ template <class Row>
 bool SameRows(const std::vector<Row>& a, const std::vector<Row>& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        float x[Kind<Row>::kColumns], y[Kind<Row>::kColumns];
-        Kind<Row>::ToNumbers(a[i], x);
-        Kind<Row>::ToNumbers(b[i], y);
-        for (size_t k = 0; k < Kind<Row>::kColumns; ++k)
+        const auto x = a[i].Numbers(), y = b[i].Numbers();
+        for (size_t k = 0; k < Row::kColumns; ++k)
             if (!SameBits(x[k], y[k])) return false;
     }
     return true;

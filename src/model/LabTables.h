@@ -18,6 +18,7 @@
 //
 // Values are single precision, as the case file stores them.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,16 @@ struct LabPvtRow {
     float bg = 0;  // m3/sm3
     float oilViscosityCp = 0;
     float gasViscosityCp = 0;
+
+    // The values in the order of the file's columns, which the case file
+    // keeps too.
+    static constexpr size_t kColumns = 6;
+    std::array<float, kColumns> Numbers() const {
+        return {pressureBar, bo, rs, bg, oilViscosityCp, gasViscosityCp};
+    }
+    static LabPvtRow FromNumbers(const std::array<float, kColumns>& v) {
+        return {v[0], v[1], v[2], v[3], v[4], v[5]};
+    }
 };
 
 struct LabPvtTable {
@@ -49,6 +60,12 @@ struct LabRelPermRow {
     float gasSaturation = 0;  // Sg, fraction of the pore volume
     float krg = 0;
     float kro = 0;
+
+    static constexpr size_t kColumns = 3;
+    std::array<float, kColumns> Numbers() const { return {gasSaturation, krg, kro}; }
+    static LabRelPermRow FromNumbers(const std::array<float, kColumns>& v) {
+        return {v[0], v[1], v[2]};
+    }
 };
 
 struct LabRelPermTable {
