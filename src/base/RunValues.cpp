@@ -1,8 +1,5 @@
 #include "base/RunValues.h"
 
-#include <cmath>
-#include <limits>
-
 #include "base/Format.h"
 
 std::string NoMeaningfulResult(const char* what) {

@@ -70,16 +70,14 @@ std::vector<ShortRelPermRow> ComputeShortRelPermTable(const RelPermModel& relPer
         if (table != nullptr) {
             kro = table->Kro(1.0 - sl);
             krg = table->Krg(1.0 - sl);
-            ratio = kro > 0.0 ? krg / kro : 0.0;
-            if (sl - swi >= 0.0) rows.push_back({sl - swi, kro, krg, ratio});
-            continue;
-        }
-        if (swi < 1.0) kro = kroMax * std::pow((sl - swi) / (1.0 - swi), 4);
-        krg = 0.0;
-        if (swi + sgc < 1.0) {
-            const double s = (sl - swi - sgc) / (1.0 - swi - sgc);
-            if (sl < 1.0 - sgc) krg = krgMax * (1.0 - s) * (1.0 - s) * (1.0 - s * s);
-            if (std::fabs(krg) < kKrgCutOff) krg = 0.0;
+        } else {
+            if (swi < 1.0) kro = kroMax * std::pow((sl - swi) / (1.0 - swi), 4);
+            krg = 0.0;
+            if (swi + sgc < 1.0) {
+                const double s = (sl - swi - sgc) / (1.0 - swi - sgc);
+                if (sl < 1.0 - sgc) krg = krgMax * (1.0 - s) * (1.0 - s) * (1.0 - s * s);
+                if (std::fabs(krg) < kKrgCutOff) krg = 0.0;
+            }
         }
         ratio = kro > 0.0 ? krg / kro : 0.0;
         if (sl - swi >= 0.0) rows.push_back({sl - swi, kro, krg, ratio});

@@ -1,6 +1,5 @@
 #include "depletion/RelativePermeability.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -12,15 +11,6 @@ TabulatedRelPerm::TabulatedRelPerm(const LabRelPermTable& table) : fileName_(tab
         krg_.push_back(r.krg);
         kro_.push_back(r.kro);
     }
-}
-
-double TabulatedRelPerm::At(const std::vector<double>& y, double sg) const {
-    if (sg <= sg_.front()) return y.front();
-    if (sg >= sg_.back()) return y.back();
-    const size_t i =
-        static_cast<size_t>(std::upper_bound(sg_.begin(), sg_.end(), sg) - sg_.begin()) - 1;
-    const double t = (sg - sg_[i]) / (sg_[i + 1] - sg_[i]);
-    return y[i] + t * (y[i + 1] - y[i]);
 }
 
 RelPermModel::RelPermModel(float swi, float sgc, float kroMax, float krgMax)

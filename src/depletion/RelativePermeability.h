@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "model/CaseInputs.h"
+#include "pvt/TabulatedPvt.h"
 
 namespace morvek {
 
@@ -31,13 +32,12 @@ struct BelowConnateWater {
 class TabulatedRelPerm {
 public:
     explicit TabulatedRelPerm(const LabRelPermTable& table);
-    double Krg(double gasSaturation) const { return At(krg_, gasSaturation); }
-    double Kro(double gasSaturation) const { return At(kro_, gasSaturation); }
+    double Krg(double gasSaturation) const { return InterpolateClamped(sg_, krg_, gasSaturation); }
+    double Kro(double gasSaturation) const { return InterpolateClamped(sg_, kro_, gasSaturation); }
     const std::string& FileName() const { return fileName_; }
     int RowCount() const { return static_cast<int>(sg_.size()); }
 
 private:
-    double At(const std::vector<double>& y, double gasSaturation) const;
     std::vector<double> sg_, krg_, kro_;
     std::string fileName_;
 };

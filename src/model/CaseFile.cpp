@@ -1,8 +1,6 @@
 #include "model/CaseFile.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 #include "base/Cp1252.h"
 #include "base/Format.h"

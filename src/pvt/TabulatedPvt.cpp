@@ -12,15 +12,15 @@ size_t Segment(const std::vector<double>& x, double v) {
     return std::min(i, x.size() - 2);
 }
 
-double Interpolate(const std::vector<double>& x, const std::vector<double>& y, double v) {
+}  // namespace
+
+double InterpolateClamped(const std::vector<double>& x, const std::vector<double>& y, double v) {
     if (x.size() == 1 || v <= x.front()) return y.front();
     if (v >= x.back()) return y.back();
     const size_t i = Segment(x, v);
     const double t = (v - x[i]) / (x[i + 1] - x[i]);
     return y[i] + t * (y[i + 1] - y[i]);
 }
-
-}  // namespace
 
 TabulatedPvt::TabulatedPvt(const LabPvtTable& table, float pb)
     : lowest_(table.rows.front().pressureBar),
@@ -42,11 +42,11 @@ TabulatedPvt::TabulatedPvt(const LabPvtTable& table, float pb)
 }
 
 double TabulatedPvt::At(const std::vector<double>& y, float pressureBar) const {
-    return Interpolate(p_, y, pressureBar);
+    return InterpolateClamped(p_, y, pressureBar);
 }
 
 double TabulatedPvt::AtGas(const std::vector<double>& y, float pressureBar) const {
-    return Interpolate(gasP_, y, pressureBar);
+    return InterpolateClamped(gasP_, y, pressureBar);
 }
 
 double TabulatedPvt::Co(float pressureBar) const {

@@ -14,6 +14,10 @@
 
 namespace morvek {
 
+// y at v, linear between the points of the ascending x, the first or last y
+// beyond them (the laboratory tables are never extrapolated).
+double InterpolateClamped(const std::vector<double>& x, const std::vector<double>& y, double v);
+
 class TabulatedPvt {
 public:
     TabulatedPvt(const LabPvtTable& table, float bubblePointPressureBar);

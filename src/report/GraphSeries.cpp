@@ -1,7 +1,6 @@
 #include "report/GraphSeries.h"
 
 #include "model/MeasuredRows.h"
-#include "report/Report.h"
 
 namespace morvek {
 namespace {

@@ -10,6 +10,7 @@
 #include "base/RunValues.h"
 #include "model/MeasuredRows.h"
 #include "pvt/GasComponents.h"
+#include "pvt/GasDeviation.h"
 #include "pvt/OilCorrelations.h"
 
 namespace morvek {
@@ -102,11 +103,10 @@ void AppendReportHead(ReportLines& lines, const CaseInputs& in, const GasMixture
     const double tpcKorrK = RankineToKelvin(g.tpcCorrectedRankine);
     const double tpr = temperaturR / g.tpcCorrectedRankine;
     const double molgewicht = g.molecularWeight;
-
-    const double leeK = (9.4 + 0.02 * molgewicht) * std::pow(temperaturR, 1.5) /
-                        (209.0 + 19.0 * molgewicht + temperaturR);
-    const double leeX = 3.5 + 986.0 / temperaturR + 0.01 * molgewicht;
-    const double leeY = 2.4 - 0.2 * leeX;
+    // The Lee constants of the gas viscosity, as the run's fluids take them.
+    const GasAtTemperature gas(in.temperatureC, g.ppcCorrectedPsia, g.tpcCorrectedRankine,
+                               molgewicht, g.standardDensityKgM3);
+    const double leeK = gas.LeeK(), leeX = gas.LeeX(), leeY = gas.LeeY();
 
     auto add = [&lines](std::string line) { lines.push_back(std::move(line)); };
     add(Format("     MORVEK BERECHNUNG FELD: %s ", OneLineText(in.fieldName).c_str()));

@@ -1,8 +1,9 @@
 #include "report/SeriesCsv.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
+
+#include "base/NumberText.h"
 
 namespace morvek {
 namespace {
@@ -40,14 +41,6 @@ std::string CsvCell(const std::string& text) {
     }
     quoted += '"';
     return quoted;
-}
-
-// The shortest decimal text that reads back as the same single-precision
-// value; std::to_chars never uses the locale's decimal comma.
-void AppendNumber(std::string& out, float value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
 }
 
 std::vector<Column> ColumnsOf(const GraphSeries& g, ResultKind kind) {
@@ -97,7 +90,7 @@ std::string SeriesCsvText(const GraphSeries& graph, ResultKind kind) {
     for (int r = 0; r < rows; ++r) {
         for (size_t c = 0; c < columns.size(); ++c) {
             if (c > 0) out += kSeparator;
-            if (r < columns[c].count) AppendNumber(out, (*columns[c].values)[r]);
+            if (r < columns[c].count) out += ShortestText((*columns[c].values)[r]);
         }
         out += '\n';
     }
