@@ -1,7 +1,6 @@
 #include "report/Report.h"
 
 #include <array>
-#include <cmath>
 #include <iterator>
 
 #include "base/FixedText.h"
