@@ -35,7 +35,8 @@ std::string CaseMemberNames() {
     return names;
 }
 
-// A whole number within [lo, hi], blanks around it allowed.
+}  // namespace
+
 bool ParseSmallInt(const std::string& text, int lo, int hi, int32_t& value) {
     size_t begin = text.find_first_not_of(" \t");
     size_t end = text.find_last_not_of(" \t");
@@ -51,6 +52,8 @@ bool ParseSmallInt(const std::string& text, int lo, int hi, int32_t& value) {
     value = v;
     return true;
 }
+
+namespace {
 
 // Puts the assignment in front of the dialog's message, so that a script's
 // author sees which --set was refused.

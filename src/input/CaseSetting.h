@@ -7,6 +7,7 @@
 // 0 to 3 and a check box of 0 or 1. Setting one of the two output check boxes
 // to 1 clears the other, as clicking it in the dialog does.
 
+#include <cstdint>
 #include <string>
 
 class CMorvekDoc;
@@ -14,3 +15,7 @@ class MessageSink;
 
 // Shows what is wrong and changes nothing when the assignment is refused.
 bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSink& sink);
+
+// A whole number within [lo, hi], blanks around it allowed, as --set reads a
+// choice or a check box.
+bool ParseSmallInt(const std::string& text, int lo, int hi, int32_t& value);

@@ -7,6 +7,7 @@
 #include "PyCommon.h"
 #include "base/FileIO.h"
 #include "base/Format.h"
+#include "input/CaseSetting.h"
 #include "input/ExchangeTable.h"
 #include "input/MeasuredDataFile.h"
 #include "model/CaseFile.h"
@@ -91,31 +92,22 @@ float NumberFor(const Field& f, py::handle value) {
 
 int32_t ChoiceFor(const Field& f, py::handle value) {
     const std::string message = CorrelationChoiceMessage(DialogFieldOf(f));
-    long v = -1;
     if (py::isinstance<py::str>(value)) {
-        // As --set takes it: a whole number, blanks around it allowed.
-        const std::string text = Utf8Of(value);
-        const size_t begin = text.find_first_not_of(" \t");
-        const size_t end = text.find_last_not_of(" \t");
-        if (begin == std::string::npos || end - begin >= 3) throw InputError(message);
-        v = 0;
-        for (size_t i = begin; i <= end; ++i) {
-            if (text[i] < '0' || text[i] > '9') throw InputError(message);
-            v = v * 10 + (text[i] - '0');
-        }
-    } else {
-        if (py::isinstance<py::bool_>(value)) throw TypeMismatch(message);
-        PyObject* index = PyNumber_Index(value.ptr());
-        if (index == nullptr) {
-            PyErr_Clear();
-            throw TypeMismatch(message);
-        }
-        int overflow = 0;
-        v = PyLong_AsLongAndOverflow(index, &overflow);
-        Py_DECREF(index);
-        if (overflow != 0) v = -1;
+        // As --set takes it.
+        int32_t v = 0;
+        if (!ParseSmallInt(Utf8Of(value), 0, f.choiceCount - 1, v)) throw InputError(message);
+        return v;
     }
-    if (v < 0 || v >= f.choiceCount) throw InputError(message);
+    if (py::isinstance<py::bool_>(value)) throw TypeMismatch(message);
+    PyObject* index = PyNumber_Index(value.ptr());
+    if (index == nullptr) {
+        PyErr_Clear();
+        throw TypeMismatch(message);
+    }
+    int overflow = 0;
+    const long v = PyLong_AsLongAndOverflow(index, &overflow);
+    Py_DECREF(index);
+    if (overflow != 0 || v < 0 || v >= f.choiceCount) throw InputError(message);
     return static_cast<int32_t>(v);
 }
 
@@ -297,9 +289,7 @@ std::deque<std::string>& Docs() {
 py::dict CaseState(const CaseInputs& in) {
     py::dict state;
     for (const Field& f : FieldTable()) state[f.name] = ValueOf(in, f);
-    py::list rows;
-    for (const std::string& row : in.measuredRows) rows.append(MessageText(row));
-    state["measured_rows"] = rows;
+    state["measured_rows"] = TextList(in.measuredRows);
     state["lab_tables"] = LabTablesState(in);
     return state;
 }
@@ -417,12 +407,7 @@ measured rows are the same; they copy and pickle.)doc");
         "such tuples (a NaN ratio counts as not measured) or of texts as typed into the\n"
         "dialog's row line; a row without two numbers raises InputError.");
     cls.def_property(
-        "measured_row_texts",
-        [](const PyCase& c) {
-            py::list rows;
-            for (const std::string& row : c.inputs.measuredRows) rows.append(MessageText(row));
-            return rows;
-        },
+        "measured_row_texts", [](const PyCase& c) { return TextList(c.inputs.measuredRows); },
         [](PyCase& c, py::handle rows) { c.inputs.measuredRows = RowsFor(rows); },
         "The measured rows as the case file stores them (texts).");
     cls.def(

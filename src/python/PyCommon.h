@@ -47,17 +47,9 @@ public:
 
 // Collects the messages of a step of the program; every question is answered
 // No, which never changes anything (the module's runs ask none).
-class CollectingSink : public MessageSink {
+class CollectingSink : public SilentMessageSink {
 public:
     void Show(const std::string& text) override { messages.push_back(text); }
-    bool AskYesNo(const std::string& text) override {
-        messages.push_back(text);
-        return false;
-    }
-    Answer AskYesNoCancel(const std::string& text) override {
-        messages.push_back(text);
-        return Answer::Cancel;
-    }
     std::string First() const { return messages.empty() ? std::string() : messages.front(); }
 
     std::vector<std::string> messages;

@@ -17,11 +17,6 @@ namespace {
 
 const char* const kStatusNames[] = {"converged", "not_converged", "cancelled", "refused"};
 
-struct PyMatchResult {
-    MatchResult result;
-    std::string fieldName;  // for the summary's heading
-};
-
 // weights: None, a pair (p, gor) or a mapping with the keys "p" and "gor".
 MatchWeights WeightsOf(const py::object& weights) {
     MatchWeights w;
@@ -50,9 +45,7 @@ MatchWeights WeightsOf(const py::object& weights) {
 MatchOptions OptionsOf(const std::vector<std::string>& names, const py::object& weights,
                        const py::dict& starts, const py::dict& bounds, int maxIterations,
                        bool useApi) {
-    MatchOptions o;
-    for (const std::string& name : names)
-        o.parameters.push_back({name, std::nullopt, std::nullopt});
+    MatchOptions o = MatchOptionsFor(names);
     for (MatchParameter& p : o.parameters) {
         const Field* field = FindField(p.name);
         for (const auto& [key, value] : starts) {
@@ -80,19 +73,20 @@ MatchOptions OptionsOf(const std::vector<std::string>& names, const py::object& 
     return o;
 }
 
-PyMatchResult MatchCase(const PyCase& c, const std::vector<std::string>& names,
-                        const py::object& weights, const py::dict& starts, const py::dict& bounds,
-                        int maxIterations, bool useApi) {
+// The result's fittedInputs is a copy of the case (its field name heads the
+// summary).
+MatchResult MatchCase(const PyCase& c, const std::vector<std::string>& names,
+                      const py::object& weights, const py::dict& starts, const py::dict& bounds,
+                      int maxIterations, bool useApi) {
     CheckForRun(c.inputs);
     const MatchOptions options = OptionsOf(names, weights, starts, bounds, maxIterations, useApi);
     if (const std::string why = CheckMatch(c.inputs, options); !why.empty()) throw InputError(why);
-    PyMatchResult out;
-    out.fieldName = c.inputs.fieldName;
+    MatchResult out;
     {
         py::gil_scoped_release released;
-        out.result = Match(c.inputs, options);
+        out = Match(c.inputs, options);
     }
-    if (out.result.status == MatchStatus::Refused) throw InputError(out.result.message);
+    if (out.status == MatchStatus::Refused) throw InputError(out.message);
     return out;
 }
 
@@ -166,8 +160,7 @@ std::vector<RowComparison> RowsFromState(const py::list& state) {
     return rows;
 }
 
-py::dict MatchState(const PyMatchResult& p) {
-    const MatchResult& r = p.result;
+py::dict MatchState(const MatchResult& r) {
     py::dict state;
     state["status"] = int(r.status);
     state["message"] = r.message;
@@ -185,13 +178,12 @@ py::dict MatchState(const PyMatchResult& p) {
     state["rows_before"] = RowsState(r.rowsBefore);
     state["rows_after"] = RowsState(r.rowsAfter);
     state["case"] = CaseState(r.fittedInputs);
-    state["field_name"] = p.fieldName;
+    state["field_name"] = r.fittedInputs.fieldName;  // read back from the case
     return state;
 }
 
-PyMatchResult MatchFromState(const py::dict& state) {
-    PyMatchResult p;
-    MatchResult& r = p.result;
+MatchResult MatchFromState(const py::dict& state) {
+    MatchResult r;
     r.status = static_cast<MatchStatus>(state["status"].cast<int>());
     r.converged = r.status == MatchStatus::Converged;
     r.message = state["message"].cast<std::string>();
@@ -224,44 +216,42 @@ PyMatchResult MatchFromState(const py::dict& state) {
     r.rowsBefore = RowsFromState(state["rows_before"].cast<py::list>());
     r.rowsAfter = RowsFromState(state["rows_after"].cast<py::list>());
     r.fittedInputs = CaseFromState(state["case"].cast<py::dict>());
-    p.fieldName = state["field_name"].cast<std::string>();
-    return p;
+    return r;
 }
 
 }  // namespace
 
 void RegisterMatch(py::module_& m) {
-    auto cls = py::class_<PyMatchResult>(
+    auto cls = py::class_<MatchResult>(
         m, "MatchResult",
         "The history match of a case (Case.match): the fitted inputs with their standard\n"
         "errors and 95 % intervals, the correlations, the misfit before and after, and each\n"
         "measured row against the prediction.");
     cls.def_property_readonly(
-        "status", [](const PyMatchResult& p) { return kStatusNames[int(p.result.status)]; },
+        "status", [](const MatchResult& r) { return kStatusNames[int(r.status)]; },
         "'converged' or 'not_converged' (iterations used up, or the solver gave up).");
     cls.def_property_readonly(
-        "converged",
-        [](const PyMatchResult& p) { return p.result.status == MatchStatus::Converged; },
+        "converged", [](const MatchResult& r) { return r.status == MatchStatus::Converged; },
         "True when the match converged; only then does `case` hold fitted values.");
     cls.def_property_readonly(
-        "message", [](const PyMatchResult& p) { return MessageText(p.result.message); },
+        "message", [](const MatchResult& r) { return MessageText(r.message); },
         "Why the match did not converge (German), or an empty string.");
     cls.def_property_readonly(
         "fitted",
-        [](const PyMatchResult& p) {
+        [](const MatchResult& r) {
             py::dict out;
-            for (const FittedInput& f : p.result.inputs) out[py::str(f.name)] = PyValueOf(f.stored);
+            for (const FittedInput& f : r.inputs) out[py::str(f.name)] = PyValueOf(f.stored);
             return out;
         },
         "The fitted values by record name, as the fitted case stores them (single precision).");
     cls.def(
-        "to_pandas", [](const PyMatchResult& p) { return FittedTable(p.result); },
+        "to_pandas", [](const MatchResult& r) { return FittedTable(r); },
         "One row per fitted input (index: record name): start, fitted, std_error, ci95_low,\n"
         "ci95_high (NaN where the rows determine no statistics) and at_bound.");
     cls.def_property_readonly(
         "correlation",
-        [](const PyMatchResult& p) {
-            const auto& c = p.result.correlation;
+        [](const MatchResult& r) {
+            const auto& c = r.correlation;
             const py::ssize_t n = static_cast<py::ssize_t>(c.size());
             py::array_t<double> out({n, n});
             for (py::ssize_t i = 0; i < n; ++i)
@@ -270,46 +260,44 @@ void RegisterMatch(py::module_& m) {
         },
         "The correlation matrix of the fitted inputs in their order (empty without statistics).");
     cls.def_property_readonly(
-        "warnings", [](const PyMatchResult& p) { return TextList(CorrelationWarnings(p.result)); },
+        "warnings", [](const MatchResult& r) { return TextList(CorrelationWarnings(r)); },
         "The German warnings about pairs of inputs with |r| > 0.9: the rows determine them\n"
         "only together.");
     cls.def_property_readonly(
-        "rms_before", [](const PyMatchResult& p) { return p.result.rmsBefore; },
+        "rms_before", [](const MatchResult& r) { return r.rmsBefore; },
         "RMS of the relative residuals at the start values (0.01 = 1 %).");
     cls.def_property_readonly(
-        "rms_after", [](const PyMatchResult& p) { return p.result.rmsAfter; },
+        "rms_after", [](const MatchResult& r) { return r.rmsAfter; },
         "RMS of the relative residuals at the fitted values.");
     cls.def(
-        "rows", [](const PyMatchResult& p) { return RowsTable(p.result.rowsAfter); },
+        "rows", [](const MatchResult& r) { return RowsTable(r.rowsAfter); },
         "Each measured row against the prediction of the fitted case (a pandas DataFrame).");
     cls.def(
-        "rows_before", [](const PyMatchResult& p) { return RowsTable(p.result.rowsBefore); },
+        "rows_before", [](const MatchResult& r) { return RowsTable(r.rowsBefore); },
         "Each measured row against the prediction at the start values.");
     cls.def_property_readonly(
-        "iterations", [](const PyMatchResult& p) { return p.result.iterations; },
-        "Solver iterations.");
+        "iterations", [](const MatchResult& r) { return r.iterations; }, "Solver iterations.");
     cls.def_property_readonly(
-        "predictions", [](const PyMatchResult& p) { return p.result.predictions; },
+        "predictions", [](const MatchResult& r) { return r.predictions; },
         "Predictions the match needed.");
     cls.def_property_readonly(
-        "case", [](const PyMatchResult& p) { return NewCase(p.result.fittedInputs); },
+        "case", [](const MatchResult& r) { return NewCase(r.fittedInputs); },
         "A new Case with the fitted values (the start case when the match did not converge).");
     cls.def(
         "summary",
-        [](const PyMatchResult& p) {
-            return MessageText(JoinedReport(MatchSummaryLines(p.result, p.fieldName)));
+        [](const MatchResult& r) {
+            return MessageText(JoinedReport(MatchSummaryLines(r, r.fittedInputs.fieldName)));
         },
         "The German summary of the match, as batch mode's --match writes it.");
     cls.def(
-        "csv", [](const PyMatchResult& p) { return MessageText(MatchCsvText(p.result)); },
+        "csv", [](const MatchResult& r) { return MessageText(MatchCsvText(r)); },
         "The fitted values as batch mode's --match-csv writes them.");
-    cls.def("__repr__", [](const PyMatchResult& p) {
-        std::string text = std::string("<morvek.MatchResult ") + kStatusNames[int(p.result.status)];
-        for (const FittedInput& f : p.result.inputs)
-            text += " " + f.name + "=" + ShortestText(f.stored);
+    cls.def("__repr__", [](const MatchResult& r) {
+        std::string text = std::string("<morvek.MatchResult ") + kStatusNames[int(r.status)];
+        for (const FittedInput& f : r.inputs) text += " " + f.name + "=" + ShortestText(f.stored);
         return text + ">";
     });
-    cls.def(py::pickle([](const PyMatchResult& p) { return MatchState(p); },
+    cls.def(py::pickle([](const MatchResult& r) { return MatchState(r); },
                        [](const py::dict& state) { return MatchFromState(state); }));
 
     CaseClass(m).def(

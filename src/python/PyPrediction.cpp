@@ -84,32 +84,36 @@ int IndexOfName(const char* const (&names)[N], const std::string& name) {
     throw InputError(Format("Unbekannter Wert \"%s\".", name.c_str()));
 }
 
+// The column after kColumns.
+bool Converged(const Step& s) {
+    return s.converged;
+}
+
 py::object ColumnOf(PyPrediction& p, size_t i) {
     if (p.columns.empty()) p.columns.resize(kColumnCount + 1);
     py::object& cached = p.columns[i];
-    if (!cached) {
-        if (i < kColumnCount) {
-            cached = ColumnArray(p.result.steps, kColumns[i].value);
-        } else {
-            py::array_t<bool> converged(static_cast<py::ssize_t>(p.result.steps.size()));
-            bool* data = converged.mutable_data();
-            for (size_t k = 0; k < p.result.steps.size(); ++k)
-                data[k] = p.result.steps[k].converged;
-            converged.attr("setflags")(py::arg("write") = false);
-            cached = converged;
-        }
-    }
+    if (!cached)
+        cached = i < kColumnCount ? ColumnArray(p.result.steps, kColumns[i].value)
+                                  : ColumnArray(p.result.steps, &Converged);
     return cached;
 }
 
 const std::vector<std::string>& ReportOf(PyPrediction& p) {
     if (!p.report) {
         // As the run of the dialog's OK renders it.
-        p.result.failedQuantity = p.failedQuantity.empty() ? nullptr : p.failedQuantity.c_str();
         p.report =
             PredictionReportLines(p.inputs, FluidOfCase(p.inputs, p.options).Gas(), p.result);
     }
     return *p.report;
+}
+
+// The events as tuples (step, kind, value, value2, value3).
+py::list EventTuples(const PredictionResult& r) {
+    py::list out;
+    for (const PredictionEvent& e : r.events)
+        out.append(py::make_tuple(e.step, kEventKinds[static_cast<int>(e.kind)], e.value, e.value2,
+                                  e.value3));
+    return out;
 }
 
 double RecoveryFactor(const PyPrediction& p) {
@@ -180,11 +184,7 @@ py::dict PredictionState(const PyPrediction& p) {
     state["case"] = CaseState(p.inputs);
     state["use_api_from_initial_gor"] = p.options.useApiFromInitialGor;
     state["steps"] = PackSteps(r.steps);
-    py::list events;
-    for (const PredictionEvent& e : r.events)
-        events.append(py::make_tuple(e.step, kEventKinds[static_cast<int>(e.kind)], e.value,
-                                     e.value2, e.value3));
-    state["events"] = events;
+    state["events"] = EventTuples(r);
     state["liquid_below_connate_water_count"] = r.liquidBelowConnateWaterCount;
     state["stop_reason"] = kStopReasons[static_cast<int>(r.stopReason)];
     state["failed_quantity"] = p.failedQuantity;
@@ -331,14 +331,7 @@ Columns: )doc");
         [](const PyPrediction& p) { return PyValueOf(p.result.failedPressureBar); },
         "The pressure at which that quantity failed, bar.");
     cls.def_property_readonly(
-        "events",
-        [](const PyPrediction& p) {
-            py::list out;
-            for (const PredictionEvent& e : p.result.events)
-                out.append(py::make_tuple(e.step, kEventKinds[static_cast<int>(e.kind)], e.value,
-                                          e.value2, e.value3));
-            return out;
-        },
+        "events", [](const PyPrediction& p) { return EventTuples(p.result); },
         "What happened during the run, in order: tuples (step, kind, value, value2, value3)\n"
         "with kind 'bubble_point_too_low' (value: oil viscosity), 'negative_oil_production'\n"
         "(value: the step's oil, 1000 m³), 'oil_in_place_exceeded' (value: Np, value2: N)\n"

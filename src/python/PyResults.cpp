@@ -1,8 +1,9 @@
 #include "PyResults.h"
 
+#include "PyCommon.h"
+#include "case/OilGravityQuestion.h"
 #include "pvt/FluidModel.h"
 #include "pvt/GasMixture.h"
-#include "pvt/OilGravityCheck.h"
 #include "report/Report.h"
 
 namespace morvek::python {
@@ -26,12 +27,13 @@ std::vector<std::string> RunDiagnostics(const CaseInputs& in, const RunOptions& 
                                         ResultKind kind, const PredictionResult* prediction) {
     std::vector<std::string> out;
     // The oil-gravity check runs before every run when an initial gas-oil
-    // ratio was measured (as the document's CheckOilGravity).
-    if (in.initialGorSm3PerM3 != 0.0f) {
-        const ApiFromInitialGor found =
-            BackCalculateApi(in, MixGas(in.gasMolePercent).relativeDensity);
-        if (found.given && found.api == found.api && !found.inRange)
-            out.push_back(ApiOutOfRangeMessage(in, found));
+    // ratio was measured and no laboratory PVT table stands in for the
+    // correlations (as the document's CheckOilGravity); its questions are
+    // answered by the run's options, its message is kept.
+    if (in.initialGorSm3PerM3 != 0.0f && !in.pvtTable) {
+        CollectingSink sink;
+        AskForApiFromInitialGor(in, MixGas(in.gasMolePercent).relativeDensity, sink);
+        out = std::move(sink.messages);
     }
     if (kind != ResultKind::RelPermTable) {
         const ViscosityCalibration calibration = FluidOfCase(in, options).Calibration();

@@ -6,7 +6,6 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,11 +25,11 @@ struct Column {
     double (*value)(const Row&);
 };
 
-// A read-only float64 array of one column over the rows.
-template <typename Row>
-py::array ColumnArray(const std::vector<Row>& rows, double (*value)(const Row&)) {
-    py::array_t<double> out(static_cast<py::ssize_t>(rows.size()));
-    double* data = out.mutable_data();
+// A read-only array of one column over the rows (float64, or bool).
+template <typename Row, typename T>
+py::array ColumnArray(const std::vector<Row>& rows, T (*value)(const Row&)) {
+    py::array_t<T> out(static_cast<py::ssize_t>(rows.size()));
+    T* data = out.mutable_data();
     for (size_t i = 0; i < rows.size(); ++i) data[i] = value(rows[i]);
     out.attr("setflags")(py::arg("write") = false);
     return out;

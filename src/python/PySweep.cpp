@@ -6,7 +6,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 
 #include "PyCase.h"
@@ -29,8 +29,6 @@ struct PySweepResult {
     TornadoResult tornado;
     std::vector<SweepRow> rows;  // every sample run, in sample order
 };
-
-const char* const kSamplingNames[] = {"lhs", "mc"};
 
 // One entry of the vary mapping: NAME -> (low, high) or (low, mode, high).
 Variation VariationOf(const py::handle& key, const py::handle& range) {

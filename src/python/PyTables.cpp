@@ -2,7 +2,6 @@
 // (batch mode's --pvt and --relperm) as NumPy columns, pandas tables and
 // their German reports.
 
-#include <cmath>
 #include <limits>
 #include <memory>
 

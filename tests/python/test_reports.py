@@ -44,6 +44,20 @@ def test_report_equals_batch_mode_in_every_kind_with_both_answers(name, example,
                 assert message in stderr, (name, kind, answer, message)
 
 
+def test_a_laboratory_pvt_table_takes_no_oil_gravity_message(tmp_path):
+    # The API gravity does not enter a laboratory table's properties: with
+    # one, a measured initial ratio no gravity reproduces goes unmentioned.
+    case = morvek.Case.load(EXAMPLES / "nordfeld.mvk")
+    case.initial_gor_sm3_m3 = 1
+    assert any("Grad API" in m for m in case.predict().diagnostics)
+    case.read_pvt_table(EXAMPLES / "tabellen" / "nordfeld-pvt.txt")
+    case.save(tmp_path / "pvt.mvk")
+    status, stdout, stderr = batch(tmp_path / "pvt.mvk")
+    result = case.predict()
+    assert status == 0 and result.report().encode("utf-8") == stdout
+    assert "Grad API" not in stderr and result.diagnostics == []
+
+
 def test_results_of_predict_many_render_the_same_reports():
     cases = [golden_case(example, settings) for _, example, settings in golden_cases()]
     for answer in (False, True):
