@@ -193,7 +193,6 @@ PyMatchResult MatchFromState(const py::dict& state) {
     PyMatchResult p;
     MatchResult& r = p.result;
     r.status = static_cast<MatchStatus>(state["status"].cast<int>());
-    r.converged = r.status == MatchStatus::Converged;
     r.message = state["message"].cast<std::string>();
     for (const py::handle& item : state["inputs"].cast<py::list>()) {
         const auto t = item.cast<py::tuple>();
