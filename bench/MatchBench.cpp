@@ -19,7 +19,7 @@ void BM_MatchNordfeld(benchmark::State& state) {
         result = morvek::Match(doc.m_Inputs, options);
         benchmark::DoNotOptimize(result.inputs.data());
     }
-    state.SetLabel(result.converged ? "converged" : "NOT converged: " + result.message);
+    state.SetLabel(result.Converged() ? "converged" : "NOT converged: " + result.message);
     state.counters["predictions"] = result.predictions;
     state.counters["iterations"] = result.iterations;
 }

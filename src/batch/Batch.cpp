@@ -12,6 +12,7 @@
 #include "base/PrintableText.h"
 #include "batch/BatchPorts.h"
 #include "batch/CommandLineText.h"
+#include "batch/DrawingApplication.h"
 #include "batch/MatchStep.h"
 #include "batch/TableStep.h"
 #include "batch/SweepStep.h"
@@ -165,15 +166,6 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     return true;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& line : lines) {
-        out += line;
-        out += '\n';
-    }
-    return out;
-}
-
 bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
     const std::string report = JoinLines(doc.m_Text);
     if (opt.reportPath.empty()) {
@@ -184,32 +176,12 @@ bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
         }
         return true;
     }
-    std::string error;
-    if (!WriteFileAtomically(opt.reportPath, report, error)) {
-        std::cerr << "Die Datei " << DisplayPath(opt.reportPath)
-                  << " kann nicht geschrieben werden.\n"
-                  << error << '\n';
-        return false;
-    }
-    return true;
+    return WriteOutputFile(opt.reportPath, report);
 }
 
-// Qt's own start-up chatter (a missing runtime folder and the like) is no
-// message of the run; everything else Qt says still reaches stderr.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtDebugMsg || type == QtInfoMsg) return;
-    if (text.startsWith("QStandardPaths:")) return;
-    std::cerr << Utf8(text) << '\n';
-}
-
-// Pictures and PDF files are drawn by Qt, which needs an application object;
-// batch mode never opens a window, so it draws offscreen.
 bool WritePages(const BatchOptions& opt, const CMorvekDoc& doc, int argc, char** argv) {
     if (opt.graphPath.empty() && opt.printPdfPath.empty()) return true;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietQtMessages);
-    std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
+    const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     std::string error;
     if (!opt.graphPath.empty() && !ExportGraph(doc, opt.graphPath, error)) {
         std::cerr << error << '\n';

@@ -8,6 +8,7 @@
 #include <QString>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "base/FileIO.h"
 #include "base/Format.h"
@@ -35,11 +36,27 @@ inline bool FileNameOption(const QCommandLineParser& parser, const QString& opti
     return true;
 }
 
+// Says on stderr that an output of batch mode could not be written, and why.
+inline void ShowNotWritten(const std::string& path, const std::string& error) {
+    std::cerr << "Die Datei " << DisplayPath(path) << " kann nicht geschrieben werden.\n"
+              << error << '\n';
+}
+
 // Writes an output of batch mode atomically; says on stderr why it failed.
 inline bool WriteOutputFile(const std::string& path, const std::string& text) {
     std::string error;
     if (WriteFileAtomically(path, text, error)) return true;
-    std::cerr << "Die Datei " << DisplayPath(path) << " kann nicht geschrieben werden.\n"
-              << error << '\n';
+    ShowNotWritten(path, error);
     return false;
+}
+
+// Lines of a report or summary as the file (or stderr) holds them: each
+// ended by a line feed.
+inline std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line;
+        out += '\n';
+    }
+    return out;
 }

@@ -1,17 +1,15 @@
 #include "batch/MatchStep.h"
 
 #include <QCommandLineParser>
-#include <QGuiApplication>
 #include <QStringList>
 #include <algorithm>
-#include <cctype>
 #include <iostream>
 #include <memory>
 
-#include "base/FileIO.h"
-#include "batch/CommandLineText.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "batch/CommandLineText.h"
+#include "batch/DrawingApplication.h"
 #include "case/DataEntryRunner.h"
 #include "case/MorvekDoc.h"
 #include "input/DlgInput.h"
@@ -20,9 +18,8 @@
 #include "match/MatchReport.h"
 #include "model/FieldTable.h"
 #include "model/MeasuredRows.h"
-#include "pvt/GasMixture.h"
-#include "pvt/OilGravityCheck.h"
 #include "views/GraphDocument.h"
+#include "views/qt/ChartExport.h"
 #include "views/qt/PageExport.h"
 
 namespace {
@@ -30,25 +27,6 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFile = 1;
 constexpr int kExitRefused = 2;
-
-std::string Utf8(const QString& s) {
-    return s.toUtf8().toStdString();
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool IsPicturePath(const std::string& path) {
-    const std::string name = Lower(FileNameOf(path));
-    for (const char* ext : {".png", ".svg", ".pdf"}) {
-        const std::string e = ext;
-        if (name.size() > e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0)
-            return true;
-    }
-    return false;
-}
 
 // "bilder/ho.png" -> "bilder/ho-gaskappe.png".
 std::string WithSuffix(const std::string& path, const std::string& suffix) {
@@ -63,7 +41,7 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
     for (const QString& part : QString::fromStdString(text).split(',')) {
         const QStringList kv = part.trimmed().split('=');
         float value = 0;
-        if (kv.size() != 2 || !ParseFloatStrict(Utf8(kv[1].trimmed()), value) || value < 0) {
+        if (kv.size() != 2 || !ParseFloatStrict(Bytes(kv[1].trimmed()), value) || value < 0) {
             problem = "--match-weights takes p=W,gor=W with numbers W of at least 0.";
             return false;
         }
@@ -82,26 +60,6 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
         return false;
     }
     return true;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& line : lines) out += line + '\n';
-    return out;
-}
-
-// The oil gravity the run will take: with a measured initial gas-oil ratio
-// and the answer ja the run takes the back-calculated gravity where one is
-// offered, so the match predicts with it too.
-bool UsesApiFromInitialGor(const morvek::CaseInputs& in, bool answerYes) {
-    if (!answerYes || in.initialGorSm3PerM3 == 0.0f) return false;
-    return morvek::BackCalculateApi(in, morvek::MixGas(in.gasMolePercent).relativeDensity)
-        .Offered();
-}
-
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith("QStandardPaths:")) return;
-    std::cerr << Utf8(text) << '\n';
 }
 
 bool Export(const CMorvekDoc& doc, const morvek::GraphSeries& graph, const char* title,
@@ -149,7 +107,7 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
                       std::string& problem) {
     if (parser.isSet("match")) {
         for (const QString& name : parser.value("match").split(',')) {
-            const std::string n = Utf8(name.trimmed());
+            const std::string n = Bytes(name.trimmed());
             const morvek::Field* f = morvek::FindField(n);
             const auto& matchable = morvek::MatchableFields();
             if (f == nullptr ||
@@ -166,7 +124,7 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
         }
     }
     if (parser.isSet("match-weights") &&
-        !ReadWeights(Utf8(parser.value("match-weights")), out, problem))
+        !ReadWeights(Bytes(parser.value("match-weights")), out, problem))
         return false;
     if (parser.isSet("match-iterations")) {
         bool ok = false;
@@ -190,7 +148,7 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
         }
     }
     for (const std::string* picture : {&out.havlenaOdehPath, &out.driveIndicesPath}) {
-        if (!picture->empty() && !IsPicturePath(*picture)) {
+        if (!picture->empty() && !IsDrawingFileName(*picture)) {
             problem = "--havlena-odeh and --drive-indices draw into .png, .svg or .pdf files.";
             return false;
         }
@@ -220,7 +178,10 @@ int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& cl, bool answerYes,
     morvek::MatchOptions options = morvek::MatchOptionsFor(cl.names);
     options.weights = {cl.pressureWeight, cl.gorWeight};
     options.maxIterations = cl.maxIterations;
-    options.run.useApiFromInitialGor = UsesApiFromInitialGor(doc.m_Inputs, answerYes);
+    // With a measured initial gas-oil ratio and the answer ja the run takes the
+    // back-calculated gravity where one is offered, so the match predicts with
+    // it too (the run's fluids keep the entered gravity where none is).
+    options.run.useApiFromInitialGor = answerYes && doc.m_Inputs.initialGorSm3PerM3 != 0.0f;
     const morvek::MatchResult result = morvek::Match(doc.m_Inputs, options);
     if (result.status == morvek::MatchStatus::Refused) {
         sink.Show(result.message);
@@ -232,7 +193,7 @@ int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& cl, bool answerYes,
         std::cerr << summary << std::flush;
     else if (!WriteOutputFile(cl.reportPath, summary))
         return kExitFile;
-    if (!result.converged) return kExitMatchNotConverged;
+    if (!result.Converged()) return kExitMatchNotConverged;
 
     if (!cl.csvPath.empty() && !WriteOutputFile(cl.csvPath, morvek::MatchCsvText(result)))
         return kExitFile;
@@ -256,11 +217,7 @@ bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int ar
         return false;
     if (cl.havlenaOdehPath.empty() && cl.driveIndicesPath.empty()) return true;
 
-    // Drawn by Qt offscreen, as batch mode draws its graph.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietQtMessages);
-    std::unique_ptr<QGuiApplication> app;
-    if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
+    const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     if (!cl.havlenaOdehPath.empty()) {
         const morvek::HavlenaOdehResult h = morvek::HavlenaOdeh(doc.m_Inputs);
         if (!Export(doc, morvek::HavlenaOdehGraph(h), morvek::kHavlenaOdehTitle,

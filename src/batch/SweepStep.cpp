@@ -1,19 +1,16 @@
 #include "batch/SweepStep.h"
 
-#include "batch/CommandLineText.h"
-
 #include <QCommandLineParser>
-#include <QGuiApplication>
 #include <charconv>
 #include <iostream>
 #include <memory>
 
 #include "base/AtomicFileWriter.h"
-#include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/NumberText.h"
+#include "batch/CommandLineText.h"
+#include "batch/DrawingApplication.h"
 #include "case/MorvekDoc.h"
-#include "depletion/PredictMany.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
 #include "sweep/Tornado.h"
@@ -40,10 +37,6 @@ const QString kSummary = QStringLiteral("sweep-summary");
 const QString kTornado = QStringLiteral("tornado");
 const QString kDistribution = QStringLiteral("distribution");
 
-std::string Utf8(const QString& s) {
-    return s.toUtf8().toStdString();
-}
-
 // A whole decimal number within [lo, hi], nothing else on the line.
 bool ParseCount(const std::string& text, uint64_t lo, uint64_t hi, uint64_t& value) {
     uint64_t v = 0;
@@ -52,20 +45,6 @@ bool ParseCount(const std::string& text, uint64_t lo, uint64_t hi, uint64_t& val
     if (text.empty() || r.ec != std::errc() || r.ptr != end || v < lo || v > hi) return false;
     value = v;
     return true;
-}
-
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtDebugMsg || type == QtInfoMsg) return;
-    if (text.startsWith("QStandardPaths:")) return;
-    std::cerr << Utf8(text) << '\n';
-}
-
-// Drawing needs an application object; batch mode draws offscreen.
-std::unique_ptr<QGuiApplication> ApplicationForDrawing(int& argc, char** argv) {
-    if (QGuiApplication::instance() != nullptr) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietQtMessages);
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 bool WriteChart(const std::string& path, const PageDrawing& draw, const std::string& title) {
@@ -209,8 +188,7 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
     std::string error;
     if (!request.csvPath.empty()) {
         if (!csv.Open(request.csvPath, error)) {
-            std::cerr << "Die Datei " << request.csvPath << " kann nicht geschrieben werden.\n"
-                      << error << '\n';
+            ShowNotWritten(request.csvPath, error);
             return kExitFile;
         }
         csv.Append(morvek::SweepCsvHeader(request.variations, abandonment));
@@ -222,8 +200,7 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
         };
     morvek::SweepResult result = morvek::Sweep(base, request.variations, options, sink);
     if (csv.IsOpen() && !csv.Commit(error)) {
-        std::cerr << "Die Datei " << request.csvPath << " kann nicht geschrieben werden.\n"
-                  << error << '\n';
+        ShowNotWritten(request.csvPath, error);
         return kExitFile;
     }
 
@@ -239,27 +216,21 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
 
     if (request.tornadoPath.empty() && request.distributionPath.empty()) return kExitOk;
     const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
-    SweepChartData charts;
-    charts.fieldName = doc.m_Feldname;
-    charts.documentPath = doc.GetPathName();
-    charts.tornado = tornado;
-    charts.rfCurve = report.result.rfCurve;
-    charts.rf = report.result.Of(morvek::Outcome::RfEnd);
-    charts.samples = charts.rf.count;
-    charts.failed = report.result.failedCount;
+    const SweepChartData charts =
+        SweepChartDataOf(doc.m_Feldname, doc.GetPathName(), tornado, report.result);
     if (!request.tornadoPath.empty() &&
         !WriteChart(
             request.tornadoPath,
             [&](Surface& dc) {
                 DrawTornadoPage(dc, charts, ScreenFrame(charts.tornado.bars.size()));
             },
-            "Tornado"))
+            kTornadoTitle))
         return kExitFile;
     if (!request.distributionPath.empty() &&
         !WriteChart(
             request.distributionPath,
             [&](Surface& dc) { DrawDistributionPage(dc, charts, ScreenFrame()); },
-            "Verteilung des Entölungsgrads"))
+            kDistributionTitle))
         return kExitFile;
     return kExitOk;
 }

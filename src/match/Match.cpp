@@ -348,7 +348,6 @@ MatchResult Match(const CaseInputs& inputs, const MatchOptions& options,
     }
     result.predictions = cost.Predictions() + 2;
     result.status = MatchStatus::Converged;
-    result.converged = true;
     result.fittedInputs = fitted;
     return result;
 }

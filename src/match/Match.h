@@ -117,7 +117,6 @@ struct RowComparison {
 
 struct MatchResult {
     MatchStatus status = MatchStatus::Refused;
-    bool converged = false;
     std::string message;  // German: why refused, why not converged
     std::vector<FittedInput> inputs;
     // correlation[i][j] of the fitted inputs; empty without statistics.
@@ -133,6 +132,8 @@ struct MatchResult {
     MatchWeights weights;
     // The case with the stored fitted values (the start case unless converged).
     CaseInputs fittedInputs;
+
+    bool Converged() const { return status == MatchStatus::Converged; }
 };
 
 // Fits the case. callback (optional) sees the progress and may stop it; it

@@ -1,6 +1,5 @@
 #include "match/MatchReport.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "base/Format.h"
@@ -8,7 +7,6 @@
 
 namespace morvek {
 namespace {
-
 
 // A start value as the case held it: a single-precision number shows as such.
 std::string StartText(double start) {
@@ -87,7 +85,7 @@ std::vector<std::string> MatchSummaryLines(const MatchResult& r, const std::stri
         Format("Angepaßt: %s an %d Meßwerte (%d Drücke, %d GOEV); Gewichte Druck %g, "
                "GOEV %g",
                names.c_str(), pressures, pressures, gors, r.weights.pressure, r.weights.gor));
-    if (!r.converged) {
+    if (!r.Converged()) {
         lines.push_back(r.message + " Die Eingaben bleiben unverändert.");
         lines.push_back(
             Format("%d Iterationen, %d Vorhersagen; RMS der relativen Abweichungen "

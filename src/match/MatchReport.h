@@ -7,8 +7,6 @@
 // (semicolons, decimal point, shortest round-trip numbers, a header line).
 
 #include <string>
-
-#include "base/NumberText.h"
 #include <vector>
 
 #include "match/Diagnostics.h"
@@ -31,6 +29,5 @@ std::string MatchCsvText(const MatchResult& result);
 // step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;sum, one line per step; a
 // step without withdrawal leaves its indices empty.
 std::string DriveIndexCsvText(const std::vector<DriveIndexStep>& steps);
-
 
 }  // namespace morvek

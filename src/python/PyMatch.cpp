@@ -185,7 +185,6 @@ py::dict MatchState(const MatchResult& r) {
 MatchResult MatchFromState(const py::dict& state) {
     MatchResult r;
     r.status = static_cast<MatchStatus>(state["status"].cast<int>());
-    r.converged = r.status == MatchStatus::Converged;
     r.message = state["message"].cast<std::string>();
     for (const py::handle& item : state["inputs"].cast<py::list>()) {
         const auto t = item.cast<py::tuple>();

@@ -21,13 +21,13 @@ constexpr uint64_t kChunkPerThread = 256;
 constexpr uint64_t kReservedValues = uint64_t{1} << 20;
 
 constexpr std::array<OutcomeInfo, kOutcomeCount> kOutcomes = {{
-    {"np_end_1000m3", "Kum. Ölproduktion am Ende (1000 m3)", "1000 m3"},
-    {"rf_end_pct", "Entölungsgrad am Ende (%)", "%"},
-    {"gp_end_mio_sm3", "Kum. Gasproduktion am Ende (Mio sm3)", "Mio sm3"},
-    {"p_end_bar", "Druck am Ende (bar)", "bar"},
-    {"gor_max_sm3_sm3", "Höchstes Gas-Öl-Verhältnis (sm3/m3)", "sm3/m3"},
-    {"np_abandon_1000m3", "Kum. Ölproduktion bei %s bar (1000 m3)", "1000 m3"},
-    {"rf_abandon_pct", "Entölungsgrad bei %s bar (%)", "%"},
+    {"np_end_1000m3", "Kum. Ölproduktion am Ende (1000 m3)"},
+    {"rf_end_pct", "Entölungsgrad am Ende (%)"},
+    {"gp_end_mio_sm3", "Kum. Gasproduktion am Ende (Mio sm3)"},
+    {"p_end_bar", "Druck am Ende (bar)"},
+    {"gor_max_sm3_sm3", "Höchstes Gas-Öl-Verhältnis (sm3/m3)"},
+    {"np_abandon_1000m3", "Kum. Ölproduktion bei %s bar (1000 m3)"},
+    {"rf_abandon_pct", "Entölungsgrad bei %s bar (%)"},
 }};
 
 size_t Index(Outcome o) {

@@ -39,7 +39,6 @@ inline constexpr size_t kOutcomesWithoutAbandonment = 5;
 struct OutcomeInfo {
     const char* column;  // CSV column head: "np_end_1000m3"
     const char* label;   // German, for the summary; "%s" stands for the abandonment pressure
-    const char* unit;    // German unit for axis titles: "%", "1000 m3"
 };
 const OutcomeInfo& InfoOf(Outcome outcome);
 

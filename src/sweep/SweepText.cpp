@@ -1,6 +1,5 @@
 #include "sweep/SweepText.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "base/Format.h"
@@ -8,7 +7,6 @@
 
 namespace morvek {
 namespace {
-
 
 // Width of UTF-8 text in characters, for the summary's columns.
 size_t Characters(const std::string& text) {

@@ -4,8 +4,6 @@
 // with empty outcome fields) and the German summary.
 
 #include <string>
-
-#include "base/NumberText.h"
 #include <vector>
 
 #include "sweep/Sweep.h"
@@ -13,7 +11,6 @@
 #include "sweep/Variation.h"
 
 namespace morvek {
-
 
 // "sample;ooip_1000m3;sgc;np_end_1000m3;...\n": the varied inputs by their
 // English field names in their order, then the outcomes.

@@ -5,7 +5,6 @@
 
 #include "base/Format.h"
 #include "base/NumberText.h"
-#include "sweep/SweepText.h"
 
 namespace morvek {
 
@@ -120,12 +119,6 @@ bool ParseVariation(const std::string& text, Variation& variation, std::string& 
     }
     variation = v;
     return true;
-}
-
-std::string VariationText(const Variation& v) {
-    std::string text = std::string(v.field->recordName) + "=" + ShortestText(v.low) + ":";
-    if (v.distribution == Distribution::Triangular) text += ShortestText(v.mode) + ":";
-    return text + ShortestText(v.high);
 }
 
 }  // namespace morvek

@@ -45,8 +45,4 @@ std::string NoNumberInputMessage(const std::string& name);
 // range is refused.
 bool ParseVariation(const std::string& text, Variation& variation, std::string& problem);
 
-// "m_OOIP=4000:6000" or "m_Sgc=0.02:0.05:0.1": the text ParseVariation reads
-// back to the same variation (shortest round-trip numbers).
-std::string VariationText(const Variation& variation);
-
 }  // namespace morvek

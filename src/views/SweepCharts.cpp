@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "base/Format.h"
+#include "base/NumberText.h"
 #include "sweep/SweepText.h"
 #include "views/Grafik.h"
 #include "views/Surface.h"
@@ -174,6 +176,18 @@ void DrawCross(Surface& dc, int32_t x, int32_t y) {
 
 }  // namespace
 
+SweepChartData SweepChartDataOf(const std::string& fieldName, const std::string& documentPath,
+                                morvek::TornadoResult tornado, const morvek::SweepResult& result) {
+    SweepChartData data;
+    data.fieldName = fieldName;
+    data.documentPath = documentPath;
+    data.tornado = std::move(tornado);
+    data.rfCurve = result.rfCurve;
+    data.rf = result.Of(morvek::Outcome::RfEnd);
+    data.failed = result.failedCount;
+    return data;
+}
+
 ChartFrame ScreenFrame(size_t tornadoBars) {
     ChartFrame f;
     f.height = std::max<int32_t>(f.height, static_cast<int32_t>(tornadoBars) * kTornadoRowUnits);
@@ -310,7 +324,7 @@ void DrawDistributionPage(Surface& dc, const SweepChartData& data, ChartFrame fr
     std::vector<std::string> box;
     for (const Mark& m : marks) box.push_back(Format("%s = %s", m.name, Percent(m.value).c_str()));
     box.push_back("Mittelwert = " + Percent(data.rf.mean));
-    box.push_back(Format("%llu Stichproben", static_cast<unsigned long long>(data.samples)));
+    box.push_back(Format("%llu Stichproben", static_cast<unsigned long long>(data.rf.count)));
     if (data.failed > 0)
         box.push_back(Format("%llu ohne Ergebnis", static_cast<unsigned long long>(data.failed)));
     constexpr int32_t kLine = 50, kPad = 15;

@@ -25,10 +25,17 @@ struct SweepChartData {
     std::string documentPath;  // the footer's "Dokument ..."
     morvek::TornadoResult tornado;
     std::vector<morvek::CurvePoint> rfCurve;
-    morvek::OutcomeStatistics rf;  // of the recovery factor at the end
-    uint64_t samples = 0;          // with results
+    morvek::OutcomeStatistics rf;  // of the recovery factor at the end; count: samples with results
     uint64_t failed = 0;
 };
+
+// The pictures of a finished run of the case.
+SweepChartData SweepChartDataOf(const std::string& fieldName, const std::string& documentPath,
+                                morvek::TornadoResult tornado, const morvek::SweepResult& result);
+
+// The titles an exported SVG or PDF carries.
+inline constexpr const char* kTornadoTitle = "Tornado";
+inline constexpr const char* kDistributionTitle = "Verteilung des Entölungsgrads";
 
 // Frame width and height in 0.1 mm, as the graph page sizes its frame.
 struct ChartFrame {

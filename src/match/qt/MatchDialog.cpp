@@ -292,7 +292,7 @@ void MatchDialog::ShowResult(const morvek::MatchResult& r) {
     for (const std::string& line : morvek::MatchSummaryLines(r, m_Doc.m_Feldname))
         details += line + '\n';
     m_pDetails->setPlainText(Q(details));
-    if (!r.converged) return;
+    if (!r.Converged()) return;
     m_pTable->setRowCount(static_cast<int>(r.inputs.size()));
     int row = 0;
     for (const morvek::FittedInput& f : r.inputs) {
@@ -326,11 +326,11 @@ void MatchDialog::UpdateButtons() {
     m_pGorWeight->setEnabled(!running);
     m_pStart->setEnabled(!running);
     m_pCancel->setEnabled(running);
-    m_pApply->setEnabled(!running && m_Result && m_Result->converged);
+    m_pApply->setEnabled(!running && m_Result && m_Result->Converged());
 }
 
 void MatchDialog::Apply() {
-    if (Running() || !m_Result || !m_Result->converged) return;
+    if (Running() || !m_Result || !m_Result->Converged()) return;
     for (const morvek::FittedInput& f : m_Result->inputs)
         morvek::FindField(f.name)->Number(m_Doc.m_Inputs) = f.stored;
     m_Doc.m_bGeaendert = 1;

@@ -409,14 +409,8 @@ void SweepDialog::OnWorkerDone() {
 
     m_Result = std::move(m_WorkerResult);
     const morvek::SweepResult& r = *m_Result;
-    m_Charts = {};
-    m_Charts.fieldName = m_Doc.m_Feldname;
-    m_Charts.documentPath = m_Doc.GetPathName();
-    m_Charts.tornado = std::move(m_WorkerTornado);
-    m_Charts.rfCurve = r.rfCurve;
-    m_Charts.rf = r.Of(morvek::Outcome::RfEnd);
-    m_Charts.samples = m_Charts.rf.count;
-    m_Charts.failed = r.failedCount;
+    m_Charts =
+        SweepChartDataOf(m_Doc.m_Feldname, m_Doc.GetPathName(), std::move(m_WorkerTornado), r);
     m_Summary = morvek::SweepSummaryText(
         {m_Doc.m_Feldname, m_RunVariations, m_RunOptions, r, &m_Charts.tornado});
     m_pSummary->setPlainText(Q(m_Summary));
@@ -496,9 +490,8 @@ bool SweepDialog::SaveChart() {
     std::string error;
     const ChartFrame frame = chart->Frame();
     if (!ExportDrawing([chart, frame](Surface& dc) { chart->DrawPage(dc, frame); },
-                       chart->ChartKind() == SweepChartWidget::Kind::Tornado
-                           ? "Tornado"
-                           : "Verteilung des Entölungsgrads",
+                       chart->ChartKind() == SweepChartWidget::Kind::Tornado ? kTornadoTitle
+                                                                             : kDistributionTitle,
                        path, error)) {
         Warn(error);
         return false;

@@ -54,7 +54,7 @@ TEST(MatchDialog, MatchesOnItsThreadAndTheCaseTakesTheFittedValues) {
 
     ASSERT_TRUE(dialog.Result());
     const morvek::MatchResult& r = *dialog.Result();
-    ASSERT_TRUE(r.converged) << r.message;
+    ASSERT_TRUE(r.Converged()) << r.message;
     EXPECT_EQ(r.inputs[0].start, 4000.0);
     EXPECT_EQ(dialog.ResultTable()->rowCount(), 2);
     EXPECT_TRUE(dialog.ProgressLine()->text().startsWith("Konvergiert nach"));
