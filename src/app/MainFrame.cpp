@@ -107,8 +107,12 @@ QAction* CMainFrame::NewAction(int commandId, const QString& text) {
 }
 
 void CMainFrame::Connect(int commandId, void (CMainFrame::*handler)()) {
-    connect(m_Actions.at(commandId), &QAction::triggered, this, [this, handler] {
-        (this->*handler)();
+    Connect(commandId, [this, handler] { (this->*handler)(); });
+}
+
+void CMainFrame::Connect(int commandId, std::function<void()> command) {
+    connect(m_Actions.at(commandId), &QAction::triggered, this, [this, command] {
+        command();
         UpdateCommandUI();
     });
 }
@@ -167,18 +171,9 @@ void CMainFrame::CreateActions() {
     Connect(ID_HILFE, &CMainFrame::OnHilfe);
     m_Actions[ID_FILE_MRU_FILE1]->setEnabled(false);
     m_pMatch = new MatchWindows(m_Doc, this);
-    const auto thenUpdate = [this](auto command) {
-        return [this, command] {
-            command();
-            UpdateCommandUI();
-        };
-    };
-    connect(m_Actions.at(ID_ANPASSUNG), &QAction::triggered, this,
-            thenUpdate([this] { m_pMatch->OnAnpassung(); }));
-    connect(m_Actions.at(ID_HAVLENA_ODEH), &QAction::triggered, this,
-            thenUpdate([this] { m_pMatch->OnHavlenaOdeh(); }));
-    connect(m_Actions.at(ID_ANTRIEBSINDIZES), &QAction::triggered, this,
-            thenUpdate([this] { m_pMatch->OnAntriebsindizes(); }));
+    Connect(ID_ANPASSUNG, [this] { m_pMatch->OnAnpassung(); });
+    Connect(ID_HAVLENA_ODEH, [this] { m_pMatch->OnHavlenaOdeh(); });
+    Connect(ID_ANTRIEBSINDIZES, [this] { m_pMatch->OnAntriebsindizes(); });
 
     m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_Actions[ID_VIEW_STATUS_BAR]->setCheckable(true);

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -102,6 +103,7 @@ private:
     void RebuildRecentFileMenu();
     QAction* NewAction(int commandId, const QString& text);
     void Connect(int commandId, void (CMainFrame::*handler)());
+    void Connect(int commandId, std::function<void()> command);
     void SwitchToView(ViewKind target);
     void OnDocumentChanged();
     void OnOpenRecentFile(int index);

@@ -133,12 +133,13 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     if (positional.size() != 1) return refuse("Exactly one case file is expected.");
     // An empty name would silently write or read nothing.
     if (positional.front().isEmpty()) return refuse("Der Name der Falldatei ist leer.");
-    for (const QCommandLineOption* o : {&messwerte, &save, &report, &csv, &graph, &printPdf}) {
-        for (const QString& value : parser.values(*o)) {
-            if (value.isEmpty())
-                return refuse(
-                    Format("--%s: der Dateiname ist leer.", Bytes(o->names().front()).c_str()));
-        }
+    const std::pair<const QCommandLineOption*, std::string*> files[] = {
+        {&messwerte, &opt.messwertePath}, {&save, &opt.savePath},
+        {&report, &opt.reportPath},       {&csv, &opt.csvPath},
+        {&graph, &opt.graphPath},         {&printPdf, &opt.printPdfPath}};
+    for (const auto& [o, path] : files) {
+        if (std::string why; !FileNameOption(parser, o->names().front(), *path, why))
+            return refuse(why);
     }
     opt.casePath = Bytes(positional.front());
     const QString a = parser.value(answer).toLower();
@@ -148,13 +149,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.relPerm = parser.isSet(relPerm);
     if (opt.pvt && opt.relPerm) return refuse("--pvt and --relperm exclude each other.");
     for (const QString& s : parser.values(set)) opt.settings.push_back(Bytes(s));
-    opt.messwertePath = Bytes(parser.value(messwerte));
-    opt.savePath = Bytes(parser.value(save));
-    opt.reportPath = Bytes(parser.value(report));
     opt.aus = parser.isSet(aus);
-    opt.csvPath = Bytes(parser.value(csv));
-    opt.graphPath = Bytes(parser.value(graph));
-    opt.printPdfPath = Bytes(parser.value(printPdf));
     if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
     if (std::string why; !TableOptionsOf(parser, opt.tables, why)) return refuse(why);
     std::string sweepProblem;

@@ -20,7 +20,7 @@ constexpr const char* kUntitled = "Morvek";
 
 }  // namespace
 
-CMorvekDoc::CMorvekDoc() {
+CMorvekDoc::CMorvekDoc() : CaseRecordNames(m_Inputs) {
     m_strTitle = kUntitled;
 }
 
@@ -54,29 +54,17 @@ void CMorvekDoc::ResetCase() {
          {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
         s->fill(0.0f);
     // The reset keeps the heading of the last run.
-    SetGraphLabels({"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)", nullptr,
-                    "Druck (Bar)", "GOEV (sm3/m3)", "Druckmeßwerte (Bar)"});
+    m_TitelX = "Kum.Reinölförderung in 1000 m3";
+    m_TitelY1 = "Druck(Bar)";
+    m_TitelY2 = "GOEV(sm3/m3)";
+    m_Legende1 = "Druck (Bar)";
+    m_Legende2 = "GOEV (sm3/m3)";
+    m_Legende3 = "Druckmeßwerte (Bar)";
     m_Messwerte.clear();
     m_bGeaendert = 1;
     m_bGrafikNeu = 1;
     m_bPVTAusgabe = 0;
     m_bRelPermAusgabe = 0;
-}
-
-void CMorvekDoc::ClearSeries() {
-    morvek::GraphLabels labels = std::move(m_Graph.labels);
-    m_Graph = morvek::GraphSeries{};
-    m_Graph.labels = std::move(labels);
-}
-
-void CMorvekDoc::SetGraphLabels(const GraphLabels& labels) {
-    m_TitelX = labels.titelX;
-    m_TitelY1 = labels.titelY1;
-    m_TitelY2 = labels.titelY2;
-    if (labels.ueberschrift != nullptr) m_Ueberschrift = labels.ueberschrift;
-    m_Legende1 = labels.legende1;
-    m_Legende2 = labels.legende2;
-    m_Legende3 = labels.legende3;
 }
 
 void CMorvekDoc::FillDialog(DlgInput& d) const {
@@ -90,11 +78,11 @@ void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
     // Change detection on the stored single-precision values.
     // Rows read or edited in the dialog change the case even while the graph
     // has not yet taken the last change (the flag comparison misses them then).
-    const bool changed = !morvek::SameFieldValues(d.m_Inputs, m_Inputs) ||
-                         d.m_Inputs.measuredRows != m_Inputs.measuredRows ||
-                         d.m_bMesswerteGeaendert != m_bGrafikNeu ||
-                         d.m_bPVTAusgabe != m_bPVTAusgabe || d.m_bRelPermAusgabe != m_bRelPermAusgabe ||
-                         !morvek::SameLabTables(d.m_Inputs, m_Inputs);
+    const bool changed =
+        !morvek::SameFieldValues(d.m_Inputs, m_Inputs) ||
+        d.m_Inputs.measuredRows != m_Inputs.measuredRows ||
+        d.m_bMesswerteGeaendert != m_bGrafikNeu || d.m_bPVTAusgabe != m_bPVTAusgabe ||
+        d.m_bRelPermAusgabe != m_bRelPermAusgabe || !morvek::SameLabTables(d.m_Inputs, m_Inputs);
     m_bGeaendert = changed ? 1 : 0;
     if (m_bGeaendert) SetModifiedFlag(true);
 
@@ -178,7 +166,10 @@ bool CMorvekDoc::OnFileNew() {
 
 void CMorvekDoc::DropResults() {
     m_Text.clear();
-    ClearSeries();
+    // Empty series with the axis titles and legends kept, and no heading.
+    morvek::GraphLabels labels = std::move(m_Graph.labels);
+    m_Graph = morvek::GraphSeries{};
+    m_Graph.labels = std::move(labels);
     m_Ueberschrift.clear();
     m_LastRun.reset();
     m_bGrafikNeu = 1;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "case/CaseLimits.h"
+#include "case/CaseRecordNames.h"
 #include "model/CaseInputs.h"
 #include "report/CaseRun.h"
 #include "report/GraphSeries.h"
@@ -26,18 +27,6 @@ class DlgInput;
 class CaseArchive;
 
 using Series = morvek::Series;
-
-// The texts of a graph: axis titles, heading and the three legends. A heading
-// of nullptr leaves the heading as it is.
-struct GraphLabels {
-    const char* titelX;
-    const char* titelY1;
-    const char* titelY2;
-    const char* ueberschrift;
-    const char* legende1;
-    const char* legende2;
-    const char* legende3;
-};
 
 // What a document holds; the document below adds the case record's names.
 struct MorvekDocData {
@@ -60,11 +49,11 @@ struct MorvekDocData {
     std::vector<std::function<void()>> m_ViewListeners;
 };
 
-class CMorvekDoc : private MorvekDocData {
+class CMorvekDoc : private MorvekDocData, public CaseRecordNames {
 public:
     CMorvekDoc();
     // A copy holds its own values; the names refer to its own storage.
-    CMorvekDoc(const CMorvekDoc& other) : MorvekDocData(other) {}
+    CMorvekDoc(const CMorvekDoc& other) : MorvekDocData(other), CaseRecordNames(m_Inputs) {}
     CMorvekDoc& operator=(const CMorvekDoc& other) {
         MorvekDocData::operator=(other);
         return *this;
@@ -110,10 +99,6 @@ public:
     // Which result the output flags choose (the table of the relative
     // permeabilities wins over the PVT table).
     morvek::ResultKind ResultKind() const;
-    // Every result run starts from empty series: all eight zero, no valid points,
-    // so that no curve of an earlier run shows.
-    void ClearSeries();
-    void SetGraphLabels(const GraphLabels& labels);
     // Shows a run: its report lines and graph become the document's.
     void TakeRun(morvek::CaseRun run);
     const std::optional<morvek::CaseRun>& LastRun() const { return m_LastRun; }
@@ -155,26 +140,6 @@ public:
     using MorvekDocData::m_Graph;
     using MorvekDocData::m_Inputs;
     using MorvekDocData::m_Text;
-
-    // The inputs by the case record's names.
-    float& m_OOIP = m_Inputs.ooip1000m3;                          // 1000 m3
-    float& m_Initialdruck = m_Inputs.initialPressureBar;          // bar
-    float& m_Temperatur = m_Inputs.temperatureC;                  // degrees Celsius
-    float& m_Entloesungsdruck = m_Inputs.bubblePointPressureBar;  // bar
-    float& m_API = m_Inputs.apiGravity;                           // degrees API
-    float& m_Swi = m_Inputs.connateWaterSaturation;
-    float& m_Sgc = m_Inputs.criticalGasSaturation;
-    float& m_KroMax = m_Inputs.kroMax;
-    float& m_KrgMax = m_Inputs.krgMax;
-    float& m_Gaskappe = m_Inputs.gasCapRatio;
-    float& m_NuoPb = m_Inputs.oilViscosityAtBubblePointCp;               // cP, 0: not given
-    float& m_Rsi = m_Inputs.initialGorSm3PerM3;                          // sm3/m3, 0: not given
-    float& m_Cf = m_Inputs.poreCompressibilityPerBar;                    // 1/bar
-    float& m_Cw = m_Inputs.waterCompressibilityPerBar;                   // 1/bar
-    std::array<float, kGasComponents>& m_Gas = m_Inputs.gasMolePercent;  // mole percent
-    int32_t& m_Methode = m_Inputs.correlation;
-    std::string& m_Feldname = m_Inputs.fieldName;
-    std::vector<std::string>& m_Messwerte = m_Inputs.measuredRows;
 
     // The graph by the names the views use.
     int32_t& m_MaxWerte = m_Graph.curvePoints;

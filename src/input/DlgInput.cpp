@@ -35,7 +35,7 @@ std::string GasSumText(const std::array<float, kGasComponents>& gas) {
 
 }  // namespace
 
-DlgInput::DlgInput() {
+DlgInput::DlgInput() : CaseRecordNames(m_Inputs) {
     // Until the case fills it the dialog holds nothing: no number, no gas, no
     // correlation chosen.
     for (const morvek::Field& f : morvek::FieldTable())
@@ -53,34 +53,35 @@ MessageSink& DlgInput::Messages() const {
     return m_pMessages != nullptr ? *m_pMessages : SilentMessages();
 }
 
+void DlgInput::ShowField(const ExchangeField& f) {
+    Controls& controls = *m_pControls;
+    switch (f.kind) {
+        case FieldKind::Float:
+            controls.SetText(f.controlId, FloatForDisplay(f.Float(*this)));
+            break;
+        case FieldKind::Text:
+        case FieldKind::Static:
+            controls.SetText(f.controlId, f.Text(*this));
+            break;
+        case FieldKind::Radio:
+            controls.SetCheckedRadio(f.controlId, f.Int(*this));
+            break;
+        case FieldKind::Check:
+            controls.SetChecked(f.controlId, f.Int(*this) != 0);
+            break;
+    }
+}
+
 bool DlgInput::UpdateData(bool saveAndValidate) {
     if (!saveAndValidate) {
         if (m_pControls == nullptr) return true;
-        Controls& controls = *m_pControls;
-        for (const ExchangeField& f : ExchangeTable()) {
-            switch (f.kind) {
-                case FieldKind::Float:
-                    controls.SetText(f.controlId, FloatForDisplay(f.Float(*this)));
-                    break;
-                case FieldKind::Text:
-                case FieldKind::Static:
-                    controls.SetText(f.controlId, f.Text(*this));
-                    break;
-                case FieldKind::Radio:
-                    controls.SetCheckedRadio(f.controlId, f.Int(*this));
-                    break;
-                case FieldKind::Check:
-                    controls.SetChecked(f.controlId, f.Int(*this) != 0);
-                    break;
-            }
-        }
+        for (const ExchangeField& f : ExchangeTable()) ShowField(f);
         return true;
     }
     return ReadFields([](const ExchangeField&) { return true; });
 }
 
 namespace {
-
 
 bool IsGasField(const ExchangeField& f) {
     return f.field != nullptr && f.field->gasIndex >= 0;
@@ -133,25 +134,8 @@ bool DlgInput::ReadFields(bool (*which)(const ExchangeField&)) {
 
 void DlgInput::ShowFields(std::initializer_list<const char*> members) {
     if (m_pControls == nullptr) return;
-    for (const char* name : members) {
-        const ExchangeField* f = FindField(name);
-        if (f == nullptr) continue;
-        switch (f->kind) {
-            case FieldKind::Float:
-                m_pControls->SetText(f->controlId, FloatForDisplay(f->Float(*this)));
-                break;
-            case FieldKind::Text:
-            case FieldKind::Static:
-                m_pControls->SetText(f->controlId, f->Text(*this));
-                break;
-            case FieldKind::Radio:
-                m_pControls->SetCheckedRadio(f->controlId, f->Int(*this));
-                break;
-            case FieldKind::Check:
-                m_pControls->SetChecked(f->controlId, f->Int(*this) != 0);
-                break;
-        }
-    }
+    for (const char* name : members)
+        if (const ExchangeField* f = FindField(name)) ShowField(*f);
 }
 
 void DlgInput::OnInitDialog() {

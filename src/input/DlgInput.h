@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "case/CaseLimits.h"
+#include "case/CaseRecordNames.h"
 #include "input/RowList.h"
 #include "model/CaseInputs.h"
 
@@ -36,12 +37,14 @@ struct DlgInputValues {
     std::string m_strRelPermQuelle;
 };
 
-class DlgInput : public DlgInputValues {
+// The dialog's fields by the case record's names.
+class DlgInput : public DlgInputValues, public CaseRecordNames {
 public:
     DlgInput();
     // A copy holds its own values; the names refer to its own storage.
     DlgInput(const DlgInput& o)
         : DlgInputValues(o),
+          CaseRecordNames(m_Inputs),
           m_pMessages(o.m_pMessages),
           m_pControls(o.m_pControls),
           m_pFileChooser(o.m_pFileChooser),
@@ -92,21 +95,7 @@ public:
     // Sets the two source lines from the inputs and shows them.
     void ShowTableSources();
 
-    // --- The dialog's fields by their names -------------------------------------------
-    std::array<float, kGasComponents>& m_Gas = m_Inputs.gasMolePercent;
-    std::vector<std::string>& m_Messwerte = m_Inputs.measuredRows;
-    float& m_Gaskappe = m_Inputs.gasCapRatio;
-    float& m_API = m_Inputs.apiGravity;
-    std::string& m_Feldname = m_Inputs.fieldName;
-    float& m_KrgMax = m_Inputs.krgMax;
-    float& m_KroMax = m_Inputs.kroMax;
-    int32_t& m_Methode = m_Inputs.correlation;
-    float& m_OOIP = m_Inputs.ooip1000m3;
-    float& m_Entloesungsdruck = m_Inputs.bubblePointPressureBar;
-    float& m_Initialdruck = m_Inputs.initialPressureBar;
-    float& m_Sgc = m_Inputs.criticalGasSaturation;
-    float& m_Swi = m_Inputs.connateWaterSaturation;
-    float& m_Temperatur = m_Inputs.temperatureC;
+    // --- The gas fields by their names ---------------------------------------------------
     float& m_H2S = m_Gas[0];
     float& m_CO2 = m_Gas[1];
     float& m_N2 = m_Gas[2];
@@ -122,10 +111,6 @@ public:
     float& m_C8 = m_Gas[12];
     float& m_C9 = m_Gas[13];
     float& m_C10 = m_Gas[14];
-    float& m_NuoPb = m_Inputs.oilViscosityAtBubblePointCp;
-    float& m_Rsi = m_Inputs.initialGorSm3PerM3;
-    float& m_Cf = m_Inputs.poreCompressibilityPerBar;   // 1/bar
-    float& m_Cw = m_Inputs.waterCompressibilityPerBar;  // 1/bar
 
 private:
     // Reading and showing only some fields: an operation reads the fields it
@@ -133,6 +118,8 @@ private:
     // field never throws away what was typed in another.
     bool ReadFields(bool (*which)(const ExchangeField&));
     void ShowFields(std::initializer_list<const char*> members);
+    // Writes one member into its control (there are controls).
+    void ShowField(const ExchangeField& field);
 
     MessageSink* m_pMessages = nullptr;
     Controls* m_pControls = nullptr;

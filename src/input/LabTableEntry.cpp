@@ -5,9 +5,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
-#include "input/Controls.h"
 #include "input/DlgInput.h"
-#include "input/ExchangeTable.h"
 #include "input/FileChooser.h"
 
 namespace {
@@ -101,11 +99,7 @@ void DlgInput::ShowTableSources() {
     m_strRelPermQuelle = RelPermSourceText(m_Inputs);
     // Only the two source lines: what the user typed elsewhere and has not
     // left yet stays in its field.
-    if (m_pControls == nullptr) return;
-    for (const char* member : {"m_strPvtQuelle", "m_strRelPermQuelle"}) {
-        const ExchangeField* f = FindField(member);
-        if (f != nullptr) m_pControls->SetText(f->controlId, f->Text(*this));
-    }
+    ShowFields({"m_strPvtQuelle", "m_strRelPermQuelle"});
 }
 
 void DlgInput::ReadPvtTable() {

@@ -54,35 +54,6 @@ constexpr int32_t kFooterBelowFrame = 270;
 constexpr size_t kMaxShownChars = 2000;
 constexpr const char* kEllipsis = "…";
 
-// The text shortened in its middle with "…" to at most maxWidth in the
-// surface's current font; whole UTF-8 characters are kept.
-std::string ElideMiddle(Surface& dc, const std::string& text, int32_t maxWidth) {
-    std::vector<size_t> starts;  // byte offset of every character
-    for (size_t i = 0; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
-    const size_t count = starts.size();
-    if (count <= kMaxShownChars && dc.GetTextExtent(text).cx <= maxWidth) return text;
-    auto shortened = [&](size_t keep) {
-        const size_t head = (keep + 1) / 2;
-        const size_t tail = keep - head;
-        const std::string front = text.substr(0, head < count ? starts[head] : text.size());
-        const std::string back = tail == 0 ? std::string() : text.substr(starts[count - tail]);
-        return front + "…" + back;
-    };
-    // The most characters that still fit, found by halving; no frame shows
-    // more than kMaxShownChars of them.
-    size_t lo = 0, hi = std::min(count, kMaxShownChars);
-    while (lo < hi) {
-        const size_t mid = (lo + hi + 1) / 2;
-        if (dc.GetTextExtent(shortened(mid)).cx <= maxWidth)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return shortened(lo);
-}
-
-
 // Where each character of a UTF-8 text begins, and the text's end.
 std::vector<size_t> CharacterStarts(const std::string& text) {
     std::vector<size_t> starts;
@@ -93,19 +64,21 @@ std::vector<size_t> CharacterStarts(const std::string& text) {
     return starts;
 }
 
-// The text as it fits into maxWidth in the current font: whole when it fits,
-// else as many of its first characters as fit with "…" behind them (or, with
-// keepEnd, "…" and its last characters). head stays in front, whole.
-std::string FitText(Surface& dc, const std::string& head, const std::string& text, int32_t maxWidth,
-                    bool keepEnd = false) {
+// The text as it fits into maxWidth in the surface's current font: whole when
+// it fits, else shortened with "…" at its end (or, with inMiddle, in its
+// middle) to the most whole characters that fit.
+std::string FitText(Surface& dc, const std::string& text, int32_t maxWidth, bool inMiddle) {
     const std::vector<size_t> starts = CharacterStarts(text);
     const size_t chars = starts.size() - 1;
-    if (chars <= kMaxShownChars && dc.GetTextExtent(head + text).cx <= maxWidth) return head + text;
-    auto shortened = [&](size_t n) {
-        return keepEnd ? head + kEllipsis + text.substr(starts[chars - n])
-                       : head + text.substr(0, starts[n]) + kEllipsis;
+    if (chars <= kMaxShownChars && dc.GetTextExtent(text).cx <= maxWidth) return text;
+    auto shortened = [&](size_t keep) {
+        if (!inMiddle) return text.substr(0, starts[keep]) + kEllipsis;
+        const size_t head = (keep + 1) / 2;
+        const size_t tail = keep - head;
+        return text.substr(0, starts[head]) + kEllipsis + text.substr(starts[chars - tail]);
     };
-    // The most characters that still fit, found by halving.
+    // The most characters that still fit, found by halving; no frame shows
+    // more than kMaxShownChars of them.
     size_t lo = 0, hi = std::min(chars, kMaxShownChars);
     while (lo < hi) {
         const size_t mid = (lo + hi + 1) / 2;
@@ -138,7 +111,7 @@ void CGrafik::DrawPage(Surface& dc) {
     dc.SetTextAlign(TextAlign::CentreTop);
     // The page has the paper's size: a field name wider than the frame is
     // shortened to it.
-    dc.TextOut(W / 2, 200, FitText(dc, "", OneLineText(doc.m_Feldname), W));
+    dc.TextOut(W / 2, 200, FitText(dc, OneLineText(doc.m_Feldname), W, false));
 
     dc.SelectFont(kFontTitles);
     dc.TextOut(W / 2, 120, doc.m_Ueberschrift);
@@ -287,5 +260,5 @@ void CGrafik::DrawFooter(Surface& dc) {
     // legends so that it may run the whole width, and is shortened where it
     // would pass the right edge.
     dc.SetTextAlign(TextAlign::LeftTop);
-    dc.TextOut(areaLeft, -H - kFooterBelowFrame, ElideMiddle(dc, footer, areaRight - areaLeft));
+    dc.TextOut(areaLeft, -H - kFooterBelowFrame, FitText(dc, footer, areaRight - areaLeft, true));
 }

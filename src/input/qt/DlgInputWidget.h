@@ -78,8 +78,8 @@ private:
     QWidget* BuildMethodGroup();
     QWidget* BuildReservoirFields();
     QWidget* BuildRowGroup();
-    // Compressibilities, the sources of fluids and relative permeabilities
-    // and the table buttons; the widgets of its tab order.
+    // The sources of fluids and relative permeabilities and the table
+    // buttons; the widgets of its tab order.
     QWidget* BuildLabGroup();
     std::vector<QWidget*> LabTabChain() const;
     // "Tabelle entfernen" is enabled only where a table is active.

@@ -57,15 +57,8 @@ QImage WhiteImage(int width, int height, int dotsPerInch) {
     return image;
 }
 
-struct Page {
-    int32_t widthUnits = kPageWidthUnits;
-    int32_t heightUnits = kPageHeightUnits;
-    int32_t offsetXUnits = 0;
-    int32_t offsetYUnits = 0;
-};
-
 // Measures the drawing with the fonts of a device of the export's resolution.
-Page LayOut(const PageDrawing& draw, int dotsPerInch) {
+DrawingPage LayOut(const PageDrawing& draw, int dotsPerInch) {
     QImage scratch = WhiteImage(1, 1, dotsPerInch);
     QPainter painter(&scratch);
     QtSurface measure(painter);
@@ -81,7 +74,7 @@ Page LayOut(const PageDrawing& draw, int dotsPerInch) {
     return {area.right - area.left, area.top - area.bottom, -area.left, area.top};
 }
 
-void Draw(QPainter& painter, const PageDrawing& draw, const Page& page) {
+void Draw(QPainter& painter, const PageDrawing& draw, const DrawingPage& page) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const QPaintDevice& device = *painter.device();
@@ -91,8 +84,7 @@ void Draw(QPainter& painter, const PageDrawing& draw, const Page& page) {
     draw(surface);
 }
 
-bool RenderPng(const PageDrawing& draw, QByteArray& bytes) {
-    const Page page = LayOut(draw, kPngDotsPerInch);
+bool RenderPng(const PageDrawing& draw, const DrawingPage& page, QByteArray& bytes) {
     QImage image = WhiteImage(Pixels(page.widthUnits, kPngDotsPerInch),
                               Pixels(page.heightUnits, kPngDotsPerInch), kPngDotsPerInch);
     {
@@ -105,8 +97,8 @@ bool RenderPng(const PageDrawing& draw, QByteArray& bytes) {
     return image.save(&buffer, "PNG");
 }
 
-bool RenderSvg(const PageDrawing& draw, const std::string& title, QByteArray& bytes) {
-    const Page page = LayOut(draw, kSvgDotsPerInch);
+bool RenderSvg(const PageDrawing& draw, const DrawingPage& page, const QString& title,
+               QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -116,7 +108,7 @@ bool RenderSvg(const PageDrawing& draw, const std::string& title, QByteArray& by
                      Pixels(page.heightUnits, kSvgDotsPerInch));
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QString::fromStdString(title));
+    generator.setTitle(title);
     generator.setDescription(QStringLiteral("Morvek"));
     QPainter painter;
     if (!painter.begin(&generator)) return false;
@@ -125,14 +117,14 @@ bool RenderSvg(const PageDrawing& draw, const std::string& title, QByteArray& by
     return painter.end();
 }
 
-bool RenderPdf(const PageDrawing& draw, const std::string& title, QByteArray& bytes) {
-    const Page page = LayOut(draw, kPdfDotsPerInch);
+bool RenderPdf(const PageDrawing& draw, const DrawingPage& page, const QString& title,
+               QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(kPdfDotsPerInch);
     writer.setCreator(QStringLiteral("Morvek"));
-    writer.setTitle(QString::fromStdString(title));
+    writer.setTitle(title);
     writer.setPageLayout(QPageLayout(QPageSize(QSizeF(page.widthUnits / kUnitsPerMillimetre,
                                                       page.heightUnits / kUnitsPerMillimetre),
                                                QPageSize::Millimeter),
@@ -151,33 +143,42 @@ bool IsDrawingFileName(const std::string& path) {
 
 bool ExportDrawing(const PageDrawing& draw, const std::string& title, const std::string& path,
                    std::string& error) {
+    const QString shownTitle = QString::fromStdString(title);
+    return ExportPage(
+        draw, [&draw](int dotsPerInch) { return LayOut(draw, dotsPerInch); }, shownTitle,
+        shownTitle, path, path, error);
+}
+
+bool ExportPage(const PageDrawing& draw, const std::function<DrawingPage(int)>& pageAt,
+                const QString& svgTitle, const QString& pdfTitle, const std::string& path,
+                const std::string& shownPath, std::string& error) {
     QByteArray bytes;
     bool rendered = false;
     switch (KindOf(path)) {
         case Kind::Png:
-            rendered = RenderPng(draw, bytes);
+            rendered = RenderPng(draw, pageAt(kPngDotsPerInch), bytes);
             break;
         case Kind::Svg:
-            rendered = RenderSvg(draw, title, bytes);
+            rendered = RenderSvg(draw, pageAt(kSvgDotsPerInch), svgTitle, bytes);
             break;
         case Kind::Pdf:
-            rendered = RenderPdf(draw, title, bytes);
+            rendered = RenderPdf(draw, pageAt(kPdfDotsPerInch), pdfTitle, bytes);
             break;
         case Kind::Unknown:
             error = Format(
                 "Die Grafik kann nicht als %s gespeichert werden: erlaubt sind "
                 "Dateien mit der Endung .png, .svg oder .pdf.",
-                path.c_str());
+                shownPath.c_str());
             return false;
     }
     if (!rendered) {
         error = Format("Die Datei %s kann nicht erzeugt werden: das Zeichnen ist misslungen.",
-                       path.c_str());
+                       shownPath.c_str());
         return false;
     }
     std::string systemError;
     if (!WriteFileAtomically(path, bytes.toStdString(), systemError)) {
-        error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", path.c_str(),
+        error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", shownPath.c_str(),
                        systemError.c_str());
         return false;
     }
