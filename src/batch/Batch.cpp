@@ -8,14 +8,14 @@
 #include <memory>
 
 #include "base/FileIO.h"
-#include "base/Format.h"
 #include "base/PrintableText.h"
 #include "batch/BatchPorts.h"
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
+#include "batch/ExitStatus.h"
 #include "batch/MatchStep.h"
-#include "batch/TableStep.h"
 #include "batch/SweepStep.h"
+#include "batch/TableStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -23,12 +23,6 @@
 #include "views/qt/PageExport.h"
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
-constexpr int kExitRefused = 2;
-// The run could compute no result table; the report says why.
-constexpr int kExitNoResult = 3;
 
 struct BatchOptions {
     std::string casePath;

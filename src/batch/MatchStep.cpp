@@ -10,6 +10,7 @@
 #include "base/NumberText.h"
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
+#include "batch/ExitStatus.h"
 #include "case/DataEntryRunner.h"
 #include "case/MorvekDoc.h"
 #include "input/DlgInput.h"
@@ -23,10 +24,6 @@
 #include "views/qt/PageExport.h"
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
-constexpr int kExitRefused = 2;
 
 // "bilder/ho.png" -> "bilder/ho-gaskappe.png".
 std::string WithSuffix(const std::string& path, const std::string& suffix) {

@@ -36,10 +36,6 @@ struct MatchCommandLine {
     std::string driveIndicesCsvPath;
 };
 
-// Exit status of a match that did not converge (the inputs stay as they were);
-// 3 is a run without a result table.
-inline constexpr int kExitMatchNotConverged = 4;
-
 void AddMatchOptions(QCommandLineParser& parser);
 // False with the problem when the options are malformed or used without
 // what they need.

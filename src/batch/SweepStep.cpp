@@ -10,6 +10,7 @@
 #include "base/NumberText.h"
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
+#include "batch/ExitStatus.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
@@ -18,9 +19,6 @@
 #include "views/qt/ChartExport.h"
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
 
 constexpr uint64_t kMaxSamples = 1000000000;
 constexpr float kMinAbandonBar = 1.0f;  // the prediction ends at 1 bar

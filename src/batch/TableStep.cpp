@@ -1,15 +1,11 @@
 #include "batch/TableStep.h"
 
 #include "batch/CommandLineText.h"
-
+#include "batch/ExitStatus.h"
 #include "case/MorvekDoc.h"
 #include "input/LabTableEntry.h"
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
-constexpr int kExitRefused = 2;
 
 const QCommandLineOption& PvtOption() {
     static const QCommandLineOption option(
