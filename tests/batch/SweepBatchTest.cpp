@@ -275,6 +275,13 @@ TEST(SweepBatch, FailedWritesReportAndKeepTheEarlierFile) {
         args.insert(args.end(), sweep.begin(), sweep.end());
         args.push_back(dir.File(name));
         EXPECT_EQ(RunMorvek(args).exitStatus, 1) << option << " onto a directory";
+        // A missing folder whose name holds an escape character: the message
+        // names it readably and keeps the terminal's state.
+        args.back() = dir.File("fehlt\x1b[31m/" + name);
+        const ProcessResult r = RunMorvek(args);
+        EXPECT_EQ(r.exitStatus, 1) << option;
+        EXPECT_NE(r.err.find("fehlt\\x1B[31m/"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << option;
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "base/FileIO.h"
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "views/BoundsSurface.h"
 #include "views/qt/QtSurface.h"
 
@@ -146,12 +147,13 @@ bool ExportDrawing(const PageDrawing& draw, const std::string& title, const std:
     const QString shownTitle = QString::fromStdString(title);
     return ExportPage(
         draw, [&draw](int dotsPerInch) { return LayOut(draw, dotsPerInch); }, shownTitle,
-        shownTitle, path, path, error);
+        shownTitle, path, error);
 }
 
 bool ExportPage(const PageDrawing& draw, const std::function<DrawingPage(int)>& pageAt,
                 const QString& svgTitle, const QString& pdfTitle, const std::string& path,
-                const std::string& shownPath, std::string& error) {
+                std::string& error) {
+    const std::string shownPath = DisplayPath(path);
     QByteArray bytes;
     bool rendered = false;
     switch (KindOf(path)) {

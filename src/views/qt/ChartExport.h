@@ -33,8 +33,8 @@ struct DrawingPage {
 };
 
 // The export itself: the page for a device of the file's resolution (dots per
-// inch), the SVG's and the PDF's titles, and the file's name as the messages
-// show it.
+// inch) and the SVG's and the PDF's titles. Messages show the file's name
+// readably (DisplayPath), whatever bytes it holds.
 bool ExportPage(const PageDrawing& draw, const std::function<DrawingPage(int)>& pageAt,
                 const QString& svgTitle, const QString& pdfTitle, const std::string& path,
-                const std::string& shownPath, std::string& error);
+                std::string& error);

@@ -92,7 +92,7 @@ bool ExportGraph(const CMorvekDoc& doc, const std::string& path, std::string& er
     const DrawingPage page{kGraphPageWidthUnits, kGraphPageHeightUnits};
     return ExportPage([&doc](Surface& surface) { DrawScreenGraph(surface, doc); },
                       [page](int) { return page; }, QString::fromUtf8(doc.m_Ueberschrift.c_str()),
-                      DocumentTitle(doc), path, DisplayPath(path), error);
+                      DocumentTitle(doc), path, error);
 }
 
 bool PrintToPdf(const CMorvekDoc& doc, const std::string& path, std::string& error) {
