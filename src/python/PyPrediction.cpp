@@ -3,6 +3,7 @@
 // the steps when asked for, exactly as batch mode writes it.
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -72,10 +73,17 @@ const Column<Step> kColumns[] = {
 };
 constexpr size_t kColumnCount = sizeof kColumns / sizeof kColumns[0];
 
-const char* const kStopReasons[] = {"lowest_pressure", "oil_in_place_produced", "no_production",
-                                    "negative_oil_production", "no_meaningful_value"};
+const char* const kStopReasons[] = {"lowest_pressure",         "oil_in_place_produced",
+                                    "no_production",           "negative_oil_production",
+                                    "no_meaningful_value",     "lowest_table_pressure",
+                                    "outside_pvt_table"};
+static_assert(std::size(kStopReasons) == static_cast<size_t>(StopReason::OutsidePvtTable) + 1,
+              "a name for every way a prediction ends");
 const char* const kEventKinds[] = {"bubble_point_too_low", "negative_oil_production",
                                    "oil_in_place_exceeded", "liquid_below_connate_water"};
+static_assert(std::size(kEventKinds) ==
+                  static_cast<size_t>(PredictionEventKind::LiquidBelowConnateWater) + 1,
+              "a name for every event of a prediction");
 
 template <size_t N>
 int IndexOfName(const char* const (&names)[N], const std::string& name) {
@@ -195,6 +203,9 @@ py::dict PredictionState(const PyPrediction& p) {
     state["bgi"] = r.bgi;
     state["initial_gas_cap_mio_sm3"] = r.initialGasCapMioSm3;
     state["balance_ratio"] = r.balanceRatio;
+    state["ooip_1000m3"] = r.ooip1000m3;
+    state["table_pressure_range_bar"] =
+        py::make_tuple(r.lowestTablePressureBar, r.highestTablePressureBar);
     return state;
 }
 
@@ -226,6 +237,18 @@ std::unique_ptr<PyPrediction> PredictionFromState(const py::dict& state) {
     r.bgi = state["bgi"].cast<double>();
     r.initialGasCapMioSm3 = state["initial_gas_cap_mio_sm3"].cast<double>();
     r.balanceRatio = state["balance_ratio"].cast<double>();
+    // Pickles written before these were kept: the run's N is the case's, and
+    // the table's range is the case's table's.
+    r.ooip1000m3 = state.contains("ooip_1000m3") ? state["ooip_1000m3"].cast<double>()
+                                                 : p->inputs.ooip1000m3;
+    if (state.contains("table_pressure_range_bar")) {
+        const py::tuple range = state["table_pressure_range_bar"].cast<py::tuple>();
+        r.lowestTablePressureBar = range[0].cast<float>();
+        r.highestTablePressureBar = range[1].cast<float>();
+    } else if (p->inputs.pvtTable && !p->inputs.pvtTable->rows.empty()) {
+        r.lowestTablePressureBar = p->inputs.pvtTable->rows.front().pressureBar;
+        r.highestTablePressureBar = p->inputs.pvtTable->rows.back().pressureBar;
+    }
     p->OwnFailedQuantity();
     return p;
 }
@@ -317,8 +340,10 @@ Columns: )doc");
     cls.def_property_readonly(
         "stop_reason", [](const PyPrediction& p) { return kStopReasons[int(p.result.stopReason)]; },
         "Why the prediction ended: 'lowest_pressure' (1 bar), 'oil_in_place_produced',\n"
-        "'no_production' (ten steps without oil), 'negative_oil_production' or\n"
-        "'no_meaningful_value' (see failed_quantity).");
+        "'no_production' (ten steps without oil), 'negative_oil_production',\n"
+        "'no_meaningful_value' (see failed_quantity), 'lowest_table_pressure' (the PVT\n"
+        "table's lowest pressure, below which it is not extrapolated) or\n"
+        "'outside_pvt_table' (the initial pressure lies outside the PVT table).");
     cls.def_property_readonly(
         "failed_quantity",
         [](const PyPrediction& p) -> py::object {

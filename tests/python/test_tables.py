@@ -64,3 +64,21 @@ def test_tables_are_refused_as_their_files_are(tmp_path):
     with pytest.raises(FileNotFoundError):
         case.read_relperm_table(tmp_path / "fehlt.txt")
     assert case == before
+
+
+def test_runs_that_end_at_the_table_say_so_and_travel():
+    case = morvek.Case.load(EXAMPLES / "nordfeld.mvk")
+    case.read_pvt_table(PVT)
+    rows = case.pvt_table_data
+    case.pvt_table_data = rows[rows.iloc[:, 0] >= 100]  # no rows below 100 bar
+    ended = case.predict()
+    assert ended.stop_reason == "lowest_table_pressure"
+    assert ended.p_bar[-1] == pytest.approx(100.0)
+    back = pickle.loads(pickle.dumps(ended))
+    assert back.stop_reason == ended.stop_reason and back.report() == ended.report()
+    np.testing.assert_array_equal(back.np_1000m3, ended.np_1000m3)
+    # A start outside the table is refused before the run, the case unchanged.
+    before = case.copy()
+    case.initial_pressure_bar = rows.iloc[:, 0].max() + 10
+    with pytest.raises(morvek.InputError, match="außerhalb der PVT-Tabelle"):
+        case.predict()
