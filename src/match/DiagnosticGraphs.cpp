@@ -64,9 +64,10 @@ GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
     g.sharedYScale = true;
     double xMin = 0, xMax = 0;
     for (const HavlenaOdehPoint& p : h.points) {
-        if (!(p.eo > 0)) continue;
-        const double x = GasCapAbscissa(p, h.bgi);
-        AddMarker(g, x, p.f1000m3 / p.eo);
+        const GasCapPlotPoint plotted = GasCapPlot(p, h);
+        if (!plotted.valid) continue;
+        const double x = plotted.x;
+        AddMarker(g, x, plotted.y);
         xMin = std::min(xMin, x);
         xMax = std::max(xMax, x);
     }
@@ -92,10 +93,12 @@ GraphSeries DriveIndexGraph(const std::vector<DriveIndexStep>& steps) {
     g.sharedYScale = true;
     std::vector<const DriveIndexStep*> with;
     double worst = 0;
+    bool compaction = false;
     for (const DriveIndexStep& s : steps) {
         if (!s.hasIndices) continue;
         with.push_back(&s);
         worst = std::max(worst, std::fabs(s.sum - 1.0));
+        compaction = compaction || s.compaction != 0;
     }
     const size_t count = with.size();
     const size_t every = std::max<size_t>(1, (count + kDriveCurvePoints - 1) / kDriveCurvePoints);
@@ -124,7 +127,7 @@ GraphSeries DriveIndexGraph(const std::vector<DriveIndexStep>& steps) {
                 "Anteile an der Entnahme F",
                 "Lösungsgastrieb DDI = N*Eo/F",
                 "Gaskappentrieb GDI = N*m*Eg/F",
-                Format("Summe DDI+GDI, Abweichung bis %.1e", worst)};
+                Format("Summe DDI+GDI%s, Abweichung bis %.1e", compaction ? "+CDI" : "", worst)};
     return g;
 }
 

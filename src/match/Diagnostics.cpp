@@ -6,8 +6,16 @@
 
 namespace morvek {
 
-double GasCapAbscissa(const HavlenaOdehPoint& point, double bgi) {
-    return (point.bg - bgi) / point.eo;
+GasCapPlotPoint GasCapPlot(const HavlenaOdehPoint& point, const HavlenaOdehResult& result) {
+    double eo = point.eo, bg = point.bg - result.bgi;
+    if (point.efw != 0) {
+        // The oil zone's share of Efw goes with Eo, the cap's with its gas.
+        const double efo = point.efw / (1.0 + result.caseGasCapRatio);
+        eo += efo;
+        bg += result.bgi * efo / result.boi;
+    }
+    if (!(eo > 0)) return {};
+    return {true, bg / eo, point.f1000m3 / eo};
 }
 
 HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& options) {
@@ -23,6 +31,13 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
     out.caseOoip1000m3 = n;
     out.caseGasCapRatio = m;
     out.caseGasCap1000Sm3 = n * m * out.boi / out.bgi;
+    // Connate water and pore volume as the prediction takes them (Efw per bar
+    // of drawdown), only when the case has a compressibility.
+    const double cf = inputs.poreCompressibilityPerBar;
+    const double cw = inputs.waterCompressibilityPerBar;
+    const double swi = inputs.connateWaterSaturation;
+    const double efwPerBar =
+        cf != 0.0 || cw != 0.0 ? (1.0 + m) * out.boi * (cw * swi + cf) / (1.0 - swi) : 0.0;
 
     struct Row {
         int index;
@@ -60,6 +75,10 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
         h.eo = (h.bo - out.boi) + (out.rsi - h.rs) * h.bg;
         h.eg = out.boi * (h.bg / out.bgi - 1.0);
         h.et = h.eo + m * h.eg;
+        if (efwPerBar != 0.0) {
+            h.efw = efwPerBar * (double(pi) - double(h.pressureBar));
+            h.et += h.efw;
+        }
         out.points.push_back(h);
     }
 
@@ -79,9 +98,10 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
     // y = F/Eo against x = (Bg - Bgi)/Eo, ordinary least squares.
     double sx = 0, sy = 0, sxx = 0, sxy = 0;
     for (const HavlenaOdehPoint& h : out.points) {
-        if (!(h.eo > 0)) continue;
-        const double x = GasCapAbscissa(h, out.bgi);
-        const double y = h.f1000m3 / h.eo;
+        const GasCapPlotPoint plotted = GasCapPlot(h, out);
+        if (!plotted.valid) continue;
+        const double x = plotted.x;
+        const double y = plotted.y;
         sx += x;
         sy += y;
         sxx += x * x;
@@ -117,6 +137,10 @@ std::vector<DriveIndexStep> DriveIndices(const PredictionResult& prediction,
             d.depletion = n * s.eo / s.withdrawal1000m3;
             d.gasCap = n * m * s.eg / s.withdrawal1000m3;
             d.sum = d.depletion + d.gasCap;
+            if (s.efw != 0) {
+                d.compaction = n * s.efw / s.withdrawal1000m3;
+                d.sum += d.compaction;
+            }
         }
         out.push_back(d);
     }

@@ -5,19 +5,25 @@
 //   F = Np (Bo - Rs Bg) + Gp Bg          (1000 m3; the oil term not below 0,
 //                                         as the prediction's balance takes it)
 // against the expansion per m3 of oil in place,
-//   Eo = (Bo - Boi) + (Rsi - Rs) Bg,  Eg = Boi (Bg/Bgi - 1),  Et = Eo + m Eg,
-// at the row's pressure, with the case's fluids. A volumetric reservoir
-// gives F = N Et: a line through the origin whose slope is the oil in place.
-// With a gas cap, F/Eo = N + G (Bg - Bgi)/Eo with G = N m Boi/Bgi the free gas
-// of the cap: intercept N, slope G. The rows hold no cumulative gas; it is
+//   Eo = (Bo - Boi) + (Rsi - Rs) Bg,  Eg = Boi (Bg/Bgi - 1),
+//   Efw = (1 + m) Boi (cw Swi + cf) / (1 - Swi) (pi - p),  Et = Eo + m Eg + Efw,
+// at the row's pressure, with the case's fluids and compressibilities, as the
+// prediction balances them. A volumetric reservoir gives F = N Et: a line
+// through the origin whose slope is the oil in place. With a gas cap,
+// F/Eo = N + G (Bg - Bgi)/Eo with G = N m Boi/Bgi the free gas of the cap:
+// intercept N, slope G; with compressibilities the oil zone's share of Efw,
+// Efo = Efw / (1 + m), joins Eo and the cap's share Bgi Efo/Boi joins Bg - Bgi:
+// F/(Eo + Efo) = N + G (Bg - Bgi + Bgi Efo/Boi)/(Eo + Efo). The rows hold no cumulative gas; it is
 // integrated from their gas-oil ratios by the trapezoid rule, starting at
 // (Np = 0, Rsi), in the order of Np. Rows without a gas-oil ratio have no
 // Gp and are left out.
 //
 // Drive indices along the prediction: the share of the withdrawal each
 // expansion supplies, DDI = N Eo / F (depletion drive), GDI = N m Eg / F
-// (gas-cap drive). Their sum is N Et / F, 1 where the balance closes; it is
-// kept as computed, not normalised. Steps without withdrawal have none.
+// (gas-cap drive) and, with compressibilities, CDI = N Efw / F (expansion of
+// the connate water and the pore volume). Their sum is N Et / F, 1 where the
+// balance closes; it is kept as computed, not normalised. Steps without
+// withdrawal have none.
 
 #include <vector>
 
@@ -35,6 +41,7 @@ struct HavlenaOdehPoint {
     double bo = 0, rs = 0, bg = 0;
     double f1000m3 = 0;
     double eo = 0, eg = 0, et = 0;  // m3 per m3 of oil in place, as PredictionStep
+    double efw = 0;                 // ... and Efw; 0 without compressibilities
 };
 
 struct HavlenaOdehResult {
@@ -63,8 +70,14 @@ struct HavlenaOdehResult {
 // The case's measured rows with the fluids the run takes.
 HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& options = {});
 
-// The abscissa of the gas-cap plot: (Bg - Bgi) / Eo, in m3 of oil per sm3 of gas.
-double GasCapAbscissa(const HavlenaOdehPoint& point, double bgi);
+// The gas-cap plot of a point: its abscissa (Bg - Bgi) / Eo in m3 of oil per
+// sm3 of gas and its ordinate F / Eo in 1000 m3 (with compressibilities the
+// forms above), and whether it has them (Eo + Efo above 0).
+struct GasCapPlotPoint {
+    bool valid = false;
+    double x = 0, y = 0;
+};
+GasCapPlotPoint GasCapPlot(const HavlenaOdehPoint& point, const HavlenaOdehResult& result);
 
 struct DriveIndexStep {
     int index = 0;  // the prediction step
@@ -74,7 +87,8 @@ struct DriveIndexStep {
     bool hasIndices = false;  // false where F = 0
     double depletion = 0;     // DDI = N Eo / F
     double gasCap = 0;        // GDI = N m Eg / F
-    double sum = 0;           // DDI + GDI as computed
+    double compaction = 0;    // CDI = N Efw / F; 0 without compressibilities
+    double sum = 0;           // DDI + GDI + CDI as computed
 };
 
 std::vector<DriveIndexStep> DriveIndices(const PredictionResult& prediction,
