@@ -178,6 +178,11 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
     // alone would, from the gravity the case file holds.
     base.apiGravity = apiAsLoaded;
     morvek::SweepOptions options = request.options;
+    if (const std::string why = morvek::CheckAbandonment(base, options.abandonmentPressureBar);
+        !why.empty()) {
+        std::cerr << "--abandon: " << why << '\n';
+        return kExitRefused;
+    }
     options.run.useApiFromInitialGor = answerYes && base.initialGorSm3PerM3 != 0.0f;
     options.check = RefusalOfCase;
     const bool abandonment = options.HasAbandonment();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Format.h"
+#include "base/NumberText.h"
 #include "base/RunValues.h"
 #include "depletion/PredictMany.h"
 #include "report/Report.h"
@@ -132,6 +134,17 @@ void RunSample(const CaseInputs& inputs, const SweepOptions& options, OutcomeVal
     }
     const PredictionResult prediction = PredictCase(inputs, options.run);
     OutcomesOf(prediction, inputs, options.abandonmentPressureBar, outcomes, failure);
+}
+
+std::string CheckAbandonment(const CaseInputs& base, float abandonmentPressureBar) {
+    if (!(abandonmentPressureBar > 0.0f) || !base.pvtTable || !IsValidTable(*base.pvtTable))
+        return "";
+    const float lowest = base.pvtTable->rows.front().pressureBar;
+    if (abandonmentPressureBar >= lowest) return "";
+    return Format(
+        "Der Aufgabedruck %s bar liegt unter dem niedrigsten Druck der PVT-Tabelle (%s bar); "
+        "die Vorhersage endet dort und erreicht ihn nie.",
+        ShortestText(abandonmentPressureBar).c_str(), ShortestText(lowest).c_str());
 }
 
 SweepResult Sweep(const CaseInputs& base, const std::vector<Variation>& variations,

@@ -137,6 +137,12 @@ struct SweepResult {
 using SweepProgress = std::function<bool(uint64_t done, uint64_t total)>;
 using SweepSink = std::function<void(const SweepRow&)>;
 
+// Why the abandonment pressure cannot be used with this case (a German
+// message), or "": a prediction on a PVT table ends at the table's lowest
+// pressure, so an abandonment pressure below it would never be reached and
+// its outcomes would be those of the table's end.
+std::string CheckAbandonment(const CaseInputs& base, float abandonmentPressureBar);
+
 // Runs options.plan.samples samples of the base case with the varied inputs
 // drawn, hands each row to sink in sample order (on the calling thread) and
 // returns the summary. The variations must pass CheckVariations.

@@ -340,6 +340,12 @@ bool SweepDialog::Start() {
         Warn("Der Fall besteht die Prüfungen der Dateneingabe nicht:\n" + refused);
         return false;
     }
+    if (const std::string why = morvek::CheckAbandonment(base, options.abandonmentPressureBar);
+        !why.empty()) {
+        m_pAbandon->setFocus();
+        Warn(why);
+        return false;
+    }
     // The question every run of the case asks, answered once for all samples.
     options.run.useApiFromInitialGor = base.initialGorSm3PerM3 != 0.0f && m_Doc.CheckOilGravity();
     options.check = RefusalOfCase;

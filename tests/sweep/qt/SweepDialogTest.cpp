@@ -152,6 +152,26 @@ TEST(SweepDialog, RefusesWhatTheCommandLineRefuses) {
     EXPECT_FALSE(f.dialog->Start());  // nothing ticked
     ASSERT_EQ(f.sink.Log().size(), 1u);
     EXPECT_NE(f.sink.Log()[0].text.find("mindestens eine Eingabe"), std::string::npos);
+
+    // A prediction on a PVT table ends at its lowest pressure (10 bar): an
+    // abandonment pressure below it would never be reached.
+    Fixture t;
+    std::vector<std::string> problems;
+    morvek::LabPvtTable table;
+    ASSERT_EQ(morvek::ReadPvtTableFile(SourcePath("examples/tabellen/nordfeld-pvt.txt"), table,
+                                       problems),
+              morvek::TableReadStatus::Read);
+    t.doc.m_Inputs.pvtTable = table;
+    const morvek::CaseInputs before = t.doc.m_Inputs;
+    t.dialog->SetRow("m_OOIP", "4000", "", "6000");
+    t.dialog->AbandonEdit()->setText("5");
+    EXPECT_FALSE(t.dialog->Start());
+    EXPECT_FALSE(t.dialog->Running());
+    ASSERT_EQ(t.sink.Log().size(), 1u);
+    EXPECT_EQ(t.sink.Log()[0].text,
+              "Der Aufgabedruck 5 bar liegt unter dem niedrigsten Druck der PVT-Tabelle (10 bar); "
+              "die Vorhersage endet dort und erreicht ihn nie.");
+    EXPECT_TRUE(t.doc.m_Inputs == before);
 }
 
 }  // namespace
