@@ -61,13 +61,19 @@ struct MatchOptions {
     int maxIterations = 100;
 };
 
+// Why fitting this input cannot move the case's prediction (a German
+// message), or "": with a table of relative permeabilities krg and kro come
+// from the table, so m_KrgMax, m_KroMax and m_Sgc take no part.
+std::string UnusedMatchInput(const CaseInputs& inputs, const Field& field);
+
 // The options fitting these inputs from the case's values within the
 // default bounds.
 MatchOptions MatchOptionsFor(const std::vector<std::string>& names);
 
 // Why a match of the case with these options cannot start (a German message
 // for the user), or "" when it can: no measured rows, fewer rows than fitted
-// inputs, an input that cannot be fitted or is named twice, a start outside
+// inputs, an input that cannot be fitted, is named twice or takes no part
+// (UnusedMatchInput), a start outside
 // its bounds, bounds the dialog's OK checks would refuse, weights that are
 // negative or both zero, a measured pressure or gas-oil ratio that is not
 // above zero (a relative residual needs it).

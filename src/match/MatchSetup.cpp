@@ -58,8 +58,13 @@ MatchBounds HardBounds(const CaseInputs& in, const Field& f) {
     if (name == "m_OOIP") return {std::max<double>(f.min, LargestRowOil(in)), f.max};
     if (name == "m_Gaskappe") return {0.0, kInf};
     if (name == "m_Swi") return {0.0, 1.0};
-    if (name == "m_Entloesungsdruck")
-        return {f.min, std::min<double>(f.max, in.initialPressureBar)};
+    if (name == "m_Entloesungsdruck") {
+        // A PVT table must reach down to the bubble point (the dialog's OK check).
+        const double lowest = in.pvtTable && IsValidTable(*in.pvtTable)
+                                  ? double(in.pvtTable->rows.front().pressureBar)
+                                  : double(f.min);
+        return {std::max<double>(f.min, lowest), std::min<double>(f.max, in.initialPressureBar)};
+    }
     return {f.min, f.max};
 }
 
@@ -104,6 +109,17 @@ std::string MatchableNames() {
         names += f->recordName;
     }
     return names;
+}
+
+std::string UnusedMatchInput(const CaseInputs& in, const Field& f) {
+    const std::string name = f.recordName;
+    if (in.relPermTable && IsValidTable(*in.relPermTable) &&
+        (name == "m_KrgMax" || name == "m_KroMax" || name == "m_Sgc"))
+        return Format(
+            "%s kann nicht angepaßt werden: der Fall nimmt krg und kro aus der Tabelle der "
+            "relativen Permeabilitäten %s.",
+            f.recordName, in.relPermTable->fileName.c_str());
+    return {};
 }
 
 MatchBounds DefaultBounds(const CaseInputs& in, const Field& f,
@@ -153,6 +169,9 @@ std::string CheckMatch(const CaseInputs& in, const MatchOptions& options) {
                           MatchableNames().c_str());
         if (std::count(fitted.begin(), fitted.begin() + long(i), fitted[i]) > 0)
             return Format("%s ist doppelt genannt.", fitted[i].c_str());
+        if (std::string unused = UnusedMatchInput(in, *FindMatchable(fitted[i])->field);
+            !unused.empty())
+            return unused;
     }
 
     const std::vector<MeasuredPoint> rows = MeasuredPoints(in.measuredRows);

@@ -125,10 +125,17 @@ void MatchDialog::BuildInputRows(QGridLayout* grid) {
     for (int c = 0; c < heads.size(); ++c) grid->addWidget(new QLabel(heads[c], this), row, c);
     for (const morvek::Field* f : morvek::MatchableFields()) {
         ++row;
-        InputRow r{f, new QCheckBox(Q(f->Caption() + "  (" + f->recordName + ")"), this),
-                   new QLineEdit(this), new QLineEdit(this), new QLineEdit(this)};
+        InputRow r{f,
+                   new QCheckBox(Q(f->Caption() + "  (" + f->recordName + ")"), this),
+                   new QLineEdit(this),
+                   new QLineEdit(this),
+                   new QLineEdit(this),
+                   {}};
         r.check->setObjectName(QString::fromLatin1(f->recordName));
-        r.check->setChecked(CheckedAtFirst(f->recordName));
+        // An input the case's tables replace is shown, greyed, with the reason.
+        r.unused = Q(morvek::UnusedMatchInput(m_Doc.m_Inputs, *f));
+        r.check->setToolTip(r.unused);
+        r.check->setChecked(r.unused.isEmpty() && CheckedAtFirst(f->recordName));
         r.start->setText(Q(FloatForDisplay(f->Number(m_Doc.m_Inputs))));
         grid->addWidget(r.check, row, 0);
         grid->addWidget(r.start, row, 1);
@@ -318,7 +325,7 @@ void MatchDialog::ShowResult(const morvek::MatchResult& r) {
 void MatchDialog::UpdateButtons() {
     const bool running = Running();
     for (const InputRow& r : m_Rows) {
-        r.check->setEnabled(!running);
+        r.check->setEnabled(!running && r.unused.isEmpty());
         for (QLineEdit* e : {r.start, r.lower, r.upper})
             e->setEnabled(!running && r.check->isChecked());
     }

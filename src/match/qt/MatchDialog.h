@@ -69,6 +69,8 @@ private:
         QLineEdit* start;
         QLineEdit* lower;
         QLineEdit* upper;
+        // Why the input takes no part in this case (UnusedMatchInput); empty when it does.
+        QString unused;
     };
 
     void BuildInputRows(class QGridLayout* grid);

@@ -1,7 +1,8 @@
 // The match dialog as a user drives it: the match runs on its own thread and
 // reports back; "Übernehmen" gives the case the fitted values, marks it
 // modified and computes it; "Abbrechen" stops a running match and leaves the
-// case alone; a match the case cannot take is refused with a message.
+// case alone; a match the case cannot take is refused with a message; the
+// case's laboratory tables decide which inputs can be fitted and where.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include "case/MorvekDoc.h"
 #include "match/qt/MatchDialog.h"
 #include "support/GuiTestSupport.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -102,6 +104,52 @@ TEST(MatchDialog, CancelStopsTheMatchAndRefusalsAreShown) {
     EXPECT_EQ(c.sink.Texts()[0], "Bitte mindestens eine Größe zum Anpassen wählen.");
     EXPECT_NE(c.sink.Texts()[1].find("außerhalb der Grenzen"), std::string::npos);
     EXPECT_NE(c.sink.Texts()[2].find("Bitte eine Zahl eingeben"), std::string::npos);
+    EXPECT_FALSE(c.doc.IsModified());
+}
+
+// krg and kro from a table: the Corey inputs take no part and cannot be
+// fitted; a PVT table must reach down to the bubble point, so a fitted
+// bubble point stays at or above the table's lowest pressure (10 bar).
+TEST(MatchDialog, TheCasesTablesDecideWhatCanBeFittedAndWithinWhichBounds) {
+    Case c;
+    std::vector<std::string> problems;
+    morvek::LabPvtTable pvt;
+    morvek::LabRelPermTable relPerm;
+    ASSERT_EQ(morvek::ReadPvtTableFile(SourcePath("examples/tabellen/nordfeld-pvt.txt"), pvt,
+                                       problems),
+              morvek::TableReadStatus::Read);
+    ASSERT_EQ(morvek::ReadRelPermTableFile(
+                  SourcePath("examples/tabellen/nordfeld-relperm.txt"), relPerm, problems),
+              morvek::TableReadStatus::Read);
+    c.doc.m_Inputs.pvtTable = pvt;
+    c.doc.m_Inputs.relPermTable = relPerm;
+    const morvek::CaseInputs before = c.doc.m_Inputs;
+
+    MatchDialog dialog(c.doc);
+    for (const char* name : {"m_KrgMax", "m_KroMax", "m_Sgc"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(dialog.Check(name)->isEnabled());
+        EXPECT_TRUE(dialog.Check(name)->toolTip().contains("nordfeld-relperm.txt"));
+    }
+    for (const char* name : {"m_OOIP", "m_Gaskappe", "m_Swi", "m_Entloesungsdruck"})
+        EXPECT_TRUE(dialog.Check(name)->isEnabled()) << name;
+    EXPECT_EQ(dialog.LowerEdit("m_Entloesungsdruck")->text(), "10");
+
+    // Ticked all the same (a script could): refused, with the reason.
+    dialog.Check("m_Gaskappe")->setChecked(false);
+    dialog.Check("m_KrgMax")->setChecked(true);
+    EXPECT_FALSE(dialog.Start());
+    dialog.Check("m_KrgMax")->setChecked(false);
+    dialog.Check("m_Entloesungsdruck")->setChecked(true);
+    dialog.LowerEdit("m_Entloesungsdruck")->setText("5");
+    EXPECT_FALSE(dialog.Start());
+    EXPECT_FALSE(dialog.Running());
+    EXPECT_EQ(c.sink.Texts(),
+              (std::vector<std::string>{
+                  "m_KrgMax kann nicht angepaßt werden: der Fall nimmt krg und kro aus der "
+                  "Tabelle der relativen Permeabilitäten nordfeld-relperm.txt.",
+                  "m_Entloesungsdruck: Die Grenzen müssen zwischen 10 und 250 liegen."}));
+    EXPECT_TRUE(c.doc.m_Inputs == before);
     EXPECT_FALSE(c.doc.IsModified());
 }
 
