@@ -18,10 +18,19 @@ constexpr int kPvtSource = 1047;
 constexpr int kRelPermSource = 1048;
 
 // A source line too long for its room shows its beginning and its end (the
-// row count) with an ellipsis between; its text stays whole.
+// row count) with an ellipsis between; its text stays whole. It asks for room
+// for a table file name of usual length, so that where the screen has room
+// the name stands whole, and gives it up on a small screen.
 class ElidingLabel : public QLabel {
 public:
     using QLabel::QLabel;
+    QSize sizeHint() const override {
+        const QSize hint = QLabel::sizeHint();
+        const int usual = fontMetrics().horizontalAdvance(
+            QStringLiteral("Relperm: relperm-bohrung-12a.txt (300 Zeilen)"));
+        return {usual + contentsMargins().left() + contentsMargins().right(), hint.height()};
+    }
+    QSize minimumSizeHint() const override { return {minimumWidth(), QLabel::sizeHint().height()}; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -65,7 +74,7 @@ QWidget* DlgInputWidget::BuildLabGroup() {
         });
         // One line per source: what is active, then its two buttons.
         // A long file name is cut, not the dialog widened; the tooltip has it all.
-        source->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        source->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         source->setMinimumWidth(
             source->fontMetrics().horizontalAdvance(QStringLiteral("Relperm: Corey-Ansatz")));
         grid->addWidget(source, row, 0);

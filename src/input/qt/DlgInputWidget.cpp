@@ -99,9 +99,11 @@ DlgInputWidget::DlgInputWidget(DlgInput& dialog, QWidget* parent) : QDialog(pare
     top->addWidget(ok);
     top->addWidget(cancel);
 
+    // The gas composition keeps its width; the rest goes to the methods and
+    // the source lines of the laboratory tables beside it.
     auto* upper = new QHBoxLayout;
-    upper->addWidget(BuildGasGroup(), 3);
-    upper->addWidget(BuildMethodGroup(), 2);
+    upper->addWidget(BuildGasGroup(), 0);
+    upper->addWidget(BuildMethodGroup(), 1);
 
     // Everything below the name and the two buttons scrolls, so that every
     // field stays within reach on a small or strongly scaled screen, while OK

@@ -340,3 +340,40 @@ TEST(DataEntryDialogWidget, DeleteAsksWithTheRowTheClickSelectedNotTheEditLine) 
     ASSERT_GT(list->count(), 0);
     EXPECT_NE(list->item(0)->text(), first);
 }
+
+// The laboratory tables on screen: "PVT-Tabelle lesen…" takes the file and
+// the source line names it whole where the screen has room (a dialog of
+// 1280×720), "Tabelle entfernen" is enabled only for an active table and
+// drops it; both buttons are reached with the Tab key.
+TEST(DataEntryDialogWidget, TableButtonsReadShowAndDropATableWhoseNameStandsWhole) {
+    ShownDialog shown(StartCase::Nordfeld, SourcePath("examples/tabellen/nordfeld-pvt.txt"));
+    constexpr int kPvtSource = 1047;
+    QAbstractButton* read = shown.widget->Button(DlgInputWidget::kReadPvtTableButton);
+    QAbstractButton* remove = shown.widget->Button(DlgInputWidget::kRemovePvtTableButton);
+    EXPECT_FALSE(remove->isEnabled());
+    EXPECT_EQ(shown.Shown(kPvtSource), QStringLiteral("PVT: Korrelation"));
+
+    // Tab from the second output box leads to the read button.
+    shown.widget->Button(1044)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), read);
+    QTest::keyClick(read, Qt::Key_Space);
+    ASSERT_TRUE(shown.dialog.m_Inputs.pvtTable);
+    EXPECT_TRUE(remove->isEnabled());
+    const QString source = QStringLiteral("PVT: nordfeld-pvt.txt (25 Zeilen)");
+    EXPECT_EQ(shown.Shown(kPvtSource), source);
+
+    shown.widget->FitInto(QSize(1280 - 16, 720 - 48));
+    QTest::qWait(10);
+    const QLabel* label = shown.widget->Static(kPvtSource);
+    EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(source))
+        << "the source line is cut at 1280x720: " << label->contentsRect().width() << " px";
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), remove);
+    QTest::keyClick(remove, Qt::Key_Space);
+    EXPECT_FALSE(shown.dialog.m_Inputs.pvtTable);
+    EXPECT_FALSE(remove->isEnabled());
+    EXPECT_EQ(shown.Shown(kPvtSource), QStringLiteral("PVT: Korrelation"));
+    EXPECT_TRUE(shown.sink.Texts().empty());
+}
