@@ -75,7 +75,7 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
     if (lowest > in.bubblePointPressureBar) {
         sink.Show(
             Format("FEHLER!!\nDie PVT-Tabelle beginnt bei %5.1f bar, über dem "
-                   "Gasentlösungsdruck %5.1f",
+                   "Gasentlösungsdruck von %5.1f bar",
                    double(lowest), double(in.bubblePointPressureBar)));
         return false;
     }
@@ -84,7 +84,7 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
         if (!(r.bg > 0.0f) || !(r.gasViscosityCp > 0.0f)) {
             sink.Show(
                 Format("FEHLER!!\nPVT-Tabelle bei %5.1f bar: Bg und Gasviskosität müssen "
-                       "unterhalb des Gasentlösungsdrucks größer als 0 sein",
+                       "bis zum Gasentlösungsdruck größer als 0 sein",
                        double(r.pressureBar)));
             return false;
         }

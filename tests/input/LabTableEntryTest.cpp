@@ -118,10 +118,10 @@ TEST(LabTableEntry, OkRefusesAPvtTableThatCannotCarryThePrediction) {
     EXPECT_FALSE(CheckPvtTableOfCase(in, sink));
     EXPECT_EQ(sink.Texts(),
               (std::vector<std::string>{
-                  "FEHLER!!\nPVT-Tabelle bei 150.0 bar: Bg und Gasviskosität müssen unterhalb "
-                  "des Gasentlösungsdrucks größer als 0 sein",
+                  "FEHLER!!\nPVT-Tabelle bei 150.0 bar: Bg und Gasviskosität müssen bis zum "
+                  "Gasentlösungsdruck größer als 0 sein",
                   "FEHLER!!\nDie PVT-Tabelle beginnt bei 150.0 bar, über dem Gasentlösungsdruck "
-                  "120.0"}));
+                  "von 120.0 bar"}));
 }
 
 }  // namespace
