@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "base/MessageSink.h"
+#include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
 #include "match/DiagnosticGraphs.h"
 #include "views/GraphDocument.h"
@@ -36,7 +37,7 @@ DiagnosticGraphWindow::DiagnosticGraphWindow(const QString& title, QWidget* pare
     connect(print, &QPushButton::clicked, this, &DiagnosticGraphWindow::OnPrint);
     connect(save, &QPushButton::clicked, this, &DiagnosticGraphWindow::OnExport);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    resize(1000, 680);
+    ResizeWithinScreen(*this, QSize(1000, 680));
 }
 
 DiagnosticGraphWindow::~DiagnosticGraphWindow() {

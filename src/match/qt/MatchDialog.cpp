@@ -18,6 +18,7 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
 #include "input/DlgInput.h"
 #include "input/InputChecks.h"
@@ -107,7 +108,7 @@ MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_
     m_pStart->setDefault(true);
     ShowDefaultBounds(false);
     UpdateButtons();
-    resize(780, 800);
+    ResizeWithinScreen(*this, QSize(780, 800));
 }
 
 MatchDialog::~MatchDialog() {

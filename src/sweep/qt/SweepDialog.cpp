@@ -29,6 +29,7 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
@@ -188,7 +189,7 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     connect(m_pSaveCsv, &QPushButton::clicked, this, [this] { SaveCsv(); });
     connect(close, &QPushButton::clicked, this, &SweepDialog::reject);
     connect(m_pTabs, &QTabWidget::currentChanged, this, [this] { UpdateButtons(); });
-    resize(1240, 780);
+    ResizeWithinScreen(*this, QSize(1240, 780));
     UpdateButtons();
 }
 

@@ -13,6 +13,7 @@
 
 #include "ExampleCases.h"
 #include "ScriptedMessageSink.h"
+#include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
 #include "match/qt/MatchDialog.h"
 #include "support/GuiTestSupport.h"
@@ -38,6 +39,15 @@ bool Finishes(const MatchDialog& dialog) {
 TEST(MatchDialog, MatchesOnItsThreadAndTheCaseTakesTheFittedValues) {
     Case c;
     MatchDialog dialog(c.doc);
+    // On a 1280x720 screen the dialog fits, "Übernehmen" and "Verwerfen" in view.
+    ResizeWithin(dialog, QSize(780, 800), QSize(1280 - 16, 720 - 48));
+    dialog.show();
+    QTest::qWait(10);
+    EXPECT_LE(dialog.height(), 720 - 48);
+    for (const QPushButton* b : dialog.findChildren<QPushButton*>())
+        EXPECT_TRUE(dialog.rect().contains(QRect(b->mapTo(&dialog, QPoint()), b->size())))
+            << b->text().toStdString();
+    dialog.hide();
     EXPECT_TRUE(dialog.Check("m_OOIP")->isChecked());
     EXPECT_TRUE(dialog.Check("m_Gaskappe")->isChecked());
     EXPECT_FALSE(dialog.Check("m_Swi")->isChecked());

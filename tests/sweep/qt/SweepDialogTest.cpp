@@ -18,6 +18,7 @@
 #include "ExampleCases.h"
 #include "ScriptedMessageSink.h"
 #include "TestSupport.h"
+#include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
@@ -53,6 +54,17 @@ struct Fixture {
 
 TEST(SweepDialog, RunsOffTheGuiThreadAndSavesTheEnginesCsvAndPictures) {
     Fixture f;
+    // On a 1280x720 screen the dialog fits, every button in view.
+    ResizeWithin(*f.dialog, QSize(1240, 780), QSize(1280 - 16, 720 - 48));
+    f.dialog->show();
+    QTest::qWait(10);
+    EXPECT_LE(f.dialog->height(), 720 - 48);
+    for (const QPushButton* b : f.dialog->findChildren<QPushButton*>()) {
+        if (!b->isVisible()) continue;  // on a tab not shown
+        EXPECT_TRUE(f.dialog->rect().contains(QRect(b->mapTo(f.dialog.get(), QPoint()), b->size())))
+            << b->text().toStdString();
+    }
+    f.dialog->hide();
     f.dialog->SetRow("m_OOIP", "4000", "", "6000");
     f.dialog->SetRow("m_Sgc", "0.02", "0.05", "0.1");
     f.dialog->SamplesBox()->setValue(400);
