@@ -31,6 +31,14 @@ void TwoLines(GraphSeries& g, double x0, double x1, double a1, double b1, double
     g.curvePoints = 2;
 }
 
+// The legend of the rows: how many are drawn, and how many lie below the PVT
+// table and are left out.
+std::string RowsLabel(const char* quantity, int drawn, int belowTable) {
+    std::string label = Format("Meßwerte %s: %d Zeilen mit GOEV", quantity, drawn);
+    if (belowTable > 0) label += Format(", %d unter der PVT-Tabelle ausgelassen", belowTable);
+    return label;
+}
+
 }  // namespace
 
 std::string DiagnosticTitle(const std::string& fieldName, const char* graphTitle) {
@@ -55,7 +63,7 @@ GraphSeries HavlenaOdehGraph(const HavlenaOdehResult& h) {
                 h.hasSlope ? Format("Ausgleich durch 0: N = %.0f Tsd. m3", h.slopeOoip1000m3)
                            : std::string("Ausgleich: keine Meßwerte unter pi"),
                 Format("N des Falls = %.0f Tsd. m3", n),
-                Format("Meßwerte F(Et): %d Zeilen mit GOEV", static_cast<int>(h.points.size()))};
+                RowsLabel("F(Et)", static_cast<int>(h.points.size()), h.rowsBelowTable)};
     return g;
 }
 
@@ -63,7 +71,9 @@ GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
     GraphSeries g;
     g.sharedYScale = true;
     double xMin = 0, xMax = 0;
+    bool compressible = false;  // Efo joins Eo and the cap's gas
     for (const HavlenaOdehPoint& p : h.points) {
+        compressible = compressible || p.efw != 0;
         const GasCapPlotPoint plotted = GasCapPlot(p, h);
         if (!plotted.valid) continue;
         const double x = plotted.x;
@@ -75,16 +85,18 @@ GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
     const double a = h.hasGasCapFit ? h.interceptOoip1000m3 : n;
     const double b = h.hasGasCapFit ? h.slopeGasCap1000Sm3 : gc;
     TwoLines(g, xMin, xMax, a, b, n, gc);
-    g.labels = {"(Bg-Bgi)/Eo (m3/sm3)",
-                "F/Eo (1000 m3)",
-                "F/Eo (1000 m3)",
+    const char* const ordinate = compressible ? "F/(Eo+Efo)" : "F/Eo";
+    const std::string ordinateAxis = std::string(ordinate) + " (1000 m3)";
+    g.labels = {compressible ? "(Bg-Bgi+Bgi*Efo/Boi)/(Eo+Efo) (m3/sm3)" : "(Bg-Bgi)/Eo (m3/sm3)",
+                ordinateAxis,
+                ordinateAxis,
                 "Gp per Trapezregel ab (0, Rsi)",
                 h.hasGasCapFit ? Format("Ausgleich: N = %.0f Tsd. m3, G = %.4g Mio sm3, m = %.3g",
                                         a, b / 1000.0, h.impliedGasCapRatio)
                                : std::string("Ausgleich: zu wenige Meßwerte unter pi"),
                 Format("Fall: N = %.0f Tsd. m3, G = %.4g Mio sm3, m = %.3g", n, gc / 1000.0,
                        h.caseGasCapRatio),
-                Format("Meßwerte F/Eo: %d Zeilen mit GOEV", g.measuredPoints)};
+                RowsLabel(ordinate, g.measuredPoints, h.rowsBelowTable)};
     return g;
 }
 
@@ -93,12 +105,10 @@ GraphSeries DriveIndexGraph(const std::vector<DriveIndexStep>& steps) {
     g.sharedYScale = true;
     std::vector<const DriveIndexStep*> with;
     double worst = 0;
-    bool compaction = false;
     for (const DriveIndexStep& s : steps) {
         if (!s.hasIndices) continue;
         with.push_back(&s);
         worst = std::max(worst, std::fabs(s.sum - 1.0));
-        compaction = compaction || s.compaction != 0;
     }
     const size_t count = with.size();
     const size_t every = std::max<size_t>(1, (count + kDriveCurvePoints - 1) / kDriveCurvePoints);
@@ -127,7 +137,8 @@ GraphSeries DriveIndexGraph(const std::vector<DriveIndexStep>& steps) {
                 "Anteile an der Entnahme F",
                 "Lösungsgastrieb DDI = N*Eo/F",
                 "Gaskappentrieb GDI = N*m*Eg/F",
-                Format("Summe DDI+GDI%s, Abweichung bis %.1e", compaction ? "+CDI" : "", worst)};
+                Format("Summe DDI+GDI%s, Abweichung bis %.1e",
+                       HasCompactionDrive(steps) ? "+CDI" : "", worst)};
     return g;
 }
 

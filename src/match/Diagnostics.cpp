@@ -56,6 +56,7 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
         return a.point.np1000m3 < b.point.np1000m3;
     });
 
+    const float tableLowest = LowestTablePressureBar(inputs);
     double npBefore = 0, gorBefore = out.rsi, gp = 0;
     for (const Row& row : rows) {
         const MeasuredPoint& r = row.point;
@@ -68,6 +69,12 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
         npBefore = h.np1000m3;
         gorBefore = h.gorSm3PerM3;
         h.gp1000Sm3 = gp;
+        // The PVT table has no fluids below its lowest pressure: the row's gas
+        // still counts for the later rows, the row itself is left out.
+        if (h.pressureBar < tableLowest) {
+            ++out.rowsBelowTable;
+            continue;
+        }
         h.rs = fluid.Rs(h.pressureBar);
         h.bo = fluid.Bo(h.pressureBar, h.rs);
         h.bg = fluid.Bg(h.pressureBar);
@@ -145,6 +152,12 @@ std::vector<DriveIndexStep> DriveIndices(const PredictionResult& prediction,
         out.push_back(d);
     }
     return out;
+}
+
+bool HasCompactionDrive(const std::vector<DriveIndexStep>& steps) {
+    for (const DriveIndexStep& s : steps)
+        if (s.hasIndices && s.compaction != 0) return true;
+    return false;
 }
 
 }  // namespace morvek

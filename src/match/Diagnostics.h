@@ -16,7 +16,7 @@
 // F/(Eo + Efo) = N + G (Bg - Bgi + Bgi Efo/Boi)/(Eo + Efo). The rows hold no cumulative gas; it is
 // integrated from their gas-oil ratios by the trapezoid rule, starting at
 // (Np = 0, Rsi), in the order of Np. Rows without a gas-oil ratio have no
-// Gp and are left out.
+// Gp and are left out, as are rows below a PVT table's lowest pressure.
 //
 // Drive indices along the prediction: the share of the withdrawal each
 // expansion supplies, DDI = N Eo / F (depletion drive), GDI = N m Eg / F
@@ -47,6 +47,7 @@ struct HavlenaOdehPoint {
 struct HavlenaOdehResult {
     std::vector<HavlenaOdehPoint> points;  // in the order of Np
     int rowsWithoutGor = 0;
+    int rowsBelowTable = 0;  // below the PVT table's lowest pressure: left out
     // The case's initial state and its own values.
     double rsi = 0, boi = 0, bgi = 0;
     double caseOoip1000m3 = 0;
@@ -93,5 +94,8 @@ struct DriveIndexStep {
 
 std::vector<DriveIndexStep> DriveIndices(const PredictionResult& prediction,
                                          const Reservoir& reservoir);
+
+// True when a step has a CDI (the case has a compressibility).
+bool HasCompactionDrive(const std::vector<DriveIndexStep>& steps);
 
 }  // namespace morvek

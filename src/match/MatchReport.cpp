@@ -138,15 +138,20 @@ std::string MatchCsvText(const MatchResult& r) {
 }
 
 std::string DriveIndexCsvText(const std::vector<DriveIndexStep>& steps) {
-    std::string out = "step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;sum\n";
+    // The column of CDI only for a case with a compressibility: every other
+    // case keeps its columns.
+    const bool compaction = HasCompactionDrive(steps);
+    std::string out = compaction ? "step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;cdi;sum\n"
+                                 : "step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;sum\n";
     for (const DriveIndexStep& s : steps) {
         out += std::to_string(s.index) + ';' + ShortestText(s.pressureBar) + ';' +
                ShortestText(s.np1000m3) + ';' + ShortestText(s.f1000m3) + ';';
         if (s.hasIndices)
             out += ShortestText(s.depletion) + ';' + ShortestText(s.gasCap) + ';' +
+                   (compaction ? ShortestText(s.compaction) + ';' : std::string()) +
                    ShortestText(s.sum);
         else
-            out += ";;";
+            out += compaction ? ";;;" : ";;";
         out += '\n';
     }
     return out;

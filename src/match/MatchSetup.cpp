@@ -60,10 +60,8 @@ MatchBounds HardBounds(const CaseInputs& in, const Field& f) {
     if (name == "m_Swi") return {0.0, 1.0};
     if (name == "m_Entloesungsdruck") {
         // A PVT table must reach down to the bubble point (the dialog's OK check).
-        const double lowest = in.pvtTable && IsValidTable(*in.pvtTable)
-                                  ? double(in.pvtTable->rows.front().pressureBar)
-                                  : double(f.min);
-        return {std::max<double>(f.min, lowest), std::min<double>(f.max, in.initialPressureBar)};
+        return {std::max<double>(f.min, LowestTablePressureBar(in)),
+                std::min<double>(f.max, in.initialPressureBar)};
     }
     return {f.min, f.max};
 }
@@ -197,6 +195,14 @@ std::string CheckMatch(const CaseInputs& in, const MatchOptions& options) {
             return Format("Meßwert %zu: Der Schließdruck muß größer als 0 sein.", i + 1);
         if (rows[i].hasGor && w.gor > 0 && !(rows[i].gorSm3PerM3 > 0))
             return Format("Meßwert %zu: Das Gas-Öl-Verhältnis muß größer als 0 sein.", i + 1);
+        // No run reaches a pressure below the PVT table: such a row would be
+        // compared with the run's last step.
+        if (const float lowest = LowestTablePressureBar(in); rows[i].pressureBar < lowest)
+            return Format(
+                "Meßwert %zu: Der Schließdruck %.1f bar liegt unter der PVT-Tabelle (ab %.1f "
+                "bar), die nicht extrapoliert wird. Bitte die Tabelle erweitern oder die "
+                "Meßwerte darunter entfernen.",
+                i + 1, double(rows[i].pressureBar), double(lowest));
     }
     if (options.maxIterations < 1) return "Die Anpassung braucht mindestens eine Iteration.";
 

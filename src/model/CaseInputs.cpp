@@ -13,6 +13,12 @@ bool SameLabTables(const CaseInputs& a, const CaseInputs& b) {
     return same(a.pvtTable, b.pvtTable) && same(a.relPermTable, b.relPermTable);
 }
 
+float LowestTablePressureBar(const CaseInputs& inputs) {
+    return inputs.pvtTable && IsValidTable(*inputs.pvtTable)
+               ? inputs.pvtTable->rows.front().pressureBar
+               : 0.0f;
+}
+
 OilCorrelationId CorrelationOf(int32_t index) {
     return IsCorrelationIndex(index) ? static_cast<OilCorrelationId>(index)
                                      : OilCorrelationId::VasquezBeggs;

@@ -76,6 +76,10 @@ struct CaseInputs {
 // Both tables are absent or equal bit for bit.
 bool SameLabTables(const CaseInputs& a, const CaseInputs& b);
 
+// The lowest pressure of the case's PVT table, below which no run goes (the
+// table is not extrapolated); 0 without a valid table.
+float LowestTablePressureBar(const CaseInputs& inputs);
+
 // The correlation of the index 0..3; Vasquez & Beggs for any other index
 // (only a damaged or foreign file holds one), as every calculation takes it.
 OilCorrelationId CorrelationOf(int32_t index);

@@ -99,6 +99,9 @@ PySweepResult SweepCase(const PyCase& c, const py::dict& vary, uint64_t samples,
     out.fieldName = c.inputs.fieldName;
     out.variations = VariationsOf(vary);
     out.options = OptionsOf(samples, sampling, seed, threads, abandon, useApi);
+    if (const std::string why = CheckAbandonment(c.inputs, out.options.abandonmentPressureBar);
+        !why.empty())
+        throw InputError(why);
     SweepOptions options = out.options;
     options.check = RefusalOfCase;
     out.rows.reserve(static_cast<size_t>(std::min<uint64_t>(samples, 1u << 20)));

@@ -137,10 +137,8 @@ void RunSample(const CaseInputs& inputs, const SweepOptions& options, OutcomeVal
 }
 
 std::string CheckAbandonment(const CaseInputs& base, float abandonmentPressureBar) {
-    if (!(abandonmentPressureBar > 0.0f) || !base.pvtTable || !IsValidTable(*base.pvtTable))
-        return "";
-    const float lowest = base.pvtTable->rows.front().pressureBar;
-    if (abandonmentPressureBar >= lowest) return "";
+    const float lowest = LowestTablePressureBar(base);
+    if (!(abandonmentPressureBar > 0.0f) || abandonmentPressureBar >= lowest) return "";
     return Format(
         "Der Aufgabedruck %s bar liegt unter dem niedrigsten Druck der PVT-Tabelle (%s bar); "
         "die Vorhersage endet dort und erreicht ihn nie.",

@@ -106,6 +106,18 @@ TEST(BatchMatch, RefusesWhatItCannotFitAndKeepsTheCaseWhenItDoesNotConverge) {
     const std::string saved = dir.File("nie.mvk");
     const std::string oneRow = dir.File("eine-zeile.txt");
     WriteBytes(oneRow, "Kum.Oel  Druck  GOEV\n100.0  230.0  100.0\n");
+    // Nordfeld's PVT table from 150 bar up: its rows at 147 bar and below lie
+    // below the table, which no run goes below.
+    std::string upper;
+    const std::string table = ReadBytes(SourcePath("examples/tabellen/nordfeld-pvt.txt"));
+    for (size_t at = 0, line = 0; at < table.size(); ++line) {
+        const size_t end = table.find('\n', at);
+        const std::string text = table.substr(at, end - at + 1);
+        if (line == 0 || std::stof(text) >= 150.0f) upper += text;
+        at = end + 1;
+    }
+    const std::string upperTable = dir.File("pvt-ab-150.txt");
+    WriteBytes(upperTable, upper);
     struct Refusal {
         std::vector<std::string> args;
         const char* message;
@@ -123,6 +135,8 @@ TEST(BatchMatch, RefusesWhatItCannotFitAndKeepsTheCaseWhenItDoesNotConverge) {
         {{kNordfeld, "--match", "m_OOIP", "--match-weights", "p=0,gor=0"}, "both be 0"},
         {{kNordfeld, "--match", "m_OOIP", "--match-iterations", "0"}, "--match-iterations"},
         {{kNordfeld, "--drive-indices", dir.File("di.txt")}, ".png, .svg or .pdf"},
+        {{kNordfeld, "--pvt-tabelle", upperTable, "--match", "m_OOIP"},
+         "Meßwert 4: Der Schließdruck 147.0 bar liegt unter der PVT-Tabelle (ab 150.0 bar)"},
     };
     for (const Refusal& refusal : refusals) {
         std::vector<std::string> args = {"--batch"};

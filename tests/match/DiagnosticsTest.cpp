@@ -7,12 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
 #include "GoldenCases.h"
 #include "SyntheticRows.h"
+#include "TestSupport.h"
+#include "match/DiagnosticGraphs.h"
 #include "match/Diagnostics.h"
+#include "match/MatchReport.h"
+#include "model/LabTables.h"
 
 namespace {
 
@@ -59,6 +64,32 @@ TEST(HavlenaOdeh, SlopeOfNoiseFreeRowsIsTheOilInPlace) {
         EXPECT_NEAR(h.impliedGasCapRatio / in.gasCapRatio, 1.0, compressible ? 0.03 : 0.02);
         EXPECT_NEAR(h.slopeOoip1000m3 / in.ooip1000m3, 1.0, 0.01);
     }
+}
+
+// A PVT table has no fluids below its lowest pressure: rows there are left
+// out of the plot (their gas still counts for the later rows' Gp) and the
+// legend says how many.
+TEST(HavlenaOdeh, RowsBelowAPvtTableAreLeftOutAndCounted) {
+    morvek::CaseInputs in = ExampleInputs("nordfeld.mvk");
+    morvek::LabPvtTable pvt;
+    std::vector<std::string> problems;
+    ASSERT_EQ(morvek::ReadPvtTableFile(SourcePath("examples/tabellen/nordfeld-pvt.txt"), pvt,
+                                       problems),
+              morvek::TableReadStatus::Read);
+    in.pvtTable = pvt;  // down to 10 bar
+    const morvek::HavlenaOdehResult all = morvek::HavlenaOdeh(in);
+    std::erase_if(pvt.rows, [](const morvek::LabPvtRow& r) { return r.pressureBar < 150.0f; });
+    in.pvtTable = pvt;
+    const morvek::HavlenaOdehResult upper = morvek::HavlenaOdeh(in);
+    // Nordfeld's rows with a gas-oil ratio: 197, 178.5, 168, 147 and 112 bar.
+    ASSERT_EQ(all.points.size(), 5u);
+    ASSERT_EQ(upper.points.size(), 3u);
+    EXPECT_EQ(upper.rowsBelowTable, 2);
+    for (const morvek::HavlenaOdehPoint& p : upper.points) EXPECT_GE(p.pressureBar, 150.0f);
+    EXPECT_EQ(upper.points.back().gp1000Sm3, all.points[2].gp1000Sm3);
+    const std::string legend = morvek::HavlenaOdehGraph(upper).labels.legend3;
+    EXPECT_EQ(legend, "Meßwerte F(Et): 3 Zeilen mit GOEV, 2 unter der PVT-Tabelle ausgelassen");
+    EXPECT_EQ(morvek::HavlenaOdehGraph(all).labels.legend3, "Meßwerte F(Et): 5 Zeilen mit GOEV");
 }
 
 // DDI + GDI = N Et / F, and the balance closes to the inner iteration's
@@ -127,6 +158,19 @@ TEST(DriveIndices, WithCompressibilitiesTheirShareCompletesTheSum) {
             ++checked;
         }
         EXPECT_GT(checked, 100u);
+        // The CSV shows the third share in a column of its own before the sum;
+        // a case without compressibilities keeps its columns.
+        const std::string csv = morvek::DriveIndexCsvText(d);
+        EXPECT_EQ(csv.substr(0, csv.find('\n')),
+                  "step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;cdi;sum");
+        for (size_t at = 0; at < csv.size(); at = csv.find('\n', at) + 1)
+            EXPECT_EQ(std::count(csv.begin() + long(at), csv.begin() + long(csv.find('\n', at)), ';'),
+                      7);
+        const morvek::CaseInputs plain = ExampleInputs(example);
+        const std::string plainCsv = morvek::DriveIndexCsvText(morvek::DriveIndices(
+            morvek::PredictCase(plain), morvek::Reservoir::Of(plain)));
+        EXPECT_EQ(plainCsv.substr(0, plainCsv.find('\n')),
+                  "step;pressure_bar;np_1000m3;f_1000m3;ddi;gdi;sum");
     }
 }
 

@@ -84,3 +84,11 @@ def test_sweep_refuses_bad_plans():
     for options in [{"samples": 0}, {"sampling": "sobol"}, {"threads": 0}, {"abandon_bar": 0.5}]:
         with pytest.raises(morvek.InputError):
             morvek.sweep(case, vary, **options)
+    # No run goes below a PVT table's lowest pressure: an abandonment pressure
+    # there is refused, as batch mode and the dialog refuse it.
+    case.read_pvt_table(EXAMPLES / "tabellen" / "nordfeld-pvt.txt")
+    rows = case.pvt_table_data
+    case.pvt_table_data = rows[rows.iloc[:, 0] >= 100]
+    with pytest.raises(morvek.InputError, match="unter dem niedrigsten Druck der PVT-Tabelle"):
+        morvek.sweep(case, vary, samples=4, abandon_bar=50)
+    assert morvek.sweep(case, vary, samples=4, abandon_bar=100).failed_count == 0

@@ -46,7 +46,11 @@ bool MatchWindows::FillHavlenaOdeh(bool tell) {
     } else {
         h = morvek::HavlenaOdeh(m_Doc.m_Inputs);
         if (h.points.empty())
-            problem = "Havlena-Odeh braucht Meßwerte mit Gas-Öl-Verhältnis; der Fall hat keine.";
+            problem = h.rowsBelowTable > 0
+                          ? "Havlena-Odeh: Alle Meßwerte mit Gas-Öl-Verhältnis liegen unter der "
+                            "PVT-Tabelle, die nicht extrapoliert wird."
+                          : "Havlena-Odeh braucht Meßwerte mit Gas-Öl-Verhältnis; der Fall hat "
+                            "keine.";
     }
     if (!problem.empty()) {
         if (tell) m_Doc.Messages().Show(problem);
