@@ -18,6 +18,7 @@
 #include "app/CaseFileDialogs.h"
 #include "app/Commands.h"
 #include "app/HelpViewer.h"
+#include "base/qt/ScreenRoom.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarIcons.h"
 #include "case/MorvekDoc.h"
@@ -79,7 +80,8 @@ CMainFrame::CMainFrame(CMorvekDoc& doc, QSettings& profile, QWidget* parent)
         if (self) self->OnDocumentChanged();
     });
 
-    resize(980, 760);
+    // Within the screen's room: on a 1280x720 screen the status bar stays on it.
+    ResizeWithinScreen(*this, {980, 760});
     UpdateCommandUI();
 }
 

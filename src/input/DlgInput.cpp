@@ -103,9 +103,13 @@ bool DlgInput::ReadFields(bool (*which)(const ExchangeField&)) {
         bool ok = true;
         switch (f.kind) {
             case FieldKind::Float: {
+                // A field shows six significant digits. One left as shown
+                // keeps the value it stands for (a fitted oil in place of
+                // 4974.7812 shows 4974.78): OK without an edit changes nothing.
+                const std::string text = controls.Text(f.controlId);
                 float value = 0;
-                ok = ParseFieldValue(f, controls.Text(f.controlId), value, first);
-                if (ok) f.Float(*this) = value;
+                ok = ParseFieldValue(f, text, value, first);
+                if (ok && text != FloatForDisplay(f.Float(*this))) f.Float(*this) = value;
                 break;
             }
             case FieldKind::Text: {

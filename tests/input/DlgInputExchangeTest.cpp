@@ -16,7 +16,7 @@ const ExchangeField& Field(const char* member) {
 
 }  // namespace
 
-TEST(DialogExchange, ShowsFloatsWithSixSignificantDigitsAndTheChoices) {
+TEST(DialogExchange, ShowsFloatsWithSixSignificantDigitsAndAFieldLeftAsShownKeepsItsValue) {
     OpenDialog o;
     o.dialog.m_OOIP = 1234.5678f;
     o.dialog.m_API = 0.1f;
@@ -30,6 +30,16 @@ TEST(DialogExchange, ShowsFloatsWithSixSignificantDigitsAndTheChoices) {
     EXPECT_TRUE(o.controls.checks[ctl::kRelPerm]);
     EXPECT_FALSE(o.controls.checks[ctl::kPVT]);
     EXPECT_TRUE(o.sink.Log().empty());
+
+    // Read back untouched, a field keeps the value it shows rounded (a
+    // fitted value has more digits than six); an edited one takes the text.
+    ASSERT_TRUE(o.dialog.UpdateData(true));
+    EXPECT_EQ(o.dialog.m_OOIP, 1234.5678f);
+    o.controls.texts[ctl::kOOIP] = "1234.58";
+    o.controls.texts[ctl::kAPI] = "0.10";
+    ASSERT_TRUE(o.dialog.UpdateData(true));
+    EXPECT_EQ(o.dialog.m_OOIP, 1234.58f);
+    EXPECT_EQ(o.dialog.m_API, 0.1f);
 }
 
 TEST(DialogExchange, ReadsEveryFieldBackAsShown) {
