@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QStringList>
+#include <clocale>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -44,6 +45,27 @@ struct BatchOptions {
 
 std::string Utf8(const QString& s) {
     return s.toUtf8().toStdString();
+}
+
+constexpr const char* kHelpHint = "Alle Optionen zeigt morvek --help.\n";
+
+// The parser's complaint in German: an option it does not know, an option
+// whose value is missing at the end of the line, or a value given to a switch.
+std::string ParserProblem(const QCommandLineParser& parser, const QStringList& args) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        const QString& name = unknown.front();
+        return OneLineText("Unbekannte Option " + Bytes((name.size() == 1 ? "-" : "--") + name) +
+                           ".");
+    }
+    const QString error = parser.errorText();
+    if (error.startsWith("Missing value after") && !args.isEmpty())
+        return OneLineText(Bytes(args.back()) + " erwartet einen Wert.");
+    if (error.startsWith("Unexpected value after")) {
+        const qsizetype from = error.indexOf('\'') + 1, to = error.lastIndexOf('\'');
+        if (from > 0 && to > from)
+            return OneLineText(Bytes(error.mid(from, to - from)) + " nimmt keinen Wert an.");
+    }
+    return OneLineText("Die Befehlszeile ist fehlerhaft: " + Bytes(error));
 }
 
 // Without an application object the parser cannot know the program's name.
@@ -107,12 +129,14 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     AddSweepOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
+    // A mistake gets its German message and where the help is, not the whole
+    // help, so that the message stays in view.
     auto refuse = [&](const std::string& why) {
-        std::cerr << why << "\n" << HelpText(parser);
+        std::cerr << why << "\n" << kHelpHint;
         *exitNow = kExitRefused;
         return false;
     };
-    if (!parser.parse(args)) return refuse(OneLineText(Bytes(parser.errorText())));
+    if (!parser.parse(args)) return refuse(ParserProblem(parser, args));
     if (parser.isSet(help)) {
         std::cout << HelpText(parser);
         *exitNow = kExitOk;
@@ -124,7 +148,10 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         return false;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) return refuse("Exactly one case file is expected.");
+    if (positional.size() != 1) return refuse(positional.empty()
+                          ? "Es fehlt der Name der Falldatei (FALL.mvk)."
+                          : "Es wird genau eine Falldatei erwartet, nicht " +
+                                std::to_string(positional.size()) + ".");
     // An empty name would silently write or read nothing.
     if (positional.front().isEmpty()) return refuse("Der Name der Falldatei ist leer.");
     const std::pair<const QCommandLineOption*, std::string*> files[] = {
@@ -137,11 +164,12 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     }
     opt.casePath = Bytes(positional.front());
     const QString a = parser.value(answer).toLower();
-    if (a != "ja" && a != "nein") return refuse("--answer takes ja or nein.");
+    if (a != "ja" && a != "nein") return refuse(
+            OneLineText("--answer erwartet ja oder nein, nicht \"" + Bytes(parser.value(answer)) + "\"."));
     opt.answerYes = a == "ja";
     opt.pvt = parser.isSet(pvt);
     opt.relPerm = parser.isSet(relPerm);
-    if (opt.pvt && opt.relPerm) return refuse("--pvt and --relperm exclude each other.");
+    if (opt.pvt && opt.relPerm) return refuse("--pvt und --relperm schließen einander aus.");
     for (const QString& s : parser.values(set)) opt.settings.push_back(Bytes(s));
     opt.aus = parser.isSet(aus);
     if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
@@ -197,6 +225,9 @@ bool IsBatchCommandLine(int argc, char** argv) {
 }
 
 int RunBatch(int argc, char** argv) {
+    // The system's reasons ("Datei oder Verzeichnis nicht gefunden") in the
+    // user's language, as the window gives them; numbers stay untouched.
+    std::setlocale(LC_MESSAGES, "");
     BatchOptions opt;
     int exitNow = kExitOk;
     if (!ParseOptions(argc, argv, opt, &exitNow)) return exitNow;

@@ -39,7 +39,8 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
         const QStringList kv = part.trimmed().split('=');
         float value = 0;
         if (kv.size() != 2 || !ParseFloatStrict(Bytes(kv[1].trimmed()), value) || value < 0) {
-            problem = "--match-weights takes p=W,gor=W with numbers W of at least 0.";
+            problem = "--match-weights erwartet p=W,gor=W mit Zahlen W von mindestens 0 "
+                      "(mit Dezimalpunkt).";
             return false;
         }
         const QString key = kv[0].trimmed().toLower();
@@ -48,12 +49,12 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
         else if (key == "gor")
             out.gorWeight = value;
         else {
-            problem = "--match-weights knows the weights p (pressure) and gor (gas-oil ratio).";
+            problem = "--match-weights kennt die Gewichte p (Druck) und gor (Gas-Öl-Verhältnis).";
             return false;
         }
     }
     if (out.pressureWeight == 0 && out.gorWeight == 0) {
-        problem = "--match-weights: p and gor cannot both be 0.";
+        problem = "--match-weights: p und gor dürfen nicht beide 0 sein.";
         return false;
     }
     return true;
@@ -110,11 +111,11 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
             if (f == nullptr ||
                 std::find(matchable.begin(), matchable.end(), f) == matchable.end()) {
                 problem =
-                    "--match takes names of " + morvek::MatchableNames() + ", not \"" + n + "\".";
+                    "--match erwartet Namen aus " + morvek::MatchableNames() + ", nicht \"" + n + "\".";
                 return false;
             }
             if (std::find(out.names.begin(), out.names.end(), f->recordName) != out.names.end()) {
-                problem = "--match names " + std::string(f->recordName) + " twice.";
+                problem = "--match nennt " + std::string(f->recordName) + " zweimal.";
                 return false;
             }
             out.names.emplace_back(f->recordName);
@@ -127,7 +128,7 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
         bool ok = false;
         out.maxIterations = parser.value("match-iterations").toInt(&ok);
         if (!ok || out.maxIterations < 1) {
-            problem = "--match-iterations takes a whole number of at least 1.";
+            problem = "--match-iterations erwartet eine ganze Zahl von mindestens 1.";
             return false;
         }
     }
@@ -140,13 +141,14 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
     for (const char* needsMatch :
          {"match-weights", "match-iterations", "match-csv", "match-report"}) {
         if (parser.isSet(needsMatch) && out.names.empty()) {
-            problem = std::string("--") + needsMatch + " needs --match.";
+            problem = std::string("--") + needsMatch + " verlangt --match.";
             return false;
         }
     }
     for (const std::string* picture : {&out.havlenaOdehPath, &out.driveIndicesPath}) {
         if (!picture->empty() && !IsDrawingFileName(*picture)) {
-            problem = "--havlena-odeh and --drive-indices draw into .png, .svg or .pdf files.";
+            problem = "--havlena-odeh und --drive-indices zeichnen in Dateien mit der Endung .png, .svg "
+                      "oder .pdf.";
             return false;
         }
     }

@@ -2,6 +2,7 @@
 // and stderr.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 
@@ -104,6 +105,21 @@ TEST(BatchMode, UnreadableFilesExitWithOne) {
     r = RunMorvek({"--batch", kNordfeld, "--report", dir.Path()});
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err.find("kann nicht geschrieben werden"), std::string::npos);
+
+    // The system's reason comes in the user's language, as in the window,
+    // also before anything is drawn.
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
+    std::setlocale(LC_ALL, "C");
+    const char* before = std::getenv("LC_ALL");
+    const std::string kept = before ? before : "";
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const ProcessResult missing = RunMorvek({"--batch", dir.File("fehlt.mvk")});
+    const ProcessResult folder = RunMorvek({"--batch", kNordfeld, "--report", dir.Path()});
+    if (before) ::setenv("LC_ALL", kept.c_str(), 1); else ::unsetenv("LC_ALL");
+    EXPECT_EQ(missing.err, "Die Datei " + dir.File("fehlt.mvk") +
+                               " kann nicht gelesen werden.\nDatei oder Verzeichnis nicht gefunden\n");
+    EXPECT_EQ(folder.err, "Die Datei " + dir.Path() +
+                              " kann nicht geschrieben werden.\nIst ein Verzeichnis\n");
 }
 
 TEST(BatchMode, AnswersHelpVersionAndWrongUse) {
@@ -116,12 +132,29 @@ TEST(BatchMode, AnswersHelpVersionAndWrongUse) {
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_EQ(r.out, "morvek 2.0\n");
 
-    r = RunMorvek({"--batch", kNordfeld, "--answer", "vielleicht"});
-    EXPECT_EQ(r.exitStatus, 2);
-    r = RunMorvek({"--batch"});
-    EXPECT_EQ(r.exitStatus, 2);
-    r = RunMorvek({"--batch", kNordfeld, "--gibtsnicht"});
-    EXPECT_EQ(r.exitStatus, 2);
+    // A mistake on the command line: its German message, where the help is,
+    // nothing else.
+    const std::string hint = "Alle Optionen zeigt morvek --help.\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> mistakes = {
+        {{"--batch", kNordfeld, "--answer", "vielleicht"},
+         "--answer erwartet ja oder nein, nicht \"vielleicht\"."},
+        {{"--batch"}, "Es fehlt der Name der Falldatei (FALL.mvk)."},
+        {{"--batch", kNordfeld, kNordfeld}, "Es wird genau eine Falldatei erwartet, nicht 2."},
+        {{"--batch", kNordfeld, "--gibtsnicht"}, "Unbekannte Option --gibtsnicht."},
+        {{"--batch", kNordfeld, "--anwser=ja"}, "Unbekannte Option --anwser."},
+        {{"--batch", kNordfeld, "--report"}, "--report erwartet einen Wert."},
+        {{"--batch", kNordfeld, "--pvt=ja"}, "--pvt nimmt keinen Wert an."},
+        {{"--batch", kNordfeld, "--pvt", "--relperm"},
+         "--pvt und --relperm schließen einander aus."},
+        {{"--batch", kNordfeld, "--match", "m_OOIP", "--match-weights", "p=1,gor=0,5"},
+         "--match-weights erwartet p=W,gor=W mit Zahlen W von mindestens 0 (mit Dezimalpunkt)."},
+    };
+    for (const auto& [args, message] : mistakes) {
+        r = RunMorvek(args);
+        EXPECT_EQ(r.exitStatus, 2) << message;
+        EXPECT_TRUE(r.out.empty()) << message;
+        EXPECT_EQ(r.err, message + "\n" + hint);
+    }
 }
 
 // The dynamic loader's list of what a run loads (LD_DEBUG=libs goes to
