@@ -33,6 +33,17 @@ TableEntry ReadInto(const std::string& path, std::optional<Table>& target, const
     return TableEntry::Unreadable;
 }
 
+// Decimals that show a pressure apart from the bound it crosses: one, as
+// everywhere, unless both would then read the same ("349.6 liegt außerhalb
+// ... bis 349.6 bar").
+int DecimalsApart(float value, float bound) {
+    int decimals = 1;
+    while (decimals < 6 && Format("%.*f", decimals, double(value)) ==
+                               Format("%.*f", decimals, double(bound)))
+        ++decimals;
+    return decimals;
+}
+
 template <class Table>
 std::string TableText(const Table& table) {
     return Format("%s (%zu Zeilen)", table.fileName.c_str(), table.rows.size());
@@ -66,17 +77,20 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
     const float lowest = rows.front().pressureBar;
     const float highest = rows.back().pressureBar;
     if (in.initialPressureBar < lowest || in.initialPressureBar > highest) {
+        const int d = DecimalsApart(in.initialPressureBar,
+                                    in.initialPressureBar < lowest ? lowest : highest);
         sink.Show(
-            Format("FEHLER!!\nInitialdruck %5.1f liegt außerhalb der PVT-Tabelle "
-                   "(%5.1f bis %5.1f bar)",
-                   double(in.initialPressureBar), double(lowest), double(highest)));
+            Format("FEHLER!!\nInitialdruck %5.*f liegt außerhalb der PVT-Tabelle "
+                   "(%5.*f bis %5.*f bar)",
+                   d, double(in.initialPressureBar), d, double(lowest), d, double(highest)));
         return false;
     }
     if (lowest > in.bubblePointPressureBar) {
+        const int d = DecimalsApart(lowest, in.bubblePointPressureBar);
         sink.Show(
-            Format("FEHLER!!\nDie PVT-Tabelle beginnt bei %5.1f bar, über dem "
-                   "Gasentlösungsdruck von %5.1f bar",
-                   double(lowest), double(in.bubblePointPressureBar)));
+            Format("FEHLER!!\nDie PVT-Tabelle beginnt bei %5.*f bar, über dem "
+                   "Gasentlösungsdruck von %5.*f bar",
+                   d, double(lowest), d, double(in.bubblePointPressureBar)));
         return false;
     }
     for (const morvek::LabPvtRow& r : rows) {

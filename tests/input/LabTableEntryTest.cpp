@@ -122,6 +122,23 @@ TEST(LabTableEntry, OkRefusesAPvtTableThatCannotCarryThePrediction) {
                   "Gasentlösungsdruck größer als 0 sein",
                   "FEHLER!!\nDie PVT-Tabelle beginnt bei 150.0 bar, über dem Gasentlösungsdruck "
                   "von 120.0 bar"}));
+
+    // A pressure just beyond the table shows with the decimals that tell it
+    // from the bound, not as the bound itself (Walsh's table begins at
+    // 349.5642 bar, the paper's 5070 psia are 349.6 bar).
+    sink.Clear();
+    in.pvtTable->rows[1].pressureBar = 349.5642f;
+    in.initialPressureBar = 349.6f;
+    in.bubblePointPressureBar = 149.96f;
+    EXPECT_FALSE(CheckPvtTableOfCase(in, sink));
+    in.initialPressureBar = 349.5642f;
+    EXPECT_FALSE(CheckPvtTableOfCase(in, sink));
+    EXPECT_EQ(sink.Texts(),
+              (std::vector<std::string>{
+                  "FEHLER!!\nInitialdruck 349.60 liegt außerhalb der PVT-Tabelle (150.00 bis "
+                  "349.56 bar)",
+                  "FEHLER!!\nDie PVT-Tabelle beginnt bei 150.00 bar, über dem "
+                  "Gasentlösungsdruck von 149.96 bar"}));
 }
 
 }  // namespace
