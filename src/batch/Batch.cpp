@@ -21,6 +21,7 @@
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
 #include "results/SeriesCsv.h"
+#include "views/qt/ChartExport.h"
 #include "views/qt/PageExport.h"
 
 namespace {
@@ -162,6 +163,12 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         if (std::string why; !FileNameOption(parser, o->names().front(), *path, why))
             return refuse(why);
     }
+    // A picture of another kind is a mistake of the command line, refused
+    // before anything is saved or computed, as --tornado and --havlena-odeh are.
+    if (!opt.graphPath.empty() && !IsDrawingFileName(opt.graphPath))
+        return refuse(OneLineText("Die Grafik kann nicht als " + DisplayPath(opt.graphPath) +
+                                  " gespeichert werden: erlaubt sind Dateien mit der Endung "
+                                  ".png, .svg oder .pdf."));
     opt.casePath = Bytes(positional.front());
     const QString a = parser.value(answer).toLower();
     if (a != "ja" && a != "nein") return refuse(

@@ -1,6 +1,7 @@
 // The options that let scripts build, vary and export cases, and what each
 // does when its file cannot be read or written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "ExampleCases.h"
 #include "ScriptedMessageSink.h"
@@ -118,9 +119,20 @@ TEST(BatchPages, WritesGraphAndPrintPagesByExtension) {
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_NE(ReadBytes(dir.File("g.svg")).find("<svg"), std::string::npos);
 
-    r = RunMorvek({"--batch", kNordfeld, "--graph", dir.File("g.bmp")});
-    EXPECT_EQ(r.exitStatus, 1);
+    // Another kind of picture is a mistake of the command line: nothing is
+    // saved, computed or written.
+    r = RunMorvek({"--batch", kNordfeld, "--graph", dir.File("g.bmp"), "--save",
+                   dir.File("nie.mvk")});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("Die Grafik kann nicht als " + dir.File("g.bmp") +
+                              " gespeichert werden: erlaubt sind Dateien mit der Endung .png, "
+                              ".svg oder .pdf.\n",
+                          0),
+              0u)
+        << r.err;
     EXPECT_FALSE(FileExists(dir.File("g.bmp")));
+    EXPECT_FALSE(FileExists(dir.File("nie.mvk")));
 }
 
 // Every write of batch mode, made impossible three ways: a read-only folder, a
@@ -154,9 +166,12 @@ TEST(BatchWrites, FailuresReportAndKeepTheEarlierFile) {
             EXPECT_EQ(ReadBytes(dir.File(o.name)), "frueher") << o.name;
         }
         {
+            // A directory of the output's own name, so that its extension is right.
             TempDir dir;
-            ProcessResult r = run(o, "", dir.Path());
-            EXPECT_EQ(r.exitStatus, 1) << o.name << " onto a directory";
+            ASSERT_EQ(::mkdir(dir.File(o.name).c_str(), 0755), 0);
+            ProcessResult r = run(o, "", dir.File(o.name));
+            EXPECT_EQ(r.exitStatus, 1) << o.name << " onto a directory: " << r.err;
+            EXPECT_NE(r.err.find(dir.File(o.name)), std::string::npos) << o.name << r.err;
         }
         FullFolder full;
         if (full.Available()) {
