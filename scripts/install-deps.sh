@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and running Morvek need,
 # but only those that are missing, and makes the German UTF-8 locale available
-# (the tests check that numbers keep their decimal point under it).
+# (the tests check that numbers keep their decimal point under it) with the
+# system's German messages (libc-l10n: "Datei oder Verzeichnis nicht gefunden").
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libtbb-dev libceres-dev libboost-dev zlib1g-dev
-  fonts-liberation locales
+  fonts-liberation locales libc-l10n
   clang-14 libclang-rt-14-dev
   xvfb xauth poppler-utils
   pybind11-dev python3-pybind11 python3-dev
