@@ -203,9 +203,6 @@ py::dict PredictionState(const PyPrediction& p) {
     state["bgi"] = r.bgi;
     state["initial_gas_cap_mio_sm3"] = r.initialGasCapMioSm3;
     state["balance_ratio"] = r.balanceRatio;
-    state["ooip_1000m3"] = r.ooip1000m3;
-    state["table_pressure_range_bar"] =
-        py::make_tuple(r.lowestTablePressureBar, r.highestTablePressureBar);
     return state;
 }
 
@@ -237,16 +234,10 @@ std::unique_ptr<PyPrediction> PredictionFromState(const py::dict& state) {
     r.bgi = state["bgi"].cast<double>();
     r.initialGasCapMioSm3 = state["initial_gas_cap_mio_sm3"].cast<double>();
     r.balanceRatio = state["balance_ratio"].cast<double>();
-    // Pickles written before these were kept: the run's N is the case's, and
-    // the table's range is the case's table's.
-    r.ooip1000m3 = state.contains("ooip_1000m3") ? state["ooip_1000m3"].cast<double>()
-                                                 : p->inputs.ooip1000m3;
-    if (state.contains("table_pressure_range_bar")) {
-        const py::tuple range = state["table_pressure_range_bar"].cast<py::tuple>();
-        r.lowestTablePressureBar = range[0].cast<float>();
-        r.highestTablePressureBar = range[1].cast<float>();
-    } else if (p->inputs.pvtTable && !p->inputs.pvtTable->rows.empty()) {
-        r.lowestTablePressureBar = p->inputs.pvtTable->rows.front().pressureBar;
+    // The run's N and the PVT table's range are the case's, as Predict takes them.
+    r.ooip1000m3 = p->inputs.ooip1000m3;
+    if (const float lowest = LowestTablePressureBar(p->inputs); lowest > 0.0f) {
+        r.lowestTablePressureBar = lowest;
         r.highestTablePressureBar = p->inputs.pvtTable->rows.back().pressureBar;
     }
     p->OwnFailedQuantity();
