@@ -60,16 +60,16 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
     return true;
 }
 
-bool Export(const CMorvekDoc& doc, const morvek::GraphSeries& graph, const char* title,
-            const std::string& path) {
+}  // namespace
+
+bool ExportDiagnosticGraph(const CMorvekDoc& doc, const morvek::GraphSeries& graph,
+                           const char* title, const std::string& path) {
     std::string error;
     const std::string heading = morvek::DiagnosticTitle(doc.m_Feldname, title);
     if (ExportGraph(GraphDocument(doc, graph, heading), path, error)) return true;
     std::cerr << error << '\n';
     return false;
 }
-
-}  // namespace
 
 void AddMatchOptions(QCommandLineParser& parser) {
     parser.addOption({"match",
@@ -219,16 +219,16 @@ bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int ar
     const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     if (!cl.havlenaOdehPath.empty()) {
         const morvek::HavlenaOdehResult h = morvek::HavlenaOdeh(doc.m_Inputs);
-        if (!Export(doc, morvek::HavlenaOdehGraph(h), morvek::kHavlenaOdehTitle,
+        if (!ExportDiagnosticGraph(doc, morvek::HavlenaOdehGraph(h), morvek::kHavlenaOdehTitle,
                     cl.havlenaOdehPath))
             return false;
         if (doc.m_Gaskappe > 0.0f &&
-            !Export(doc, morvek::GasCapHavlenaOdehGraph(h), morvek::kGasCapHavlenaOdehTitle,
+            !ExportDiagnosticGraph(doc, morvek::GasCapHavlenaOdehGraph(h), morvek::kGasCapHavlenaOdehTitle,
                     WithSuffix(cl.havlenaOdehPath, "-gaskappe")))
             return false;
     }
     if (!cl.driveIndicesPath.empty() &&
-        !Export(doc, morvek::DriveIndexGraph(drive), morvek::kDriveIndexTitle, cl.driveIndicesPath))
+        !ExportDiagnosticGraph(doc, morvek::DriveIndexGraph(drive), morvek::kDriveIndexTitle, cl.driveIndicesPath))
         return false;
     return true;
 }

@@ -7,6 +7,7 @@
 #include "base/MessageSink.h"
 #include "input/DlgInput.h"
 #include "input/FileChooser.h"
+#include "waterdrive/HistoryFile.h"
 
 namespace {
 
@@ -54,6 +55,11 @@ std::string TableText(const Table& table) {
 TableEntry ReadPvtTableInto(const std::string& path, morvek::CaseInputs& inputs,
                             MessageSink& sink) {
     return ReadInto(path, inputs.pvtTable, kPvtTableKind, morvek::ReadPvtTableFile, sink);
+}
+
+TableEntry ReadHistoryInto(const std::string& path, morvek::CaseInputs& inputs,
+                           MessageSink& sink) {
+    return ReadInto(path, inputs.history, kHistoryKind, morvek::ReadHistoryFile, sink);
 }
 
 TableEntry ReadRelPermTableInto(const std::string& path, morvek::CaseInputs& inputs,

@@ -7,6 +7,7 @@
 #include "PyCommon.h"
 #include "base/FileIO.h"
 #include "base/Format.h"
+#include "base/NumberText.h"
 #include "input/CaseSetting.h"
 #include "input/ExchangeTable.h"
 #include "input/MeasuredDataFile.h"
@@ -77,6 +78,14 @@ py::object ValueOf(const CaseInputs& in, const Field& f) {
 // reads: a number (or its text) finite and in range, a correlation 0 to 3, a
 // text that code page 1252 can store.
 float NumberFor(const Field& f, py::handle value) {
+    if (py::isinstance<py::str>(value) && f.controlId == 0) {
+        // An input of its own dialog (the aquifer's): read as --set reads it.
+        float v = 0;
+        if (!ParseFloatStrict(Utf8Of(value), v)) throw InputError(NotANumberMessage(f));
+        if (const std::string problem = CheckNumber(f, v); !problem.empty())
+            throw InputError(problem);
+        return v;
+    }
     if (py::isinstance<py::str>(value)) {
         CollectingSink sink;
         float v = 0;
@@ -91,7 +100,14 @@ float NumberFor(const Field& f, py::handle value) {
 }
 
 int32_t ChoiceFor(const Field& f, py::handle value) {
-    const std::string message = CorrelationChoiceMessage(DialogFieldOf(f));
+    const std::string message = f.controlId == 0 ? ChoiceMessage(f)
+                                                 : CorrelationChoiceMessage(DialogFieldOf(f));
+    if (py::isinstance<py::str>(value) && f.choiceNames != nullptr) {
+        // A choice by its English name or number ("veh_radial", "4").
+        const int v = ChoiceIndex(f, Utf8Of(value));
+        if (v < 0) throw InputError(message);
+        return v;
+    }
     if (py::isinstance<py::str>(value)) {
         // As --set takes it.
         int32_t v = 0;

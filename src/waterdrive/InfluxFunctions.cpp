@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <boost/math/special_functions/bessel.hpp>
+#include <array>
 #include <cmath>
+#include <mutex>
 #include <numbers>
+#include <vector>
 
 namespace morvek {
 namespace {
@@ -97,21 +100,65 @@ double ShortTime(int function, double tD) {
 
 }  // namespace
 
-RadialInfluxFunctions::RadialInfluxFunctions(double reD)
-    : reD_(std::isfinite(reD) && reD > 1 ? reD : 0) {
-    if (reD_ == 0) {
-        // The infinite aquifer's table, once for every object and thread.
-        static const std::shared_ptr<const std::vector<Decade>> infinite = [] {
-            RadialInfluxFunctions building(0.0, Building{});
-            building.decades_.resize(kDecades);
-            for (int d = 0; d < kDecades; ++d) building.DecadeAt(d);
-            return std::make_shared<const std::vector<Decade>>(std::move(building.decades_));
-        }();
-        shared_ = infinite;
-    } else {
-        decades_.resize(kDecades);
+// One decade of the table: ln of each function at its 17 points and one
+// more at either end, filled once by the first thread that needs it.
+struct InfluxTableDecade {
+    std::once_flag filled;
+    std::array<std::array<double, kPointsPerDecade + 3>, 3> values{};
+};
+
+struct RadialInfluxFunctions::Tables {
+    explicit Tables(double reD) : reD(reD) {}
+    const InfluxTableDecade& At(int index) {
+        InfluxTableDecade& d = decades[static_cast<size_t>(index)];
+        std::call_once(d.filled, [&] {
+            for (int j = 0; j <= kPointsPerDecade + 2; ++j) {
+                const double tD =
+                    std::pow(10.0, kFirstDecade + index + double(j - 1) / kPointsPerDecade);
+                const std::array<double, 3> f = InvertAll(tD, reD);
+                for (size_t i = 0; i < 3; ++i)
+                    d.values[i][static_cast<size_t>(j)] = std::log(f[i]);
+            }
+        });
+        return d;
     }
+    double reD;
+    std::array<InfluxTableDecade, kDecades> decades;
+};
+
+namespace {
+
+// The tables of the last reD asked for: a regression that does not fit the
+// aquifer's radius evaluates the same aquifer hundreds of times.
+constexpr size_t kCachedTables = 8;
+
+std::shared_ptr<RadialInfluxFunctions::Tables> TablesOf(double reD) {
+    if (reD == 0) {
+        // The infinite aquifer's table is kept for good.
+        static const auto infinite = std::make_shared<RadialInfluxFunctions::Tables>(0.0);
+        return infinite;
+    }
+    static std::mutex mutex;
+    static std::vector<std::shared_ptr<RadialInfluxFunctions::Tables>> cache;
+    const std::lock_guard<std::mutex> lock(mutex);
+    for (size_t i = 0; i < cache.size(); ++i) {
+        if (cache[i]->reD == reD) {
+            auto found = cache[i];
+            cache.erase(cache.begin() + static_cast<std::ptrdiff_t>(i));
+            cache.push_back(found);
+            return found;
+        }
+    }
+    auto made = std::make_shared<RadialInfluxFunctions::Tables>(reD);
+    if (cache.size() == kCachedTables) cache.erase(cache.begin());
+    cache.push_back(made);
+    return made;
 }
+
+}  // namespace
+
+RadialInfluxFunctions::RadialInfluxFunctions(double reD)
+    : reD_(std::isfinite(reD) && reD > 1 ? reD : 0), tables_(TablesOf(reD_)) {}
 
 double RadialInfluxFunctions::WdExact(double tD, double reD) {
     return tD < kSmallestTabulated ? ShortTime(kWd, tD) : Invert(kWd, tD, reD);
@@ -123,21 +170,6 @@ double RadialInfluxFunctions::PdDerivativeExact(double tD, double reD) {
     return tD < kSmallestTabulated ? ShortTime(kPdDerivative, tD) : Invert(kPdDerivative, tD, reD);
 }
 
-const RadialInfluxFunctions::Decade& RadialInfluxFunctions::DecadeAt(int index) const {
-    if (shared_ != nullptr && decades_.empty()) return (*shared_)[static_cast<size_t>(index)];
-    Decade& d = decades_[static_cast<size_t>(index)];
-    if (!d.filled) {
-        for (int j = 0; j <= kPointsPerDecade + 2; ++j) {
-            const double tD =
-                std::pow(10.0, kFirstDecade + index + double(j - 1) / kPointsPerDecade);
-            const std::array<double, 3> f = InvertAll(tD, reD_);
-            for (size_t i = 0; i < 3; ++i) d.values[i][static_cast<size_t>(j)] = std::log(f[i]);
-        }
-        d.filled = true;
-    }
-    return d;
-}
-
 double RadialInfluxFunctions::Value(int function, double tD) const {
     if (!(tD > 0)) return 0;
     if (tD < kSmallestTabulated) return ShortTime(function, tD);
@@ -145,8 +177,8 @@ double RadialInfluxFunctions::Value(int function, double tD) const {
     int index = std::min(static_cast<int>(x) / kPointsPerDecade, kDecades - 1);
     double u = x - index * kPointsPerDecade;  // 0 ... 16 within the decade
     int j = std::min(static_cast<int>(u), kPointsPerDecade - 1);
-    const std::array<double, 19>& y =
-        DecadeAt(index).values[static_cast<size_t>(function)];
+    const std::array<double, kPointsPerDecade + 3>& y =
+        tables_->At(index).values[static_cast<size_t>(function)];
     // Past the table, the last interval's line in ln-ln goes on.
     if (tD > kLargestTabulated) {
         const double slope = y[kPointsPerDecade + 1] - y[kPointsPerDecade];

@@ -21,14 +21,11 @@
 // of many pressure steps costs a table look-up per term. Below tD = 1e-4 the
 // short-time series of the infinite aquifer hold (the boundary is not felt).
 //
-// An object is cheap to make; it fills its table a decade at a time as the
-// times asked for need it. It is not shared between threads (every influx
-// calculation makes its own); the infinite aquifer's table is computed once
-// and shared read-only.
+// An object is cheap to make; its table fills a decade at a time as the
+// times asked for need it, once for all objects of the same reD (the last
+// few reD are kept), and may be used from any number of threads.
 
-#include <array>
 #include <memory>
-#include <vector>
 
 namespace morvek {
 
@@ -50,21 +47,13 @@ public:
     static double PdExact(double tD, double reD);
     static double PdDerivativeExact(double tD, double reD);
 
+    struct Tables;
+
 private:
-    struct Building {};
-    RadialInfluxFunctions(double reD, Building) : reD_(reD) {}
-    struct Decade {
-        bool filled = false;
-        // ln of each function at the decade's 17 points and one more at
-        // either end.
-        std::array<std::array<double, 19>, 3> values{};
-    };
     double Value(int function, double tD) const;
-    const Decade& DecadeAt(int index) const;
 
     double reD_;
-    mutable std::vector<Decade> decades_;
-    std::shared_ptr<const std::vector<Decade>> shared_;
+    std::shared_ptr<Tables> tables_;
 };
 
 }  // namespace morvek
