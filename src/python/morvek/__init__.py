@@ -26,6 +26,8 @@ is printed.
 The module is built for Debian's /usr/bin/python3.
 """
 
+import functools
+
 from . import _morvek
 from ._morvek import (
     Case,
@@ -40,11 +42,27 @@ from ._morvek import (
     RelPermTable,
     SweepResult,
     __version__,
-    evaluate,
-    fields,
-    predict_many,
-    sweep,
 )
+
+
+def _exported(function):
+    """The compiled function as a function of this module: so it pickles (by
+    name, for process pools and Dask: map_partitions(partial(morvek.evaluate,
+    case))) and inspect reads its signature."""
+
+    @functools.wraps(function)
+    def call(*args, **kwargs):
+        return function(*args, **kwargs)
+
+    call.__module__ = __name__
+    call.__qualname__ = function.__name__
+    return call
+
+
+evaluate = _exported(_morvek.evaluate)
+fields = _exported(_morvek.fields)
+predict_many = _exported(_morvek.predict_many)
+sweep = _exported(_morvek.sweep)
 
 __all__ = [
     "Case",
