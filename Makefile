@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CASE ?= examples/nordfeld.mvk
 
-.PHONY: run test deps build build-asan build-tsan build-fuzz test-default test-asan test-tsan test-fuzz bench fuzz golden clean
+.PHONY: run test deps build build-asan build-tsan build-fuzz test-default test-asan test-tsan test-fuzz bench fuzz golden mutation mutation-check clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -69,8 +69,19 @@ fuzz: build-fuzz
 golden: build
 	tests/golden/golden.sh build/morvek update
 
+# Mutation testing, not part of `make test` (it takes hours): each mutant of
+# tests/mutation/mutants.txt applied alone to a scratch copy of the tree
+# (build-mutation/), rebuilt and run against the tests it can reach; prints
+# which were killed and the score. MUTANTS=regex runs only those whose id
+# matches. mutation-check only checks that every mutant still applies.
+mutation: deps
+	/usr/bin/python3 tests/mutation/mutate.py --jobs $(JOBS) $(if $(MUTANTS),--only '$(MUTANTS)')
+
+mutation-check:
+	/usr/bin/python3 tests/mutation/mutate.py --check
+
 bench: build
 	./build/bench/morvek_bench
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz build-mutation
