@@ -61,6 +61,8 @@ fuzz: build-fuzz
 	  $$exe -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$new $$corpus; \
 	  $$exe -merge=1 $$corpus $$new >/dev/null 2>&1; rm -rf $$new; \
 	done
+	@if [ -d build/python/morvek ]; then echo "== pickle ($(FUZZ_SECONDS) s)"; \
+	  PYTHONPATH=build/python /usr/bin/python3 fuzz/fuzz_pickle.py --seconds $(FUZZ_SECONDS); fi
 
 # Writes the golden masters anew from the program as it is now; the test
 # Golden.MastersMatchByteForByte compares against them. Review the diff.

@@ -57,6 +57,11 @@ struct SweepOptions {
     // Pressure at which the field is abandoned, bar; 0: no abandonment outcomes.
     float abandonmentPressureBar = 0.0f;
     SampleCheck check;
+    // The samples run: count of them from firstSample on (count 0: to the
+    // last). A slice keeps the numbers and values its samples have in the
+    // whole design, so that slices run apart give exactly the whole's rows.
+    uint64_t firstSample = 1;
+    uint64_t count = 0;
 
     bool HasAbandonment() const { return abandonmentPressureBar > 0.0f; }
     size_t OutcomeCount() const {
@@ -118,7 +123,7 @@ struct CurvePoint {
 
 struct SweepResult {
     uint64_t samples = 0;    // asked for
-    uint64_t completed = 0;  // run; fewer than asked for when cancelled
+    uint64_t completed = 0;  // run; fewer than asked for (the slice) when cancelled
     bool cancelled = false;
     uint64_t failedCount = 0;
     // The first kListedFailures failures, in sample order; the CSV lists all.
