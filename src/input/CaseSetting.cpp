@@ -78,7 +78,7 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos) {
         sink.Show(
-            Format("--set erwartet NAME=WERT, nicht \"%s\".", OneLineText(assignment).c_str()));
+            Format("--set erwartet NAME=WERT, nicht \"%s\".", EscapedText(assignment).c_str()));
         return false;
     }
     const std::string name = assignment.substr(0, eq);
@@ -107,10 +107,10 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
     }
     if (!known) {
         sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s",
-                         OneLineText(name).c_str(), CaseMemberNames().c_str()));
+                         EscapedText(name).c_str(), CaseMemberNames().c_str()));
         return false;
     }
-    PrefixedSink prefixed(sink, Format("--set %s: ", OneLineText(assignment).c_str()));
+    PrefixedSink prefixed(sink, Format("--set %s: ", EscapedText(assignment).c_str()));
 
     switch (field->kind) {
         case FieldKind::Float: {

@@ -403,7 +403,8 @@ measured rows are the same; they copy and pickle.)doc");
         [](PyCase& c, py::handle rows) { c.inputs.measuredRows = RowsFor(rows); },
         "The measured rows as the calculation takes them: a list of tuples (cumulative oil\n"
         "in 1000 m³, shut-in pressure in bar, producing gas-oil ratio in sm³/m³ or None),\n"
-        "in order, up to the first row without two numbers, at most 300. Assign a list of\n"
+        "in order, up to the first row without two numbers (the graph draws the first 300).\n"
+        "Assign a list of\n"
         "such tuples (a NaN ratio counts as not measured) or of texts as typed into the\n"
         "dialog's row line; a row without two numbers raises InputError.");
     cls.def_property(
