@@ -495,11 +495,11 @@ measured rows are the same; they copy and pickle.)doc");
         [](PyCase& c, py::handle rows) { c.inputs.measuredRows = RowsFor(rows); },
         "The measured rows as the calculation takes them: a list of tuples (cumulative oil\n"
         "in 1000 m³, shut-in pressure in bar, producing gas-oil ratio in sm³/m³ or None),\n"
-        "in order, up to the first row without two numbers, at most 300. Assign a list of\n"
-        "such tuples of 2 or 3 numbers (a NaN ratio counts as not measured), of texts as\n"
-        "typed into the dialog's row line, or a pandas DataFrame (its columns np_1000m3,\n"
-        "p_bar and gor, or its two or three columns in that order); a row without two\n"
-        "numbers raises InputError.");
+        "in order, up to the first row without two numbers (the graph draws the first 300).\n"
+        "Assign a list of such tuples of 2 or 3 numbers (a NaN ratio counts as not measured),\n"
+        "of texts as typed into the dialog's row line, or a pandas DataFrame (its columns\n"
+        "np_1000m3, p_bar and gor, or its two or three columns in that order); a row without\n"
+        "two numbers raises InputError.");
     cls.def_property(
         "measured_row_texts", [](const PyCase& c) { return TextList(c.inputs.measuredRows); },
         [](PyCase& c, py::handle rows) { c.inputs.measuredRows = RowsFor(rows); },
