@@ -39,7 +39,8 @@ struct Placed {
 std::vector<ExchangeField> MakeTable() {
     std::vector<Placed> placed;
     for (const morvek::Field& f : morvek::FieldTable())
-        placed.push_back({f.dialogOrder, OfCase(f)});
+        if (f.controlId != 0)  // the aquifer's inputs have a dialog of their own
+            placed.push_back({f.dialogOrder, OfCase(f)});
     placed.push_back(
         {27, OwnText(1033, FieldKind::Static, "SUMME", "m_strSumme", &DlgInput::m_strSumme)});
     placed.push_back({28, OwnInt(1035, FieldKind::Radio, "Zeilenmodus", "m_nZeilenModus", nullptr,
