@@ -30,26 +30,8 @@ bool CMorvekDoc::OnNewDocument() {
 }
 
 void CMorvekDoc::ResetCase() {
-    m_Gas.fill(0.0f);
-    m_Gas[kMethaneIndex] = 100.0f;
-    m_Temperatur = 0;
-    m_OOIP = 0;
-    m_Initialdruck = 1.0f;
-    m_Entloesungsdruck = 0;
-    m_API = 10.0f;
-    m_Swi = 0;
-    m_Sgc = 0;
-    m_KroMax = 1.0f;
-    m_KrgMax = 1.0f;
-    m_Gaskappe = 0;
-    m_Methode = 0;
-    m_NuoPb = 0;
-    m_Rsi = 0;
-    m_Cf = 0;
-    m_Cw = 0;
-    m_Inputs.pvtTable.reset();
-    m_Inputs.relPermTable.reset();
-    m_Feldname.clear();
+    // The inputs of a new case are CaseInputs' own defaults.
+    m_Inputs = morvek::CaseInputs{};
     for (Series* s :
          {&m_XWerte, &m_Y1Werte, &m_X2Werte, &m_Mess1XWerte, &m_Y2Werte, &m_Mess1YWerte})
         s->fill(0.0f);
@@ -60,7 +42,6 @@ void CMorvekDoc::ResetCase() {
     m_Legende1 = "Druck (Bar)";
     m_Legende2 = "GOEV (sm3/m3)";
     m_Legende3 = "Druckmeßwerte (Bar)";
-    m_Messwerte.clear();
     m_bGeaendert = 1;
     m_bGrafikNeu = 1;
     m_bPVTAusgabe = 0;

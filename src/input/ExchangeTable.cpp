@@ -12,17 +12,11 @@
 
 namespace {
 
-// The dialog's members of the gas components, in the case's order.
-constexpr const char* kGasMemberNames[kGasComponents] = {
-    "m_H2S", "m_CO2", "m_N2", "m_C1", "m_C2", "m_C3", "m_iC4", "m_nC4",
-    "m_iC5", "m_nC5", "m_C6", "m_C7", "m_C8", "m_C9", "m_C10",
-};
-
 ExchangeField OfCase(const morvek::Field& f) {
     FieldKind kind = FieldKind::Float;
     if (f.kind == morvek::FieldKind::Text) kind = FieldKind::Text;
     if (f.kind == morvek::FieldKind::Choice) kind = FieldKind::Radio;
-    const char* member = f.gasIndex >= 0 ? kGasMemberNames[f.gasIndex] : f.recordName;
+    const char* member = f.dialogMember != nullptr ? f.dialogMember : f.recordName;
     return {f.controlId, kind,    f.label,   member, f.recordName, &f,
             nullptr,     nullptr, f.bounded, f.min,  f.max,        f.minExclusive};
 }

@@ -72,9 +72,10 @@ Field InBlock(Field f, int item, int slot) {
 }
 
 // A gas component in mole percent: the case record names it by its index.
-Field Gas(const char* record, const char* name, const char* label, int index, int control,
-          int order) {
+Field Gas(const char* record, const char* dialogMember, const char* name, const char* label,
+          int index, int control, int order) {
     Field f{record, name, label, "mol-%", FieldKind::Number};
+    f.dialogMember = dialogMember;
     f.gasIndex = index;
     f.bounded = true;
     f.min = 0.0f;
@@ -129,21 +130,21 @@ std::vector<Field> MakeTable() {
                        &C::initialGorSm3PerM3, 13, 1042, 33));
     // The composition in the case's order; the dialog reads the two columns of
     // its gas group in its own order.
-    t.push_back(Gas("m_Gas[0]", "h2s_pct", "H2S      ", 0, 1002, 12));
-    t.push_back(Gas("m_Gas[1]", "co2_pct", "CO2", 1, 1003, 13));
-    t.push_back(Gas("m_Gas[2]", "n2_pct", "N2", 2, 1004, 19));
-    t.push_back(Gas("m_Gas[3]", "c1_pct", "CH4", 3, 1005, 20));
-    t.push_back(Gas("m_Gas[4]", "c2_pct", "C2H6", 4, 1006, 21));
-    t.push_back(Gas("m_Gas[5]", "c3_pct", "C3H8", 5, 1007, 22));
-    t.push_back(Gas("m_Gas[6]", "ic4_pct", "iC4H10", 6, 1008, 23));
-    t.push_back(Gas("m_Gas[7]", "nc4_pct", "nC4H10", 7, 1009, 24));
-    t.push_back(Gas("m_Gas[8]", "ic5_pct", "iC5H12", 8, 1010, 25));
-    t.push_back(Gas("m_Gas[9]", "nc5_pct", "nC5H12", 9, 1011, 26));
-    t.push_back(Gas("m_Gas[10]", "c6_pct", "C6H14", 10, 1012, 14));
-    t.push_back(Gas("m_Gas[11]", "c7_pct", "C7H16", 11, 1013, 15));
-    t.push_back(Gas("m_Gas[12]", "c8_pct", "C8H18", 12, 1014, 16));
-    t.push_back(Gas("m_Gas[13]", "c9_pct", "C9H20", 13, 1015, 17));
-    t.push_back(Gas("m_Gas[14]", "c10_pct", "C10H22", 14, 1016, 18));
+    t.push_back(Gas("m_Gas[0]", "m_H2S", "h2s_pct", "H2S      ", 0, 1002, 12));
+    t.push_back(Gas("m_Gas[1]", "m_CO2", "co2_pct", "CO2", 1, 1003, 13));
+    t.push_back(Gas("m_Gas[2]", "m_N2", "n2_pct", "N2", 2, 1004, 19));
+    t.push_back(Gas("m_Gas[3]", "m_C1", "c1_pct", "CH4", 3, 1005, 20));
+    t.push_back(Gas("m_Gas[4]", "m_C2", "c2_pct", "C2H6", 4, 1006, 21));
+    t.push_back(Gas("m_Gas[5]", "m_C3", "c3_pct", "C3H8", 5, 1007, 22));
+    t.push_back(Gas("m_Gas[6]", "m_iC4", "ic4_pct", "iC4H10", 6, 1008, 23));
+    t.push_back(Gas("m_Gas[7]", "m_nC4", "nc4_pct", "nC4H10", 7, 1009, 24));
+    t.push_back(Gas("m_Gas[8]", "m_iC5", "ic5_pct", "iC5H12", 8, 1010, 25));
+    t.push_back(Gas("m_Gas[9]", "m_nC5", "nc5_pct", "nC5H12", 9, 1011, 26));
+    t.push_back(Gas("m_Gas[10]", "m_C6", "c6_pct", "C6H14", 10, 1012, 14));
+    t.push_back(Gas("m_Gas[11]", "m_C7", "c7_pct", "C7H16", 11, 1013, 15));
+    t.push_back(Gas("m_Gas[12]", "m_C8", "c8_pct", "C8H18", 12, 1014, 16));
+    t.push_back(Gas("m_Gas[13]", "m_C9", "c9_pct", "C9H20", 13, 1015, 17));
+    t.push_back(Gas("m_Gas[14]", "m_C10", "c10_pct", "C10H22", 14, 1016, 18));
     // Rock and water compressibility: zero leaves them out of the balance.
     t.push_back(InBlock(
         Ranged("m_Cf", "pore_compressibility_per_bar", "Porenvolumenkompressibilität (1/Bar)",

@@ -61,6 +61,10 @@ struct Field {
     int blockSlot = -1;
     int controlId = 0;    // the data-entry dialog's control; 0: not in that dialog
     int dialogOrder = 0;  // order in which the dialog reads its controls
+    // The dialog's own name of a gas component ("m_H2S" for "m_Gas[0]"), by
+    // which its tests and its data exchange know the field; nullptr: the
+    // record name.
+    const char* dialogMember = nullptr;
 
     float& Number(CaseInputs& c) const;
     float Number(const CaseInputs& c) const;

@@ -60,6 +60,27 @@ TEST_F(CaseRecord, ResetKeepsTheReportCountsAndHeadingButClearsSixSeries) {
     EXPECT_EQ(doc.m_bPVTAusgabe, 0);
 }
 
+// Every input goes back to what a new case starts with, the inputs added
+// later (compressibilities, laboratory tables) too.
+TEST_F(CaseRecord, ResetGivesEveryInputItsDefault) {
+    FillGaskappe(doc);
+    doc.m_Cf = 5e-5f;
+    doc.m_Cw = 4e-5f;
+    doc.m_Methode = 2;
+    doc.m_NuoPb = 0.9f;
+    doc.m_Rsi = 80.0f;
+    doc.m_Inputs.pvtTable = morvek::LabPvtTable{"p.txt", {{100, 1.2f, 50, 0.01f, 1, 0.015f},
+                                                          {200, 1.3f, 90, 0.005f, 0.8f, 0.02f}}};
+    doc.m_Inputs.relPermTable = morvek::LabRelPermTable{"k.txt", {{0, 0, 1}, {1, 1, 0}}};
+    ASSERT_FALSE(doc.m_Inputs == morvek::CaseInputs{});
+    doc.ResetCase();
+    EXPECT_TRUE(doc.m_Inputs == morvek::CaseInputs{});
+    EXPECT_FALSE(doc.m_Inputs.pvtTable.has_value());
+    EXPECT_FALSE(doc.m_Inputs.relPermTable.has_value());
+    EXPECT_TRUE(doc.m_Messwerte.empty());
+    EXPECT_TRUE(doc.m_Feldname.empty());
+}
+
 TEST_F(CaseRecord, CancellingTheDialogChangesNothing) {
     FillNordfeld(doc);
     doc.m_Text = {"alt"};

@@ -265,25 +265,29 @@ TEST(DepletionGasCap, IsTheFreeGasOfTheCapInMillionSm3) {
     EXPECT_EQ(morvek::InitialGasCapMioSm3(1000.0, 1.2, 0.0, 0.005), 0.0);
 }
 
+// The gas-cap line before the table: the free gas of the cap, N m Boi / Bgi,
+// from the case's fluids at the initial pressure; 0.00 without a cap.
 TEST(DepletionGasCap, LineShowsTheCapOfTheCase) {
-    Prediction run(&FillGaskappe);
-    run.Run();
-    CMorvekDoc& doc = run.doc;
-    const double rsi = Fluid(doc).Rs(250.0f);
-    const double expected =
-        0.001 * 5000.0 * Fluid(doc).Bo(250.0f, rsi) * 0.5 / Fluid(doc).Bg(250.0f);
-    const std::string line = run.Lines().front();
-    double shown = 0.0;
-    ASSERT_EQ(std::sscanf(line.c_str(), "     INITIALE GASKAPPE (MIO SM3):%lf", &shown), 1) << line;
-    EXPECT_NEAR(shown, expected, 0.005);
-    EXPECT_EQ(line.size(), kNoGasCap.size());
-    EXPECT_EQ(doc.m_Text.back(), kClosing);
-}
-
-TEST(DepletionGasCap, NoCapGivesZero) {
-    Prediction run;
-    run.Run();
-    EXPECT_EQ(run.Lines().front(), kNoGasCap);
+    for (auto [fill, m] : {std::pair{&FillNordfeld, 0.0}, std::pair{&FillGaskappe, 0.5}}) {
+        SCOPED_TRACE(m);
+        Prediction run(fill);
+        run.Run();
+        CMorvekDoc& doc = run.doc;
+        ASSERT_EQ(doc.m_Gaskappe, float(m));
+        const double rsi = Fluid(doc).Rs(250.0f);
+        const double expected =
+            0.001 * 5000.0 * Fluid(doc).Bo(250.0f, rsi) * m / Fluid(doc).Bg(250.0f);
+        const std::string line = run.Lines().front();
+        double shown = -1.0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "     INITIALE GASKAPPE (MIO SM3):%lf", &shown), 1)
+            << line;
+        EXPECT_NEAR(shown, expected, 0.005);
+        EXPECT_EQ(line.size(), kNoGasCap.size());
+        if (m == 0.0) {
+            EXPECT_EQ(line, kNoGasCap);
+        }
+        EXPECT_EQ(doc.m_Text.back(), kClosing);
+    }
 }
 
 // --- Runs that end early ------------------------------------------------------------
@@ -371,43 +375,48 @@ TEST(DepletionEdge, AStepLostInSinglePrecisionDoesNotRepeatTheInitialState) {
 
 // --- Measured values ------------------------------------------------------------------
 
-TEST(DepletionMeasured, RowsOfTwoNumbersGiveNoGorPoints) {
-    Prediction run;
-    run.doc.m_Messwerte = TwoNumberRows();
-    run.Run();
-    EXPECT_EQ(run.doc.m_Max2Werte, 2);
-    EXPECT_EQ(run.doc.m_Max3Werte, 0);
-    EXPECT_EQ(run.doc.m_Mess1XWerte[1], 400.0f);
-    EXPECT_EQ(run.doc.m_Mess1YWerte[1], 190.0f);
-    for (float v : run.doc.m_Mess2XWerte) EXPECT_EQ(v, 0.0f);
-}
-
-TEST(DepletionMeasured, GorPointsCollectTheRowsWithThreeNumbers) {
-    Prediction run;
-    run.doc.m_Messwerte = {"50 240 100", "100 230 * ", "200.5 215 98.5", "300 200 99 Bemerkung"};
-    run.Run();
-    EXPECT_EQ(run.doc.m_Max2Werte, 4);
-    EXPECT_EQ(run.doc.m_Max3Werte, 3);
-    EXPECT_EQ(run.doc.m_Mess2XWerte[1], 200.5f);
-    EXPECT_EQ(run.doc.m_Mess2YWerte[1], 98.5f);
-    EXPECT_EQ(run.doc.m_Mess2XWerte[2], 300.0f);
-}
-
-TEST(DepletionMeasured, ReadingStopsAtTheFirstRowWithoutTwoNumbers) {
-    Prediction run;
-    run.doc.m_Messwerte = {"50 240 100", "100", "200 215 98"};
-    run.Run();
-    EXPECT_EQ(run.doc.m_Max2Werte, 1);
-    EXPECT_EQ(run.doc.m_Max3Werte, 1);
-    EXPECT_EQ(run.doc.m_Mess1XWerte[1], 0.0f);
-}
-
-TEST(DepletionMeasured, AtMostThreeHundredRowsAreRead) {
-    Prediction run;
-    run.doc.m_Messwerte.assign(310, "10 200 90");
-    run.Run();
-    EXPECT_EQ(run.doc.m_Max2Werte, 300);
-    EXPECT_EQ(run.doc.m_Max3Werte, 300);
+// The measured rows as the graph takes them: every row's pressure, the
+// ratio of the rows that hold a third number, up to the first row without
+// two numbers and at most 300 rows.
+TEST(DepletionMeasured, RowsGiveThePressureAndGorPointsOfTheGraph) {
+    using Points = std::vector<std::pair<float, float>>;
+    struct Case {
+        const char* what;
+        std::vector<std::string> rows;
+        Points pressures, gors;
+    };
+    const std::vector<Case> cases = {
+        {"rows of two numbers give no ratio", TwoNumberRows(), {{100, 230}, {400, 190}}, {}},
+        {"rows of three numbers give the ratios",
+         {"50 240 100", "100 230 * ", "200.5 215 98.5", "300 200 99 Bemerkung"},
+         {{50, 240}, {100, 230}, {200.5f, 215}, {300, 200}},
+         {{50, 100}, {200.5f, 98.5f}, {300, 99}}},
+        {"the first row without two numbers ends them", {"50 240 100", "100", "200 215 98"},
+         {{50, 240}}, {{50, 100}}},
+        {"at most three hundred", std::vector<std::string>(310, "10 200 90"),
+         Points(300, {10, 200}), Points(300, {10, 90})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Prediction run;
+        run.doc.m_Messwerte = c.rows;
+        run.Run();
+        const CMorvekDoc& doc = run.doc;
+        ASSERT_EQ(doc.m_Max2Werte, static_cast<int>(c.pressures.size()));
+        ASSERT_EQ(doc.m_Max3Werte, static_cast<int>(c.gors.size()));
+        for (size_t i = 0; i < c.pressures.size(); ++i) {
+            EXPECT_EQ(doc.m_Mess1XWerte[i], c.pressures[i].first) << i;
+            EXPECT_EQ(doc.m_Mess1YWerte[i], c.pressures[i].second) << i;
+        }
+        for (size_t i = 0; i < c.gors.size(); ++i) {
+            EXPECT_EQ(doc.m_Mess2XWerte[i], c.gors[i].first) << i;
+            EXPECT_EQ(doc.m_Mess2YWerte[i], c.gors[i].second) << i;
+        }
+        for (size_t i = c.pressures.size(); i < doc.m_Mess1XWerte.size(); ++i)
+            EXPECT_EQ(doc.m_Mess1XWerte[i], 0.0f) << i;
+        for (size_t i = c.gors.size(); i < doc.m_Mess2XWerte.size(); ++i)
+            EXPECT_EQ(doc.m_Mess2XWerte[i], 0.0f) << i;
+    }
 }
 
 // --- Correlation choice -------------------------------------------------------------

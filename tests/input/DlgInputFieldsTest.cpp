@@ -113,3 +113,26 @@ TEST(DialogOutputBoxes, ToggleNeitherReadsNorOverwritesTheOtherFields) {
     EXPECT_EQ(o.dialog.m_OOIP, 5000.0f);
     EXPECT_EQ(o.controls.texts[ctl::kOOIP], "17");
 }
+
+// The dialog knows each gas component by its own name (m_H2S) and by the case
+// record's (m_Gas[0]); both name the component the field table puts at that
+// place of the composition, and the dialog's member of that name.
+TEST(DialogGasFields, TheDialogsNamesAndTheRecordsNameTheSameComponent) {
+    DlgInput d;
+    const std::pair<const char*, float*> members[kGasComponents] = {
+        {"m_H2S", &d.m_H2S}, {"m_CO2", &d.m_CO2}, {"m_N2", &d.m_N2},   {"m_C1", &d.m_C1},
+        {"m_C2", &d.m_C2},   {"m_C3", &d.m_C3},   {"m_iC4", &d.m_iC4}, {"m_nC4", &d.m_nC4},
+        {"m_iC5", &d.m_iC5}, {"m_nC5", &d.m_nC5}, {"m_C6", &d.m_C6},   {"m_C7", &d.m_C7},
+        {"m_C8", &d.m_C8},   {"m_C9", &d.m_C9},   {"m_C10", &d.m_C10}};
+    for (int i = 0; i < kGasComponents; ++i) {
+        const auto [name, member] = members[i];
+        SCOPED_TRACE(name);
+        const ExchangeField* byDialog = FindField(name);
+        const ExchangeField* byRecord = FindField("m_Gas[" + std::to_string(i) + "]");
+        ASSERT_NE(byDialog, nullptr);
+        EXPECT_EQ(byDialog, byRecord);
+        EXPECT_EQ(member, &d.m_Gas[i]);
+        EXPECT_EQ(&byDialog->Float(d), &d.m_Gas[i]);
+        EXPECT_EQ(byDialog->field->gasIndex, i);
+    }
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
 #include "base/Format.h"
@@ -21,10 +23,90 @@ const char* const kRowsTooMuchOil =
 
 }  // namespace
 
-TEST(DialogValidate, AcceptsTheNordfeldCaseWithoutAWord) {
-    OpenDialog o;
-    EXPECT_TRUE(Ok(o));
-    EXPECT_TRUE(o.sink.Log().empty());
+// One press of OK on the dialog as each case leaves it: accepted without a
+// word, or refused with exactly this message.
+TEST(DialogValidate, EachCheckAcceptsOrRefusesWithItsMessage) {
+    using Setup = std::function<void(OpenDialog&)>;
+    using Said = std::vector<std::string>;
+    const std::string ooipRange = OutOfRangeMessage(*FindField("m_OOIP"));
+    auto typed = [](std::vector<std::pair<const char*, const char*>> fields) -> Setup {
+        return [fields](OpenDialog& o) {
+            for (auto [member, text] : fields) o.Type(member, text);
+        };
+    };
+    auto rows = [](std::vector<std::string> r, Setup more = {}) -> Setup {
+        return [r, more](OpenDialog& o) {
+            o.dialog.m_Messwerte = r;
+            if (more) more(o);
+        };
+    };
+    std::vector<std::string> rows301(300, "100 200");
+    rows301.push_back("5000.1 200");
+    std::vector<std::string> row300Bad(300, "100 200");
+    row300Bad[299] = "5000.1 200";
+    struct Case {
+        const char* what;
+        StartCase start;
+        Setup setup;
+        Said said;  // empty: OK ends the dialog
+    };
+    const std::vector<Case> cases = {
+        {"the Nordfeld case", StartCase::Nordfeld, {}, {}},
+        {"a new case's oil in place of 0", StartCase::New, {}, {ooipRange}},
+        {"Swi + Sgc = 1", StartCase::Nordfeld, typed({{"m_Swi", "0.3"}, {"m_Sgc", "0.7"}}),
+         {"FEHLER!!\nSwi:  0.30 + Sgr:  0.70 >= 1"}},
+        {"Swi + Sgc below 1", StartCase::Nordfeld, typed({{"m_Swi", "0.3"}, {"m_Sgc", "0.69"}}), {}},
+        {"Swi 0", StartCase::Nordfeld, typed({{"m_Swi", "0"}}),
+         {"Haftwassersättigung swi muß > 0 sein"}},
+        {"Swi below 0", StartCase::Nordfeld, typed({{"m_Swi", "-0.1"}}),
+         {"Haftwassersättigung swi muß > 0 sein"}},
+        {"API 9.85", StartCase::Nordfeld, typed({{"m_API", "9.85"}}), {}},
+        {"API 9.84", StartCase::Nordfeld, typed({{"m_API", "9.84"}}),
+         {"Öldichte ist > 1. Bitte API-Wert über 10 erhöhen"}},
+        {"any composition but none", StartCase::Nordfeld,
+         [](OpenDialog& o) {
+             o.dialog.m_Gas.fill(0.0f);
+             o.dialog.m_Gas[3] = 50.0f;
+         },
+         {}},
+        {"bubble point at the initial pressure", StartCase::Nordfeld,
+         typed({{"m_Entloesungsdruck", "250"}}), {}},
+        // Without rows, whose production would exceed a small oil in place.
+        {"oil in place 0.1", StartCase::Nordfeld, rows({}, typed({{"m_OOIP", "0.1"}})), {}},
+        {"oil in place 99000", StartCase::Nordfeld, rows({}, typed({{"m_OOIP", "99000"}})), {}},
+        {"oil in place 0.05", StartCase::Nordfeld, typed({{"m_OOIP", "0.05"}}), {ooipRange}},
+        {"oil in place 100000", StartCase::Nordfeld, typed({{"m_OOIP", "100000"}}), {ooipRange}},
+        {"a row at the oil in place", StartCase::Nordfeld, rows({"5000 250 120"}), {}},
+        {"a row above the oil in place", StartCase::Nordfeld, rows({"5000.1 200"}),
+         {kRowsTooMuchOil}},
+        {"a row with one number ends the row checks", StartCase::Nordfeld,
+         rows({"100 200", "1.5", "5000.1 200"}), {}},
+        {"only the first 300 rows are checked", StartCase::Nordfeld, rows(rows301), {}},
+        {"the 300th row is checked", StartCase::Nordfeld, rows(row300Bad),
+         {"FEHLER!!\n300.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"}},
+        {"negative values in a row", StartCase::Nordfeld, rows({"100 240", "-50 200 -7"}),
+         {"FEHLER!!\n2.Meßwertzeile: Bitte einen Wert ab 0 eingeben: \"Kum.Ölproduktion (1000 "
+          "m3)\"."}},
+        // The list sorts the rows: the case's first row stands third there,
+        // and the message names it so.
+        {"a row named as the list shows it", StartCase::Nordfeld,
+         rows({"5000.1 200", "200 230", "300 220"},
+              [](OpenDialog& o) {
+                  o.dialog.m_MesswertListe.Clear();
+                  o.dialog.m_MesswertListe.AddSorted("200 230");
+                  o.dialog.m_MesswertListe.AddSorted("300 220");
+                  o.dialog.m_MesswertListe.AddSorted("5000.1 200");
+                  ASSERT_EQ(o.dialog.m_MesswertListe.Text(2), "5000.1 200");
+              }),
+         {"FEHLER!!\n3.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenDialog o(c.start);
+        if (c.setup) c.setup(o);
+        EXPECT_EQ(Ok(o), c.said.empty());
+        EXPECT_EQ(o.sink.Texts(), c.said);
+    }
 }
 
 TEST(DialogValidate, ShowsOnlyTheFirstFailingCheckInItsOrder) {
@@ -76,71 +158,6 @@ TEST(DialogValidate, ShowsOnlyTheFirstFailingCheckInItsOrder) {
     EXPECT_EQ(said, expected);
 }
 
-TEST(DialogValidate, SaturationsAddingUpToOneAreRefused) {
-    OpenDialog o;
-    o.Type("m_Swi", "0.3");
-    o.Type("m_Sgc", "0.7");
-    EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{"FEHLER!!\nSwi:  0.30 + Sgr:  0.70 >= 1"});
-    o.Type("m_Sgc", "0.69");
-    EXPECT_TRUE(Ok(o));
-}
-
-TEST(DialogValidate, WaterSaturationMustBeAboveZero) {
-    for (const char* swi : {"0", "-0.1"}) {
-        OpenDialog o;
-        o.Type("m_Swi", swi);
-        EXPECT_FALSE(Ok(o));
-        EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{"Haftwassersättigung swi muß > 0 sein"});
-    }
-}
-
-TEST(DialogValidate, ApiGravityBoundIs9Point85) {
-    OpenDialog o;
-    o.Type("m_API", "9.85");
-    EXPECT_TRUE(Ok(o));
-    o.Type("m_API", "9.84");
-    EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(),
-              std::vector<std::string>{"Öldichte ist > 1. Bitte API-Wert über 10 erhöhen"});
-}
-
-TEST(DialogValidate, AnyCompositionOtherThanZeroPasses) {
-    OpenDialog o;
-    o.dialog.m_Gas.fill(0.0f);
-    o.dialog.m_Gas[3] = 50.0f;
-    EXPECT_TRUE(Ok(o));
-}
-
-TEST(DialogValidate, BubblePointEqualToInitialPressurePasses) {
-    OpenDialog o;
-    o.Type("m_Entloesungsdruck", "250");
-    EXPECT_TRUE(Ok(o));
-}
-
-TEST(DialogValidate, OilInPlaceBoundsAreCheckedWhenReading) {
-    for (const char* ooip : {"0.1", "99000"}) {
-        OpenDialog o;
-        o.dialog.m_Messwerte.clear();  // no measured production above the small oil in place
-        o.Type("m_OOIP", ooip);
-        EXPECT_TRUE(Ok(o)) << ooip;
-    }
-    for (const char* ooip : {"0.05", "100000"}) {
-        OpenDialog o;
-        o.Type("m_OOIP", ooip);
-        // The fault is reported once; the dialog stays open.
-        EXPECT_FALSE(Ok(o)) << ooip;
-        const std::string range = OutOfRangeMessage(*FindField("m_OOIP"));
-        EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{range}));
-    }
-}
-
-TEST(DialogValidate, AFieldThatCannotBeReadIsTheOnlyMessage) {
-    OpenDialog o(StartCase::New);
-    EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(), (std::vector<std::string>{OutOfRangeMessage(*FindField("m_OOIP"))}));
-}
-
 TEST(DialogValidate, EachBadFieldIsReportedOnce) {
     const std::pair<const char*, const char*> faults[] = {
         {"m_OOIP", "abc"}, {"m_Temperatur", ""}, {"m_KroMax", "1.5"}, {"m_Initialdruck", "2000"}};
@@ -183,52 +200,3 @@ TEST(DialogValidate, RefusingMessagesAreWarnings) {
     EXPECT_TRUE(warnings.Log().empty());
 }
 
-TEST(DialogValidate, ARowMessageNamesTheRowAsTheListShowsIt) {
-    OpenDialog o;
-    // The list sorts the rows; the first row of the case stands third there.
-    o.dialog.m_Messwerte = {"5000.1 200", "200 230", "300 220"};
-    o.dialog.m_MesswertListe.Clear();
-    o.dialog.m_MesswertListe.AddSorted("200 230");
-    o.dialog.m_MesswertListe.AddSorted("300 220");
-    o.dialog.m_MesswertListe.AddSorted("5000.1 200");
-    ASSERT_EQ(o.dialog.m_MesswertListe.Text(2), "5000.1 200");
-    EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(),
-              std::vector<std::string>{
-                  "FEHLER!!\n3.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"});
-}
-
-TEST(DialogValidate, RowEqualToOilInPlacePassesAndAboveIsRefused) {
-    OpenDialog o;
-    o.dialog.m_Messwerte = {"5000 250 120"};
-    EXPECT_TRUE(Ok(o));
-    o.dialog.m_Messwerte = {"5000.1 200"};
-    EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{kRowsTooMuchOil});
-}
-
-TEST(DialogValidate, RowWithOneNumberEndsTheRowChecks) {
-    OpenDialog o;
-    o.dialog.m_Messwerte = {"100 200", "1.5", "5000.1 200"};
-    EXPECT_TRUE(Ok(o));
-}
-
-TEST(DialogValidate, OnlyTheFirst300RowsAreChecked) {
-    OpenDialog o;
-    o.dialog.m_Messwerte.assign(300, "100 200");
-    o.dialog.m_Messwerte.push_back("5000.1 200");
-    EXPECT_TRUE(Ok(o));
-    o.dialog.m_Messwerte[299] = "5000.1 200";
-    EXPECT_FALSE(Ok(o));
-    EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{
-                                  "FEHLER!!\n300.Meßwertzeile: Kum.Produktion 5000.1 > OOIP 5000.0"});
-}
-
-TEST(DialogValidate, NegativeValuesInACaseRowAreRefused) {
-    OpenDialog o;
-    o.dialog.m_Messwerte = {"100 240", "-50 200 -7"};
-    EXPECT_FALSE(Ok(o));
-    ASSERT_EQ(o.sink.Texts().size(), 1u);
-    EXPECT_NE(o.sink.Texts()[0].find("Bitte einen Wert ab 0"), std::string::npos)
-        << o.sink.Texts()[0];
-}

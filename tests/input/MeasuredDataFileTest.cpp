@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "DialogTestSupport.h"
+#include "base/Format.h"
 #include "ExampleCases.h"
 #include "input/ExchangeTable.h"
 #include "case/CaseLimits.h"
@@ -81,25 +82,76 @@ TEST(MeasuredDataFile, ThreeRowsOfThreeNumbersInTheFixedLayout) {
     EXPECT_EQ(r.chooser->asked, Rows{"Alle Dateien|*.TXT"});
 }
 
-TEST(MeasuredDataFile, RowOfTwoNumbersMarksTheMissingRatio) {
-    FileRead r(std::string(kHeader) + "1.5 120\n2.5 110 abc\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"     1.500                120.0   * ",
-                                          "     2.500                110.0   * "}));
-    EXPECT_TRUE(r.Said().empty());
-}
-
-TEST(MeasuredDataFile, EmptyLineAfterTheLastRowEndsTheReadingWithAMessage) {
-    FileRead r(std::string(kHeader) + "1.5 120\n\n");
-    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
-    EXPECT_EQ(r.Said(),
-              Rows{"Die 3. Zeile der Datei " + r.path + " enthält keine 2 Werte:\n "});
-    EXPECT_EQ(r.dialog.m_strStatus, "1 Zeilen wurden eingelesen");
-}
-
-TEST(MeasuredDataFile, LastLineWithoutLineEndIsRead) {
-    FileRead r(std::string(kHeader) + "1.5 120\n2.5 110");
-    EXPECT_EQ(r.dialog.m_Messwerte.size(), 2u);
-    EXPECT_TRUE(r.Said().empty());
+// Each file read into the Nordfeld dialog, which held the rows "1 200" and
+// "2 190": the rows it then holds (a file that yields no row leaves those),
+// the messages after " wird geöffnet" ("%s" is the file's path) and the
+// status line.
+TEST(MeasuredDataFile, EachFileGivesItsRowsAndMessages) {
+    const Rows before = {"1 200", "2 190"};
+    const std::string one = "     1.500                120.0   * ";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Rows rows;
+        Rows said;
+        const char* status;  // nullptr: "<rows> Zeilen wurden eingelesen"
+    };
+    const std::vector<Case> cases = {
+        {"a row of two numbers marks the missing ratio", std::string(kHeader) + "1.5 120\n2.5 110 abc\n",
+         {one, "     2.500                110.0   * "}, {}, nullptr},
+        {"the last line without a line end", std::string(kHeader) + "1.5 120\n2.5 110",
+         {one, "     2.500                110.0   * "}, {}, nullptr},
+        {"an empty line after the last row", std::string(kHeader) + "1.5 120\n\n", {one},
+         {"Die 3. Zeile der Datei %s enthält keine 2 Werte:\n "}, nullptr},
+        // A NUL byte would cut the line where the numbers are read.
+        {"a line with a NUL byte",
+         std::string(kHeader) + "1.5 120\n" + std::string("1 1\0 00 50\n", 11) + "3 100\n", {one},
+         {"In der 3.Zeile steht ein Nullzeichen."}, nullptr},
+        {"a header with a NUL byte", std::string("K\0pf\n1.5 120\n", 13), before,
+         {"In der 1.Zeile steht ein Nullzeichen."}, "Keine Zeile eingelesen"},
+        {"a header only", kHeader, before, {"Die Datei %s enthält keine Meßwertzeile."},
+         "Keine Zeile eingelesen"},
+        {"production equal to the oil in place",
+         std::string(kHeader) + "1.5 120\n5000 100\n6 90\n", {one},
+         {"ABBRUCH!!\n3. Zeile: Kum.Ölproduktion 5000.00 > OOIP 5000.00"}, nullptr},
+        {"a pressure at the initial pressure, then above it",
+         std::string(kHeader) + "1.5 250\n2 250.1\n", {"     1.500                250.0   * "},
+         {"ABBRUCH!!\n3. Zeile: Meßdruck  250.1 > Initialer Druck  250.0"}, nullptr},
+        {"a line of 99 characters, then of 100",
+         std::string(kHeader) + Line(99) + "\n" + Line(100) + "\n" + "3 100\n", {one},
+         {"In der 3.Zeile 100 Zeichen gelesen"}, nullptr},
+        {"a header of 100 characters", std::string(100, 'K') + "\n1.5 120\n", before,
+         {"In der 1.Zeile 100 Zeichen gelesen"}, "Keine Zeile eingelesen"},
+        {"values that are not finite", std::string(kHeader) + "1.5 120 nan\nnan 120\n", {one},
+         {"Die 3. Zeile der Datei %s enthält keine 2 Werte:\n nan 120"}, nullptr},
+        {"a line in code page 1252", std::string(kHeader) + "Z\xE4hler 3\n", before,
+         {"Die 2. Zeile der Datei %s enthält keine 2 Werte:\n Zähler 3"}, "Keine Zeile eingelesen"},
+        {"a decimal comma gets the decimal point hint", "Kopf\n10,5 200 100\n", before,
+         {"Die 2. Zeile der Datei %s enthält keine 2 Werte:\n 10,5 200 100\nZahlen werden mit "
+          "Dezimalpunkt geschrieben, zum Beispiel 10.5 statt 10,5."},
+         "Keine Zeile eingelesen"},
+        {"a line without a comma gets no hint", std::string(kHeader) + "1.5 120\nZ\xE4hler 3\n",
+         {one}, {"Die 3. Zeile der Datei %s enthält keine 2 Werte:\n Zähler 3"}, nullptr},
+        {"negative values", std::string(kHeader) + "1.5 120\n-50 200 -7\n", {one},
+         {"ABBRUCH!!\n3. Zeile: Bitte einen Wert ab 0 eingeben: \"Kum.Ölproduktion (1000 m3)\"."},
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileRead r(c.bytes);
+        EXPECT_EQ(r.dialog.m_Messwerte, c.rows);
+        EXPECT_EQ(r.dialog.m_MesswertListe.Count(), static_cast<int>(c.rows.size()));
+        Rows said;
+        for (const std::string& text : c.said) said.push_back(Format(text.c_str(), r.path.c_str()));
+        EXPECT_EQ(r.Said(), said);
+        for (const ScriptedMessageSink::Entry& e : r.sink.Log())
+            EXPECT_EQ(e.kind, ScriptedMessageSink::Entry::Shown);
+        const bool read = c.rows != before;
+        EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, read ? 1 : 0);
+        EXPECT_EQ(r.dialog.m_strStatus,
+                  c.status != nullptr ? std::string(c.status)
+                                      : Format("%zu Zeilen wurden eingelesen", c.rows.size()));
+    }
 }
 
 TEST(MeasuredDataFile, CrLfLineEndsReadAsLf) {
@@ -135,18 +187,6 @@ TEST(MeasuredDataFile, LoneCrEndsALineAsLfAndCrLfDo) {
     EXPECT_EQ(mixed.Said()[0], "Die 5. Zeile der Datei " + mixed.path + " enthält keine 2 Werte:\n ");
 }
 
-// A NUL byte would cut the line where the numbers are read: the line is
-// refused by its number, and the rows before it stay.
-TEST(MeasuredDataFile, LineWithANulByteEndsTheReadingWithItsNumber) {
-    FileRead r(std::string(kHeader) + "1.5 120\n" + std::string("1 1\0 00 50\n", 11) + "3 100\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
-    EXPECT_EQ(r.Said(), Rows{"In der 3.Zeile steht ein Nullzeichen."});
-    // A file whose first line stops it yields no row: the rows there are stay.
-    FileRead header(std::string("K\0pf\n1.5 120\n", 13));
-    EXPECT_EQ(header.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
-    EXPECT_EQ(header.Said(), Rows{"In der 1.Zeile steht ein Nullzeichen."});
-}
-
 // A case holds at most kMaxMeasuredRows rows: the reading ends there, so that
 // the rows read can always be saved and a huge file costs bounded memory.
 TEST(MeasuredDataFile, ReadingEndsAtTheMostRowsACaseHolds) {
@@ -160,55 +200,6 @@ TEST(MeasuredDataFile, ReadingEndsAtTheMostRowsACaseHolds) {
     EXPECT_EQ(rows.size(), kMaxMeasuredRows);
     EXPECT_EQ(sink.Texts(), Rows{"In der 100002.Zeile: mehr als 100000 Meßwerte kann der Fall "
                                  "nicht aufnehmen."});
-}
-
-TEST(MeasuredDataFile, HeaderOnlyKeepsTheRowsAndSaysTheFileHoldsNone) {
-    FileRead r{std::string(kHeader)};
-    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
-    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
-    EXPECT_EQ(r.Said(), Rows{"Die Datei " + r.path + " enthält keine Meßwertzeile."});
-    EXPECT_EQ(r.sink.Log().back().kind, ScriptedMessageSink::Entry::Shown);
-    EXPECT_EQ(r.dialog.m_strStatus, "Keine Zeile eingelesen");
-    EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);
-}
-
-TEST(MeasuredDataFile, ProductionEqualToOilInPlaceEndsTheReading) {
-    FileRead r(std::string(kHeader) + "1.5 120\n5000 100\n6 90\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
-    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\n3. Zeile: Kum.Ölproduktion 5000.00 > OOIP 5000.00"});
-    EXPECT_EQ(r.dialog.m_strStatus, "1 Zeilen wurden eingelesen");
-}
-
-TEST(MeasuredDataFile, PressureEqualToInitialPressureIsAcceptedAndAboveEndsTheReading) {
-    FileRead r(std::string(kHeader) + "1.5 250\n2 250.1\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                250.0   * "});
-    EXPECT_EQ(r.Said(), Rows{"ABBRUCH!!\n3. Zeile: Meßdruck  250.1 > Initialer Druck  250.0"});
-}
-
-TEST(MeasuredDataFile, LineOf99CharactersIsReadAndOf100EndsTheReading) {
-    FileRead r(std::string(kHeader) + Line(99) + "\n" + Line(100) + "\n" + "3 100\n");
-    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
-    EXPECT_EQ(r.Said(), Rows{"In der 3.Zeile 100 Zeichen gelesen"});
-}
-
-TEST(MeasuredDataFile, HeaderOf100CharactersEndsTheReadingToo) {
-    FileRead r(std::string(100, 'K') + "\n1.5 120\n");
-    // No row read: the rows there are stay.
-    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
-    EXPECT_EQ(r.Said(), Rows{"In der 1.Zeile 100 Zeichen gelesen"});
-}
-
-TEST(MeasuredDataFile, NotFiniteValuesAreNoNumbers) {
-    FileRead r(std::string(kHeader) + "1.5 120 nan\nnan 120\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
-    EXPECT_EQ(r.Said(),
-              Rows{"Die 3. Zeile der Datei " + r.path + " enthält keine 2 Werte:\n nan 120"});
-}
-
-TEST(MeasuredDataFile, LineTextInTheMessageComesFromCodePage1252) {
-    FileRead r(std::string(kHeader) + "Z\xE4hler 3\n");
-    EXPECT_EQ(r.Said(),
-              Rows{"Die 2. Zeile der Datei " + r.path + " enthält keine 2 Werte:\n Zähler 3"});
 }
 
 TEST(MeasuredDataFile, FileThatCannotBeOpenedKeepsTheRowsAlreadyEntered) {
@@ -300,31 +291,3 @@ TEST(MeasuredDataFile, ReadsAndWritesDecimalPointsUnderAGermanLocale) {
     EXPECT_TRUE(r.Said().empty());
 }
 
-TEST(MeasuredDataFile, FileWithoutAReadableRowKeepsTheRowsAndNamesFileAndLine) {
-    FileRead r(std::string("Kopf\n") + "10,5 200 100\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
-    EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
-    EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);
-    const Rows said = r.Said();
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find(r.path), std::string::npos) << said[0];
-    EXPECT_NE(said[0].find("2. Zeile"), std::string::npos) << said[0];
-    EXPECT_NE(said[0].find("10,5 200 100"), std::string::npos) << said[0];
-    EXPECT_NE(said[0].find("Dezimalpunkt"), std::string::npos) << said[0];
-}
-
-TEST(MeasuredDataFile, LineWithoutACommaGetsNoDecimalPointHint) {
-    FileRead r(std::string(kHeader) + "1.5 120\nZähler 3\n");
-    EXPECT_EQ(r.dialog.m_Messwerte.size(), 1u);
-    ASSERT_EQ(r.Said().size(), 1u);
-    EXPECT_EQ(r.Said()[0].find("Dezimalpunkt"), std::string::npos);
-    EXPECT_NE(r.Said()[0].find("3. Zeile"), std::string::npos) << r.Said()[0];
-}
-
-TEST(MeasuredDataFile, NegativeValuesEndTheReadingWithTheLineNumber) {
-    FileRead r(std::string(kHeader) + "1.5 120\n-50 200 -7\n");
-    EXPECT_EQ(r.dialog.m_Messwerte, Rows{"     1.500                120.0   * "});
-    ASSERT_EQ(r.Said().size(), 1u);
-    EXPECT_NE(r.Said()[0].find("3. Zeile"), std::string::npos) << r.Said()[0];
-    EXPECT_NE(r.Said()[0].find("Bitte einen Wert ab 0"), std::string::npos) << r.Said()[0];
-}

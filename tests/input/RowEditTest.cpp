@@ -66,17 +66,6 @@ TEST(RowSelect, DoubleClickOnAnEmptyListLeavesTheEditLineBlankAndSaysNothing) {
     EXPECT_EQ(d.controls.focusMovedOn, 0);
 }
 
-TEST(RowEdit, ChangeReplacesTheSelectedRowInPlaceWithoutAsking) {
-    RowDialog d;
-    d.Select(0);
-    d.Edit(kChange, "900 100");
-    EXPECT_TRUE(d.sink.Log().empty());
-    EXPECT_EQ(d.List(), (Rows{"900 100", "200 230", "300 220"}));
-    EXPECT_EQ(d.dialog.m_Messwerte, d.List());
-    EXPECT_EQ(d.controls.texts[ctl::kStatus], "1.Zeile wurde geändert");
-    EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 1);
-}
-
 TEST(RowEdit, ChangeWithNoRowSelectedOnlyTakesOverTheListOrder) {
     RowDialog d;
     d.Edit(kChange, "900 100");
@@ -85,18 +74,6 @@ TEST(RowEdit, ChangeWithNoRowSelectedOnlyTakesOverTheListOrder) {
     EXPECT_EQ(d.dialog.m_Messwerte, kSorted);
     EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 0);
     EXPECT_EQ(d.dialog.m_strStatus, " ");
-}
-
-TEST(RowEdit, AppendAsksAndPutsTheRowAtItsSortedPlace) {
-    RowDialog d;
-    d.sink.Answers({Answer::Yes});
-    d.Edit(kAppend, "150 235 80");
-    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile angehängt werden?\n150 235 80"});
-    EXPECT_EQ(d.List(), (Rows{"100 240", "150 235 80", "200 230", "300 220"}));
-    EXPECT_EQ(d.dialog.m_Messwerte, d.List());
-    // The status counts the rows; it is not the new row's place.
-    EXPECT_EQ(d.controls.texts[ctl::kStatus], "4.Zeile angehängt");
-    EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 1);
 }
 
 TEST(RowEdit, AnsweringNoChangesNoRowButTakesOverTheListOrder) {
@@ -111,72 +88,6 @@ TEST(RowEdit, AnsweringNoChangesNoRowButTakesOverTheListOrder) {
         EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 0) << mode;
         EXPECT_EQ(d.dialog.m_strStatus, " ") << mode;
     }
-}
-
-TEST(RowEdit, InsertPutsTheRowBeforeTheSelectedOneUnsorted) {
-    RowDialog d;
-    d.Select(1);
-    d.sink.Answers({Answer::Yes});
-    d.Edit(kInsert, "999 100");
-    EXPECT_EQ(d.sink.Texts(),
-              Rows{"Soll diese Zeile vor der markierten eingefügt werden?\n999 100"});
-    EXPECT_EQ(d.List(), (Rows{"100 240", "999 100", "200 230", "300 220"}));
-    EXPECT_EQ(d.dialog.m_Messwerte, d.List());
-    EXPECT_EQ(d.controls.texts[ctl::kStatus], "2.Zeile eingefügt");
-    EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 1);
-    // The selection stays on the row it was on.
-    EXPECT_EQ(d.dialog.m_MesswertListe.Selection(), 2);
-}
-
-TEST(RowEdit, DeleteRemovesTheSelectedRowWhateverTheEditLineHoldsAndNamesIt) {
-    RowDialog d;
-    d.Select(2);
-    d.sink.Answers({Answer::Yes});
-    d.Edit(kDelete, "100 240");
-    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile wirklich gelöscht werden?\n300 220"});
-    EXPECT_EQ(d.List(), (Rows{"100 240", "200 230"}));
-    EXPECT_EQ(d.dialog.m_Messwerte, d.List());
-    EXPECT_EQ(d.controls.texts[ctl::kStatus], "3.Zeile gelöscht");
-    EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 1);
-    EXPECT_EQ(d.dialog.m_MesswertListe.Selection(), -1);
-}
-
-TEST(RowEdit, InsertOrDeleteWithNoRowSelectedIsRefusedAndChangesNothing) {
-    for (Mode mode : {kInsert, kDelete}) {
-        RowDialog d;
-        d.sink.Answers({Answer::Yes});
-        d.Edit(mode, "150 235");
-        EXPECT_EQ(d.sink.Log().size(), 1u);
-        EXPECT_EQ(d.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown);
-        EXPECT_EQ(d.sink.Texts(), Rows{"Bitte zuerst eine Zeile auswählen."});
-        EXPECT_EQ(d.List(), kSorted);
-        EXPECT_EQ(d.dialog.m_Messwerte, kHandedIn);
-        EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 0);
-    }
-}
-
-TEST(RowEdit, RowWithoutTwoNumbersIsRefusedInEveryMode) {
-    for (Mode mode : {kChange, kAppend, kInsert, kDelete}) {
-        for (const char* row : {"1.5", "nan 120", "abc 1 2"}) {
-            RowDialog d;
-            d.Select(0);
-            d.sink.Answers({Answer::Yes});
-            d.Edit(mode, row);
-            EXPECT_EQ(d.sink.Texts(), Rows{"Die Zeile enthält keine 2 Werte"}) << row;
-            EXPECT_EQ(d.List(), kSorted);
-            EXPECT_EQ(d.dialog.m_Messwerte, kHandedIn);
-            EXPECT_EQ(d.controls.texts[ctl::kZeile], row);
-        }
-    }
-}
-
-TEST(RowEdit, RowWithACommaGetsTheDecimalPointHint) {
-    RowDialog d;
-    d.Select(0);
-    d.Edit(kChange, "2,5 120");
-    EXPECT_EQ(d.sink.Texts(), Rows{"Die Zeile enthält keine 2 Werte\nZahlen werden mit "
-                                   "Dezimalpunkt geschrieben, zum Beispiel 10.5 statt 10,5."});
-    EXPECT_EQ(d.List(), kSorted);
 }
 
 TEST(RowEdit, PassingThroughAnEmptyEditLineSaysNothingAndChangesNothing) {
@@ -194,23 +105,6 @@ TEST(RowEdit, PassingThroughAnEmptyEditLineSaysNothingAndChangesNothing) {
     }
 }
 
-TEST(RowEdit, StoresTheRowWholeAsTyped) {
-    RowDialog d;
-    d.sink.Answers({Answer::Yes});
-    d.Edit(kAppend, "1.5 120 30 Bemerkung");
-    EXPECT_EQ(d.List().front(), "1.5 120 30 Bemerkung");
-}
-
-TEST(RowEdit, RowThatCodePage1252CannotHoldIsRefusedWhereTyped) {
-    RowDialog d;
-    d.Select(0);
-    d.Edit(kChange, "100 240 北");
-    EXPECT_EQ(d.sink.Texts(), Rows{UnstorableTextMessage(*FindField("m_strZeile"), "北")});
-    EXPECT_EQ(d.controls.focus, std::vector<int>{ctl::kZeile});
-    EXPECT_EQ(d.List(), kSorted);
-    EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 0);
-}
-
 TEST(RowEdit, AnInvalidFieldElsewhereDoesNotStopTheRowEdit) {
     OpenDialog o(StartCase::New);  // oil in place 0: not yet valid
     o.controls.texts[ctl::kZeile] = "100 200";
@@ -221,29 +115,111 @@ TEST(RowEdit, AnInvalidFieldElsewhereDoesNotStopTheRowEdit) {
     EXPECT_EQ(o.dialog.m_MesswertListe.Count(), 1);
 }
 
-TEST(RowEdit, DeleteAsksWithTheSelectedRowItDeletesNotTheEditLine) {
-    RowDialog d;
-    d.dialog.m_MesswertListe.SetSelection(0);  // a single click on row 1
-    d.sink.Answers({Answer::Yes});
-    d.Edit(kDelete, "850 100 520");
-    EXPECT_EQ(d.sink.Texts(), Rows{"Soll diese Zeile wirklich gelöscht werden?\n100 240"});
-    EXPECT_EQ(d.List(), (Rows{"200 230", "300 220"}));
-    EXPECT_EQ(d.controls.texts[ctl::kStatus], "1.Zeile gelöscht");
+// An edit the user confirms: the question it asks (none for a change), the
+// list afterwards (also the case's rows), the status line and where the
+// selection stands. A row is selected by a double click (which copies it
+// into the edit line) or a single click (which does not).
+TEST(RowEdit, EachModeChangesTheListAsItSays) {
+    enum class Pick { None, Click, DoubleClick };
+    struct Case {
+        const char* what;
+        Pick pick;
+        int row;  // the row picked
+        Mode mode;
+        const char* typed;
+        Rows asked;
+        Rows list;
+        const char* status;
+        int selection;  // afterwards; -2: not checked
+    };
+    const std::vector<Case> cases = {
+        {"change replaces the selected row in place without asking", Pick::DoubleClick, 0,
+         kChange, "900 100", {}, {"900 100", "200 230", "300 220"}, "1.Zeile wurde geändert", -2},
+        // The status counts the rows; it is not the new row's place.
+        {"append puts the row at its sorted place", Pick::None, 0, kAppend, "150 235 80",
+         {"Soll diese Zeile angehängt werden?\n150 235 80"},
+         {"100 240", "150 235 80", "200 230", "300 220"}, "4.Zeile angehängt", -2},
+        {"append stores the row whole as typed", Pick::None, 0, kAppend, "1.5 120 30 Bemerkung",
+         {"Soll diese Zeile angehängt werden?\n1.5 120 30 Bemerkung"},
+         {"1.5 120 30 Bemerkung", "100 240", "200 230", "300 220"}, "4.Zeile angehängt", -2},
+        {"append takes zeros", Pick::None, 0, kAppend, "0 200 0",
+         {"Soll diese Zeile angehängt werden?\n0 200 0"},
+         {"0 200 0", "100 240", "200 230", "300 220"}, "4.Zeile angehängt", -2},
+        // The selection stays on the row it was on.
+        {"insert puts the row before the selected one, unsorted", Pick::DoubleClick, 1, kInsert,
+         "999 100", {"Soll diese Zeile vor der markierten eingefügt werden?\n999 100"},
+         {"100 240", "999 100", "200 230", "300 220"}, "2.Zeile eingefügt", 2},
+        {"delete removes the selected row whatever the edit line holds", Pick::DoubleClick, 2,
+         kDelete, "100 240", {"Soll diese Zeile wirklich gelöscht werden?\n300 220"},
+         {"100 240", "200 230"}, "3.Zeile gelöscht", -1},
+        {"delete asks with the row a single click selected", Pick::Click, 0, kDelete,
+         "850 100 520", {"Soll diese Zeile wirklich gelöscht werden?\n100 240"},
+         {"200 230", "300 220"}, "1.Zeile gelöscht", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RowDialog d;
+        if (c.pick == Pick::DoubleClick) d.Select(c.row);
+        if (c.pick == Pick::Click) d.dialog.m_MesswertListe.SetSelection(c.row);
+        d.sink.Answers({Answer::Yes});
+        d.Edit(c.mode, c.typed);
+        EXPECT_EQ(d.sink.Texts(), c.asked);
+        EXPECT_EQ(d.List(), c.list);
+        EXPECT_EQ(d.dialog.m_Messwerte, c.list);
+        EXPECT_EQ(d.controls.texts[ctl::kStatus], c.status);
+        EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 1);
+        if (c.selection != -2) {
+            EXPECT_EQ(d.dialog.m_MesswertListe.Selection(), c.selection);
+        }
+    }
 }
 
-TEST(RowEdit, NegativeValuesInARowAreRefusedWithTheirRangeMessage) {
-    for (const char* row : {"-50 200 -7", "50 -200", "50 200 -7", "-0.001 100"}) {
+// A refused edit says why and changes nothing: the list stays sorted, the
+// case keeps its rows as handed in, the edit line keeps what was typed.
+TEST(RowEdit, RefusedRowsChangeNothing) {
+    struct Case {
+        Mode mode;
+        bool selected;  // the first row double-clicked
+        std::string typed;
+        std::string said;
+    };
+    std::vector<Case> cases;
+    for (Mode mode : {kChange, kAppend, kInsert, kDelete})
+        for (const char* row : {"1.5", "nan 120", "abc 1 2"})
+            cases.push_back({mode, true, row, "Die Zeile enthält keine 2 Werte"});
+    cases.push_back({kChange, true, "2,5 120",
+                     "Die Zeile enthält keine 2 Werte\nZahlen werden mit Dezimalpunkt "
+                     "geschrieben, zum Beispiel 10.5 statt 10,5."});
+    const std::string rangeOf = "Bitte einen Wert ab 0 eingeben: ";
+    for (auto [row, field] : {std::pair{"-50 200 -7", "Kum.Ölproduktion (1000 m3)"},
+                              std::pair{"50 -200", "Schließdruck (Bar)"},
+                              std::pair{"50 200 -7", "GOEV (m3/m3)"},
+                              std::pair{"-0.001 100", "Kum.Ölproduktion (1000 m3)"}})
+        cases.push_back({kAppend, false, row, rangeOf + "\"" + field + "\"."});
+    for (Mode mode : {kInsert, kDelete})
+        cases.push_back({mode, false, "150 235", "Bitte zuerst eine Zeile auswählen."});
+    cases.push_back(
+        {kChange, true, "100 240 北", UnstorableTextMessage(*FindField("m_strZeile"), "北")});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << ": " << c.typed);
         RowDialog d;
+        if (c.selected) d.Select(0);
         d.sink.Answers({Answer::Yes});
-        d.Edit(kAppend, row);
-        ASSERT_EQ(d.sink.Log().size(), 1u) << row;
-        EXPECT_EQ(d.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown) << row;
-        EXPECT_NE(d.sink.Texts()[0].find("Bitte einen Wert ab 0 eingeben"), std::string::npos)
-            << d.sink.Texts()[0];
-        EXPECT_EQ(d.List(), kSorted) << row;
+        d.Edit(c.mode, c.typed);
+        ASSERT_EQ(d.sink.Log().size(), 1u);
+        EXPECT_EQ(d.sink.Log()[0].kind, ScriptedMessageSink::Entry::Shown);
+        EXPECT_EQ(d.sink.Texts()[0], c.said);
+        EXPECT_EQ(d.List(), kSorted);
+        EXPECT_EQ(d.dialog.m_Messwerte, kHandedIn);
+        EXPECT_EQ(d.dialog.m_bMesswerteGeaendert, 0);
+        EXPECT_EQ(d.controls.texts[ctl::kZeile], c.typed);
     }
+}
+
+// A row that code page 1252 cannot hold puts the focus back on the edit line.
+TEST(RowEdit, RowThatCodePage1252CannotHoldKeepsTheFocusWhereTyped) {
     RowDialog d;
-    d.sink.Answers({Answer::Yes});
-    d.Edit(kAppend, "0 200 0");
-    EXPECT_EQ(d.List().front(), "0 200 0");
+    d.Select(0);
+    d.Edit(kChange, "100 240 北");
+    EXPECT_EQ(d.controls.focus, std::vector<int>{ctl::kZeile});
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the Qt test programs share: their main() with a QApplication for the
-// widgets (ctest sets QT_QPA_PLATFORM=offscreen), driving a modal dialog, and
+// widgets (on the offscreen platform unless QT_QPA_PLATFORM names another, so
+// that listing and running the tests needs no display), driving a modal dialog, and
 // typing text that holds umlauts (QTest::keyClicks knows ASCII only).
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <functional>
 
 inline int RunGuiTests(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
