@@ -222,10 +222,12 @@ bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int ar
         if (!Export(doc, morvek::HavlenaOdehGraph(h), morvek::kHavlenaOdehTitle,
                     cl.havlenaOdehPath))
             return false;
-        if (doc.m_Gaskappe > 0.0f &&
-            !Export(doc, morvek::GasCapHavlenaOdehGraph(h), morvek::kGasCapHavlenaOdehTitle,
-                    WithSuffix(cl.havlenaOdehPath, "-gaskappe")))
-            return false;
+        if (doc.m_Gaskappe > 0.0f) {
+            if (!Export(doc, morvek::GasCapHavlenaOdehGraph(h), morvek::kGasCapHavlenaOdehTitle,
+                        WithSuffix(cl.havlenaOdehPath, "-gaskappe")))
+                return false;
+            std::cerr << morvek::OriginFitText(h) << '\n';
+        }
     }
     if (!cl.driveIndicesPath.empty() &&
         !Export(doc, morvek::DriveIndexGraph(drive), morvek::kDriveIndexTitle, cl.driveIndicesPath))

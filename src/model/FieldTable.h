@@ -22,6 +22,7 @@ enum CaseFileBlockItem : int {
     kBlockCompressibilities = 1,  // numbers of the field table (blockSlot order)
     kBlockPvtTable = 2,
     kBlockRelPermTable = 3,
+    kBlockPvtTableColumns = 4,  // the PVT table's optional columns (Rv, Bw)
 };
 
 enum class FieldKind {

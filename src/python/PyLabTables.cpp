@@ -17,7 +17,8 @@ namespace {
 // The name a table given as numbers carries in the report.
 constexpr const char* kScriptTableName = "aus Python";
 
-constexpr const char* kPvtColumns[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g"};
+constexpr const char* kPvtColumns[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv", "bw"};
+constexpr size_t kPvtBaseColumns = 6;  // rv and bw are optional
 constexpr const char* kRelPermColumns[] = {"sg", "krg", "kro"};
 
 std::string Joined(const std::vector<std::string>& problems) {
@@ -26,12 +27,17 @@ std::string Joined(const std::vector<std::string>& problems) {
     return text;
 }
 
+bool IsDataFrame(const py::handle& data) {
+    return py::hasattr(data, "columns") && py::hasattr(data, "to_numpy");
+}
+
 // The rows of a pandas DataFrame (by its column names) or of a list of
-// sequences, each row as floats.
+// sequences, each row as floats; a list's rows may hold up to maxCount values
+// (the optional columns in order), all as many.
 std::vector<std::vector<double>> RowsOf(const py::handle& data, const char* const* columns,
-                                        size_t count) {
+                                        size_t count, size_t maxCount = 0) {
     std::vector<std::vector<double>> rows;
-    if (py::hasattr(data, "columns") && py::hasattr(data, "to_numpy")) {
+    if (IsDataFrame(data)) {
         py::list names;
         for (size_t i = 0; i < count; ++i) names.append(columns[i]);
         for (size_t i = 0; i < count; ++i)
@@ -47,10 +53,12 @@ std::vector<std::vector<double>> RowsOf(const py::handle& data, const char* cons
     for (const py::handle& row : data) {
         std::vector<double> values;
         for (const py::handle& v : row) values.push_back(v.cast<double>());
-        if (values.size() != count)
+        const size_t expected = rows.empty() ? count : rows.front().size();
+        if (values.size() != expected &&
+            !(rows.empty() && values.size() > count && values.size() <= maxCount))
             throw InputError("Die " + std::to_string(rows.size() + 1) + ". Zeile hat " +
-                             std::to_string(values.size()) + " statt " + std::to_string(count) +
-                             " Werte.");
+                             std::to_string(values.size()) + " statt " +
+                             std::to_string(expected) + " Werte.");
         rows.push_back(std::move(values));
     }
     return rows;
@@ -59,11 +67,13 @@ std::vector<std::vector<double>> RowsOf(const py::handle& data, const char* cons
 py::object PvtData(const CaseInputs& in) {
     if (!in.pvtTable) return py::none();
     py::dict columns;
+    const LabPvtTable& t = *in.pvtTable;
     for (size_t c = 0; c < std::size(kPvtColumns); ++c) {
+        if ((c == kPvtBaseColumns && !t.hasRv) || (c == kPvtBaseColumns + 1 && !t.hasBw)) continue;
         py::list values;
-        for (const LabPvtRow& r : in.pvtTable->rows) {
-            const float row[] = {r.pressureBar,   r.bo, r.rs, r.bg, r.oilViscosityCp,
-                                 r.gasViscosityCp};
+        for (const LabPvtRow& r : t.rows) {
+            const float row[] = {r.pressureBar,       r.bo,  r.rs, r.bg, r.oilViscosityCp,
+                                 r.gasViscosityCp, r.rv, r.bw};
             values.append(PyValueOf(row[c]));
         }
         columns[kPvtColumns[c]] = values;
@@ -90,13 +100,38 @@ void SetPvtData(CaseInputs& in, const py::handle& data) {
         in.pvtTable.reset();
         return;
     }
+    // The optional columns: a data frame's by name, a list's as 7th (Rv) and
+    // 8th (Bw) value of every row.
+    LabPvtColumns optional;
+    std::vector<const char*> names(kPvtColumns, kPvtColumns + kPvtBaseColumns);
+    std::vector<std::vector<double>> values;
+    if (IsDataFrame(data)) {
+        const auto has = [&](const char* name) {
+            return data.attr("columns").attr("__contains__")(name).cast<bool>();
+        };
+        optional.rv = has("rv");
+        optional.bw = has("bw");
+        if (optional.rv) names.push_back("rv");
+        if (optional.bw) names.push_back("bw");
+        values = RowsOf(data, names.data(), names.size());
+    } else {
+        values = RowsOf(data, kPvtColumns, kPvtBaseColumns, std::size(kPvtColumns));
+        const size_t count = values.empty() ? kPvtBaseColumns : values.front().size();
+        optional.rv = count > kPvtBaseColumns;
+        optional.bw = count > kPvtBaseColumns + 1;
+    }
     std::vector<LabPvtRow> rows;
-    for (const auto& v : RowsOf(data, kPvtColumns, std::size(kPvtColumns)))
-        rows.push_back({StoredFloat(v[0]), StoredFloat(v[1]), StoredFloat(v[2]), StoredFloat(v[3]),
-                        StoredFloat(v[4]), StoredFloat(v[5])});
+    for (const auto& v : values) {
+        LabPvtRow r{StoredFloat(v[0]), StoredFloat(v[1]), StoredFloat(v[2]),
+                    StoredFloat(v[3]), StoredFloat(v[4]), StoredFloat(v[5])};
+        size_t next = kPvtBaseColumns;
+        if (optional.rv) r.rv = StoredFloat(v[next++]);
+        if (optional.bw) r.bw = StoredFloat(v[next++]);
+        rows.push_back(r);
+    }
     LabPvtTable table;
     std::vector<std::string> problems;
-    if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems) !=
+    if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems, optional) !=
         TableReadStatus::Read)
         throw InputError(Joined(problems));
     in.pvtTable = std::move(table);
@@ -143,10 +178,17 @@ py::object LabTablesState(const CaseInputs& in) {
     py::dict state;
     if (in.pvtTable) {
         py::list rows;
-        for (const LabPvtRow& r : in.pvtTable->rows)
-            rows.append(py::make_tuple(r.pressureBar, r.bo, r.rs, r.bg, r.oilViscosityCp,
-                                       r.gasViscosityCp));
-        state["pvt"] = py::make_tuple(MessageText(in.pvtTable->fileName), rows);
+        const LabPvtTable& t = *in.pvtTable;
+        for (const LabPvtRow& r : t.rows) {
+            py::list row;
+            for (float v : {r.pressureBar, r.bo, r.rs, r.bg, r.oilViscosityCp, r.gasViscosityCp})
+                row.append(v);
+            if (t.hasRv) row.append(r.rv);
+            if (t.hasBw) row.append(r.bw);
+            rows.append(py::tuple(row));
+        }
+        state["pvt"] = py::make_tuple(MessageText(t.fileName), rows);
+        if (t.hasRv || t.hasBw) state["pvt_columns"] = py::make_tuple(t.hasRv, t.hasBw);
     }
     if (in.relPermTable) {
         py::list rows;
@@ -162,9 +204,18 @@ void LabTablesFromState(CaseInputs& in, const py::dict& state) {
     if (state.contains("pvt")) {
         const auto t = state["pvt"].cast<py::tuple>();
         LabPvtTable table{t[0].cast<std::string>(), {}};
+        if (state.contains("pvt_columns")) {
+            const auto c = state["pvt_columns"].cast<py::tuple>();
+            table.hasRv = c[0].cast<bool>();
+            table.hasBw = c[1].cast<bool>();
+        }
         for (const py::handle& row : t[1].cast<py::list>()) {
             const auto v = row.cast<std::vector<float>>();
-            table.rows.push_back({v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5)});
+            LabPvtRow r{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5)};
+            size_t next = kPvtBaseColumns;
+            if (table.hasRv) r.rv = v.at(next++);
+            if (table.hasBw) r.bw = v.at(next++);
+            table.rows.push_back(r);
         }
         in.pvtTable = std::move(table);
     }
@@ -186,8 +237,10 @@ void RegisterLabTables(py::module_& m) {
         [](PyCase& c, py::handle data) { SetPvtData(c.inputs, data); },
         "The laboratory PVT table the case runs on instead of the correlations, as a pandas\n"
         "DataFrame with the columns p_bar, bo (m³/sm³), rs (sm³/m³), bg (m³/sm³), mu_o and\n"
-        "mu_g (cP); None for the correlations. Assign a DataFrame with these columns or a\n"
-        "list of rows (p, Bo, Rs, Bg, μo, μg) in any order; it is checked as a table file is\n"
+        "mu_g (cP), and rv (vaporised oil-gas ratio, m³/sm³) and bw (water formation volume\n"
+        "factor, m³/sm³) when the table has them; None for the correlations. Assign a\n"
+        "DataFrame with these columns (rv and bw optional) or a list of rows (p, Bo, Rs, Bg,\n"
+        "μo, μg[, Rv[, Bw]]) in any order; it is checked as a table file is\n"
         "(InputError with every bad row), and the report names it \"aus Python\". Assign\n"
         "None to go back to the correlations.");
     cls.def_property(

@@ -179,6 +179,10 @@ py::dict MatchState(const MatchResult& r) {
     state["rows_after"] = RowsState(r.rowsAfter);
     state["case"] = CaseState(r.fittedInputs);
     state["field_name"] = r.fittedInputs.fieldName;  // read back from the case
+    py::list starts;
+    for (const MatchStart& s : r.starts)
+        starts.append(py::make_tuple(s.start, s.fitted, s.rms, s.converged, s.iterations));
+    state["starts"] = py::make_tuple(starts, r.bestStart, r.startWarning);
     return state;
 }
 
@@ -215,6 +219,16 @@ MatchResult MatchFromState(const py::dict& state) {
     r.rowsBefore = RowsFromState(state["rows_before"].cast<py::list>());
     r.rowsAfter = RowsFromState(state["rows_after"].cast<py::list>());
     r.fittedInputs = CaseFromState(state["case"].cast<py::dict>());
+    if (state.contains("starts")) {
+        const auto starts = state["starts"].cast<py::tuple>();
+        for (const py::handle& item : starts[0].cast<py::list>()) {
+            const auto t = item.cast<py::tuple>();
+            r.starts.push_back({t[0].cast<std::vector<double>>(), t[1].cast<std::vector<double>>(),
+                                t[2].cast<double>(), t[3].cast<bool>(), t[4].cast<int>()});
+        }
+        r.bestStart = starts[1].cast<int>();
+        r.startWarning = starts[2].cast<std::string>();
+    }
     return r;
 }
 

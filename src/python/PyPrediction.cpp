@@ -23,20 +23,12 @@ struct PyPrediction {
     CaseInputs inputs;
     RunOptions options;
     PredictionResult result;
-    // The report's name of the quantity that ended the run; result points
-    // into it (a pickled result has no engine string to point to).
-    std::string failedQuantity;
     std::vector<py::object> columns;  // built when first asked for
     std::optional<std::vector<std::string>> report;
 
     PyPrediction() = default;
     PyPrediction(const PyPrediction&) = delete;
     PyPrediction& operator=(const PyPrediction&) = delete;
-
-    void OwnFailedQuantity() {
-        if (result.failedQuantity != nullptr) failedQuantity = result.failedQuantity;
-        result.failedQuantity = failedQuantity.empty() ? nullptr : failedQuantity.c_str();
-    }
 };
 
 using Step = PredictionStep;
@@ -70,6 +62,8 @@ const Column<Step> kColumns[] = {
      [](const Step& s) { return s.et; }},
     {"f_1000m3", "Underground withdrawal F = Np (Bo - Rs Bg) + Gp Bg, 1000 m³.",
      [](const Step& s) { return s.withdrawal1000m3; }},
+    {"rv", "Vaporised oil-gas ratio Rv, m³/sm³ (0 without a PVT table's Rv column).",
+     [](const Step& s) { return s.rv; }},
 };
 constexpr size_t kColumnCount = sizeof kColumns / sizeof kColumns[0];
 
@@ -79,6 +73,25 @@ const char* const kStopReasons[] = {"lowest_pressure",         "oil_in_place_pro
                                     "outside_pvt_table"};
 static_assert(std::size(kStopReasons) == static_cast<size_t>(StopReason::OutsidePvtTable) + 1,
               "a name for every way a prediction ends");
+// The quantities a run may fail to compute, as a pickled prediction names them.
+const char* const kRunQuantities[] = {"",
+                                      "rs",
+                                      "bo",
+                                      "co",
+                                      "oil_viscosity",
+                                      "bg",
+                                      "gas_viscosity",
+                                      "gas_cap",
+                                      "oil_production",
+                                      "gas_production",
+                                      "gor",
+                                      "oil_saturation",
+                                      "krg_kro",
+                                      "oil_immobile",
+                                      "vaporised_oil",
+                                      "lee_constants"};
+static_assert(std::size(kRunQuantities) == static_cast<size_t>(kRunQuantityCount),
+              "a name for every quantity a run may fail to compute");
 const char* const kEventKinds[] = {"bubble_point_too_low", "negative_oil_production",
                                    "oil_in_place_exceeded", "liquid_below_connate_water"};
 static_assert(std::size(kEventKinds) ==
@@ -145,7 +158,9 @@ constexpr double Step::*kStepDoubles[] = {&Step::np1000m3,
                                           &Step::eo,
                                           &Step::eg,
                                           &Step::et,
-                                          &Step::withdrawal1000m3};
+                                          &Step::withdrawal1000m3,
+                                          &Step::efw,
+                                          &Step::rv};
 constexpr size_t kPackedStep = sizeof(int32_t) + sizeof(float) +
                                sizeof kStepDoubles / sizeof kStepDoubles[0] * sizeof(double) + 1;
 
@@ -195,12 +210,13 @@ py::dict PredictionState(const PyPrediction& p) {
     state["events"] = EventTuples(r);
     state["liquid_below_connate_water_count"] = r.liquidBelowConnateWaterCount;
     state["stop_reason"] = kStopReasons[static_cast<int>(r.stopReason)];
-    state["failed_quantity"] = p.failedQuantity;
+    state["failed_quantity"] = kRunQuantities[static_cast<int>(r.failedQuantity)];
     state["failed_pressure_bar"] = r.failedPressureBar;
     state["initial_state_taken"] = r.initialStateTaken;
     state["rsi"] = r.rsi;
     state["boi"] = r.boi;
     state["bgi"] = r.bgi;
+    state["rvi"] = r.rvi;
     state["initial_gas_cap_mio_sm3"] = r.initialGasCapMioSm3;
     state["balance_ratio"] = r.balanceRatio;
     return state;
@@ -226,12 +242,14 @@ std::unique_ptr<PyPrediction> PredictionFromState(const py::dict& state) {
     r.liquidBelowConnateWaterCount = state["liquid_below_connate_water_count"].cast<int>();
     r.stopReason = static_cast<StopReason>(
         IndexOfName(kStopReasons, state["stop_reason"].cast<std::string>()));
-    p->failedQuantity = state["failed_quantity"].cast<std::string>();
+    r.failedQuantity = static_cast<RunQuantity>(
+        IndexOfName(kRunQuantities, state["failed_quantity"].cast<std::string>()));
     r.failedPressureBar = state["failed_pressure_bar"].cast<float>();
     r.initialStateTaken = state["initial_state_taken"].cast<bool>();
     r.rsi = state["rsi"].cast<double>();
     r.boi = state["boi"].cast<double>();
     r.bgi = state["bgi"].cast<double>();
+    if (state.contains("rvi")) r.rvi = state["rvi"].cast<double>();
     r.initialGasCapMioSm3 = state["initial_gas_cap_mio_sm3"].cast<double>();
     r.balanceRatio = state["balance_ratio"].cast<double>();
     // The run's N and the PVT table's range are the case's, as Predict takes them.
@@ -240,7 +258,6 @@ std::unique_ptr<PyPrediction> PredictionFromState(const py::dict& state) {
         r.lowestTablePressureBar = lowest;
         r.highestTablePressureBar = p->inputs.pvtTable->rows.back().pressureBar;
     }
-    p->OwnFailedQuantity();
     return p;
 }
 
@@ -253,7 +270,6 @@ std::unique_ptr<PyPrediction> PredictOne(const PyCase& c, bool useApi) {
         py::gil_scoped_release release;
         p->result = PredictCase(p->inputs, p->options);
     }
-    p->OwnFailedQuantity();
     return p;
 }
 
@@ -285,8 +301,7 @@ py::list PredictManyCases(const py::iterable& cases, const py::object& threads, 
         p->inputs = std::move(inputs[i]);
         p->options = options;
         p->result = std::move(results[i]);
-        p->OwnFailedQuantity();
-        out.append(py::cast(std::move(p)));
+            out.append(py::cast(std::move(p)));
     }
     return out;
 }
@@ -338,8 +353,8 @@ Columns: )doc");
     cls.def_property_readonly(
         "failed_quantity",
         [](const PyPrediction& p) -> py::object {
-            if (p.failedQuantity.empty()) return py::none();
-            return MessageText(p.failedQuantity);
+            if (p.result.failedQuantity == RunQuantity::None) return py::none();
+            return MessageText(RunQuantityName(p.result.failedQuantity));
         },
         "The report's name of the quantity that could not be computed, or None.");
     cls.def_property_readonly(

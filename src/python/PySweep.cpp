@@ -310,6 +310,9 @@ PySweepResult SweepFromState(const py::dict& state) {
     const auto tornado = state["tornado"].cast<py::tuple>();
     s.tornado.baseRf = tornado[0].cast<double>();
     s.tornado.baseFailure = tornado[1].cast<std::string>();
+    // The tornado's recovery factors are taken where the sweep's are.
+    s.tornado.abandonmentPressureBar =
+        s.options.HasAbandonment() ? s.options.abandonmentPressureBar : 0.0f;
     for (const py::handle& item : tornado[2].cast<py::list>()) {
         const auto t = item.cast<py::tuple>();
         TornadoBar b;
@@ -359,7 +362,8 @@ void RegisterSweep(py::module_& m) {
             "swing, and why a run had no result (None when it had).");
     cls.def_property_readonly(
         "base_recovery_factor_percent", [](const PySweepResult& s) { return s.tornado.baseRf; },
-        "The recovery factor of the base case at the end of its prediction, percent.");
+        "The recovery factor of the base case at the end of its prediction (at the\n"
+        "abandonment pressure when the sweep has one), percent.");
     cls.def_property_readonly(
         "samples", [](const PySweepResult& s) { return s.result.samples; },
         "The samples asked for.");

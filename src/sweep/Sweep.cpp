@@ -98,12 +98,9 @@ double ReservesPercentile(const std::vector<double>& ascending, int percent) {
 
 bool OutcomesOf(const PredictionResult& r, const CaseInputs& inputs, float abandonmentPressureBar,
                 OutcomeValues& out, std::string& failure) {
-    if (r.failedQuantity != nullptr) {
-        failure = NoMeaningfulResult(r.failedQuantity, r.failedPressureBar).substr(1);
-        return false;
-    }
-    if (PredictionPointCount(r) <= 1) {
-        failure = "Die Vorhersage endet vor ihrem ersten Ergebnis.";
+    // A failed quantity or no point below pi: the report renders why.
+    if (r.failedQuantity != RunQuantity::None || PredictionPointCount(r) <= 1) {
+        failure = PredictionFailureText(r);
         return false;
     }
     const PredictionStep& last = r.steps.back();
