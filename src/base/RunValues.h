@@ -55,7 +55,9 @@ inline RunQuantity FirstMeaningless(std::initializer_list<RunValue> values) {
 }
 
 // The report line in place of a quantity that could not be computed:
-// " Keine sinnvolle Berechnung möglich: <what>".
+// " Keine sinnvolle Berechnung möglich: <what>"; the text without its
+// leading blank, as a list of failures shows it.
 std::string NoMeaningfulResult(const char* what);
+std::string NoMeaningfulValueText(const char* what);
 // The same for a quantity at a pressure in bar: "... <what> bei <p> bar".
 std::string NoMeaningfulResult(const char* what, float druck);

@@ -23,6 +23,9 @@ class CMorvekDoc;
 class DataEntryRunner;
 class MessageSink;
 class QCommandLineParser;
+namespace morvek {
+struct GraphSeries;
+}
 
 struct MatchCommandLine {
     std::vector<std::string> names;  // record names, empty without --match
@@ -37,6 +40,10 @@ struct MatchCommandLine {
 };
 
 void AddMatchOptions(QCommandLineParser& parser);
+
+// The second Havlena-Odeh picture of a case with a gas cap:
+// "bilder/ho.png" -> "bilder/ho-gaskappe.png".
+std::string GasCapHavlenaOdehPath(const std::string& path);
 // False with the problem when the options are malformed or used without
 // what they need.
 bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
@@ -46,6 +53,11 @@ bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
 // the exit status (2 refused, 1 a file not written, 4 not converged).
 int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& options, bool answerYes,
                  DataEntryRunner& runner, MessageSink& sink);
+
+// Draws a diagnostic graph of the case onto its page, titled "Feld: title",
+// into a PNG, SVG or PDF file; false with the message on stderr.
+bool ExportDiagnosticGraph(const CMorvekDoc& doc, const morvek::GraphSeries& graph,
+                           const char* title, const std::string& path);
 
 // The diagnostic outputs after the run; false when a file could not be
 // written (the message is on stderr).

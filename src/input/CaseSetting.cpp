@@ -4,10 +4,12 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/NumberText.h"
 #include "base/PrintableText.h"
 #include "case/MorvekDoc.h"
 #include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
+#include "model/FieldTable.h"
 
 namespace {
 
@@ -72,13 +74,50 @@ private:
     std::string m_Prefix;
 };
 
+// An input the data-entry dialog does not hold (the aquifer's), by its
+// record or English name, checked against the field table's range or
+// choices.
+bool ApplyOwnDialogSetting(CMorvekDoc& doc, const std::string& assignment,
+                           const std::string& name, const std::string& text, MessageSink& sink) {
+    const morvek::Field* f = morvek::FindField(name);
+    if (f == nullptr || f->controlId != 0) {
+        std::string names = CaseMemberNames();
+        for (const morvek::Field& other : morvek::FieldTable())
+            if (other.controlId == 0) names += std::string(", ") + other.recordName;
+        sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s",
+                         EscapedText(name).c_str(), names.c_str()));
+        return false;
+    }
+    const std::string prefix = Format("--set %s: ", EscapedText(assignment).c_str());
+    if (f->kind == morvek::FieldKind::Choice) {
+        const int index = morvek::ChoiceIndex(*f, text);
+        if (index < 0) {
+            sink.Show(prefix + morvek::ChoiceMessage(*f));
+            return false;
+        }
+        doc.m_Inputs.*f->choice = index;
+        return true;
+    }
+    float value = 0;
+    if (!ParseFloatStrict(text, value)) {
+        sink.Show(prefix + morvek::NotANumberMessage(*f) + DecimalPointHint(text));
+        return false;
+    }
+    if (const std::string problem = morvek::CheckNumber(*f, value); !problem.empty()) {
+        sink.Show(prefix + problem);
+        return false;
+    }
+    f->Number(doc.m_Inputs) = value;
+    return true;
+}
+
 }  // namespace
 
 bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSink& sink) {
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos) {
         sink.Show(
-            Format("--set erwartet NAME=WERT, nicht \"%s\".", OneLineText(assignment).c_str()));
+            Format("--set erwartet NAME=WERT, nicht \"%s\".", EscapedText(assignment).c_str()));
         return false;
     }
     const std::string name = assignment.substr(0, eq);
@@ -105,12 +144,8 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
                 break;
         }
     }
-    if (!known) {
-        sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s",
-                         OneLineText(name).c_str(), CaseMemberNames().c_str()));
-        return false;
-    }
-    PrefixedSink prefixed(sink, Format("--set %s: ", OneLineText(assignment).c_str()));
+    if (!known) return ApplyOwnDialogSetting(doc, assignment, name, text, sink);
+    PrefixedSink prefixed(sink, Format("--set %s: ", EscapedText(assignment).c_str()));
 
     switch (field->kind) {
         case FieldKind::Float: {

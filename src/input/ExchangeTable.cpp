@@ -45,7 +45,8 @@ struct Placed {
 std::vector<ExchangeField> MakeTable() {
     std::vector<Placed> placed;
     for (const morvek::Field& f : morvek::FieldTable())
-        placed.push_back({f.dialogOrder, OfCase(f)});
+        if (f.controlId != 0)  // the aquifer's inputs have a dialog of their own
+            placed.push_back({f.dialogOrder, OfCase(f)});
     placed.push_back(
         {27, OwnText(1033, FieldKind::Static, "SUMME", "m_strSumme", &DlgInput::m_strSumme)});
     placed.push_back({28, OwnInt(1035, FieldKind::Radio, "Zeilenmodus", "m_nZeilenModus", nullptr,
@@ -126,7 +127,7 @@ std::string UnstorableTextMessage(const ExchangeField& field, const std::string&
     return Format(
         "Das Feld \"%s\" enthält das Zeichen \"%s\", das nicht gespeichert werden kann.\n"
         "Bitte nur westeuropäische Zeichen verwenden.",
-        FieldCaption(field).c_str(), character.c_str());
+        FieldCaption(field).c_str(), ShownCharacter(character).c_str());
 }
 
 bool InFieldRange(const ExchangeField& field, float value) {

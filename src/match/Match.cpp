@@ -7,13 +7,13 @@
 #include <glog/logging.h>
 
 #include <algorithm>
-#include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <mutex>
 
 #include "base/Format.h"
+#include "match/FitStatistics.h"
 #include "match/MatchMisfit.h"
 #include "match/MatchSetupDetail.h"
 
@@ -277,47 +277,6 @@ std::string StartText(const std::vector<ResolvedParameter>& params, const std::v
     return text;
 }
 
-// The 97.5 % quantile of Student's t distribution: the half-width of a
-// two-sided 95 % interval in standard errors.
-double StudentT975(int degreesOfFreedom) {
-    const boost::math::students_t_distribution<double> t(degreesOfFreedom);
-    return boost::math::quantile(t, 0.975);
-}
-
-void EstimateCovariance(ceres::Problem& problem, double* u, double finalCost,
-                        const std::vector<ResolvedParameter>& params, MatchResult& result) {
-    const size_t p = params.size();
-    if (result.degreesOfFreedom <= 0) return;
-    ceres::Covariance::Options options;
-    options.algorithm_type = ceres::DENSE_SVD;
-    options.num_threads = 1;
-    ceres::Covariance covariance(options);
-    const std::vector<std::pair<const double*, const double*>> blocks = {{u, u}};
-    if (!covariance.Compute(blocks, &problem)) return;
-    std::vector<double> c(p * p);
-    if (!covariance.GetCovarianceBlock(u, u, c.data())) return;
-    // Ceres gives (J'J)^-1; the residuals' variance comes from the misfit
-    // itself (sum of squares over n - p), then back to the inputs' units.
-    const double variance = 2 * finalCost / result.degreesOfFreedom;
-    for (size_t i = 0; i < p; ++i)
-        for (size_t j = 0; j < p; ++j) c[i * p + j] *= variance * params[i].scale * params[j].scale;
-    const double t = StudentT975(result.degreesOfFreedom);
-    result.correlation.assign(p, std::vector<double>(p, 0.0));
-    for (size_t i = 0; i < p; ++i) {
-        FittedInput& f = result.inputs[i];
-        f.stdError = std::sqrt(std::max(0.0, c[i * p + i]));
-        // An input never leaves its bounds, so neither does its interval: a
-        // gas cap found at 0 is 0 to something, not a negative gas cap.
-        f.ci95Low = std::max(f.fitted - t * f.stdError, f.bounds.lower);
-        f.ci95High = std::min(f.fitted + t * f.stdError, f.bounds.upper);
-        f.hasStatistics = std::isfinite(f.stdError);
-        for (size_t j = 0; j < p; ++j) {
-            const double d = std::sqrt(c[i * p + i] * c[j * p + j]);
-            result.correlation[i][j] = d > 0 ? c[i * p + j] / d : (i == j ? 1.0 : 0.0);
-        }
-    }
-}
-
 std::string NotConvergedMessage(const ceres::Solver::Summary& s, int maxIterations) {
     if (s.termination_type == ceres::NO_CONVERGENCE)
         return Format("Die Anpassung ist nach %d %s nicht konvergiert.", maxIterations,
@@ -475,7 +434,9 @@ MatchResult Match(const CaseInputs& inputs, const MatchOptions& options,
         // The covariance at the chosen point.
         ceres::Problem problem(problemOptions);
         bound(problem, chosen.u.data());
-        EstimateCovariance(problem, chosen.u.data(), chosen.cost, params, result);
+        std::vector<double> scales;
+        for (const ResolvedParameter& r : params) scales.push_back(r.scale);
+        EstimateFitStatistics(problem, chosen.u.data(), chosen.cost, scales, result);
     }
     if (cost.Stopped()) {
         result.status = MatchStatus::Cancelled;

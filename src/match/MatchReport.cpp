@@ -57,20 +57,37 @@ void AppendStarts(std::vector<std::string>& lines, const MatchResult& r) {
     if (!r.startWarning.empty()) lines.push_back(r.startWarning);
 }
 
-void AppendCorrelations(std::vector<std::string>& lines, const MatchResult& r) {
-    if (r.correlation.size() < 2) return;
-    lines.push_back("");
-    std::string head = Format("%-20s", "Korrelationen");
-    for (const FittedInput& f : r.inputs) head += Format("%19s", f.name.c_str());
-    lines.push_back(head);
-    for (size_t i = 0; i < r.inputs.size(); ++i) {
-        std::string line = Format("%-20s", r.inputs[i].name.c_str());
-        for (double c : r.correlation[i]) line += Format("%19.3f", c);
+}  // namespace
+
+void AppendFittedValues(std::vector<std::string>& lines, const MatchResult& r, int nameWidth) {
+    // "Größe" and "angepaßt" take two bytes more than they show.
+    lines.push_back(Format("%-*s %13s %14s %14s   %s", nameWidth + 2, "Größe", "Start",
+                           "angepaßt", "Std.-Fehler", "95 %-Intervall"));
+    for (const FittedInput& f : r.inputs) {
+        std::string line =
+            Format("%-*s %13.6g %13.6g", nameWidth, f.name.c_str(), f.start, double(f.stored));
+        if (f.hasStatistics)
+            line += Format("   ± %-10.3g   %.6g bis %.6g", f.stdError, f.ci95Low, f.ci95High);
+        else
+            line += "   (nicht bestimmbar)";
+        if (f.atBound) line += "  an der Grenze";
         lines.push_back(line);
     }
 }
 
-}  // namespace
+void AppendCorrelations(std::vector<std::string>& lines, const MatchResult& r, int nameWidth,
+                        int columnWidth) {
+    if (r.correlation.size() < 2) return;
+    lines.push_back("");
+    std::string head = Format("%-*s", nameWidth, "Korrelationen");
+    for (const FittedInput& f : r.inputs) head += Format("%*s", columnWidth, f.name.c_str());
+    lines.push_back(head);
+    for (size_t i = 0; i < r.inputs.size(); ++i) {
+        std::string line = Format("%-*s", nameWidth, r.inputs[i].name.c_str());
+        for (double c : r.correlation[i]) line += Format("%*.3f", columnWidth, c);
+        lines.push_back(line);
+    }
+}
 
 std::vector<std::string> CorrelationWarnings(const MatchResult& r) {
     std::vector<std::string> lines;
@@ -120,18 +137,7 @@ std::vector<std::string> MatchSummaryLines(const MatchResult& r, const std::stri
         Format("Konvergiert nach %d Iterationen mit %d Vorhersagen.", r.iterations, r.predictions));
     AppendStarts(lines, r);
     lines.push_back("");
-    // "Größe" and "angepaßt" take two bytes more than they show.
-    lines.push_back(Format("%-22s %13s %14s %14s   %s", "Größe", "Start", "angepaßt", "Std.-Fehler",
-                           "95 %-Intervall"));
-    for (const FittedInput& f : r.inputs) {
-        std::string line = Format("%-20s %13.6g %13.6g", f.name.c_str(), f.start, double(f.stored));
-        if (f.hasStatistics)
-            line += Format("   ± %-10.3g   %.6g bis %.6g", f.stdError, f.ci95Low, f.ci95High);
-        else
-            line += "   (nicht bestimmbar)";
-        if (f.atBound) line += "  an der Grenze";
-        lines.push_back(line);
-    }
+    AppendFittedValues(lines, r, 20);
     if (r.degreesOfFreedom <= 0)
         lines.push_back("Ohne überzählige Meßwerte gibt es keine Streuung und keine Intervalle.");
     lines.push_back("");
@@ -140,7 +146,7 @@ std::vector<std::string> MatchSummaryLines(const MatchResult& r, const std::stri
     lines.push_back("");
     lines.push_back("Meßwerte gegen Rechnung mit den angepaßten Werten:");
     AppendRows(lines, r.rowsAfter);
-    AppendCorrelations(lines, r);
+    AppendCorrelations(lines, r, 20, 19);
     const std::vector<std::string> warnings = CorrelationWarnings(r);
     if (!warnings.empty()) lines.push_back("");
     lines.insert(lines.end(), warnings.begin(), warnings.end());

@@ -17,6 +17,13 @@ namespace morvek {
 // fieldName: the case's name for the heading.
 std::vector<std::string> MatchSummaryLines(const MatchResult& result, const std::string& fieldName);
 
+// The table of fitted values (name, start, fitted, standard error, 95 %
+// interval) and the correlation matrix, each name in a column of nameWidth;
+// also parts of the summary.
+void AppendFittedValues(std::vector<std::string>& lines, const MatchResult& result, int nameWidth);
+void AppendCorrelations(std::vector<std::string>& lines, const MatchResult& result, int nameWidth,
+                        int columnWidth);
+
 // The warning lines about pairs with |r| > kStrongCorrelation (none when
 // there are none); also part of the summary.
 std::vector<std::string> CorrelationWarnings(const MatchResult& result);

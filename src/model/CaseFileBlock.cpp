@@ -35,7 +35,7 @@ const std::map<int, std::vector<const Field*>>& NumberItems() {
     static const std::map<int, std::vector<const Field*>> items = [] {
         std::map<int, std::vector<const Field*>> found;
         for (const Field& f : FieldTable())
-            if (f.blockItem != kNoBlockItem && f.kind == FieldKind::Number)
+            if (f.blockItem != kNoBlockItem && f.kind != FieldKind::Text)
                 found[f.blockItem].push_back(&f);
         for (auto& [item, fields] : found)
             std::sort(fields.begin(), fields.end(),
@@ -47,6 +47,59 @@ const std::map<int, std::vector<const Field*>>& NumberItems() {
 
 bool IsDefault(float v) {
     return std::bit_cast<uint32_t>(v) == 0u;  // +0.0: the default of every block number
+}
+
+// A number of an item: a float, or a choice as a 32-bit integer; 0 is the
+// default of both.
+bool IsDefault(const Field* f, const CaseInputs& in) {
+    return f->kind == FieldKind::Choice ? in.*f->choice == 0 : IsDefault(f->Number(in));
+}
+
+void WriteNumber(Writer& w, const Field* f, const CaseInputs& in) {
+    if (f->kind == FieldKind::Choice)
+        w.U32(static_cast<uint32_t>(in.*f->choice));
+    else
+        w.Float(f->Number(in));
+}
+
+// A choice outside its range is never written, so it is refused on reading.
+bool ReadNumber(Reader& r, const Field* f, CaseInputs& in) {
+    if (f->kind != FieldKind::Choice) return r.Float(f->Number(in));
+    return r.Int(in.*f->choice) && in.*f->choice >= 0 && in.*f->choice < f->choiceCount;
+}
+
+// The production history: its file name, the date of day 0 ("" without
+// dates), the row count (2 bytes, 1 ... kMaxHistoryRows) and the rows of
+// HistoryRow::kColumns floats.
+bool WriteHistory(const ProductionHistory& h, std::string& content) {
+    std::string name, date;
+    if (!IsValidHistory(h) || !Utf8ToCp1252(h.fileName, name) || !Utf8ToCp1252(h.startDate, date))
+        return false;
+    Writer w(content);
+    w.String(name);
+    w.String(date);
+    w.U16(static_cast<uint16_t>(h.rows.size()));
+    for (const HistoryRow& row : h.rows)
+        for (float v : row.Numbers()) w.Float(v);
+    return true;
+}
+
+bool ReadHistory(const std::string& content, std::optional<ProductionHistory>& target) {
+    Reader in(content);
+    ProductionHistory h;
+    uint16_t count = 0;
+    if (!in.String(h.fileName) || !in.String(h.startDate) || !in.U16(count)) return false;
+    if (count < 1 || count > kMaxHistoryRows) return false;
+    h.rows.resize(count);
+    for (HistoryRow& row : h.rows) {
+        std::array<float, HistoryRow::kColumns> numbers{};
+        for (float& v : numbers)
+            if (!in.Float(v)) return false;
+        row = HistoryRow::FromNumbers(numbers);
+    }
+    if (in.Remaining() != 0 || !IsValidHistory(h)) return false;
+    target = std::move(h);
+    return true;
 }
 
 template <class Table>
@@ -122,10 +175,14 @@ bool AppendCaseFileBlock(const CaseInputs& in, std::string& out, std::string& pr
     std::map<int, std::string> contents;
     for (const auto& [item, fields] : NumberItems()) {
         if (std::all_of(fields.begin(), fields.end(),
-                        [&](const Field* f) { return IsDefault(f->Number(in)); }))
+                        [&](const Field* f) { return IsDefault(f, in); }))
             continue;
         Writer w(contents[item]);
-        for (const Field* f : fields) w.Float(f->Number(in));
+        for (const Field* f : fields) WriteNumber(w, f, in);
+    }
+    if (in.history && !WriteHistory(*in.history, contents[kBlockHistory])) {
+        problem = "Die Produktionshistorie des Falls ist ungültig und kann nicht gespeichert werden.";
+        return false;
     }
     if (in.pvtTable && !WriteTable(*in.pvtTable, contents[kBlockPvtTable])) {
         problem = "Die PVT-Tabelle des Falls ist ungültig und kann nicht gespeichert werden.";
@@ -195,6 +252,10 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
             if (!ReadTable(content, r.relPermTable)) return false;
             continue;
         }
+        if (id == kBlockHistory) {
+            if (!ReadHistory(content, r.history)) return false;
+            continue;
+        }
         const auto item = NumberItems().find(id);
         if (item == NumberItems().end()) return false;  // an item this program does not know
         const std::vector<const Field*>& fields = item->second;
@@ -202,8 +263,8 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
         Reader numbers(content);
         bool onlyDefaults = true;
         for (const Field* f : fields) {
-            numbers.Float(f->Number(r));
-            onlyDefaults = onlyDefaults && IsDefault(f->Number(r));
+            if (!ReadNumber(numbers, f, r)) return false;
+            onlyDefaults = onlyDefaults && IsDefault(f, r);
         }
         if (onlyDefaults) return false;  // never written so
     }

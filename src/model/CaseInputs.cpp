@@ -13,6 +13,11 @@ bool SameLabTables(const CaseInputs& a, const CaseInputs& b) {
     return same(a.pvtTable, b.pvtTable) && same(a.relPermTable, b.relPermTable);
 }
 
+bool SameHistories(const CaseInputs& a, const CaseInputs& b) {
+    return a.history.has_value() == b.history.has_value() &&
+           (!a.history || SameHistory(*a.history, *b.history));
+}
+
 float LowestTablePressureBar(const CaseInputs& inputs) {
     return inputs.pvtTable && IsValidTable(*inputs.pvtTable)
                ? inputs.pvtTable->rows.front().pressureBar

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/LabTables.h"
+#include "model/ProductionHistory.h"
 
 namespace morvek {
 
@@ -69,12 +70,33 @@ struct CaseInputs {
     std::optional<LabPvtTable> pvtTable;
     std::optional<LabRelPermTable> relPermTable;
 
+    // Water influx from an aquifer (src/waterdrive/Aquifer.h): the model's
+    // index (0 none, 1 pot, 2 Fetkovich radial, 3 Fetkovich linear, 4 van
+    // Everdingen-Hurst radial, 5 Carter-Tracy radial) and its inputs; every
+    // number 0 until given.
+    int32_t aquiferModel = 0;
+    float aquiferConstantM3PerBar = 0.0f;  // pot K, or U / ct Wi; 0: from the geometry
+    float reservoirRadiusM = 0.0f;
+    float aquiferRadiusM = 0.0f;  // 0: infinite where the model allows
+    float aquiferThicknessM = 0.0f;
+    float aquiferPorosity = 0.0f;
+    float aquiferPermeabilityMd = 0.0f;
+    float aquiferAngleDeg = 0.0f;
+    float aquiferCompressibilityPerBar = 0.0f;  // total, water and rock
+    float waterViscosityCp = 0.0f;
+    float aquiferLengthM = 0.0f;  // linear aquifer
+    float aquiferWidthM = 0.0f;
+    // The dated production history (cumulative oil, gas, water, injection).
+    std::optional<ProductionHistory> history;
+
     // Bit for bit: two cases are the same when every stored float is.
     bool operator==(const CaseInputs& other) const;
 };
 
 // Both tables are absent or equal bit for bit.
 bool SameLabTables(const CaseInputs& a, const CaseInputs& b);
+// Both production histories are absent or equal bit for bit.
+bool SameHistories(const CaseInputs& a, const CaseInputs& b);
 
 // The lowest pressure of the case's PVT table, below which no run goes (the
 // table is not extrapolated); 0 without a valid table.

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "base/Format.h"
@@ -21,6 +22,18 @@ constexpr float kAbsoluteZeroCelsius = -273.15f;
 constexpr float kMaxGasCap = 100.0f;
 // Rock and water compressibilities above 1e-3 1/bar are typing errors.
 constexpr float kMaxCompressibilityPerBar = 1e-3f;
+// The aquifer's total compressibility may be raised on purpose to stand for
+// neighbouring accumulations that share the aquifer.
+constexpr float kMaxAquiferCompressibilityPerBar = 1e-2f;
+constexpr float kMaxAquiferConstantM3PerBar = 1e10f;
+constexpr float kMaxLengthM = 1e7f;  // ten thousand kilometres
+constexpr float kMaxThicknessM = 1e4f;
+constexpr float kMaxPermeabilityMd = 1e5f;
+constexpr float kMaxWaterViscosityCp = 100.0f;
+
+constexpr const char* kAquiferModelNames[] = {
+    "none", "pot", "fetkovich_radial", "fetkovich_linear", "veh_radial", "carter_tracy_radial",
+};
 
 Field Number(const char* record, const char* name, const char* label, const char* unit,
              float CaseInputs::*member, int file, int control, int order) {
@@ -142,6 +155,51 @@ std::vector<Field> MakeTable() {
                "1/bar", &C::waterCompressibilityPerBar, 0.0f, kMaxCompressibilityPerBar, -1, 1046,
                36),
         kBlockCompressibilities, 1));
+    // Water influx (src/waterdrive): not in the data-entry dialog but in the
+    // material-balance dialog, which reads them by their English names.
+    Field aquifer{"m_AquiferModell", "aquifer_model", "Aquifermodell", "", FieldKind::Choice};
+    aquifer.choice = &C::aquiferModel;
+    aquifer.choiceCount = static_cast<int>(std::size(kAquiferModelNames));
+    aquifer.choiceNames = kAquiferModelNames;
+    aquifer.blockItem = kBlockAquifer;
+    aquifer.blockSlot = 0;
+    t.push_back(aquifer);
+    const struct {
+        const char* record;
+        const char* name;
+        const char* label;
+        const char* unit;
+        float CaseInputs::*member;
+        float max;
+    } aquiferNumbers[] = {
+        {"m_AquiferKonstante", "aquifer_constant_m3_per_bar", "Aquiferkonstante (m3/Bar)",
+         "m³/bar", &C::aquiferConstantM3PerBar, kMaxAquiferConstantM3PerBar},
+        {"m_Lagerstaettenradius", "reservoir_radius_m", "Lagerstättenradius (m)", "m",
+         &C::reservoirRadiusM, kMaxLengthM},
+        {"m_Aquiferradius", "aquifer_radius_m", "Aquiferradius (m)", "m", &C::aquiferRadiusM,
+         kMaxLengthM},
+        {"m_AquiferMaechtigkeit", "aquifer_thickness_m", "Aquifermächtigkeit (m)", "m",
+         &C::aquiferThicknessM, kMaxThicknessM},
+        {"m_AquiferPorositaet", "aquifer_porosity", "Aquiferporosität ( - )", "",
+         &C::aquiferPorosity, 1.0f},
+        {"m_AquiferPermeabilitaet", "aquifer_permeability_md", "Aquiferpermeabilität (mD)", "mD",
+         &C::aquiferPermeabilityMd, kMaxPermeabilityMd},
+        {"m_AquiferWinkel", "aquifer_angle_deg", "Anströmwinkel (Grad)", "°", &C::aquiferAngleDeg,
+         360.0f},
+        {"m_AquiferKompressibilitaet", "aquifer_compressibility_per_bar",
+         "Aquiferkompressibilität (1/Bar)", "1/bar", &C::aquiferCompressibilityPerBar,
+         kMaxAquiferCompressibilityPerBar},
+        {"m_WasserViskositaet", "water_viscosity_cp", "Wasserviskosität (cp)", "cP",
+         &C::waterViscosityCp, kMaxWaterViscosityCp},
+        {"m_AquiferLaenge", "aquifer_length_m", "Aquiferlänge (m)", "m", &C::aquiferLengthM,
+         kMaxLengthM},
+        {"m_AquiferBreite", "aquifer_width_m", "Aquiferbreite (m)", "m", &C::aquiferWidthM,
+         kMaxLengthM},
+    };
+    int slot = 1;
+    for (const auto& a : aquiferNumbers)
+        t.push_back(InBlock(Ranged(a.record, a.name, a.label, a.unit, a.member, 0.0f, a.max, -1, 0, 0),
+                            kBlockAquifer, slot++));
     return t;
 }
 
@@ -216,6 +274,30 @@ std::string OutOfRangeMessage(const Field& field) {
     return OutOfRangeMessage(field.min, field.max, field.minExclusive, field.Caption());
 }
 
+int ChoiceIndex(const Field& field, const std::string& text) {
+    if (field.kind != FieldKind::Choice) return -1;
+    for (int i = 0; field.choiceNames != nullptr && i < field.choiceCount; ++i)
+        if (text == field.choiceNames[i]) return i;
+    if (text.empty() || text.size() > 3) return -1;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v < field.choiceCount ? v : -1;
+}
+
+std::string ChoiceMessage(const Field& field) {
+    std::string values;
+    for (int i = 0; i < field.choiceCount; ++i) {
+        if (!values.empty()) values += ", ";
+        values += field.choiceNames != nullptr ? Format("%s (%d)", field.choiceNames[i], i)
+                                               : Format("%d", i);
+    }
+    return Format("Bitte einen der Werte %s eingeben: \"%s\".", values.c_str(),
+                  field.Caption().c_str());
+}
+
 std::string CheckNumber(const Field& field, float value) {
     if (!std::isfinite(value)) return NotANumberMessage(field);
     if (!field.InRange(value)) return OutOfRangeMessage(field);
@@ -241,7 +323,8 @@ bool SameFieldValues(const CaseInputs& a, const CaseInputs& o) {
 }
 
 bool CaseInputs::operator==(const CaseInputs& o) const {
-    return SameFieldValues(*this, o) && measuredRows == o.measuredRows && SameLabTables(*this, o);
+    return SameFieldValues(*this, o) && measuredRows == o.measuredRows && SameLabTables(*this, o) &&
+           SameHistories(*this, o);
 }
 
 }  // namespace morvek

@@ -23,6 +23,8 @@ enum CaseFileBlockItem : int {
     kBlockPvtTable = 2,
     kBlockRelPermTable = 3,
     kBlockPvtTableColumns = 4,  // the PVT table's optional columns (Rv, Bw)
+    kBlockAquifer = 5,  // the aquifer model and its numbers (blockSlot order)
+    kBlockHistory = 6,  // the production history
 };
 
 enum class FieldKind {
@@ -49,12 +51,15 @@ struct Field {
     float max = 0.0f;        // infinity: no upper bound
     bool minExclusive = false;  // the lower bound itself is refused (absolute zero)
     int choiceCount = 0;
+    // English names of the choices ("none", "pot", ...), which --set and the
+    // Python module also take; nullptr where only the index is taken.
+    const char* const* choiceNames = nullptr;
     // Where the case file keeps the value: its order in the record, or -1
     // and an item of the optional block with the value's place in it.
     int filePosition = -1;
     int blockItem = kNoBlockItem;
     int blockSlot = -1;
-    int controlId = 0;    // the dialog's control
+    int controlId = 0;    // the data-entry dialog's control; 0: not in that dialog
     int dialogOrder = 0;  // order in which the dialog reads its controls
 
     float& Number(CaseInputs& c) const;
@@ -87,6 +92,12 @@ std::string NotANumberMessage(const std::string& caption);
 std::string OutOfRangeMessage(float min, float max, bool minExclusive, const std::string& caption);
 std::string NotANumberMessage(const Field& field);
 std::string OutOfRangeMessage(const Field& field);
+
+// The index of a choice given by its English name or its number ("pot" or
+// "1"), or -1.
+int ChoiceIndex(const Field& field, const std::string& text);
+// "Bitte einen der Werte none (0), pot (1), ... eingeben: \"Aquifermodell\"."
+std::string ChoiceMessage(const Field& field);
 
 // Checks a number for a field as the dialog checks what it reads: finite and
 // within the field's range. Empty when the value is accepted, else the

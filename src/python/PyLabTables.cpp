@@ -6,9 +6,15 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
+#include <array>
+#include <tuple>
+
 #include "PyCase.h"
 #include "PyCommon.h"
 #include "PyResults.h"
+#include "base/Cp1252.h"
+#include "base/Format.h"
 #include "model/LabTables.h"
 
 namespace morvek::python {
@@ -17,9 +23,26 @@ namespace {
 // The name a table given as numbers carries in the report.
 constexpr const char* kScriptTableName = "aus Python";
 
-constexpr const char* kPvtColumns[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv", "bw"};
-constexpr size_t kPvtBaseColumns = 6;  // rv and bw are optional
+// The columns of the data frames, in the order of the rows' Numbers() (the
+// table files' columns); the pickled state uses them too.
+constexpr const char* kPvtColumns[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g"};
 constexpr const char* kRelPermColumns[] = {"sg", "krg", "kro"};
+static_assert(std::size(kPvtColumns) == LabPvtRow::kColumns, "a frame column for every number");
+static_assert(std::size(kRelPermColumns) == LabRelPermRow::kColumns,
+              "a frame column for every number");
+// The PVT table's optional columns, after the six (a list's rows: 7 values
+// with Rv, 8 with Rv and Bw).
+constexpr const char* kPvtColumnsWithRv[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv"};
+constexpr const char* kPvtColumnsWithBw[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "bw"};
+constexpr const char* kPvtColumnsWithRvBw[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv",
+                                               "bw"};
+
+// The optional columns' values of the rows.
+std::vector<float> OptionalColumn(const LabPvtTable& t, float LabPvtRow::*member) {
+    std::vector<float> values;
+    for (const LabPvtRow& r : t.rows) values.push_back(r.*member);
+    return values;
+}
 
 std::string Joined(const std::vector<std::string>& problems) {
     std::string text;
@@ -27,72 +50,127 @@ std::string Joined(const std::vector<std::string>& problems) {
     return text;
 }
 
-bool IsDataFrame(const py::handle& data) {
-    return py::hasattr(data, "columns") && py::hasattr(data, "to_numpy");
+// The rows of a pandas DataFrame (by its column names) or of a list of
+// sequences, each row as floats.
+template <size_t N>
+std::vector<std::array<float, N>> RowsOf(const py::handle& data, const char* const (&columns)[N],
+                                         const char* parameter) {
+    py::object rows = py::reinterpret_borrow<py::object>(data);
+    if (py::hasattr(data, "columns") && py::hasattr(data, "to_numpy")) {
+        py::list names;
+        for (const char* column : columns) {
+            if (!py::bool_(data.attr("columns").attr("__contains__")(column)))
+                throw InputError(std::string("Der Tabelle fehlt die Spalte \"") + column + "\".");
+            names.append(column);
+        }
+        try {
+            rows = data.attr("__getitem__")(names)
+                       .attr("to_numpy")(py::arg("dtype") = "float64")
+                       .attr("tolist")();
+        } catch (py::error_already_set&) {
+            throw TypeMismatch(
+                Format("%s: die Spalten der Tabelle müssen Zahlen enthalten.", parameter));
+        }
+    } else if (py::isinstance<py::str>(data) || !py::isinstance<py::iterable>(data)) {
+        throw TypeMismatch(Format("%s: eine Tabelle (pandas DataFrame) oder eine Liste von "
+                                  "Zeilen erwartet.",
+                                  parameter));
+    }
+    std::vector<std::array<float, N>> out;
+    for (const py::handle& row : rows) {
+        const size_t r = out.size();
+        if (py::isinstance<py::str>(row) || !py::isinstance<py::sequence>(row))
+            throw TypeMismatch(
+                Format("%s[%zu]: eine Zeile aus %zu Zahlen erwartet.", parameter, r, N));
+        const py::sequence values = py::reinterpret_borrow<py::sequence>(row);
+        if (values.size() != N)
+            throw InputError("Die " + std::to_string(r + 1) + ". Zeile hat " +
+                             std::to_string(values.size()) + " statt " + std::to_string(N) +
+                             " Werte.");
+        std::array<float, N> numbers{};
+        for (size_t i = 0; i < N; ++i)
+            numbers[i] = StoredFloat(NumberArg(values[i], Format("%s[%zu][%zu]", parameter, r, i)));
+        out.push_back(numbers);
+    }
+    return out;
 }
 
-// The rows of a pandas DataFrame (by its column names) or of a list of
-// sequences, each row as floats; a list's rows may hold up to maxCount values
-// (the optional columns in order), all as many.
-std::vector<std::vector<double>> RowsOf(const py::handle& data, const char* const* columns,
-                                        size_t count, size_t maxCount = 0) {
-    std::vector<std::vector<double>> rows;
-    if (IsDataFrame(data)) {
-        py::list names;
-        for (size_t i = 0; i < count; ++i) names.append(columns[i]);
-        for (size_t i = 0; i < count; ++i)
-            if (!data.attr("columns").attr("__contains__")(columns[i]).cast<bool>())
-                throw InputError(std::string("Der Tabelle fehlt die Spalte \"") + columns[i] +
-                                 "\".");
-        const py::list values = data.attr("__getitem__")(names)
-                                    .attr("to_numpy")(py::arg("dtype") = "float64")
-                                    .attr("tolist")();
-        for (const py::handle& row : values) rows.push_back(row.cast<std::vector<double>>());
-        return rows;
+template <typename Row, size_t N>
+py::object TableData(const std::vector<Row>& rows, const char* const (&columns)[N]) {
+    py::dict frame;
+    for (size_t c = 0; c < N; ++c) {
+        py::list values;
+        for (const Row& r : rows) values.append(PyValueOf(r.Numbers()[c]));
+        frame[columns[c]] = values;
     }
-    for (const py::handle& row : data) {
-        std::vector<double> values;
-        for (const py::handle& v : row) values.push_back(v.cast<double>());
-        const size_t expected = rows.empty() ? count : rows.front().size();
-        if (values.size() != expected &&
-            !(rows.empty() && values.size() > count && values.size() <= maxCount))
-            throw InputError("Die " + std::to_string(rows.size() + 1) + ". Zeile hat " +
-                             std::to_string(values.size()) + " statt " +
-                             std::to_string(expected) + " Werte.");
-        rows.push_back(std::move(values));
-    }
-    return rows;
+    return DataFrameOf(frame);
 }
 
 py::object PvtData(const CaseInputs& in) {
     if (!in.pvtTable) return py::none();
-    py::dict columns;
     const LabPvtTable& t = *in.pvtTable;
+    if (!t.hasRv && !t.hasBw) return TableData(t.rows, kPvtColumns);
+    py::dict frame;
     for (size_t c = 0; c < std::size(kPvtColumns); ++c) {
-        if ((c == kPvtBaseColumns && !t.hasRv) || (c == kPvtBaseColumns + 1 && !t.hasBw)) continue;
         py::list values;
-        for (const LabPvtRow& r : t.rows) {
-            const float row[] = {r.pressureBar,       r.bo,  r.rs, r.bg, r.oilViscosityCp,
-                                 r.gasViscosityCp, r.rv, r.bw};
-            values.append(PyValueOf(row[c]));
-        }
-        columns[kPvtColumns[c]] = values;
+        for (const LabPvtRow& r : t.rows) values.append(PyValueOf(r.Numbers()[c]));
+        frame[kPvtColumns[c]] = values;
     }
-    return DataFrameOf(columns);
+    for (auto [on, name, member] : {std::tuple{t.hasRv, "rv", &LabPvtRow::rv},
+                                    std::tuple{t.hasBw, "bw", &LabPvtRow::bw}}) {
+        if (!on) continue;
+        py::list values;
+        for (float v : OptionalColumn(t, member)) values.append(PyValueOf(v));
+        frame[name] = values;
+    }
+    return DataFrameOf(frame);
+}
+
+// The rows of pvt_table_data with the optional columns it has: a data
+// frame's by their names, a list's as 7th (Rv) and 8th (Bw) value.
+std::vector<LabPvtRow> PvtRowsOf(const py::handle& data, LabPvtColumns& columns) {
+    std::vector<LabPvtRow> rows;
+    const bool frame = py::hasattr(data, "columns") && py::hasattr(data, "to_numpy");
+    size_t count = LabPvtRow::kColumns;
+    if (frame) {
+        const auto has = [&](const char* name) {
+            return py::bool_(data.attr("columns").attr("__contains__")(name));
+        };
+        columns.rv = has("rv");
+        columns.bw = has("bw");
+        count += (columns.rv ? 1 : 0) + (columns.bw ? 1 : 0);
+    } else if (py::isinstance<py::sequence>(data) && !py::isinstance<py::str>(data) &&
+               py::len(data) > 0) {
+        const py::handle first = py::reinterpret_borrow<py::sequence>(data)[0];
+        if (py::isinstance<py::sequence>(first) && !py::isinstance<py::str>(first))
+            count = std::clamp(py::len(first), LabPvtRow::kColumns, LabPvtRow::kColumns + 2);
+        columns.rv = count > LabPvtRow::kColumns;
+        columns.bw = count > LabPvtRow::kColumns + 1;
+    }
+    // After the six: Rv first, then Bw.
+    auto take = [&rows, &columns](const auto& numbers) {
+        for (const auto& v : numbers) {
+            LabPvtRow r = LabPvtRow::FromNumbers({v[0], v[1], v[2], v[3], v[4], v[5]});
+            size_t next = LabPvtRow::kColumns;
+            if (columns.rv) r.rv = v[next++];
+            if (columns.bw) r.bw = v[next++];
+            rows.push_back(r);
+        }
+    };
+    if (count == LabPvtRow::kColumns)
+        take(RowsOf(data, kPvtColumns, "pvt_table_data"));
+    else if (columns.rv && columns.bw)
+        take(RowsOf(data, kPvtColumnsWithRvBw, "pvt_table_data"));
+    else if (columns.rv)
+        take(RowsOf(data, kPvtColumnsWithRv, "pvt_table_data"));
+    else
+        take(RowsOf(data, kPvtColumnsWithBw, "pvt_table_data"));
+    return rows;
 }
 
 py::object RelPermData(const CaseInputs& in) {
     if (!in.relPermTable) return py::none();
-    py::dict columns;
-    for (size_t c = 0; c < std::size(kRelPermColumns); ++c) {
-        py::list values;
-        for (const LabRelPermRow& r : in.relPermTable->rows) {
-            const float row[] = {r.gasSaturation, r.krg, r.kro};
-            values.append(PyValueOf(row[c]));
-        }
-        columns[kRelPermColumns[c]] = values;
-    }
-    return DataFrameOf(columns);
+    return TableData(in.relPermTable->rows, kRelPermColumns);
 }
 
 void SetPvtData(CaseInputs& in, const py::handle& data) {
@@ -100,38 +178,11 @@ void SetPvtData(CaseInputs& in, const py::handle& data) {
         in.pvtTable.reset();
         return;
     }
-    // The optional columns: a data frame's by name, a list's as 7th (Rv) and
-    // 8th (Bw) value of every row.
-    LabPvtColumns optional;
-    std::vector<const char*> names(kPvtColumns, kPvtColumns + kPvtBaseColumns);
-    std::vector<std::vector<double>> values;
-    if (IsDataFrame(data)) {
-        const auto has = [&](const char* name) {
-            return data.attr("columns").attr("__contains__")(name).cast<bool>();
-        };
-        optional.rv = has("rv");
-        optional.bw = has("bw");
-        if (optional.rv) names.push_back("rv");
-        if (optional.bw) names.push_back("bw");
-        values = RowsOf(data, names.data(), names.size());
-    } else {
-        values = RowsOf(data, kPvtColumns, kPvtBaseColumns, std::size(kPvtColumns));
-        const size_t count = values.empty() ? kPvtBaseColumns : values.front().size();
-        optional.rv = count > kPvtBaseColumns;
-        optional.bw = count > kPvtBaseColumns + 1;
-    }
-    std::vector<LabPvtRow> rows;
-    for (const auto& v : values) {
-        LabPvtRow r{StoredFloat(v[0]), StoredFloat(v[1]), StoredFloat(v[2]),
-                    StoredFloat(v[3]), StoredFloat(v[4]), StoredFloat(v[5])};
-        size_t next = kPvtBaseColumns;
-        if (optional.rv) r.rv = StoredFloat(v[next++]);
-        if (optional.bw) r.bw = StoredFloat(v[next++]);
-        rows.push_back(r);
-    }
+    LabPvtColumns columns;
+    std::vector<LabPvtRow> rows = PvtRowsOf(data, columns);
     LabPvtTable table;
     std::vector<std::string> problems;
-    if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems, optional) !=
+    if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems, columns) !=
         TableReadStatus::Read)
         throw InputError(Joined(problems));
     in.pvtTable = std::move(table);
@@ -143,14 +194,53 @@ void SetRelPermData(CaseInputs& in, const py::handle& data) {
         return;
     }
     std::vector<LabRelPermRow> rows;
-    for (const auto& v : RowsOf(data, kRelPermColumns, std::size(kRelPermColumns)))
-        rows.push_back({StoredFloat(v[0]), StoredFloat(v[1]), StoredFloat(v[2])});
+    for (const auto& v : RowsOf(data, kRelPermColumns, "relperm_table_data"))
+        rows.push_back(LabRelPermRow::FromNumbers(v));
     LabRelPermTable table;
     std::vector<std::string> problems;
     if (RelPermTableFromRows(std::move(rows), kScriptTableName, table, problems) !=
         TableReadStatus::Read)
         throw InputError(Joined(problems));
     in.relPermTable = std::move(table);
+}
+
+// A table in the pickled state: its file name and each frame column as a list.
+template <typename Table, size_t N>
+py::dict TableState(const Table& table, const char* const (&columns)[N]) {
+    py::dict state;
+    state["file_name"] = MessageText(table.fileName);
+    for (size_t c = 0; c < N; ++c) {
+        py::list values;
+        for (const auto& r : table.rows) values.append(double(r.Numbers()[c]));
+        state[columns[c]] = values;
+    }
+    return state;
+}
+
+template <typename Table, size_t N>
+Table TableFromState(py::handle item, const char* const (&columns)[N], const char* kind,
+                     const StateReader& outer) {
+    if (!PyDict_CheckExact(item.ptr())) outer.Wrong(Format("\"%s\" ist kein dict", kind));
+    const StateReader state(item, kind);
+    Table table;
+    table.fileName = state.Text("file_name");
+    std::string cp1252;
+    if (!Utf8ToCp1252(table.fileName, cp1252)) state.Damaged("der Name der Tabelle");
+    std::vector<py::list> values;
+    for (const char* column : columns) {
+        values.push_back(state.List(column));
+        if (values.back().size() != values.front().size() ||
+            values.back().size() > size_t(kMaxLabTableRows))
+            state.Damaged(Format("die Spalte %s", column));
+    }
+    for (size_t r = 0; r < values.front().size(); ++r) {
+        std::array<float, N> numbers{};
+        for (size_t c = 0; c < N; ++c)
+            numbers[c] = static_cast<float>(state.DoubleOf(values[c][r], columns[c]));
+        table.rows.push_back(decltype(table.rows)::value_type::FromNumbers(numbers));
+    }
+    if (!IsValidTable(table)) state.Damaged("keine gültige Tabelle");
+    return table;
 }
 
 // A table file into the case, all or nothing, as the dialog's buttons read it.
@@ -174,59 +264,43 @@ size_t ReadTable(std::optional<Table>& target, const py::handle& path, const cha
 
 }  // namespace
 
-py::object LabTablesState(const CaseInputs& in) {
+py::dict LabTablesState(const CaseInputs& in) {
     py::dict state;
     if (in.pvtTable) {
-        py::list rows;
-        const LabPvtTable& t = *in.pvtTable;
-        for (const LabPvtRow& r : t.rows) {
-            py::list row;
-            for (float v : {r.pressureBar, r.bo, r.rs, r.bg, r.oilViscosityCp, r.gasViscosityCp})
-                row.append(v);
-            if (t.hasRv) row.append(r.rv);
-            if (t.hasBw) row.append(r.bw);
-            rows.append(py::tuple(row));
-        }
-        state["pvt"] = py::make_tuple(MessageText(t.fileName), rows);
-        if (t.hasRv || t.hasBw) state["pvt_columns"] = py::make_tuple(t.hasRv, t.hasBw);
+        py::dict pvt = TableState(*in.pvtTable, kPvtColumns);
+        // The optional columns as lists of their own, only when the table has them.
+        if (in.pvtTable->hasRv) pvt["rv"] = OptionalColumn(*in.pvtTable, &LabPvtRow::rv);
+        if (in.pvtTable->hasBw) pvt["bw"] = OptionalColumn(*in.pvtTable, &LabPvtRow::bw);
+        state["pvt"] = pvt;
     }
-    if (in.relPermTable) {
-        py::list rows;
-        for (const LabRelPermRow& r : in.relPermTable->rows)
-            rows.append(py::make_tuple(r.gasSaturation, r.krg, r.kro));
-        state["relperm"] = py::make_tuple(MessageText(in.relPermTable->fileName), rows);
-    }
+    if (in.relPermTable) state["relperm"] = TableState(*in.relPermTable, kRelPermColumns);
     return state;
 }
 
-void LabTablesFromState(CaseInputs& in, const py::dict& state) {
+void LabTablesFromState(CaseInputs& in, const py::dict& tables, const StateReader& reader) {
     // As stored: the values come back bit for bit (single precision both ways).
-    if (state.contains("pvt")) {
-        const auto t = state["pvt"].cast<py::tuple>();
-        LabPvtTable table{t[0].cast<std::string>(), {}};
-        if (state.contains("pvt_columns")) {
-            const auto c = state["pvt_columns"].cast<py::tuple>();
-            table.hasRv = c[0].cast<bool>();
-            table.hasBw = c[1].cast<bool>();
+    for (const auto& [key, value] : tables) {
+        const std::string name = reader.TextOf(key, "lab_tables");
+        if (name == "pvt") {
+            LabPvtTable table = TableFromState<LabPvtTable>(value, kPvtColumns, "pvt", reader);
+            const StateReader pvt(value, "pvt");
+            for (auto [flag, key, member] : {std::tuple{&LabPvtTable::hasRv, "rv", &LabPvtRow::rv},
+                                             std::tuple{&LabPvtTable::hasBw, "bw", &LabPvtRow::bw}}) {
+                if (!pvt.Has(key)) continue;
+                const py::list values = pvt.List(key);
+                if (values.size() != table.rows.size()) pvt.Damaged(Format("die Spalte %s", key));
+                table.*flag = true;
+                for (size_t r = 0; r < table.rows.size(); ++r)
+                    table.rows[r].*member = static_cast<float>(pvt.DoubleOf(values[r], key));
+            }
+            if (!IsValidTable(table)) pvt.Damaged("keine gültige Tabelle");
+            in.pvtTable = std::move(table);
         }
-        for (const py::handle& row : t[1].cast<py::list>()) {
-            const auto v = row.cast<std::vector<float>>();
-            LabPvtRow r{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5)};
-            size_t next = kPvtBaseColumns;
-            if (table.hasRv) r.rv = v.at(next++);
-            if (table.hasBw) r.bw = v.at(next++);
-            table.rows.push_back(r);
-        }
-        in.pvtTable = std::move(table);
-    }
-    if (state.contains("relperm")) {
-        const auto t = state["relperm"].cast<py::tuple>();
-        LabRelPermTable table{t[0].cast<std::string>(), {}};
-        for (const py::handle& row : t[1].cast<py::list>()) {
-            const auto v = row.cast<std::vector<float>>();
-            table.rows.push_back({v.at(0), v.at(1), v.at(2)});
-        }
-        in.relPermTable = std::move(table);
+        else if (name == "relperm")
+            in.relPermTable =
+                TableFromState<LabRelPermTable>(value, kRelPermColumns, "relperm", reader);
+        else
+            reader.Damaged("unbekannte Tabelle \"" + name + "\"");
     }
 }
 
@@ -256,6 +330,7 @@ void RegisterLabTables(py::module_& m) {
             return ReadTable(c.inputs.pvtTable, path, "PVT-Tabelle", &ReadPvtTableFile);
         },
         py::arg("path"),
+        "read_pvt_table(self, /, path)\n--\n\n"
         "Reads a PVT table file (a header line, then pressure in bar, Bo, Rs, Bg, μo, μg per\n"
         "line) into the case, as the dialog's \"PVT-Tabelle lesen…\" does: the whole file or\n"
         "nothing. A refused file raises InputError naming every bad line, an unreadable one\n"
@@ -266,6 +341,7 @@ void RegisterLabTables(py::module_& m) {
             return ReadTable(c.inputs.relPermTable, path, "Relperm-Tabelle", &ReadRelPermTableFile);
         },
         py::arg("path"),
+        "read_relperm_table(self, /, path)\n--\n\n"
         "Reads a relative-permeability table file (a header line, then Sg, krg, kro per line)\n"
         "into the case, as the dialog's \"Relperm-Tabelle lesen…\" does. Returns the number of\n"
         "rows.");

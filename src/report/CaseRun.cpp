@@ -13,7 +13,7 @@ constexpr double kRsTolerance = 1e-6;
 }  // namespace
 
 bool CaseRun::HasResultTable() const {
-    if (prediction) return !prediction->steps.empty();
+    if (prediction) return PredictionHasResult(*prediction);
     if (pvtTable) {
         for (const PvtTableRow& row : pvtTable->rows)
             if (row.failedQuantity == RunQuantity::None) return true;

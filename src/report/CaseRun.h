@@ -34,8 +34,9 @@ struct CaseRun {
     // status line and batch mode's stderr; never part of the report.
     std::vector<std::string> warnings;
 
-    // The run has a result table: a prediction with at least one step, or a
-    // table with a row of numbers.
+    // The run has a result: a prediction whose report ends with "Morvek
+    // Berechnung abgeschlossen" (PredictionHasResult), or a table with a row
+    // of numbers.
     bool HasResultTable() const;
 };
 

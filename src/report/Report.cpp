@@ -204,6 +204,8 @@ std::string PredictionFailureText(const PredictionResult& r) {
     if (r.failedQuantity != RunQuantity::None)
         return NoMeaningfulResultText(r.failedQuantity, r.failedPressureBar);
     if (PredictionPointCount(r) <= 1) return "Die Vorhersage endet vor ihrem ersten Ergebnis.";
+    // The report's line of a balance ratio without a value, without its blank.
+    if (!IsMeaningful(r.balanceRatio)) return NoMeaningfulValueText("Materialbilanzfehler");
     return {};
 }
 
@@ -213,6 +215,11 @@ int PredictionPointCount(const PredictionResult& result) {
     for (const PredictionStep& s : result.steps)
         if (s.index > 0 && s.index % kPointEverySteps == 0 && points < kSeriesLength) ++points;
     return points;
+}
+
+bool PredictionHasResult(const PredictionResult& result) {
+    return PredictionPointCount(result) > 1 && result.failedQuantity == RunQuantity::None &&
+           IsMeaningful(result.balanceRatio);
 }
 
 void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
@@ -258,8 +265,7 @@ void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
         lines.push_back(Format(" Materialbilanzfehler:%6.1f Prozent", (1.0 - f) * 100.0));
         lines.push_back(" Gasentlösungsdruck zu niedrig?");
     }
-    if (PredictionPointCount(r) > 1 && r.failedQuantity == RunQuantity::None)
-        lines.push_back(" Morvek Berechnung abgeschlossen");
+    if (PredictionHasResult(r)) lines.push_back(" Morvek Berechnung abgeschlossen");
 }
 
 void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
@@ -272,7 +278,7 @@ void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
                 lines.push_back(line);
             if (table.fromLabTable)
                 lines.push_back(Format("   Rs und Bo nach PVT-Tabelle %s (%d Zeilen)",
-                                       table.labTableName.c_str(), table.labTableRows));
+                                       OneLineText(table.labTableName).c_str(), table.labTableRows));
             else
                 lines.push_back(
                     Format("   Rs und Bo nach %s", CorrelationLiterature(table.correlation)));

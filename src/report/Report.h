@@ -43,13 +43,22 @@ const char* RunQuantityName(RunQuantity quantity);
 // "Keine sinnvolle Berechnung möglich: <name> bei <p> bar": the report's line
 // without its leading blank, as the sweep lists a failed sample.
 std::string NoMeaningfulResultText(RunQuantity quantity, float pressureBar);
-// Why a prediction has no outcome to summarise, or "" when it has one: the
-// quantity it could not compute, or no point of the graph below pi.
+// Why a prediction has no result (PredictionHasResult), or "" when it has one:
+// the quantity it could not compute, no point of the graph below pi, or a
+// balance ratio without a value.
 std::string PredictionFailureText(const PredictionResult& result);
 
 // How many points the prediction's curves have on the graph: the initial
 // state and every fifth step, at most the length of a series.
 int PredictionPointCount(const PredictionResult& result);
+
+// The prediction has a result: its report ends with " Morvek Berechnung
+// abgeschlossen". It has none when a quantity had no meaningful value, when
+// the material balance of its last step could not be formed (no expansion
+// below the initial pressure: a PVT table whose Bo and Rs do not change
+// there produces nothing), or when it ended before its first graph point
+// below the initial pressure.
+bool PredictionHasResult(const PredictionResult& result);
 
 // The message the user sees about the viscosity calibration.
 std::string ViscosityCalibrationNote(const ViscosityCalibration& calibration);
