@@ -96,4 +96,15 @@ TEST(BatchTables, FileNamesOfTablesArePrintableAndSayWhatCannotBeKept) {
     EXPECT_FALSE(Holds(r.err, "Der Name der Datei")) << r.err;
 }
 
+// The warnings about the inputs go to stderr; the report on stdout is the
+// same as without them.
+TEST(BatchTables, WarningsAboutTheInputsGoToStderr) {
+    const ProcessResult r = RunMorvek({"--batch", SourcePath("examples/gaskappe.mvk")});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_TRUE(Holds(r.err, "Warnung: der Fall hat eine Gaskappe (m = 0.5)")) << r.err;
+    EXPECT_FALSE(Holds(r.out, "Warnung")) << "never in the report";
+    const ProcessResult plain = RunMorvek({"--batch", kNordfeld});
+    EXPECT_FALSE(Holds(plain.err, "Warnung")) << plain.err;
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "GoldenCases.h"
 #include "sweep/Sampling.h"
 #include "sweep/Sweep.h"
+#include "sweep/Tornado.h"
 
 namespace {
 
@@ -176,6 +177,37 @@ TEST(Sweep, ASampleThatProducesNothingFails) {
         if (r.pressureBar > in.bubblePointPressureBar) r.bo = 1.298f, r.rs = 100.23f;
     morvek::RunSample(in, {}, outcomes, failure);
     EXPECT_EQ(failure, "Keine sinnvolle Berechnung möglich: Materialbilanzfehler");
+}
+
+// With an abandonment pressure the tornado shows the recovery at abandonment,
+// the outcome the sweep summarises, not the one at the run's end; its text
+// says at which pressure.
+TEST(Tornado, TakesTheRecoveryAtTheAbandonmentPressure) {
+    const morvek::CaseInputs base = ExampleInputs("nordfeld.mvk");
+    morvek::Variation krg;
+    krg.field = morvek::FindField("m_KrgMax");
+    krg.low = 0.3f;
+    krg.high = 0.9f;
+    morvek::SweepOptions atEnd;
+    atEnd.threads = 1;
+    morvek::SweepOptions at50 = atEnd;
+    at50.abandonmentPressureBar = 50.0f;
+    const morvek::TornadoResult end = morvek::Tornado(base, {krg}, atEnd);
+    const morvek::TornadoResult abandon = morvek::Tornado(base, {krg}, at50);
+    EXPECT_EQ(end.abandonmentPressureBar, 0.0f);
+    EXPECT_EQ(abandon.abandonmentPressureBar, 50.0f);
+    // The sample's own outcomes, run as a sweep runs them.
+    morvek::OutcomeValues outcomes{};
+    std::string failure;
+    morvek::CaseInputs low = base;
+    low.krgMax = 0.3f;
+    morvek::RunSample(low, at50, outcomes, failure);
+    ASSERT_EQ(failure, "");
+    EXPECT_EQ(abandon.bars[0].rfLow, outcomes[static_cast<size_t>(Outcome::RfAbandon)]);
+    EXPECT_EQ(end.bars[0].rfLow, outcomes[static_cast<size_t>(Outcome::RfEnd)]);
+    EXPECT_LT(abandon.bars[0].rfLow, end.bars[0].rfLow - 1.0) << "50 bar comes well before the end";
+    morvek::RunSample(base, at50, outcomes, failure);
+    EXPECT_EQ(abandon.baseRf, outcomes[static_cast<size_t>(Outcome::RfAbandon)]);
 }
 
 }  // namespace
