@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 CASE ?= examples/nordfeld.mvk
 
-.PHONY: run test deps build build-asan build-tsan build-fuzz test-default test-asan test-tsan test-fuzz bench fuzz golden clean
+.PHONY: run test deps build build-asan build-tsan build-fuzz test-default test-asan test-tsan test-fuzz bench fuzz golden mutation mutation-check clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -61,14 +61,27 @@ fuzz: build-fuzz
 	  $$exe -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$new $$corpus; \
 	  $$exe -merge=1 $$corpus $$new >/dev/null 2>&1; rm -rf $$new; \
 	done
+	@if [ -d build/python/morvek ]; then echo "== pickle ($(FUZZ_SECONDS) s)"; \
+	  PYTHONPATH=build/python /usr/bin/python3 fuzz/fuzz_pickle.py --seconds $(FUZZ_SECONDS); fi
 
 # Writes the golden masters anew from the program as it is now; the test
 # Golden.MastersMatchByteForByte compares against them. Review the diff.
 golden: build
 	tests/golden/golden.sh build/morvek update
 
+# Mutation testing, not part of `make test` (it takes hours): each mutant of
+# tests/mutation/mutants.txt applied alone to a scratch copy of the tree
+# (build-mutation/), rebuilt and run against the tests it can reach; prints
+# which were killed and the score. MUTANTS=regex runs only those whose id
+# matches. mutation-check only checks that every mutant still applies.
+mutation: deps
+	/usr/bin/python3 tests/mutation/mutate.py --jobs $(JOBS) $(if $(MUTANTS),--only '$(MUTANTS)')
+
+mutation-check:
+	/usr/bin/python3 tests/mutation/mutate.py --check
+
 bench: build
 	./build/bench/morvek_bench
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz build-mutation

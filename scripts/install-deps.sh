@@ -15,6 +15,7 @@ packages=(
   xvfb xauth poppler-utils
   pybind11-dev python3-pybind11 python3-dev
   python3-numpy python3-pandas python3-pytest python3-matplotlib
+  python3-xarray python3-dask python3-distributed python3-mypy python3-pip python3-venv ccache
 )
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi

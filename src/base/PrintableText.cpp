@@ -7,6 +7,20 @@ bool IsControlCharacter(char32_t cp) {
     return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
 }
 
+bool IsBidiControl(char32_t cp) {
+    return cp == 0x061C || cp == 0x200E || cp == 0x200F || (cp >= 0x202A && cp <= 0x202E) ||
+           (cp >= 0x2066 && cp <= 0x2069);
+}
+
+std::string ShownCharacter(const std::string& utf8Character) {
+    size_t i = 0;
+    char32_t cp = 0;
+    if (NextUtf8CodePoint(utf8Character, i, cp) && i == utf8Character.size() &&
+        (IsControlCharacter(cp) || IsBidiControl(cp)))
+        return Format("U+%04X", static_cast<unsigned>(cp));
+    return DisplayPath(utf8Character);
+}
+
 std::string FirstControlCharacter(const std::string& text) {
     size_t i = 0;
     char32_t cp = 0;
@@ -53,7 +67,7 @@ std::string DisplayPath(const std::string& path) {
         if (!NextUtf8CodePoint(path, i, cp)) {
             escape(i, i + 1);
             ++i;
-        } else if (IsControlCharacter(cp)) {
+        } else if (IsControlCharacter(cp) || IsBidiControl(cp)) {
             escape(start, i);
         } else {
             out.append(path, start, i - start);

@@ -3,13 +3,19 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QStringList>
+#include <signal.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <cstring>
 #include <iostream>
 #include <memory>
 
 #include "base/FileIO.h"
+#include "base/Format.h"
 #include "base/PrintableText.h"
+#include "base/TemporaryFiles.h"
+#include "batch/BatchFiles.h"
 #include "batch/BatchPorts.h"
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
@@ -190,6 +196,55 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     return true;
 }
 
+// Every file the run reads or writes. Before anything is read or written,
+// BatchFiles::Clash makes sure that no output names an input or another
+// output. An option that reads or writes a file joins with one line here:
+//     files.Input("--historie", opt.waterDrive.historyPath);
+//     files.Output("--mb-report", opt.waterDrive.reportPath);
+// (an option not given has an empty path and is skipped). An output that
+// writes a second file beside the first names that one too.
+BatchFiles FilesOfRun(const BatchOptions& opt) {
+    BatchFiles files;
+    files.Case(opt.casePath);
+    files.Input("--messwerte", opt.messwertePath);
+    files.Input("--pvt-tabelle", opt.tables.pvtPath);
+    files.Input("--relperm-tabelle", opt.tables.relPermPath);
+    files.Save("--save", opt.savePath);
+    files.Output("--report", opt.reportPath);
+    if (opt.aus) files.Output("--aus", "aus.txt");  // in the working directory
+    files.Output("--csv", opt.csvPath);
+    files.Output("--graph", opt.graphPath);
+    files.Output("--print-pdf", opt.printPdfPath);
+    files.Output("--match-csv", opt.match.csvPath);
+    files.Output("--match-report", opt.match.reportPath);
+    files.Output("--havlena-odeh", opt.match.havlenaOdehPath);
+    if (!opt.match.havlenaOdehPath.empty())
+        files.Output("--havlena-odeh", GasCapHavlenaOdehPath(opt.match.havlenaOdehPath));
+    files.Output("--drive-indices", opt.match.driveIndicesPath);
+    files.Output("--drive-indices-csv", opt.match.driveIndicesCsvPath);
+    files.Output("--sweep-csv", opt.sweep.csvPath);
+    files.Output("--sweep-summary", opt.sweep.summaryPath);
+    files.Output("--tornado", opt.sweep.tornadoPath);
+    files.Output("--distribution", opt.sweep.distributionPath);
+    return files;
+}
+
+// A signal that ends the run removes the temporary file being written and
+// ends the process as a shell reports a process its signal ended (130 for
+// Ctrl-C, 143 for kill, 129 for a closed terminal); the earlier file stays.
+void OnInterrupt(int signal) {
+    RemoveTemporariesNow();
+    ::_exit(128 + signal);
+}
+
+void RemoveTemporariesOnInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, s);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(s, &action, nullptr);
+}
+
 bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
     const std::string report = JoinLines(doc.m_Text);
     if (opt.reportPath.empty()) {
@@ -238,6 +293,11 @@ int RunBatch(int argc, char** argv) {
     BatchOptions opt;
     int exitNow = kExitOk;
     if (!ParseOptions(argc, argv, opt, &exitNow)) return exitNow;
+    if (const std::string clash = FilesOfRun(opt).Clash(); !clash.empty()) {
+        std::cerr << clash << '\n';
+        return kExitRefused;
+    }
+    RemoveTemporariesOnInterrupt();
 
     BatchMessageSink sink(std::cerr, opt.answerYes);
     BatchDataEntryRunner runner(sink);
@@ -257,9 +317,17 @@ int RunBatch(int argc, char** argv) {
         std::vector<std::string> rows;
         if (!ReadMeasuredDataFile(opt.messwertePath, doc.m_OOIP, doc.m_Initialdruck, sink, rows))
             return kExitFile;
-        // As the dialog's button: a file that yields no row keeps the rows the
-        // case has (the message says why).
-        if (!rows.empty()) doc.m_Messwerte = rows;
+        // The dialog's button would leave the list empty for the user to see;
+        // a script would go on with the case's old rows as if they were the
+        // file's. A file that yields no row is refused.
+        if (rows.empty()) {
+            sink.Show(Format("Die Datei %s liefert keine Meßwerte: nach der Kopfzeile braucht "
+                             "jede Zeile Kum.Ölproduktion, Schließdruck und, wo gemessen, das "
+                             "GOEV. Der Fall bleibt, wie er ist.",
+                             DisplayPath(opt.messwertePath).c_str()));
+            return kExitRefused;
+        }
+        doc.m_Messwerte = rows;
     }
     if (const int status = ApplyTableOptions(doc, opt.tables, sink); status != kExitOk)
         return status;
@@ -268,8 +336,8 @@ int RunBatch(int argc, char** argv) {
 
     const float apiAsLoaded = doc.m_API;
     if (!doc.OnDataChange()) return kExitRefused;
-    if (const int status = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv))
-        return status;
+    const int sweepStatus = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv);
+    if (sweepStatus != kExitOk && sweepStatus != kExitNoResult) return sweepStatus;
 
     if (!WriteReport(opt, doc)) return kExitFile;
     if (opt.aus && !doc.SaveResults()) return kExitFile;
@@ -283,6 +351,7 @@ int RunBatch(int argc, char** argv) {
     if (!WritePages(opt, doc, argc, argv)) return kExitFile;
     if (!WriteMatchOutputs(doc, opt.match, argc, argv)) return kExitFile;
     // Every output is written, the report included; a script still learns
-    // that there was nothing to compute.
-    return doc.HasResultTable() ? kExitOk : kExitNoResult;
+    // that there was nothing to compute (or no sample of the sweep had a
+    // result).
+    return doc.HasResultTable() && sweepStatus == kExitOk ? kExitOk : kExitNoResult;
 }

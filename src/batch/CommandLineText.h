@@ -22,10 +22,21 @@ inline std::string Bytes(const QString& s) {
     return s.toLatin1().toStdString();
 }
 
+// Why an option given more than once is refused, or "" when it is given at
+// most once: the parser keeps the last value, so the others would be
+// silently ignored.
+inline std::string RepeatedOption(const QCommandLineParser& parser, const QString& option) {
+    if (parser.values(option).size() < 2) return {};
+    return Format("--%s steht mehrmals in der Befehlszeile; es gilt nur einmal.",
+                  Bytes(option).c_str());
+}
+
 // An option's file name, or why it is refused: an empty name would silently
-// write or read nothing.
+// write or read nothing, a second one would silently win over the first.
 inline bool FileNameOption(const QCommandLineParser& parser, const QString& option,
                            std::string& path, std::string& problem) {
+    problem = RepeatedOption(parser, option);
+    if (!problem.empty()) return false;
     for (const QString& value : parser.values(option)) {
         if (value.isEmpty()) {
             problem = Format("--%s: der Dateiname ist leer.", Bytes(option).c_str());

@@ -35,6 +35,7 @@ std::string WithSuffix(const std::string& path, const std::string& suffix) {
 }
 
 bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& problem) {
+    bool seenPressure = false, seenGor = false;
     for (const QString& part : QString::fromStdString(text).split(',')) {
         const QStringList kv = part.trimmed().split('=');
         float value = 0;
@@ -44,6 +45,12 @@ bool ReadWeights(const std::string& text, MatchCommandLine& out, std::string& pr
             return false;
         }
         const QString key = kv[0].trimmed().toLower();
+        bool* seen = key == "p" ? &seenPressure : key == "gor" ? &seenGor : nullptr;
+        if (seen != nullptr && *seen) {
+            problem = "--match-weights nennt das Gewicht " + Bytes(key) + " zweimal.";
+            return false;
+        }
+        if (seen != nullptr) *seen = true;
         if (key == "p")
             out.pressureWeight = value;
         else if (key == "gor")
@@ -69,6 +76,10 @@ bool ExportDiagnosticGraph(const CMorvekDoc& doc, const morvek::GraphSeries& gra
     if (ExportGraph(GraphDocument(doc, graph, heading), path, error)) return true;
     std::cerr << error << '\n';
     return false;
+}
+
+std::string GasCapHavlenaOdehPath(const std::string& path) {
+    return WithSuffix(path, "-gaskappe");
 }
 
 void AddMatchOptions(QCommandLineParser& parser) {
@@ -103,6 +114,17 @@ void AddMatchOptions(QCommandLineParser& parser) {
 
 bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,
                       std::string& problem) {
+    // A second --match would replace the names of the first: all names
+    // belong into one, separated by commas.
+    for (const char* once : {"match", "match-weights", "match-iterations"}) {
+        problem = RepeatedOption(parser, once);
+        if (!problem.empty()) {
+            if (std::string(once) == "match")
+                problem += " Mehrere Eingaben gehören durch Kommas getrennt in ein --match "
+                           "(--match m_OOIP,m_Gaskappe).";
+            return false;
+        }
+    }
     if (parser.isSet("match")) {
         for (const QString& name : parser.value("match").split(',')) {
             const std::string n = Bytes(name.trimmed());
@@ -188,10 +210,12 @@ int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& cl, bool answerYes,
     }
 
     const std::string summary = JoinLines(morvek::MatchSummaryLines(result, doc.m_Feldname));
-    if (cl.reportPath.empty())
-        std::cerr << summary << std::flush;
-    else if (!WriteOutputFile(cl.reportPath, summary))
+    if (cl.reportPath.empty()) {
+        // A summary nobody receives (stderr on a full disk) is a failed write.
+        if (!(std::cerr << summary << std::flush)) return kExitFile;
+    } else if (!WriteOutputFile(cl.reportPath, summary)) {
         return kExitFile;
+    }
     if (!result.Converged()) return kExitMatchNotConverged;
 
     if (!cl.csvPath.empty() && !WriteOutputFile(cl.csvPath, morvek::MatchCsvText(result)))
@@ -223,8 +247,9 @@ bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int ar
                     cl.havlenaOdehPath))
             return false;
         if (doc.m_Gaskappe > 0.0f &&
-            !ExportDiagnosticGraph(doc, morvek::GasCapHavlenaOdehGraph(h), morvek::kGasCapHavlenaOdehTitle,
-                    WithSuffix(cl.havlenaOdehPath, "-gaskappe")))
+            !ExportDiagnosticGraph(doc, morvek::GasCapHavlenaOdehGraph(h),
+                                   morvek::kGasCapHavlenaOdehTitle,
+                                   GasCapHavlenaOdehPath(cl.havlenaOdehPath)))
             return false;
     }
     if (!cl.driveIndicesPath.empty() &&

@@ -40,6 +40,10 @@ struct MatchCommandLine {
 };
 
 void AddMatchOptions(QCommandLineParser& parser);
+
+// The second Havlena-Odeh picture of a case with a gas cap:
+// "bilder/ho.png" -> "bilder/ho-gaskappe.png".
+std::string GasCapHavlenaOdehPath(const std::string& path);
 // False with the problem when the options are malformed or used without
 // what they need.
 bool ReadMatchOptions(const QCommandLineParser& parser, MatchCommandLine& out,

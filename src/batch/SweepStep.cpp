@@ -153,6 +153,8 @@ bool ReadSweepOptions(const QCommandLineParser& parser, SweepRequest& request,
         }
         r.options.abandonmentPressureBar = bar;
     }
+    problem = morvek::CheckSummaryMemory(r.options, morvek::MemoryOfComputerBytes());
+    if (!problem.empty()) return false;
     if (!FileNameOption(parser, kCsv, r.csvPath, problem) ||
         !FileNameOption(parser, kSummary, r.summaryPath, problem) ||
         !FileNameOption(parser, kTornado, r.tornadoPath, problem) ||
@@ -212,12 +214,20 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
                                &tornado};
     const std::string summary = morvek::SweepSummaryText(report);
     if (request.summaryPath.empty()) {
-        std::cerr << summary << std::flush;
+        // A summary nobody receives (stderr on a full disk, a closed pipe)
+        // is a failed write, as a report that cannot be written is.
+        if (!(std::cerr << summary << std::flush)) return kExitFile;
     } else if (!WriteOutputFile(request.summaryPath, summary)) {
         return kExitFile;
     }
+    // A sweep of which no sample has a result has no statistics to give;
+    // its outputs are written all the same, as a run without a result's.
+    const int status =
+        report.result.completed > 0 && report.result.failedCount == report.result.completed
+            ? kExitNoResult
+            : kExitOk;
 
-    if (request.tornadoPath.empty() && request.distributionPath.empty()) return kExitOk;
+    if (request.tornadoPath.empty() && request.distributionPath.empty()) return status;
     const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     const SweepChartData charts =
         SweepChartDataOf(doc.m_Feldname, doc.GetPathName(), tornado, report.result);
@@ -235,5 +245,5 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
             [&](Surface& dc) { DrawDistributionPage(dc, charts, ScreenFrame()); },
             kDistributionTitle))
         return kExitFile;
-    return kExitOk;
+    return status;
 }

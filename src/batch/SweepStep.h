@@ -33,7 +33,8 @@ bool ReadSweepOptions(const QCommandLineParser& parser, SweepRequest& request,
                       std::string& problem);
 
 // Runs the sweep on the computed case and writes its outputs; returns batch
-// mode's exit status (0, or 1 when a file cannot be written). apiAsLoaded is
+// mode's exit status (0; 1 when a file cannot be written, the summary to
+// stderr included; 3 when no sample had a result, with every output written). apiAsLoaded is
 // the case's oil gravity before the run's oil-gravity question, answerYes the
 // answer every sample's question gets, as in a batch run of the sample alone.
 int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAsLoaded,

@@ -102,9 +102,10 @@ public:
     // Shows a run: its report lines and graph become the document's.
     void TakeRun(morvek::CaseRun run);
     const std::optional<morvek::CaseRun>& LastRun() const { return m_LastRun; }
-    // Whether the last run gave its result table at least one row of numbers;
-    // a run that could compute nothing ends its report with " Keine sinnvolle
-    // Berechnung möglich: ..." instead.
+    // Whether the last run has a result: a prediction whose report ends with
+    // " Morvek Berechnung abgeschlossen", a table with a row of numbers. A run
+    // that could compute nothing ends its report with " Keine sinnvolle
+    // Berechnung möglich: ..." or without the closing line instead.
     bool HasResultTable() const;
 
     // --- Results file aus.txt --------------------------------------------------------

@@ -85,10 +85,10 @@ bool ApplyOwnDialogSetting(CMorvekDoc& doc, const std::string& assignment,
         for (const morvek::Field& other : morvek::FieldTable())
             if (other.controlId == 0) names += std::string(", ") + other.recordName;
         sink.Show(Format("--set: unbekannter Name \"%s\".\nMögliche Namen: %s",
-                         OneLineText(name).c_str(), names.c_str()));
+                         EscapedText(name).c_str(), names.c_str()));
         return false;
     }
-    const std::string prefix = Format("--set %s: ", OneLineText(assignment).c_str());
+    const std::string prefix = Format("--set %s: ", EscapedText(assignment).c_str());
     if (f->kind == morvek::FieldKind::Choice) {
         const int index = morvek::ChoiceIndex(*f, text);
         if (index < 0) {
@@ -117,7 +117,7 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos) {
         sink.Show(
-            Format("--set erwartet NAME=WERT, nicht \"%s\".", OneLineText(assignment).c_str()));
+            Format("--set erwartet NAME=WERT, nicht \"%s\".", EscapedText(assignment).c_str()));
         return false;
     }
     const std::string name = assignment.substr(0, eq);
@@ -145,7 +145,7 @@ bool ApplyCaseSetting(CMorvekDoc& doc, const std::string& assignment, MessageSin
         }
     }
     if (!known) return ApplyOwnDialogSetting(doc, assignment, name, text, sink);
-    PrefixedSink prefixed(sink, Format("--set %s: ", OneLineText(assignment).c_str()));
+    PrefixedSink prefixed(sink, Format("--set %s: ", EscapedText(assignment).c_str()));
 
     switch (field->kind) {
         case FieldKind::Float: {

@@ -127,7 +127,7 @@ std::string UnstorableTextMessage(const ExchangeField& field, const std::string&
     return Format(
         "Das Feld \"%s\" enthält das Zeichen \"%s\", das nicht gespeichert werden kann.\n"
         "Bitte nur westeuropäische Zeichen verwenden.",
-        FieldCaption(field).c_str(), character.c_str());
+        FieldCaption(field).c_str(), ShownCharacter(character).c_str());
 }
 
 bool InFieldRange(const ExchangeField& field, float value) {

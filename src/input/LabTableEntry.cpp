@@ -3,7 +3,10 @@
 #include <optional>
 #include <vector>
 
+#include "base/Cp1252.h"
+#include "base/FileIO.h"
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "base/MessageSink.h"
 #include "input/DlgInput.h"
 #include "input/FileChooser.h"
@@ -22,6 +25,15 @@ TableEntry ReadInto(const std::string& path, std::optional<Table>& target, const
     std::vector<std::string> problems;
     switch (read(path, table, problems)) {
         case morvek::TableReadStatus::Read:
+            // The case keeps the name as the report shows it; the user learns
+            // when that is not the file's own.
+            if (const std::string own = Utf8FromUtf8OrCp1252(FileNameOf(path));
+                table.fileName != own)
+                sink.Show(Format("Der Name der Datei %s enthält Zeichen, die der Fall nicht "
+                                 "speichern oder der Bericht nicht zeigen kann; die %s heißt im "
+                                 "Fall %s.",
+                                 DisplayPath(FileNameOf(path)).c_str(), kind,
+                                 table.fileName.c_str()));
             target = std::move(table);
             return TableEntry::Taken;
         case morvek::TableReadStatus::Refused:
@@ -47,7 +59,7 @@ int DecimalsApart(float value, float bound) {
 
 template <class Table>
 std::string TableText(const Table& table) {
-    return Format("%s (%zu Zeilen)", table.fileName.c_str(), table.rows.size());
+    return Format("%s (%zu Zeilen)", OneLineText(table.fileName).c_str(), table.rows.size());
 }
 
 }  // namespace

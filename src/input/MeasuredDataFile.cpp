@@ -24,7 +24,8 @@ bool ReadMeasuredDataFile(const std::string& path, float ooip, float initialdruc
                           MessageSink& sink, std::vector<std::string>& rows) {
     TextPieceReader file(TextPieceReader::LoneCr::EndsLine);
     if (!file.Open(path)) {
-        sink.Show(Format("Die Datei %s kann nicht geöffnet werden.", DisplayPath(path).c_str()));
+        sink.Show(Format("Die Datei %s kann nicht geöffnet werden.\n%s", DisplayPath(path).c_str(),
+                         Utf8FromUtf8OrCp1252(file.Error()).c_str()));
         return false;
     }
     rows.clear();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "base/Format.h"
 
@@ -31,10 +33,23 @@ void TwoLines(GraphSeries& g, double x0, double x1, double a1, double b1, double
     g.curvePoints = 2;
 }
 
-// The legend of the rows: how many are drawn, and how many lie below the PVT
+// Markers of rows, in order: every one while they fit the series, else
+// kSeriesLength spread evenly over them, the first and the last among them.
+void AddRowMarkers(GraphSeries& g, const std::vector<std::pair<double, double>>& xy) {
+    const size_t n = xy.size();
+    const size_t drawn = std::min(n, static_cast<size_t>(kSeriesLength));
+    for (size_t k = 0; k < drawn; ++k) {
+        const size_t i = drawn == n ? k : k * (n - 1) / (drawn - 1);
+        AddMarker(g, xy[i].first, xy[i].second);
+    }
+}
+
+// The legend of the rows: how many there are (and how many of them are drawn
+// when they are more than the series hold), and how many lie below the PVT
 // table and are left out.
-std::string RowsLabel(const char* quantity, int drawn, int belowTable) {
-    std::string label = Format("Meßwerte %s: %d Zeilen mit GOEV", quantity, drawn);
+std::string RowsLabel(const char* quantity, int rows, int drawn, int belowTable) {
+    std::string label = Format("Meßwerte %s: %d Zeilen mit GOEV", quantity, rows);
+    if (drawn < rows) label += Format(" (%d gezeichnet)", drawn);
     if (belowTable > 0) label += Format(", %d unter der PVT-Tabelle ausgelassen", belowTable);
     return label;
 }
@@ -49,10 +64,12 @@ GraphSeries HavlenaOdehGraph(const HavlenaOdehResult& h) {
     GraphSeries g;
     g.sharedYScale = true;
     double etMax = 0;
+    std::vector<std::pair<double, double>> markers;
     for (const HavlenaOdehPoint& p : h.points) {
-        AddMarker(g, p.et, p.f1000m3);
+        markers.emplace_back(p.et, p.f1000m3);
         etMax = std::max(etMax, p.et);
     }
+    AddRowMarkers(g, markers);
     const double n = h.caseOoip1000m3;
     const double fitted = h.hasSlope ? h.slopeOoip1000m3 : n;
     TwoLines(g, 0.0, etMax, 0.0, fitted, 0.0, n);
@@ -63,7 +80,8 @@ GraphSeries HavlenaOdehGraph(const HavlenaOdehResult& h) {
                 h.hasSlope ? Format("Ausgleich durch 0: N = %.0f Tsd. m3", h.slopeOoip1000m3)
                            : std::string("Ausgleich: keine Meßwerte unter pi"),
                 Format("N des Falls = %.0f Tsd. m3", n),
-                RowsLabel("F(Et)", static_cast<int>(h.points.size()), h.rowsBelowTable)};
+                RowsLabel("F(Et)", static_cast<int>(h.points.size()), g.measuredPoints,
+                          h.rowsBelowTable)};
     return g;
 }
 
@@ -72,15 +90,17 @@ GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
     g.sharedYScale = true;
     double xMin = 0, xMax = 0;
     bool compressible = false;  // Efo joins Eo and the cap's gas
+    std::vector<std::pair<double, double>> markers;
     for (const HavlenaOdehPoint& p : h.points) {
         compressible = compressible || p.efw != 0;
         const GasCapPlotPoint plotted = GasCapPlot(p, h);
         if (!plotted.valid) continue;
         const double x = plotted.x;
-        AddMarker(g, x, plotted.y);
+        markers.emplace_back(x, plotted.y);
         xMin = std::min(xMin, x);
         xMax = std::max(xMax, x);
     }
+    AddRowMarkers(g, markers);
     const double n = h.caseOoip1000m3, gc = h.caseGasCap1000Sm3;
     const double a = h.hasGasCapFit ? h.interceptOoip1000m3 : n;
     const double b = h.hasGasCapFit ? h.slopeGasCap1000Sm3 : gc;
@@ -96,7 +116,8 @@ GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
                                : std::string("Ausgleich: zu wenige Meßwerte unter pi"),
                 Format("Fall: N = %.0f Tsd. m3, G = %.4g Mio sm3, m = %.3g", n, gc / 1000.0,
                        h.caseGasCapRatio),
-                RowsLabel(ordinate, g.measuredPoints, h.rowsBelowTable)};
+                RowsLabel(ordinate, static_cast<int>(markers.size()), g.measuredPoints,
+                          h.rowsBelowTable)};
     return g;
 }
 

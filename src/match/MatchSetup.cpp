@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "match/Match.h"
 #include "match/MatchMisfit.h"
 #include "match/MatchSetupDetail.h"
@@ -116,7 +117,7 @@ std::string UnusedMatchInput(const CaseInputs& in, const Field& f) {
         return Format(
             "%s kann nicht angepaßt werden: der Fall nimmt krg und kro aus der Tabelle der "
             "relativen Permeabilitäten %s.",
-            f.recordName, in.relPermTable->fileName.c_str());
+            f.recordName, OneLineText(in.relPermTable->fileName).c_str());
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/NumberText.h"
+#include "base/PrintableText.h"
 
 namespace morvek {
 namespace {
@@ -24,8 +25,10 @@ bool SameBits(float a, float b) {
     return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
 }
 
+// The shortest text that reads back as the value, so that a value just
+// outside a range shows the digits that put it there (krg 1.0000001, not 1).
 std::string Number(float v) {
-    return Format("%g", double(v));
+    return ShortestText(v);
 }
 
 // What distinguishes the two tables besides their columns (Row::Numbers):
@@ -125,18 +128,53 @@ TableReadStatus Finish(std::vector<NumberedRow<Row>> rows, const std::string& na
                    "sind nötig.",
                    rows.size(), kMinLabTableRows));
     if (!problems.empty()) return TableReadStatus::Refused;
-    table.fileName = StorableInCp1252(name);
+    table.fileName = TableNameOf(name);
     table.rows.clear();
     for (const NumberedRow<Row>& r : rows) table.rows.push_back(r.row);
     return TableReadStatus::Read;
 }
 
+}  // namespace
+
+std::string TableNameOf(const std::string& fileName) {
+    // Characters code page 1252 cannot hold and control characters become
+    // '?', as a field name's do in the report.
+    return OneLineText(StorableInCp1252(fileName));
+}
+
+namespace {
+
 bool IsSeparator(char c) {
     return c == ' ' || c == '\t' || c == ';';
 }
 
+// What the bytes of a file are when they are no text of numbers at all:
+// UTF-16 (with or without its byte-order mark) or another binary file; ""
+// for a text.
+std::string NotAText(std::string_view text) {
+    constexpr const char* kSaveAs = "; bitte als UTF-8 oder Codepage 1252 (ANSI) speichern.";
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        return std::string("Die Datei ist in UTF-16 geschrieben (") +
+               (text[0] == '\xFF' ? "Little" : "Big") + " Endian)" + kSaveAs;
+    const size_t nul = text.find('\0');
+    if (nul == std::string_view::npos) return {};
+    // UTF-16 without a mark: every other byte of its ASCII text is a zero.
+    size_t zeros[2] = {0, 0};
+    const size_t probe = std::min<size_t>(text.size(), 512);
+    for (size_t i = 0; i < probe; ++i)
+        if (text[i] == '\0') ++zeros[i % 2];
+    if (probe >= 4 && (zeros[0] >= probe / 2 - 1 || zeros[1] >= probe / 2 - 1))
+        return std::string("Die Datei ist in UTF-16 geschrieben (ohne Kennung)") + kSaveAs;
+    return Format("Die Datei enthält Nullbytes (das erste an Byte %zu): sie ist keine Textdatei",
+                  nul + 1) +
+           kSaveAs;
+}
+
 std::string Shown(std::string_view token) {
-    std::string text = Utf8FromUtf8OrCp1252(std::string(token.substr(0, kShownTokenChars)));
+    // Control characters are shown as \xNN: the message stays on its line
+    // and sends nothing to the terminal.
+    std::string text =
+        DisplayPath(Utf8FromUtf8OrCp1252(std::string(token.substr(0, kShownTokenChars))));
     if (token.size() > kShownTokenChars) text += "…";
     return text;
 }
@@ -178,6 +216,10 @@ template <class Row>
 TableReadStatus ParseText(std::string_view text, const std::string& name,
                           typename TableOf<Row>::Type& table, std::vector<std::string>& problems) {
     problems.clear();
+    if (std::string what = NotAText(text); !what.empty()) {
+        problems.push_back(std::move(what));
+        return TableReadStatus::Refused;
+    }
     std::vector<NumberedRow<Row>> rows;
     size_t pos = 0;
     int number = 0;

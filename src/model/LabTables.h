@@ -52,7 +52,7 @@ struct LabPvtRow {
 };
 
 struct LabPvtTable {
-    std::string fileName;         // as shown in the report (characters of code page 1252 only)
+    std::string fileName;         // as shown in the report (TableNameOf the file's name)
     std::vector<LabPvtRow> rows;  // strictly ascending pressure
 };
 
@@ -72,6 +72,11 @@ struct LabRelPermTable {
     std::string fileName;
     std::vector<LabRelPermRow> rows;  // strictly ascending gas saturation
 };
+
+// The name a table takes from its file: every character that code page 1252
+// cannot hold, and every control character, as '?', so that the name stays
+// on its line in the report and the case file can store it.
+std::string TableNameOf(const std::string& fileName);
 
 // Bit for bit, file names included.
 bool SameTable(const LabPvtTable& a, const LabPvtTable& b);

@@ -17,8 +17,12 @@ int ScanMeasuredRow(const std::string& row, float& oil, float& pressure, float& 
 namespace morvek {
 
 std::vector<MeasuredPoint> MeasuredPoints(const std::vector<std::string>& rows) {
+    return MeasuredPoints(rows, rows.size());
+}
+
+std::vector<MeasuredPoint> MeasuredPoints(const std::vector<std::string>& rows, size_t most) {
     std::vector<MeasuredPoint> points;
-    const size_t count = std::min(rows.size(), static_cast<size_t>(kSeriesLength));
+    const size_t count = std::min(rows.size(), most);
     points.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         MeasuredPoint m;

@@ -21,8 +21,12 @@ struct MeasuredPoint {
     bool hasGor = false;  // the row held a third number
 };
 
-// The rows as the graph and the match take them: in order, at most
-// kSeriesLength, ending at the first row with fewer than two numbers.
+// The rows as the match, the diagnostics and a script take them: in order,
+// every one up to the first row with fewer than two numbers (a case holds at
+// most kMaxMeasuredRows).
 std::vector<MeasuredPoint> MeasuredPoints(const std::vector<std::string>& rows);
+// The same, at most the first `most` rows: the graph of a prediction draws
+// the first kSeriesLength, as many as its series hold.
+std::vector<MeasuredPoint> MeasuredPoints(const std::vector<std::string>& rows, size_t most);
 
 }  // namespace morvek

@@ -1,7 +1,12 @@
 #include "PyCase.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <deque>
+#include <limits>
 #include <memory>
 
 #include "PyCommon.h"
@@ -26,13 +31,8 @@ const ExchangeField& DialogFieldOf(const Field& f) {
     return *::FindField(std::string(f.recordName));
 }
 
-// The short names of the module beside the field table's names.
-const Field* FieldNamed(const std::string& name) {
-    return morvek::FindField(name == "ooip" ? std::string("m_OOIP") : name);
-}
-
 const Field& FieldByName(const std::string& name) {
-    const Field* f = FieldNamed(name);
+    const Field* f = FieldOfName(name);
     if (f == nullptr)
         throw py::key_error(Format("Unbekannter Name \"%s\".\nMögliche Namen: %s", name.c_str(),
                                    RecordNames().c_str()));
@@ -45,21 +45,14 @@ std::string Utf8Of(py::handle text) {
     return py::bytes(text.attr("encode")("utf-8", "surrogatepass")).cast<std::string>();
 }
 
-// A Python number as a double; TypeError with the message for anything else.
-double DoubleOf(py::handle value, const std::string& message) {
-    if (py::isinstance<py::str>(value) || py::isinstance<py::bool_>(value) ||
-        py::isinstance<py::bytes>(value))
-        throw TypeMismatch(message);
-    const double d = PyFloat_AsDouble(value.ptr());
-    if (d == -1.0 && PyErr_Occurred()) {
-        // An integer too large for a double is as infinite as the dialog
-        // makes a too long number.
-        const bool overflow = PyErr_ExceptionMatches(PyExc_OverflowError);
-        PyErr_Clear();
-        if (overflow) return HUGE_VAL;
-        throw TypeMismatch(message);
+// A Python number as a double; TypeError naming the field, with the
+// dialog's message, for anything else.
+double DoubleOf(py::handle value, const Field& f) {
+    try {
+        return NumberArg(value, f.name);
+    } catch (const TypeMismatch&) {
+        throw TypeMismatch(std::string(f.name) + ": " + NotANumberMessage(f));
     }
-    return d;
 }
 
 py::object ValueOf(const CaseInputs& in, const Field& f) {
@@ -90,12 +83,12 @@ float NumberFor(const Field& f, py::handle value) {
         CollectingSink sink;
         float v = 0;
         if (!ParseFieldValue(DialogFieldOf(f), Utf8Of(value), v, sink))
-            throw InputError(sink.First());
+            throw InputError(sink.First(), &f);
         return v;
     }
-    const float v = StoredFloat(DoubleOf(value, NotANumberMessage(f)));
+    const float v = StoredFloat(DoubleOf(value, f));
     const std::string problem = CheckNumber(f, v);
-    if (!problem.empty()) throw InputError(problem);
+    if (!problem.empty()) throw InputError(problem, &f);
     return v;
 }
 
@@ -111,29 +104,28 @@ int32_t ChoiceFor(const Field& f, py::handle value) {
     if (py::isinstance<py::str>(value)) {
         // As --set takes it.
         int32_t v = 0;
-        if (!ParseSmallInt(Utf8Of(value), 0, f.choiceCount - 1, v)) throw InputError(message);
+        if (!ParseSmallInt(Utf8Of(value), 0, f.choiceCount - 1, v))
+            throw InputError(message, &f);
         return v;
     }
-    if (py::isinstance<py::bool_>(value)) throw TypeMismatch(message);
-    PyObject* index = PyNumber_Index(value.ptr());
-    if (index == nullptr) {
-        PyErr_Clear();
-        throw TypeMismatch(message);
+    int64_t v = 0;
+    try {
+        v = IntegerArg(value, f.name);
+    } catch (const TypeMismatch&) {
+        throw TypeMismatch(std::string(f.name) + ": " + message);
     }
-    int overflow = 0;
-    const long v = PyLong_AsLongAndOverflow(index, &overflow);
-    Py_DECREF(index);
-    if (overflow != 0 || v < 0 || v >= f.choiceCount) throw InputError(message);
+    if (v < 0 || v >= f.choiceCount) throw InputError(message, &f);
     return static_cast<int32_t>(v);
 }
 
 std::string TextFor(const Field& f, py::handle value) {
     if (!py::isinstance<py::str>(value))
-        throw TypeMismatch(Format("Bitte einen Text eingeben: \"%s\".", f.Caption().c_str()));
+        throw TypeMismatch(
+            Format("%s: Bitte einen Text eingeben: \"%s\".", f.name, f.Caption().c_str()));
     CollectingSink sink;
     std::string text;
     if (!ParseFieldText(DialogFieldOf(f), Utf8Of(value), text, sink))
-        throw InputError(sink.First());
+        throw InputError(sink.First(), &f);
     return text;
 }
 
@@ -156,24 +148,28 @@ void SetField(CaseInputs& in, const Field& f, py::handle value) {
 // optionally the producing gas-oil ratio (sm3/m3; None or NaN: not measured).
 // Numbers are written as the shortest text of their stored value, so that
 // they read back exactly.
-std::string RowFor(py::handle item) {
+std::string RowFor(py::handle item, size_t index) {
     std::string row;
+    const std::string parameter = Format("measured_rows[%zu]", index);
     if (py::isinstance<py::str>(item)) {
         CollectingSink sink;
         if (!ParseFieldText(*::FindField(std::string("m_strZeile")), Utf8Of(item), row, sink))
             throw InputError(sink.First());
     } else {
         if (!py::isinstance<py::sequence>(item) || py::isinstance<py::bytes>(item))
-            throw TypeMismatch(kNoTwoValues);
+            throw TypeMismatch(Format("%s: %s (eine Folge von 2 oder 3 Zahlen oder ein Text).",
+                                      parameter.c_str(), kNoTwoValues));
         const py::sequence seq = py::reinterpret_borrow<py::sequence>(item);
         const size_t n = seq.size();
-        if (n < 2 || n > 3) throw InputError(kNoTwoValues);
+        if (n < 2 || n > 3) throw InputError(Format("%s: %s.", parameter.c_str(), kNoTwoValues));
         std::string text[3];
         for (size_t i = 0; i < n; ++i) {
             if (i == 2 && seq[i].is_none()) break;
-            const float v = StoredFloat(DoubleOf(seq[i], kNoTwoValues));
+            const float v =
+                StoredFloat(NumberArg(seq[i], Format("%s[%zu]", parameter.c_str(), i)));
             if (i == 2 && std::isnan(v)) break;
-            if (!std::isfinite(v)) throw InputError(kNoTwoValues);
+            if (!std::isfinite(v))
+                throw InputError(Format("%s: %s.", parameter.c_str(), kNoTwoValues));
             text[i] = ShortestText(v);
         }
         // The columns of the measured-data file's rows.
@@ -182,15 +178,49 @@ std::string RowFor(py::handle item) {
                   : Format("%10s   %18s  %18s", text[0].c_str(), text[1].c_str(), text[2].c_str());
     }
     float oil = 0, pressure = 0, gor = 0;
-    if (ScanMeasuredRow(row, oil, pressure, gor) < 2) throw InputError(kNoTwoValues);
+    if (ScanMeasuredRow(row, oil, pressure, gor) < 2)
+        throw InputError(Format("%s: %s.", parameter.c_str(), kNoTwoValues));
     return row;
 }
 
+// The rows of a pandas DataFrame: by the column names of measured_rows' tuples
+// (np_1000m3, p_bar and optionally gor), or else its two or three columns in
+// their order.
+py::list FrameRows(py::handle frame) {
+    const py::list names = py::list(frame.attr("columns"));
+    py::list take;
+    bool named = true;
+    for (const char* column : {"np_1000m3", "p_bar"})
+        named = named && py::bool_(frame.attr("columns").attr("__contains__")(column));
+    if (named) {
+        take.append("np_1000m3");
+        take.append("p_bar");
+        if (py::bool_(frame.attr("columns").attr("__contains__")("gor"))) take.append("gor");
+    } else if (names.size() == 2 || names.size() == 3) {
+        take = names;
+    } else {
+        throw InputError(
+            "Meßwerte aus einer Tabelle brauchen die Spalten np_1000m3, p_bar und wahlweise gor "
+            "(oder genau zwei oder drei Spalten in dieser Reihenfolge).");
+    }
+    py::object values = frame.attr("__getitem__")(take);
+    try {
+        values = values.attr("to_numpy")(py::arg("dtype") = "float64");
+    } catch (py::error_already_set&) {
+        throw TypeMismatch("measured_rows: die Spalten der Tabelle müssen Zahlen enthalten.");
+    }
+    return values.attr("tolist")();
+}
+
+std::vector<std::string> RowsFor(py::handle rows);
 std::vector<std::string> RowsFor(py::handle rows) {
-    if (py::isinstance<py::str>(rows) || !py::isinstance<py::iterable>(rows))
-        throw TypeMismatch("Bitte eine Liste von Meßwertzeilen angeben.");
+    if (py::hasattr(rows, "columns") && py::hasattr(rows, "to_numpy"))
+        return RowsFor(FrameRows(rows));
+    if (py::isinstance<py::str>(rows) || py::isinstance<py::bytes>(rows) ||
+        !py::isinstance<py::iterable>(rows))
+        throw TypeMismatch("measured_rows: Bitte eine Liste von Meßwertzeilen angeben.");
     std::vector<std::string> out;
-    for (py::handle item : rows) out.push_back(RowFor(item));
+    for (py::handle item : rows) out.push_back(RowFor(item, out.size()));
     return out;
 }
 
@@ -217,6 +247,19 @@ CaseInputs LoadCase(py::handle path) {
     return in;
 }
 
+// Why a save failed, as an errno: the system's reason where the message is
+// its text, else what the program refused (a read-only file: EACCES; a
+// folder: EISDIR; no regular file, or further hard links: EPERM).
+int SaveErrno(const std::string& path, const std::string& error) {
+    if (const int e = ErrnoOfMessage(error); e != 0) return e;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (::access(path.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return EACCES;
+    return EPERM;
+}
+
 void SaveCase(const CaseInputs& in, py::handle path) {
     const PathArg p = PathOf(path);
     std::string bytes, error;
@@ -226,7 +269,7 @@ void SaveCase(const CaseInputs& in, py::handle path) {
     if (!WriteFileAtomically(p.bytes, bytes, error))
         throw FileError(Format("Die Datei %s konnte nicht gespeichert werden.\n%s", p.text.c_str(),
                                error.c_str()),
-                        0);
+                        SaveErrno(p.bytes, error));
 }
 
 size_t ReadMeasuredData(CaseInputs& in, py::handle path) {
@@ -310,36 +353,35 @@ py::dict CaseState(const CaseInputs& in) {
     return state;
 }
 
-CaseInputs CaseFromState(const py::dict& state) {
+CaseInputs CaseFromState(const StateReader& state) {
     // As stored, without the dialog's range checks: a case loaded from a file
     // may hold any value, and its pickle gives it back as it was.
     CaseInputs in;
-    for (const auto& [key, value] : state) {
-        const std::string name = py::str(key).cast<std::string>();
-        if (name == "measured_rows") {
-            std::vector<std::string> rows;
-            for (py::handle row : value) rows.push_back(Utf8Of(py::str(row)));
-            in.measuredRows = std::move(rows);
-            continue;
-        }
-        if (name == "lab_tables") {
-            LabTablesFromState(in, value.cast<py::dict>());
-            continue;
-        }
-        const Field& f = FieldByName(name);
+    for (const Field& f : FieldTable()) {
         switch (f.kind) {
             case FieldKind::Number:
-                f.Number(in) = StoredFloat(DoubleOf(value, NotANumberMessage(f)));
+                f.Number(in) = StoredFloat(state.Double(f.name));
                 break;
             case FieldKind::Text:
-                in.*f.text = Utf8Of(py::str(value));
+                in.*f.text = state.Text(f.name);
                 break;
             case FieldKind::Choice:
-                in.*f.choice = value.cast<int32_t>();
+                in.*f.choice = static_cast<int32_t>(
+                    state.Integer(f.name, std::numeric_limits<int32_t>::min(),
+                                  std::numeric_limits<int32_t>::max()));
                 break;
         }
     }
+    const py::list rows = state.List("measured_rows");
+    if (rows.size() > kMaxMeasuredRows) state.Damaged("zu viele Meßwertzeilen");
+    for (const py::handle row : rows)
+        in.measuredRows.push_back(state.TextOf(row, "measured_rows"));
+    LabTablesFromState(in, state.Dict("lab_tables"), state);
     return in;
+}
+
+CaseInputs CaseFromState(const py::handle& state) {
+    return CaseFromState(StateReader(state, "Case"));
 }
 
 py::class_<PyCase> CaseClass(py::module_& m) {
@@ -350,36 +392,61 @@ py::object NewCase(const CaseInputs& inputs) {
     return py::cast(PyCase{inputs});
 }
 
+const CaseInputs& InputsOfArg(py::handle c, const char* parameter) {
+    if (!py::isinstance<PyCase>(c))
+        throw TypeMismatch(Format("%s: ein morvek.Case erwartet, nicht %s.", parameter,
+                                  py::str(py::type::handle_of(c).attr("__name__"))
+                                      .cast<std::string>()
+                                      .c_str()));
+    return c.cast<const PyCase&>().inputs;
+}
+
 void RegisterCase(py::module_& m) {
-    py::class_<PyCase> cls(m, "Case", R"doc(
+    py::class_<PyCase> cls(m, "Case", R"doc(Case(**fields)
+--
+
 The inputs of one reservoir case, as the case file (.mvk) holds them.
 
 ``Case()`` is a new case with the program's defaults (methane only, 1 bar,
-10 °API, ...); keyword arguments set fields by their English or case-record
-names: ``Case(ooip_1000m3=5000, initial_pressure_bar=250, ...)``.
-Every input is a property with its English name and unit (``case.ooip_1000m3``,
-``case.initial_pressure_bar``, ``case.h2s_pct``; ``case.ooip`` for short) and an
-item by its case-record name (``case["m_OOIP"]``, ``case["m_Gas[0]"]``).
-Assignments are checked exactly as the data-entry dialog checks its fields and
-raise :class:`InputError` (a ValueError) with the dialog's German message;
-a text is parsed as the dialog parses what is typed. Numbers are stored in
-single precision, as the case file stores them.
+10 °API, ...); keyword arguments set fields by their English, case-record or
+short names: ``Case(ooip_1000m3=5000, initial_pressure_bar=250, ...)``, and
+``measured_rows``. Every input is a property with its English name and unit
+(``case.ooip_1000m3``, ``case.initial_pressure_bar``, ``case.h2s_pct``;
+``case.ooip`` for short) and an item by its case-record name
+(``case["m_OOIP"]``, ``case["m_Gas[0]"]``). Assignments are checked exactly as
+the data-entry dialog checks its fields and raise :class:`InputError` (a
+ValueError) with the dialog's German message; a text is parsed as the dialog
+parses what is typed. Numbers are stored in single precision, as the case
+file stores them.
 
 Cases compare equal when every stored value is the same bit for bit and the
 measured rows are the same; they copy and pickle.)doc");
-    cls.def(py::init([](const py::kwargs& fields) {
-                auto c = std::make_unique<PyCase>();
-                for (const auto& [key, value] : fields) {
-                    const std::string name = py::str(key).cast<std::string>();
-                    if (name == "measured_rows")
-                        c->inputs.measuredRows = RowsFor(value);
-                    else
-                        SetField(c->inputs, FieldByName(name), value);
+    // No case without its inputs: __new__ makes a default case, which
+    // __init__ then fills.
+    ConstructOnNew(cls);
+    cls.attr("__init__") = py::cpp_function(
+        [](PyCase& c, const py::kwargs& fields) {
+            CaseInputs in;
+            for (const auto& [key, value] : fields) {
+                const std::string name = py::str(key).cast<std::string>();
+                if (name == "measured_rows") {
+                    in.measuredRows = RowsFor(value);
+                    continue;
                 }
-                return c;
-            }),
-            "A new case with the program's defaults; keyword arguments set fields by name\n"
-            "(checked as every assignment) and ``measured_rows``.");
+                const Field* f = FieldOfName(name);
+                if (f == nullptr)
+                    throw TypeMismatch(Format(
+                        "Case() kennt das Schlüsselwort \"%s\" nicht.\nMögliche Namen: %s "
+                        "(oder die englischen Namen von morvek.fields()) und measured_rows",
+                        name.c_str(), RecordNames().c_str()));
+                SetField(in, *f, value);
+            }
+            c.inputs = std::move(in);
+        },
+        py::name("init_case"), py::is_method(cls),
+        "init_case(self, /, **fields)\n--\n\n"
+        "A new case with the program's defaults; keyword arguments set fields by name\n"
+        "(checked as every assignment) and ``measured_rows``.");
 
     for (const Field& f : FieldTable()) {
         const Field* field = &f;
@@ -389,39 +456,50 @@ measured rows are the same; they copy and pickle.)doc");
             [field](PyCase& c, py::handle v) { SetField(c.inputs, *field, v); },
             Docs().back().c_str());
     }
-    const Field* ooip = FieldNamed("ooip");
+    const Field* ooip = FieldOfName("ooip");
     cls.def_property(
         "ooip", [ooip](const PyCase& c) { return ValueOf(c.inputs, *ooip); },
         [ooip](PyCase& c, py::handle v) { SetField(c.inputs, *ooip, v); },
         "Original oil in place in 1000 m³: the short name of ``ooip_1000m3``.");
 
+    const auto fieldOfKey = [](const py::handle& name) -> const Field& {
+        return FieldByName(TextArg(name, "name"));
+    };
     cls.def(
         "__getitem__",
-        [](const PyCase& c, const std::string& name) {
-            return ValueOf(c.inputs, FieldByName(name));
+        [fieldOfKey](const PyCase& c, const py::object& name) {
+            return ValueOf(c.inputs, fieldOfKey(name));
         },
-        py::arg("name"), "The field of that case-record name (\"m_OOIP\") or English name.");
+        py::arg("name"),
+        "__getitem__(self, name, /)\n--\n\n"
+        "The field of that case-record name (\"m_OOIP\"), English or short name.");
     cls.def(
         "__setitem__",
-        [](PyCase& c, const std::string& name, py::handle value) {
-            SetField(c.inputs, FieldByName(name), value);
+        [fieldOfKey](PyCase& c, const py::object& name, py::handle value) {
+            SetField(c.inputs, fieldOfKey(name), value);
         },
         py::arg("name"), py::arg("value"),
+        "__setitem__(self, name, value, /)\n--\n\n"
         "Sets the field of that case-record name, checked as the dialog checks it; a text\n"
         "is read as ``morvek --batch --set NAME=VALUE`` reads it.");
     cls.def(
         "__contains__",
-        [](const PyCase&, const std::string& name) { return FieldNamed(name) != nullptr; },
-        py::arg("name"));
+        [](const PyCase&, const py::object& name) {
+            return py::isinstance<py::str>(name) &&
+                   FieldOfName(name.cast<std::string>()) != nullptr;
+        },
+        py::arg("name"), "__contains__(self, name, /)\n--\n\nWhether a field has that name.");
 
     cls.def_property(
         "measured_rows", [](const PyCase& c) { return MeasuredRowsOf(c.inputs); },
         [](PyCase& c, py::handle rows) { c.inputs.measuredRows = RowsFor(rows); },
         "The measured rows as the calculation takes them: a list of tuples (cumulative oil\n"
         "in 1000 m³, shut-in pressure in bar, producing gas-oil ratio in sm³/m³ or None),\n"
-        "in order, up to the first row without two numbers, at most 300. Assign a list of\n"
-        "such tuples (a NaN ratio counts as not measured) or of texts as typed into the\n"
-        "dialog's row line; a row without two numbers raises InputError.");
+        "in order, up to the first row without two numbers (the graph draws the first 300).\n"
+        "Assign a list of such tuples of 2 or 3 numbers (a NaN ratio counts as not measured),\n"
+        "of texts as typed into the dialog's row line, or a pandas DataFrame (its columns\n"
+        "np_1000m3, p_bar and gor, or its two or three columns in that order); a row without\n"
+        "two numbers raises InputError.");
     cls.def_property(
         "measured_row_texts", [](const PyCase& c) { return TextList(c.inputs.measuredRows); },
         [](PyCase& c, py::handle rows) { c.inputs.measuredRows = RowsFor(rows); },
@@ -430,6 +508,7 @@ measured rows are the same; they copy and pickle.)doc");
         "read_measured_data",
         [](PyCase& c, py::handle path) { return ReadMeasuredData(c.inputs, path); },
         py::arg("path"),
+        "read_measured_data(self, /, path)\n--\n\n"
         "Replaces the measured rows by those of a measured-data file (a header line, then\n"
         "cumulative oil, shut-in pressure and optionally the gas-oil ratio per line, code\n"
         "page 1252), read as the dialog's \"Meßwertdatei lesen\" reads it: against the\n"
@@ -439,12 +518,15 @@ measured rows are the same; they copy and pickle.)doc");
 
     cls.def_static(
         "load", [](py::handle path) { return PyCase{LoadCase(path)}; }, py::arg("path"),
+        "load(path)\n--\n\n"
         "The case of a case file (.mvk). A damaged file raises CaseFileError, a file that\n"
         "cannot be read an OSError (FileNotFoundError, ...), each with the program's message.");
     cls.def(
         "save", [](const PyCase& c, py::handle path) { SaveCase(c.inputs, path); }, py::arg("path"),
+        "save(self, /, path)\n--\n\n"
         "Writes the case file as the program's save does: beside the target, then renamed\n"
-        "over it, so that a failed write keeps the earlier file (OSError).");
+        "over it, so that a failed write keeps the earlier file (OSError with errno:\n"
+        "FileNotFoundError, PermissionError, IsADirectoryError, ...).");
     cls.def(
         "to_dict",
         [](const PyCase& c) {
@@ -452,13 +534,17 @@ measured rows are the same; they copy and pickle.)doc");
             for (const Field& f : FieldTable()) d[f.name] = ValueOf(c.inputs, f);
             return d;
         },
+        "to_dict(self, /)\n--\n\n"
         "Every field by its English name, in the order of the case file (not the rows).");
     cls.def(
-        "copy", [](const PyCase& c) { return PyCase{c.inputs}; }, "An independent copy.");
-    cls.def("__copy__", [](const PyCase& c) { return PyCase{c.inputs}; });
+        "copy", [](const PyCase& c) { return PyCase{c.inputs}; },
+        "copy(self, /)\n--\n\nAn independent copy.");
+    cls.def(
+        "__copy__", [](const PyCase& c) { return PyCase{c.inputs}; },
+        "__copy__(self, /)\n--\n\nAn independent copy.");
     cls.def(
         "__deepcopy__", [](const PyCase& c, py::handle) { return PyCase{c.inputs}; },
-        py::arg("memo"));
+        py::arg("memo"), "__deepcopy__(self, memo, /)\n--\n\nAn independent copy.");
     cls.def(
         "__eq__",
         [](const PyCase& a, py::handle b) -> py::object {
@@ -466,11 +552,17 @@ measured rows are the same; they copy and pickle.)doc");
                 return py::reinterpret_borrow<py::object>(Py_NotImplemented);
             return py::bool_(a.inputs == b.cast<const PyCase&>().inputs);
         },
-        py::is_operator());
+        py::is_operator(), py::arg("other"), "__eq__(self, other, /)\n--\n\n");
     cls.attr("__hash__") = py::none();
-    cls.def("__repr__", [](const PyCase& c) { return CaseRepr(c.inputs); });
-    cls.def(py::pickle([](const PyCase& c) { return CaseState(c.inputs); },
-                       [](const py::dict& state) { return PyCase{CaseFromState(state)}; }));
+    cls.def(
+        "__repr__", [](const PyCase& c) { return CaseRepr(c.inputs); },
+        "__repr__(self, /)\n--\n\n");
+    cls.def(
+        "__reduce__", [](const PyCase& c) { return ReduceTo("Case", CaseState(c.inputs)); },
+        "__reduce__(self, /)\n--\n\nPickles through morvek._restore.");
+    AddRestorer("Case", [](const StateReader& state) {
+        return py::cast(PyCase{CaseFromState(state)});
+    });
 
     py::class_<Field>(m, "FieldInfo", "One input of a case: a row of the program's field table.")
         .def_property_readonly(
@@ -507,9 +599,22 @@ measured rows are the same; they copy and pickle.)doc");
                 return f.bounded ? py::object(py::float_(PyValueOf(f.max))) : py::none();
             },
             "The greatest value the dialog accepts, None when any.")
-        .def("__repr__", [](const Field& f) {
-            return Format("morvek.FieldInfo(%s, %s)", f.recordName, f.name);
-        });
+        .def(
+            "__repr__",
+            [](const Field& f) {
+                return Format("morvek.FieldInfo(%s, %s)", f.recordName, f.name);
+            },
+            "__repr__(self, /)\n--\n\n")
+        .def(
+            "__reduce__",
+            [](const Field& f) { return ReduceTo("FieldInfo", py::dict(py::arg("name") = f.name)); },
+            "__reduce__(self, /)\n--\n\nPickles through morvek._restore.");
+    RefuseNew(m.attr("FieldInfo"));
+    AddRestorer("FieldInfo", [](const StateReader& state) {
+        const Field* f = FieldOfName(state.Text("name"));
+        if (f == nullptr) state.Damaged("kein Feld dieses Namens");
+        return py::cast(f, py::return_value_policy::reference);
+    });
     m.def(
         "fields",
         [] {
@@ -518,7 +623,7 @@ measured rows are the same; they copy and pickle.)doc");
                 out.append(py::cast(&f, py::return_value_policy::reference));
             return out;
         },
-        "Every input of a case, in the order of the case file.");
+        "fields()\n--\n\nEvery input of a case, in the order of the case file.");
 }
 
 }  // namespace morvek::python

@@ -5,6 +5,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include "PyCommon.h"
 #include "model/CaseInputs.h"
 
 namespace morvek::python {
@@ -27,10 +28,18 @@ py::object NewCase(const CaseInputs& inputs);
 // shortest decimal of their stored value, so they come back bit for bit) and
 // the measured rows as stored; and back.
 py::dict CaseState(const CaseInputs& inputs);
-CaseInputs CaseFromState(const py::dict& state);
+CaseInputs CaseFromState(const StateReader& state);
+CaseInputs CaseFromState(const py::handle& state);
 
-// The laboratory tables of a case in its pickled state, and back.
-py::object LabTablesState(const CaseInputs& inputs);
-void LabTablesFromState(CaseInputs& inputs, const py::dict& state);
+// The laboratory tables of a case in its pickled state (by the columns of
+// their data frames), and back; a table the readers could not have produced
+// is refused (ValueError).
+py::dict LabTablesState(const CaseInputs& inputs);
+void LabTablesFromState(CaseInputs& inputs, const py::dict& tables, const StateReader& reader);
+
+// The inputs of a morvek.Case argument (TypeError naming the parameter for
+// anything else). A reference into the Python object: copy it before the
+// interpreter lock is released.
+const CaseInputs& InputsOfArg(py::handle c, const char* parameter);
 
 }  // namespace morvek::python

@@ -6,9 +6,13 @@
 
 #include <pybind11/stl.h>
 
+#include <array>
+
 #include "PyCase.h"
 #include "PyCommon.h"
 #include "PyResults.h"
+#include "base/Cp1252.h"
+#include "base/Format.h"
 #include "model/LabTables.h"
 
 namespace morvek::python {
@@ -17,8 +21,13 @@ namespace {
 // The name a table given as numbers carries in the report.
 constexpr const char* kScriptTableName = "aus Python";
 
+// The columns of the data frames, in the order of the rows' Numbers() (the
+// table files' columns); the pickled state uses them too.
 constexpr const char* kPvtColumns[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g"};
 constexpr const char* kRelPermColumns[] = {"sg", "krg", "kro"};
+static_assert(std::size(kPvtColumns) == LabPvtRow::kColumns, "a frame column for every number");
+static_assert(std::size(kRelPermColumns) == LabRelPermRow::kColumns,
+              "a frame column for every number");
 
 std::string Joined(const std::vector<std::string>& problems) {
     std::string text;
@@ -28,61 +37,68 @@ std::string Joined(const std::vector<std::string>& problems) {
 
 // The rows of a pandas DataFrame (by its column names) or of a list of
 // sequences, each row as floats.
-std::vector<std::vector<double>> RowsOf(const py::handle& data, const char* const* columns,
-                                        size_t count) {
-    std::vector<std::vector<double>> rows;
+template <size_t N>
+std::vector<std::array<float, N>> RowsOf(const py::handle& data, const char* const (&columns)[N],
+                                         const char* parameter) {
+    py::object rows = py::reinterpret_borrow<py::object>(data);
     if (py::hasattr(data, "columns") && py::hasattr(data, "to_numpy")) {
         py::list names;
-        for (size_t i = 0; i < count; ++i) names.append(columns[i]);
-        for (size_t i = 0; i < count; ++i)
-            if (!data.attr("columns").attr("__contains__")(columns[i]).cast<bool>())
-                throw InputError(std::string("Der Tabelle fehlt die Spalte \"") + columns[i] +
-                                 "\".");
-        const py::list values = data.attr("__getitem__")(names)
-                                    .attr("to_numpy")(py::arg("dtype") = "float64")
-                                    .attr("tolist")();
-        for (const py::handle& row : values) rows.push_back(row.cast<std::vector<double>>());
-        return rows;
+        for (const char* column : columns) {
+            if (!py::bool_(data.attr("columns").attr("__contains__")(column)))
+                throw InputError(std::string("Der Tabelle fehlt die Spalte \"") + column + "\".");
+            names.append(column);
+        }
+        try {
+            rows = data.attr("__getitem__")(names)
+                       .attr("to_numpy")(py::arg("dtype") = "float64")
+                       .attr("tolist")();
+        } catch (py::error_already_set&) {
+            throw TypeMismatch(
+                Format("%s: die Spalten der Tabelle müssen Zahlen enthalten.", parameter));
+        }
+    } else if (py::isinstance<py::str>(data) || !py::isinstance<py::iterable>(data)) {
+        throw TypeMismatch(Format("%s: eine Tabelle (pandas DataFrame) oder eine Liste von "
+                                  "Zeilen erwartet.",
+                                  parameter));
     }
-    for (const py::handle& row : data) {
-        std::vector<double> values;
-        for (const py::handle& v : row) values.push_back(v.cast<double>());
-        if (values.size() != count)
-            throw InputError("Die " + std::to_string(rows.size() + 1) + ". Zeile hat " +
-                             std::to_string(values.size()) + " statt " + std::to_string(count) +
+    std::vector<std::array<float, N>> out;
+    for (const py::handle& row : rows) {
+        const size_t r = out.size();
+        if (py::isinstance<py::str>(row) || !py::isinstance<py::sequence>(row))
+            throw TypeMismatch(
+                Format("%s[%zu]: eine Zeile aus %zu Zahlen erwartet.", parameter, r, N));
+        const py::sequence values = py::reinterpret_borrow<py::sequence>(row);
+        if (values.size() != N)
+            throw InputError("Die " + std::to_string(r + 1) + ". Zeile hat " +
+                             std::to_string(values.size()) + " statt " + std::to_string(N) +
                              " Werte.");
-        rows.push_back(std::move(values));
+        std::array<float, N> numbers{};
+        for (size_t i = 0; i < N; ++i)
+            numbers[i] = StoredFloat(NumberArg(values[i], Format("%s[%zu][%zu]", parameter, r, i)));
+        out.push_back(numbers);
     }
-    return rows;
+    return out;
+}
+
+template <typename Row, size_t N>
+py::object TableData(const std::vector<Row>& rows, const char* const (&columns)[N]) {
+    py::dict frame;
+    for (size_t c = 0; c < N; ++c) {
+        py::list values;
+        for (const Row& r : rows) values.append(PyValueOf(r.Numbers()[c]));
+        frame[columns[c]] = values;
+    }
+    return DataFrameOf(frame);
 }
 
 py::object PvtData(const CaseInputs& in) {
     if (!in.pvtTable) return py::none();
-    py::dict columns;
-    for (size_t c = 0; c < std::size(kPvtColumns); ++c) {
-        py::list values;
-        for (const LabPvtRow& r : in.pvtTable->rows) {
-            const float row[] = {r.pressureBar,   r.bo, r.rs, r.bg, r.oilViscosityCp,
-                                 r.gasViscosityCp};
-            values.append(PyValueOf(row[c]));
-        }
-        columns[kPvtColumns[c]] = values;
-    }
-    return DataFrameOf(columns);
+    return TableData(in.pvtTable->rows, kPvtColumns);
 }
 
 py::object RelPermData(const CaseInputs& in) {
     if (!in.relPermTable) return py::none();
-    py::dict columns;
-    for (size_t c = 0; c < std::size(kRelPermColumns); ++c) {
-        py::list values;
-        for (const LabRelPermRow& r : in.relPermTable->rows) {
-            const float row[] = {r.gasSaturation, r.krg, r.kro};
-            values.append(PyValueOf(row[c]));
-        }
-        columns[kRelPermColumns[c]] = values;
-    }
-    return DataFrameOf(columns);
+    return TableData(in.relPermTable->rows, kRelPermColumns);
 }
 
 void SetPvtData(CaseInputs& in, const py::handle& data) {
@@ -91,9 +107,8 @@ void SetPvtData(CaseInputs& in, const py::handle& data) {
         return;
     }
     std::vector<LabPvtRow> rows;
-    for (const auto& v : RowsOf(data, kPvtColumns, std::size(kPvtColumns)))
-        rows.push_back({StoredFloat(v[0]), StoredFloat(v[1]), StoredFloat(v[2]), StoredFloat(v[3]),
-                        StoredFloat(v[4]), StoredFloat(v[5])});
+    for (const auto& v : RowsOf(data, kPvtColumns, "pvt_table_data"))
+        rows.push_back(LabPvtRow::FromNumbers(v));
     LabPvtTable table;
     std::vector<std::string> problems;
     if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems) !=
@@ -108,14 +123,53 @@ void SetRelPermData(CaseInputs& in, const py::handle& data) {
         return;
     }
     std::vector<LabRelPermRow> rows;
-    for (const auto& v : RowsOf(data, kRelPermColumns, std::size(kRelPermColumns)))
-        rows.push_back({StoredFloat(v[0]), StoredFloat(v[1]), StoredFloat(v[2])});
+    for (const auto& v : RowsOf(data, kRelPermColumns, "relperm_table_data"))
+        rows.push_back(LabRelPermRow::FromNumbers(v));
     LabRelPermTable table;
     std::vector<std::string> problems;
     if (RelPermTableFromRows(std::move(rows), kScriptTableName, table, problems) !=
         TableReadStatus::Read)
         throw InputError(Joined(problems));
     in.relPermTable = std::move(table);
+}
+
+// A table in the pickled state: its file name and each frame column as a list.
+template <typename Table, size_t N>
+py::dict TableState(const Table& table, const char* const (&columns)[N]) {
+    py::dict state;
+    state["file_name"] = MessageText(table.fileName);
+    for (size_t c = 0; c < N; ++c) {
+        py::list values;
+        for (const auto& r : table.rows) values.append(double(r.Numbers()[c]));
+        state[columns[c]] = values;
+    }
+    return state;
+}
+
+template <typename Table, size_t N>
+Table TableFromState(py::handle item, const char* const (&columns)[N], const char* kind,
+                     const StateReader& outer) {
+    if (!PyDict_CheckExact(item.ptr())) outer.Wrong(Format("\"%s\" ist kein dict", kind));
+    const StateReader state(item, kind);
+    Table table;
+    table.fileName = state.Text("file_name");
+    std::string cp1252;
+    if (!Utf8ToCp1252(table.fileName, cp1252)) state.Damaged("der Name der Tabelle");
+    std::vector<py::list> values;
+    for (const char* column : columns) {
+        values.push_back(state.List(column));
+        if (values.back().size() != values.front().size() ||
+            values.back().size() > size_t(kMaxLabTableRows))
+            state.Damaged(Format("die Spalte %s", column));
+    }
+    for (size_t r = 0; r < values.front().size(); ++r) {
+        std::array<float, N> numbers{};
+        for (size_t c = 0; c < N; ++c)
+            numbers[c] = static_cast<float>(state.DoubleOf(values[c][r], columns[c]));
+        table.rows.push_back(decltype(table.rows)::value_type::FromNumbers(numbers));
+    }
+    if (!IsValidTable(table)) state.Damaged("keine gültige Tabelle");
+    return table;
 }
 
 // A table file into the case, all or nothing, as the dialog's buttons read it.
@@ -139,43 +193,24 @@ size_t ReadTable(std::optional<Table>& target, const py::handle& path, const cha
 
 }  // namespace
 
-py::object LabTablesState(const CaseInputs& in) {
+py::dict LabTablesState(const CaseInputs& in) {
     py::dict state;
-    if (in.pvtTable) {
-        py::list rows;
-        for (const LabPvtRow& r : in.pvtTable->rows)
-            rows.append(py::make_tuple(r.pressureBar, r.bo, r.rs, r.bg, r.oilViscosityCp,
-                                       r.gasViscosityCp));
-        state["pvt"] = py::make_tuple(MessageText(in.pvtTable->fileName), rows);
-    }
-    if (in.relPermTable) {
-        py::list rows;
-        for (const LabRelPermRow& r : in.relPermTable->rows)
-            rows.append(py::make_tuple(r.gasSaturation, r.krg, r.kro));
-        state["relperm"] = py::make_tuple(MessageText(in.relPermTable->fileName), rows);
-    }
+    if (in.pvtTable) state["pvt"] = TableState(*in.pvtTable, kPvtColumns);
+    if (in.relPermTable) state["relperm"] = TableState(*in.relPermTable, kRelPermColumns);
     return state;
 }
 
-void LabTablesFromState(CaseInputs& in, const py::dict& state) {
+void LabTablesFromState(CaseInputs& in, const py::dict& tables, const StateReader& reader) {
     // As stored: the values come back bit for bit (single precision both ways).
-    if (state.contains("pvt")) {
-        const auto t = state["pvt"].cast<py::tuple>();
-        LabPvtTable table{t[0].cast<std::string>(), {}};
-        for (const py::handle& row : t[1].cast<py::list>()) {
-            const auto v = row.cast<std::vector<float>>();
-            table.rows.push_back({v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5)});
-        }
-        in.pvtTable = std::move(table);
-    }
-    if (state.contains("relperm")) {
-        const auto t = state["relperm"].cast<py::tuple>();
-        LabRelPermTable table{t[0].cast<std::string>(), {}};
-        for (const py::handle& row : t[1].cast<py::list>()) {
-            const auto v = row.cast<std::vector<float>>();
-            table.rows.push_back({v.at(0), v.at(1), v.at(2)});
-        }
-        in.relPermTable = std::move(table);
+    for (const auto& [key, value] : tables) {
+        const std::string name = reader.TextOf(key, "lab_tables");
+        if (name == "pvt")
+            in.pvtTable = TableFromState<LabPvtTable>(value, kPvtColumns, "pvt", reader);
+        else if (name == "relperm")
+            in.relPermTable =
+                TableFromState<LabRelPermTable>(value, kRelPermColumns, "relperm", reader);
+        else
+            reader.Damaged("unbekannte Tabelle \"" + name + "\"");
     }
 }
 
@@ -203,6 +238,7 @@ void RegisterLabTables(py::module_& m) {
             return ReadTable(c.inputs.pvtTable, path, "PVT-Tabelle", &ReadPvtTableFile);
         },
         py::arg("path"),
+        "read_pvt_table(self, /, path)\n--\n\n"
         "Reads a PVT table file (a header line, then pressure in bar, Bo, Rs, Bg, μo, μg per\n"
         "line) into the case, as the dialog's \"PVT-Tabelle lesen…\" does: the whole file or\n"
         "nothing. A refused file raises InputError naming every bad line, an unreadable one\n"
@@ -213,6 +249,7 @@ void RegisterLabTables(py::module_& m) {
             return ReadTable(c.inputs.relPermTable, path, "Relperm-Tabelle", &ReadRelPermTableFile);
         },
         py::arg("path"),
+        "read_relperm_table(self, /, path)\n--\n\n"
         "Reads a relative-permeability table file (a header line, then Sg, krg, kro per line)\n"
         "into the case, as the dialog's \"Relperm-Tabelle lesen…\" does. Returns the number of\n"
         "rows.");

@@ -9,6 +9,7 @@
 #include "PyCase.h"
 #include "PyCommon.h"
 #include "PyResults.h"
+#include "base/Format.h"
 #include "match/Match.h"
 #include "match/MatchReport.h"
 
@@ -17,17 +18,34 @@ namespace {
 
 const char* const kStatusNames[] = {"converged", "not_converged", "cancelled", "refused"};
 
+// The items of a mapping argument (a dict or anything with items()).
+py::list ItemsOf(const py::object& mapping, const char* parameter) {
+    if (!py::isinstance<py::dict>(mapping) && !py::hasattr(mapping, "items"))
+        throw TypeMismatch(Format("%s: eine Zuordnung (dict) erwartet.", parameter));
+    return py::list(mapping.attr("items")());
+}
+
+// A pair of numbers (a bound, the weights).
+std::pair<double, double> PairOf(const py::handle& value, const std::string& parameter) {
+    if (py::isinstance<py::str>(value) || !py::isinstance<py::sequence>(value) ||
+        py::len(value) != 2)
+        throw TypeMismatch(Format("%s: zwei Zahlen erwartet.", parameter.c_str()));
+    const py::sequence seq = py::reinterpret_borrow<py::sequence>(value);
+    return {NumberArg(seq[0], parameter + "[0]"), NumberArg(seq[1], parameter + "[1]")};
+}
+
 // weights: None, a pair (p, gor) or a mapping with the keys "p" and "gor".
 MatchWeights WeightsOf(const py::object& weights) {
     MatchWeights w;
     if (weights.is_none()) return w;
-    if (py::isinstance<py::dict>(weights)) {
-        for (const auto& [key, value] : weights.cast<py::dict>()) {
-            const std::string k = key.cast<std::string>();
+    if (py::isinstance<py::dict>(weights) || py::hasattr(weights, "items")) {
+        for (const py::handle item : ItemsOf(weights, "weights")) {
+            const py::tuple pair = py::reinterpret_borrow<py::tuple>(item);
+            const std::string k = TextArg(pair[0], "weights");
             if (k == "p")
-                w.pressure = value.cast<double>();
+                w.pressure = NumberArg(pair[1], "weights['p']");
             else if (k == "gor")
-                w.gor = value.cast<double>();
+                w.gor = NumberArg(pair[1], "weights['gor']");
             else
                 throw InputError(
                     "Gewichte gibt es für \"p\" (Druck) und \"gor\" (Gas-Öl-Verhältnis), "
@@ -36,64 +54,89 @@ MatchWeights WeightsOf(const py::object& weights) {
         }
         return w;
     }
-    const auto pair = weights.cast<std::pair<double, double>>();
+    const auto pair = PairOf(weights, "weights");
     w.pressure = pair.first;
     w.gor = pair.second;
     return w;
 }
 
-MatchOptions OptionsOf(const std::vector<std::string>& names, const py::object& weights,
-                       const py::dict& starts, const py::dict& bounds, int maxIterations,
-                       bool useApi) {
-    MatchOptions o = MatchOptionsFor(names);
-    for (MatchParameter& p : o.parameters) {
-        const Field* field = FindField(p.name);
-        for (const auto& [key, value] : starts) {
-            const Field* f = FindField(key.cast<std::string>());
-            if (f != nullptr && f == field) p.start = value.cast<double>();
-        }
-        for (const auto& [key, value] : bounds) {
-            const Field* f = FindField(key.cast<std::string>());
-            if (f == nullptr || f != field) continue;
-            const auto range = value.cast<std::pair<double, double>>();
-            p.bounds = MatchBounds{range.first, range.second};
-        }
+// The names to fit: any naming scheme, as the record names the engine takes
+// (a name of no field passes on as given, for the engine's message).
+std::vector<std::string> NamesOf(const py::object& names) {
+    if (py::isinstance<py::str>(names) || !py::isinstance<py::iterable>(names))
+        throw TypeMismatch("names: eine Liste von Namen erwartet (z. B. [\"ooip\", \"gas_cap_ratio\"]).");
+    std::vector<std::string> out;
+    for (const py::handle name : names) {
+        const std::string text = TextArg(name, Format("names[%zu]", out.size()));
+        const Field* f = FieldOfName(text);
+        out.push_back(f != nullptr ? std::string(f->recordName) : text);
     }
-    for (const py::dict* given : {&starts, &bounds})
-        for (const auto& [key, value] : *given) {
-            const std::string k = key.cast<std::string>();
-            const Field* f = FindField(k);
-            bool fitted = false;
-            for (const MatchParameter& p : o.parameters) fitted = fitted || FindField(p.name) == f;
-            if (!fitted) throw InputError("\"" + k + "\" wird nicht angepaßt.");
-        }
+    return out;
+}
+
+MatchOptions OptionsOf(const std::vector<std::string>& names, const py::object& weights,
+                       const py::object& starts, const py::object& bounds,
+                       const py::object& maxIterations, bool useApi) {
+    MatchOptions o = MatchOptionsFor(names);
+    const auto fittedIndex = [&](const Field* f) -> int {
+        for (size_t i = 0; i < o.parameters.size(); ++i)
+            if (f != nullptr && FieldOfName(o.parameters[i].name) == f) return static_cast<int>(i);
+        return -1;
+    };
+    for (const py::handle item : ItemsOf(starts, "starts")) {
+        const py::tuple pair = py::reinterpret_borrow<py::tuple>(item);
+        const std::string key = TextArg(pair[0], "starts");
+        const int i = fittedIndex(FieldOfName(key));
+        if (i < 0) throw InputError("\"" + key + "\" wird nicht angepaßt.");
+        o.parameters[size_t(i)].start = NumberArg(pair[1], Format("starts['%s']", key.c_str()));
+    }
+    for (const py::handle item : ItemsOf(bounds, "bounds")) {
+        const py::tuple pair = py::reinterpret_borrow<py::tuple>(item);
+        const std::string key = TextArg(pair[0], "bounds");
+        const int i = fittedIndex(FieldOfName(key));
+        if (i < 0) throw InputError("\"" + key + "\" wird nicht angepaßt.");
+        const auto range = PairOf(pair[1], Format("bounds['%s']", key.c_str()));
+        o.parameters[size_t(i)].bounds = MatchBounds{range.first, range.second};
+    }
     o.weights = WeightsOf(weights);
-    o.maxIterations = maxIterations;
+    const int64_t iterations = IntegerArg(maxIterations, "max_iterations");
+    if (iterations < 1 || iterations > 100000)
+        throw InputError("max_iterations: Bitte eine Zahl von 1 bis 100000 angeben.");
+    o.maxIterations = static_cast<int>(iterations);
     o.run.useApiFromInitialGor = useApi;
     return o;
 }
 
 // The result's fittedInputs is a copy of the case (its field name heads the
 // summary).
-MatchResult MatchCase(const PyCase& c, const std::vector<std::string>& names,
-                      const py::object& weights, const py::dict& starts, const py::dict& bounds,
-                      int maxIterations, bool useApi) {
-    CheckForRun(c.inputs);
-    const MatchOptions options = OptionsOf(names, weights, starts, bounds, maxIterations, useApi);
-    if (const std::string why = CheckMatch(c.inputs, options); !why.empty()) throw InputError(why);
+MatchResult MatchCase(const PyCase& c, const py::object& namesArg, const py::object& weights,
+                      const py::object& starts, const py::object& bounds,
+                      const py::object& maxIterations, const py::object& useApi) {
+    // A copy, made while the interpreter lock is held: another thread may
+    // change the case during the match.
+    const CaseInputs inputs = c.inputs;
+    CheckForRun(inputs);
+    const MatchOptions options = OptionsOf(NamesOf(namesArg), weights, starts, bounds,
+                                           maxIterations, BoolArg(useApi, "use_api_from_initial_gor"));
+    if (const std::string why = CheckMatch(inputs, options); !why.empty()) throw InputError(why);
     MatchResult out;
-    {
-        py::gil_scoped_release released;
-        out = Match(c.inputs, options);
-    }
+    RunInterruptibly([&](const std::atomic<bool>& stop) {
+        out = Match(inputs, options, [&stop](const MatchProgress&) { return !stop; });
+    });
     if (out.status == MatchStatus::Refused) throw InputError(out.message);
     return out;
+}
+
+// The English name of a fitted input (the engine names it by its record name).
+const char* EnglishName(const std::string& recordName) {
+    const Field* f = FieldOfName(recordName);
+    return f != nullptr ? f->name : recordName.c_str();
 }
 
 py::object FittedTable(const MatchResult& r) {
     py::list name, start, fitted, stdError, low, high, atBound;
     for (const FittedInput& f : r.inputs) {
-        name.append(f.name);
+        name.append(EnglishName(f.name));
         start.append(f.start);
         fitted.append(PyValueOf(f.stored));
         const double none = std::numeric_limits<double>::quiet_NaN();
@@ -140,81 +183,102 @@ py::list RowsState(const std::vector<RowComparison>& rows) {
     py::list out;
     for (const RowComparison& r : rows)
         out.append(py::make_tuple(r.measured.np1000m3, r.measured.pressureBar,
-                                  r.measured.gorSm3PerM3, r.measured.hasGor, r.pressureBar,
-                                  r.gorSm3PerM3, r.beyondPrediction));
+                                  r.measured.gorSm3PerM3, int(r.measured.hasGor), r.pressureBar,
+                                  r.gorSm3PerM3, int(r.beyondPrediction)));
     return out;
 }
 
-std::vector<RowComparison> RowsFromState(const py::list& state) {
-    std::vector<RowComparison> rows;
-    for (const py::handle& item : state) {
-        const auto t = item.cast<py::tuple>();
+std::vector<RowComparison> RowsFromState(const py::list& rows, const StateReader& state) {
+    std::vector<RowComparison> out;
+    for (const py::handle& item : rows) {
+        const py::tuple t = state.TupleOf(item, "rows", 7);
         RowComparison r;
-        r.measured = {t[0].cast<float>(), t[1].cast<float>(), t[2].cast<float>(),
-                      t[3].cast<bool>()};
-        r.pressureBar = t[4].cast<double>();
-        r.gorSm3PerM3 = t[5].cast<double>();
-        r.beyondPrediction = t[6].cast<bool>();
-        rows.push_back(r);
+        r.measured = {static_cast<float>(state.DoubleOf(t[0], "rows")),
+                      static_cast<float>(state.DoubleOf(t[1], "rows")),
+                      static_cast<float>(state.DoubleOf(t[2], "rows")),
+                      state.IntegerOf(t[3], "rows", 0, 1) != 0};
+        r.pressureBar = state.DoubleOf(t[4], "rows");
+        r.gorSm3PerM3 = state.DoubleOf(t[5], "rows");
+        r.beyondPrediction = state.IntegerOf(t[6], "rows", 0, 1) != 0;
+        out.push_back(r);
     }
-    return rows;
+    return out;
 }
 
 py::dict MatchState(const MatchResult& r) {
     py::dict state;
-    state["status"] = int(r.status);
-    state["message"] = r.message;
+    state["status"] = kStatusNames[int(r.status)];
+    state["message"] = MessageText(r.message);
     py::list inputs;
     for (const FittedInput& f : r.inputs)
-        inputs.append(py::make_tuple(f.name, f.start, f.fitted, f.stored, f.bounds.lower,
-                                     f.bounds.upper, f.atBound, f.hasStatistics, f.stdError,
-                                     f.ci95Low, f.ci95High));
+        inputs.append(py::make_tuple(f.name, f.start, f.fitted, double(f.stored), f.bounds.lower,
+                                     f.bounds.upper, int(f.atBound), int(f.hasStatistics),
+                                     f.stdError, f.ci95Low, f.ci95High));
     state["inputs"] = inputs;
-    state["correlation"] = r.correlation;
-    state["rms"] = py::make_tuple(r.rmsBefore, r.rmsAfter);
-    state["counts"] =
-        py::make_tuple(r.residualCount, r.degreesOfFreedom, r.iterations, r.predictions);
+    py::list correlation;
+    for (const auto& row : r.correlation) correlation.append(py::cast(row));
+    state["correlation"] = correlation;
+    state["rms_before"] = r.rmsBefore;
+    state["rms_after"] = r.rmsAfter;
+    state["residual_count"] = r.residualCount;
+    state["degrees_of_freedom"] = r.degreesOfFreedom;
+    state["iterations"] = r.iterations;
+    state["predictions"] = r.predictions;
     state["weights"] = py::make_tuple(r.weights.pressure, r.weights.gor);
     state["rows_before"] = RowsState(r.rowsBefore);
     state["rows_after"] = RowsState(r.rowsAfter);
     state["case"] = CaseState(r.fittedInputs);
-    state["field_name"] = r.fittedInputs.fieldName;  // read back from the case
     return state;
 }
 
-MatchResult MatchFromState(const py::dict& state) {
+MatchResult MatchFromState(const StateReader& state) {
     MatchResult r;
-    r.status = static_cast<MatchStatus>(state["status"].cast<int>());
-    r.message = state["message"].cast<std::string>();
-    for (const py::handle& item : state["inputs"].cast<py::list>()) {
-        const auto t = item.cast<py::tuple>();
+    const std::string status = state.Text("status");
+    int k = -1;
+    for (int i = 0; i < int(std::size(kStatusNames)); ++i)
+        if (status == kStatusNames[i]) k = i;
+    if (k < 0) state.Damaged("status");
+    r.status = static_cast<MatchStatus>(k);
+    r.message = state.Text("message");
+    for (const py::handle& item : state.List("inputs")) {
+        const py::tuple t = state.TupleOf(item, "inputs", 11);
         FittedInput f;
-        f.name = t[0].cast<std::string>();
-        f.start = t[1].cast<double>();
-        f.fitted = t[2].cast<double>();
-        f.stored = t[3].cast<float>();
-        f.bounds = {t[4].cast<double>(), t[5].cast<double>()};
-        f.atBound = t[6].cast<bool>();
-        f.hasStatistics = t[7].cast<bool>();
-        f.stdError = t[8].cast<double>();
-        f.ci95Low = t[9].cast<double>();
-        f.ci95High = t[10].cast<double>();
+        f.name = state.TextOf(t[0], "inputs");
+        const Field* field = FieldOfName(f.name);
+        if (field == nullptr || field->kind != FieldKind::Number || f.name != field->recordName)
+            state.Damaged("eine angepaßte Größe");
+        f.start = state.DoubleOf(t[1], "inputs");
+        f.fitted = state.DoubleOf(t[2], "inputs");
+        f.stored = static_cast<float>(state.DoubleOf(t[3], "inputs"));
+        f.bounds = {state.DoubleOf(t[4], "inputs"), state.DoubleOf(t[5], "inputs")};
+        f.atBound = state.IntegerOf(t[6], "inputs", 0, 1) != 0;
+        f.hasStatistics = state.IntegerOf(t[7], "inputs", 0, 1) != 0;
+        f.stdError = state.DoubleOf(t[8], "inputs");
+        f.ci95Low = state.DoubleOf(t[9], "inputs");
+        f.ci95High = state.DoubleOf(t[10], "inputs");
         r.inputs.push_back(f);
     }
-    r.correlation = state["correlation"].cast<std::vector<std::vector<double>>>();
-    const auto rms = state["rms"].cast<py::tuple>();
-    r.rmsBefore = rms[0].cast<double>();
-    r.rmsAfter = rms[1].cast<double>();
-    const auto counts = state["counts"].cast<py::tuple>();
-    r.residualCount = counts[0].cast<int>();
-    r.degreesOfFreedom = counts[1].cast<int>();
-    r.iterations = counts[2].cast<int>();
-    r.predictions = counts[3].cast<int>();
-    const auto weights = state["weights"].cast<py::tuple>();
-    r.weights = {weights[0].cast<double>(), weights[1].cast<double>()};
-    r.rowsBefore = RowsFromState(state["rows_before"].cast<py::list>());
-    r.rowsAfter = RowsFromState(state["rows_after"].cast<py::list>());
-    r.fittedInputs = CaseFromState(state["case"].cast<py::dict>());
+    const py::list correlation = state.List("correlation");
+    if (!correlation.empty() && correlation.size() != r.inputs.size())
+        state.Damaged("die Korrelationen");
+    for (const py::handle& row : correlation) {
+        if (!PyList_CheckExact(row.ptr()) || py::len(row) != r.inputs.size())
+            state.Damaged("die Korrelationen");
+        std::vector<double> values;
+        for (const py::handle& v : row) values.push_back(state.DoubleOf(v, "correlation"));
+        r.correlation.push_back(std::move(values));
+    }
+    r.rmsBefore = state.Double("rms_before");
+    r.rmsAfter = state.Double("rms_after");
+    r.residualCount = static_cast<int>(state.Integer("residual_count", 0, 1 << 30));
+    r.degreesOfFreedom = static_cast<int>(state.Integer("degrees_of_freedom", -(1 << 30), 1 << 30));
+    r.iterations = static_cast<int>(state.Integer("iterations", 0, 1 << 30));
+    r.predictions = static_cast<int>(state.Integer("predictions", 0, 1 << 30));
+    const py::tuple weights = state.TupleOf(state.Get("weights"), "weights", 2);
+    r.weights = {state.DoubleOf(weights[0], "weights"), state.DoubleOf(weights[1], "weights")};
+    r.rowsBefore = RowsFromState(state.List("rows_before"), state);
+    r.rowsAfter = RowsFromState(state.List("rows_after"), state);
+    r.fittedInputs = CaseFromState(state.Get("case"));
     return r;
 }
 
@@ -226,6 +290,7 @@ void RegisterMatch(py::module_& m) {
         "The history match of a case (Case.match): the fitted inputs with their standard\n"
         "errors and 95 % intervals, the correlations, the misfit before and after, and each\n"
         "measured row against the prediction.");
+    RefuseNew(cls);
     cls.def_property_readonly(
         "status", [](const MatchResult& r) { return kStatusNames[int(r.status)]; },
         "'converged' or 'not_converged' (iterations used up, or the solver gave up).");
@@ -239,13 +304,14 @@ void RegisterMatch(py::module_& m) {
         "fitted",
         [](const MatchResult& r) {
             py::dict out;
-            for (const FittedInput& f : r.inputs) out[py::str(f.name)] = PyValueOf(f.stored);
+            for (const FittedInput& f : r.inputs) out[EnglishName(f.name)] = PyValueOf(f.stored);
             return out;
         },
-        "The fitted values by record name, as the fitted case stores them (single precision).");
+        "The fitted values by English name, as the fitted case stores them (single precision).");
     cls.def(
         "to_pandas", [](const MatchResult& r) { return FittedTable(r); },
-        "One row per fitted input (index: record name): start, fitted, std_error, ci95_low,\n"
+        "to_pandas(self, /)\n--\n\n"
+        "One row per fitted input (index: English name): start, fitted, std_error, ci95_low,\n"
         "ci95_high (NaN where the rows determine no statistics) and at_bound.");
     cls.def_property_readonly(
         "correlation",
@@ -270,10 +336,10 @@ void RegisterMatch(py::module_& m) {
         "RMS of the relative residuals at the fitted values.");
     cls.def(
         "rows", [](const MatchResult& r) { return RowsTable(r.rowsAfter); },
-        "Each measured row against the prediction of the fitted case (a pandas DataFrame).");
+        "rows(self, /)\n--\n\nEach measured row against the prediction of the fitted case (a pandas DataFrame).");
     cls.def(
         "rows_before", [](const MatchResult& r) { return RowsTable(r.rowsBefore); },
-        "Each measured row against the prediction at the start values.");
+        "rows_before(self, /)\n--\n\nEach measured row against the prediction at the start values.");
     cls.def_property_readonly(
         "iterations", [](const MatchResult& r) { return r.iterations; }, "Solver iterations.");
     cls.def_property_readonly(
@@ -287,24 +353,33 @@ void RegisterMatch(py::module_& m) {
         [](const MatchResult& r) {
             return MessageText(JoinedReport(MatchSummaryLines(r, r.fittedInputs.fieldName)));
         },
-        "The German summary of the match, as batch mode's --match writes it.");
+        "summary(self, /)\n--\n\nThe German summary of the match, as batch mode's --match writes it.");
     cls.def(
         "csv", [](const MatchResult& r) { return MessageText(MatchCsvText(r)); },
-        "The fitted values as batch mode's --match-csv writes them.");
-    cls.def("__repr__", [](const MatchResult& r) {
-        std::string text = std::string("<morvek.MatchResult ") + kStatusNames[int(r.status)];
-        for (const FittedInput& f : r.inputs) text += " " + f.name + "=" + ShortestText(f.stored);
-        return text + ">";
-    });
-    cls.def(py::pickle([](const MatchResult& r) { return MatchState(r); },
-                       [](const py::dict& state) { return MatchFromState(state); }));
+        "csv(self, /)\n--\n\nThe fitted values as batch mode's --match-csv writes them.");
+    cls.def(
+        "__repr__",
+        [](const MatchResult& r) {
+            std::string text = std::string("<morvek.MatchResult ") + kStatusNames[int(r.status)];
+            for (const FittedInput& f : r.inputs)
+                text += std::string(" ") + EnglishName(f.name) + "=" + ShortestText(f.stored);
+            return text + ">";
+        },
+        "__repr__(self, /)\n--\n\n");
+    cls.def(
+        "__reduce__", [](const MatchResult& r) { return ReduceTo("MatchResult", MatchState(r)); },
+        "__reduce__(self, /)\n--\n\nPickles through morvek._restore.");
+    AddRestorer("MatchResult",
+                [](const StateReader& state) { return py::cast(MatchFromState(state)); });
 
     CaseClass(m).def(
         "match", &MatchCase, py::arg("names"), py::kw_only(), py::arg("weights") = py::none(),
         py::arg("starts") = py::dict(), py::arg("bounds") = py::dict(),
         py::arg("max_iterations") = 100, py::arg("use_api_from_initial_gor") = false,
-        "Fits the named inputs (any of m_OOIP, m_Gaskappe, m_KrgMax, m_KroMax, m_Sgc, m_Swi,\n"
-        "m_Entloesungsdruck, by record or English name) to the case's measured rows: the\n"
+        "match(self, /, names, *, weights=None, starts={}, bounds={}, max_iterations=100, "
+        "use_api_from_initial_gor=False)\n--\n\n"
+        "Fits the named inputs (any of ooip_1000m3, gas_cap_ratio, krg_max, kro_max, sgc,\n"
+        "swi, bubble_point_pressure_bar, by English, record or short name) to the case's measured rows: the\n"
         "weighted sum of squared relative residuals of shut-in pressure and producing gas-oil\n"
         "ratio at each row's cumulative oil, minimised by Ceres Solver within bounds.\n"
         "weights: (p, gor) or {'p': .., 'gor': ..} (default 1 and 1); starts and bounds: by\n"

@@ -7,6 +7,7 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "PyCase.h"
@@ -32,29 +33,26 @@ struct PySweepResult {
 
 // One entry of the vary mapping: NAME -> (low, high) or (low, mode, high).
 Variation VariationOf(const py::handle& key, const py::handle& range) {
-    if (!py::isinstance<py::str>(key))
-        throw TypeMismatch("Die Namen der variierten Eingaben müssen Texte sein.");
-    const std::string name = key.cast<std::string>();
+    const std::string name = TextArg(key, "vary");
     Variation v;
-    v.field = FindField(name);
+    v.field = FieldOfName(name);
     if (v.field == nullptr || v.field->kind != FieldKind::Number)
         throw InputError(NoNumberInputMessage(name));
+    const std::string parameter = Format("vary[\"%s\"]", name.c_str());
     std::vector<double> values;
-    if (!py::isinstance<py::str>(range) && py::isinstance<py::sequence>(range))
-        for (const py::handle& value : range.cast<py::sequence>()) {
-            const double number =
-                py::isinstance<py::bool_>(value) ? -1.0 : PyFloat_AsDouble(value.ptr());
-            if (py::isinstance<py::bool_>(value) || (number == -1.0 && PyErr_Occurred())) {
-                PyErr_Clear();
-                throw TypeMismatch(
-                    Format("%s: %s", v.field->recordName, NotANumberMessage(*v.field).c_str()));
-            }
-            values.push_back(number);
-        }
+    if (py::isinstance<py::str>(range) || py::isinstance<py::bytes>(range) ||
+        !py::isinstance<py::sequence>(range))
+        throw TypeMismatch(Format("%s: zwei Zahlen (unten, oben) oder drei (unten, "
+                                  "wahrscheinlich, oben) erwartet.",
+                                  parameter.c_str()));
+    const py::sequence seq = py::reinterpret_borrow<py::sequence>(range);
+    for (size_t i = 0; i < seq.size(); ++i)
+        values.push_back(NumberArg(seq[i], Format("%s[%zu]", parameter.c_str(), i)));
     if (values.size() != 2 && values.size() != 3)
         throw InputError(
             Format("%s: zwei Werte (unten, oben) oder drei (unten, wahrscheinlich, oben) erwartet.",
-                   v.field->recordName));
+                   v.field->recordName),
+            v.field);
     v.distribution = values.size() == 3 ? Distribution::Triangular : Distribution::Uniform;
     v.low = StoredFloat(values.front());
     v.high = StoredFloat(values.back());
@@ -62,64 +60,77 @@ Variation VariationOf(const py::handle& key, const py::handle& range) {
     return v;
 }
 
-std::vector<Variation> VariationsOf(const py::dict& vary) {
+std::vector<Variation> VariationsOf(const py::object& vary) {
+    if (!py::isinstance<py::dict>(vary) && !py::hasattr(vary, "items"))
+        throw TypeMismatch("vary: eine Zuordnung (dict) von Namen zu Bereichen erwartet.");
     std::vector<Variation> out;
-    for (const auto& [key, range] : vary) out.push_back(VariationOf(key, range));
+    for (const py::handle item : vary.attr("items")()) {
+        const py::tuple pair = py::reinterpret_borrow<py::tuple>(item);
+        out.push_back(VariationOf(pair[0], pair[1]));
+    }
     if (out.empty()) throw InputError("Bitte mindestens eine Eingabe angeben, die variiert wird.");
     if (const std::string why = CheckVariations(out); !why.empty()) throw InputError(why);
     return out;
 }
 
-SweepOptions OptionsOf(uint64_t samples, const std::string& sampling, uint64_t seed,
-                       const py::object& threads, const py::object& abandon, bool useApi) {
+SweepOptions OptionsOf(const py::object& samplesArg, const py::object& samplingArg,
+                       const py::object& seedArg, const py::object& threads,
+                       const py::object& abandon, bool useApi, const py::object& firstArg,
+                       const py::object& countArg) {
     SweepOptions o;
+    const int64_t samples = IntegerArg(samplesArg, "samples");
     if (samples < 1 || samples > 1000000000)
         throw InputError("Bitte eine Anzahl von Stichproben von 1 bis 1000000000 angeben.");
-    o.plan.samples = samples;
+    o.plan.samples = static_cast<uint64_t>(samples);
+    const std::string sampling = TextArg(samplingArg, "sampling");
     if (sampling != "lhs" && sampling != "mc")
         throw InputError("sampling ist \"lhs\" (Latin Hypercube) oder \"mc\" (Monte Carlo).");
     o.plan.sampling = sampling == "mc" ? Sampling::MonteCarlo : Sampling::LatinHypercube;
-    o.plan.seed = seed;
+    const int64_t seed = IntegerArg(seedArg, "seed");
+    if (seed < 0) throw InputError("seed: Bitte eine ganze Zahl ab 0 angeben.");
+    o.plan.seed = static_cast<uint64_t>(seed);
     o.threads = ThreadLimitOf(threads);
-    if (!abandon.is_none()) {
-        const double bar = py::float_(abandon).cast<double>();
-        if (!(bar >= 1.0 && bar <= 1000.0))
-            throw InputError("Bitte einen Aufgabedruck von 1 bis 1000 bar angeben.");
-        o.abandonmentPressureBar = StoredFloat(bar);
-    }
+    o.abandonmentPressureBar = AbandonmentOf(abandon);
     o.run.useApiFromInitialGor = useApi;
+    const int64_t first = IntegerArg(firstArg, "first_sample");
+    if (first < 1 || first > samples)
+        throw InputError(Format("first_sample: Bitte eine Stichprobe von 1 bis %lld angeben.",
+                                static_cast<long long>(samples)));
+    o.firstSample = static_cast<uint64_t>(first);
+    const int64_t rest = samples - first + 1;
+    const int64_t count = countArg.is_none() ? rest : IntegerArg(countArg, "count");
+    if (count < 1 || count > rest)
+        throw InputError(Format("count: Bitte eine Anzahl von 1 bis %lld angeben (die "
+                                "Stichproben %lld bis %lld).",
+                                static_cast<long long>(rest), static_cast<long long>(first),
+                                static_cast<long long>(samples)));
+    o.count = static_cast<uint64_t>(count);
     return o;
 }
 
-PySweepResult SweepCase(const PyCase& c, const py::dict& vary, uint64_t samples,
-                        const std::string& sampling, uint64_t seed, const py::object& threads,
-                        const py::object& abandon, bool useApi) {
-    CheckForRun(c.inputs);
+PySweepResult SweepCase(const py::object& caseArg, const py::object& vary,
+                        const SweepOptions& given) {
+    // Copies, made while the interpreter lock is held: another thread may
+    // change the case during the run.
+    const CaseInputs base = InputsOfArg(caseArg, "case");
+    CheckForRun(base);
     PySweepResult out;
-    out.fieldName = c.inputs.fieldName;
+    out.fieldName = base.fieldName;
     out.variations = VariationsOf(vary);
-    out.options = OptionsOf(samples, sampling, seed, threads, abandon, useApi);
-    if (const std::string why = CheckAbandonment(c.inputs, out.options.abandonmentPressureBar);
+    out.options = given;
+    if (const std::string why = CheckAbandonment(base, out.options.abandonmentPressureBar);
         !why.empty())
         throw InputError(why);
     SweepOptions options = out.options;
     options.check = RefusalOfCase;
-    out.rows.reserve(static_cast<size_t>(std::min<uint64_t>(samples, 1u << 20)));
-    bool interrupted = false;
-    {
-        py::gil_scoped_release released;
+    out.rows.reserve(static_cast<size_t>(std::min<uint64_t>(options.count, 1u << 20)));
+    RunInterruptibly([&](const std::atomic<bool>& stop) {
         // Ctrl-C stops the run after the chunk at hand.
-        const SweepProgress progress = [&interrupted](uint64_t, uint64_t) {
-            py::gil_scoped_acquire held;
-            interrupted = PyErr_CheckSignals() != 0;
-            return !interrupted;
-        };
         out.result = Sweep(
-            c.inputs, out.variations, options,
-            [&out](const SweepRow& row) { out.rows.push_back(row); }, progress);
-        if (!interrupted) out.tornado = Tornado(c.inputs, out.variations, options);
-    }
-    if (interrupted) throw py::error_already_set();
+            base, out.variations, options, [&out](const SweepRow& row) { out.rows.push_back(row); },
+            [&stop](uint64_t, uint64_t) { return !stop; });
+        if (!stop) out.tornado = Tornado(base, out.variations, options);
+    });
     return out;
 }
 
@@ -145,8 +156,8 @@ py::object SamplesTable(const PySweepResult& s) {
         failure.append(row.Failed() ? py::object(MessageText(row.failure))
                                     : py::object(py::none()));
     columns["failure"] = failure;
-    py::array_t<uint64_t> sample(static_cast<py::ssize_t>(n));
-    for (size_t i = 0; i < n; ++i) sample.mutable_at(i) = s.rows[i].sample;
+    py::array_t<int64_t> sample(static_cast<py::ssize_t>(n));
+    for (size_t i = 0; i < n; ++i) sample.mutable_at(i) = static_cast<int64_t>(s.rows[i].sample);
     return DataFrameOf(
         columns, py::module_::import("pandas").attr("Index")(sample, py::arg("name") = "sample"));
 }
@@ -187,7 +198,7 @@ py::object TornadoTable(const PySweepResult& s) {
         return why.empty() ? py::object(py::none()) : py::object(MessageText(why));
     };
     for (const TornadoBar& bar : s.tornado.bars) {
-        name.append(bar.variation.field->recordName);
+        name.append(bar.variation.field->name);
         low.append(PyValueOf(bar.variation.low));
         high.append(PyValueOf(bar.variation.high));
         rfLow.append(bar.rfLow);
@@ -219,118 +230,192 @@ std::string SummaryText(const PySweepResult& s) {
     return SweepSummaryText({s.fieldName, s.variations, s.options, s.result, &s.tornado});
 }
 
-// --- Pickling: the run's data, nothing recomputed ----------------------------
+// --- Pickling: the run's data, nothing recomputed; the rows by the columns of
+// the samples table ------------------------------------------------------------
 
-py::tuple VariationState(const Variation& v) {
-    return py::make_tuple(std::string(v.field->recordName), int(v.distribution), v.low, v.mode,
-                          v.high);
+constexpr const char* kDistributions[] = {"uniform", "triangular"};
+constexpr const char* kSamplings[] = {"lhs", "mc"};
+
+template <typename T>
+py::bytes Packed(const std::vector<T>& values) {
+    return py::bytes(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
 }
 
-Variation VariationFromState(const py::handle& item) {
-    const auto t = item.cast<py::tuple>();
+template <typename T>
+std::vector<T> Unpacked(const std::string& bytes, size_t count, const StateReader& state,
+                        const char* what) {
+    if (bytes.size() != count * sizeof(T)) state.Damaged(what);
+    std::vector<T> out(count);
+    if (count > 0) std::memcpy(out.data(), bytes.data(), bytes.size());
+    return out;
+}
+
+py::tuple VariationState(const Variation& v) {
+    return py::make_tuple(v.field->name, kDistributions[int(v.distribution)], double(v.low),
+                          double(v.mode), double(v.high));
+}
+
+Variation VariationFromState(const py::handle& item, const StateReader& state) {
+    const py::tuple t = state.TupleOf(item, "variations", 5);
     Variation v;
-    v.field = FindField(t[0].cast<std::string>());
-    v.distribution = static_cast<Distribution>(t[1].cast<int>());
-    v.low = t[2].cast<float>();
-    v.mode = t[3].cast<float>();
-    v.high = t[4].cast<float>();
-    if (!CheckVariation(v).empty()) throw InputError("Der gespeicherte Lauf ist beschädigt.");
+    v.field = FieldOfName(state.TextOf(t[0], "variations"));
+    const std::string distribution = state.TextOf(t[1], "variations");
+    if (v.field == nullptr || v.field->kind != FieldKind::Number ||
+        (distribution != kDistributions[0] && distribution != kDistributions[1]))
+        state.Damaged("eine variierte Eingabe");
+    v.distribution =
+        distribution == kDistributions[0] ? Distribution::Uniform : Distribution::Triangular;
+    v.low = static_cast<float>(state.DoubleOf(t[2], "variations"));
+    v.mode = static_cast<float>(state.DoubleOf(t[3], "variations"));
+    v.high = static_cast<float>(state.DoubleOf(t[4], "variations"));
+    if (!CheckVariation(v).empty()) state.Damaged("eine variierte Eingabe");
     return v;
 }
 
 py::dict SweepState(const PySweepResult& s) {
     const SweepResult& r = s.result;
     py::dict state;
-    state["field_name"] = s.fieldName;
+    state["field_name"] = MessageText(s.fieldName);
     py::list variations;
     for (const Variation& v : s.variations) variations.append(VariationState(v));
     state["variations"] = variations;
-    state["plan"] = py::make_tuple(
-        int(s.options.plan.sampling), s.options.plan.seed, s.options.plan.samples,
-        s.options.threads, s.options.abandonmentPressureBar, s.options.run.useApiFromInitialGor);
-    state["counts"] = py::make_tuple(r.samples, r.completed, r.cancelled, r.failedCount);
+    const SweepOptions& o = s.options;
+    state["sampling"] = kSamplings[int(o.plan.sampling)];
+    state["seed"] = o.plan.seed;
+    state["samples"] = o.plan.samples;
+    state["first_sample"] = o.firstSample;
+    state["count"] = o.count;
+    state["threads"] = o.threads;
+    state["abandon_bar"] = double(o.abandonmentPressureBar);
+    state["use_api_from_initial_gor"] = o.run.useApiFromInitialGor;
+    state["completed"] = r.completed;
+    state["cancelled"] = r.cancelled;
+    state["failed_count"] = r.failedCount;
     py::list failed;
-    for (const FailedSample& f : r.failed) failed.append(py::make_tuple(f.sample, f.reason));
+    for (const FailedSample& f : r.failed) failed.append(py::make_tuple(f.sample, MessageText(f.reason)));
     state["failed"] = failed;
-    py::list statistics;
-    for (const OutcomeStatistics& st : r.statistics)
-        statistics.append(
-            py::make_tuple(st.count, st.mean, st.stdDev, st.p90, st.p50, st.p10, st.min, st.max));
+    py::dict statistics;
+    for (size_t o = 0; o < kOutcomeCount; ++o) {
+        const OutcomeStatistics& st = r.statistics[o];
+        statistics[InfoOf(static_cast<Outcome>(o)).column] =
+            py::make_tuple(st.count, st.mean, st.stdDev, st.p90, st.p50, st.p10, st.min, st.max);
+    }
     state["statistics"] = statistics;
     py::list curve;
-    for (const CurvePoint& p : r.rfCurve)
-        curve.append(py::make_tuple(p.value, p.cumulativePercent));
+    for (const CurvePoint& p : r.rfCurve) curve.append(py::make_tuple(p.value, p.cumulativePercent));
     state["rf_curve"] = curve;
     py::list bars;
     for (const TornadoBar& b : s.tornado.bars)
-        bars.append(py::make_tuple(VariationState(b.variation), b.rfLow, b.rfHigh, b.lowFailure,
-                                   b.highFailure));
-    state["tornado"] = py::make_tuple(s.tornado.baseRf, s.tornado.baseFailure, bars);
-    py::list rows;
-    for (const SweepRow& row : s.rows)
-        rows.append(py::make_tuple(row.sample, row.values, row.failure,
-                                   std::vector<double>(row.outcomes.begin(), row.outcomes.end())));
-    state["rows"] = rows;
+        bars.append(py::make_tuple(VariationState(b.variation), b.rfLow, b.rfHigh,
+                                   MessageText(b.lowFailure), MessageText(b.highFailure)));
+    state["base_rf"] = s.tornado.baseRf;
+    state["base_failure"] = MessageText(s.tornado.baseFailure);
+    state["tornado"] = bars;
+    // The rows as the columns of to_pandas(): sample, each varied input, each
+    // outcome, failure.
+    std::vector<uint64_t> sample;
+    for (const SweepRow& row : s.rows) sample.push_back(row.sample);
+    state["sample"] = Packed(sample);
+    py::dict values;
+    for (size_t v = 0; v < s.variations.size(); ++v) {
+        std::vector<float> column;
+        for (const SweepRow& row : s.rows) column.push_back(row.values[v]);
+        values[s.variations[v].field->name] = Packed(column);
+    }
+    state["values"] = values;
+    py::dict outcomes;
+    for (size_t o = 0; o < kOutcomeCount; ++o) {
+        std::vector<double> column;
+        for (const SweepRow& row : s.rows) column.push_back(row.outcomes[o]);
+        outcomes[InfoOf(static_cast<Outcome>(o)).column] = Packed(column);
+    }
+    state["outcomes"] = outcomes;
+    py::list failure;
+    for (const SweepRow& row : s.rows) failure.append(MessageText(row.failure));
+    state["failure"] = failure;
     return state;
 }
 
-PySweepResult SweepFromState(const py::dict& state) {
+PySweepResult SweepFromState(const StateReader& state) {
     PySweepResult s;
-    s.fieldName = state["field_name"].cast<std::string>();
-    for (const py::handle& item : state["variations"].cast<py::list>())
-        s.variations.push_back(VariationFromState(item));
-    const auto plan = state["plan"].cast<py::tuple>();
-    s.options.plan.sampling = static_cast<Sampling>(plan[0].cast<int>());
-    s.options.plan.seed = plan[1].cast<uint64_t>();
-    s.options.plan.samples = plan[2].cast<uint64_t>();
-    s.options.threads = plan[3].cast<int>();
-    s.options.abandonmentPressureBar = plan[4].cast<float>();
-    s.options.run.useApiFromInitialGor = plan[5].cast<bool>();
+    s.fieldName = state.Text("field_name");
+    for (const py::handle item : state.List("variations"))
+        s.variations.push_back(VariationFromState(item, state));
+    if (s.variations.empty() || !CheckVariations(s.variations).empty())
+        state.Damaged("die variierten Eingaben");
+    SweepOptions& o = s.options;
+    const std::string sampling = state.Text("sampling");
+    if (sampling != kSamplings[0] && sampling != kSamplings[1]) state.Damaged("sampling");
+    o.plan.sampling = sampling == kSamplings[0] ? Sampling::LatinHypercube : Sampling::MonteCarlo;
+    o.plan.seed = static_cast<uint64_t>(state.Integer("seed", 0, std::numeric_limits<int64_t>::max()));
+    o.plan.samples = static_cast<uint64_t>(state.Integer("samples", 1, 1000000000));
+    o.firstSample = static_cast<uint64_t>(state.Integer("first_sample", 1, int64_t(o.plan.samples)));
+    o.count = static_cast<uint64_t>(
+        state.Integer("count", 1, int64_t(o.plan.samples - o.firstSample + 1)));
+    o.threads = static_cast<int>(state.Integer("threads", 0, kMaxThreads));
+    o.abandonmentPressureBar = state.Float("abandon_bar");
+    if (!(o.abandonmentPressureBar == 0.0f ||
+          (o.abandonmentPressureBar >= 1.0f && o.abandonmentPressureBar <= 1000.0f)))
+        state.Damaged("abandon_bar");
+    o.run.useApiFromInitialGor = state.Bool("use_api_from_initial_gor");
     SweepResult& r = s.result;
-    const auto counts = state["counts"].cast<py::tuple>();
-    r.samples = counts[0].cast<uint64_t>();
-    r.completed = counts[1].cast<uint64_t>();
-    r.cancelled = counts[2].cast<bool>();
-    r.failedCount = counts[3].cast<uint64_t>();
-    for (const py::handle& item : state["failed"].cast<py::list>()) {
-        const auto t = item.cast<py::tuple>();
-        r.failed.push_back({t[0].cast<uint64_t>(), t[1].cast<std::string>()});
+    r.samples = o.plan.samples;
+    r.completed = static_cast<uint64_t>(state.Integer("completed", 0, int64_t(o.count)));
+    r.cancelled = state.Bool("cancelled");
+    r.failedCount = static_cast<uint64_t>(state.Integer("failed_count", 0, int64_t(r.completed)));
+    for (const py::handle item : state.List("failed")) {
+        const py::tuple t = state.TupleOf(item, "failed", 2);
+        r.failed.push_back({static_cast<uint64_t>(state.IntegerOf(t[0], "failed", 1,
+                                                                  int64_t(o.plan.samples))),
+                            state.TextOf(t[1], "failed")});
     }
-    const auto statistics = state["statistics"].cast<py::list>();
-    for (size_t o = 0; o < kOutcomeCount && o < statistics.size(); ++o) {
-        const auto t = statistics[o].cast<py::tuple>();
-        r.statistics[o] = {t[0].cast<uint64_t>(), t[1].cast<double>(), t[2].cast<double>(),
-                           t[3].cast<double>(),   t[4].cast<double>(), t[5].cast<double>(),
-                           t[6].cast<double>(),   t[7].cast<double>()};
+    const StateReader statistics(state.Dict("statistics"), "SweepResult");
+    for (size_t k = 0; k < kOutcomeCount; ++k) {
+        const char* column = InfoOf(static_cast<Outcome>(k)).column;
+        const py::tuple t = statistics.TupleOf(statistics.Get(column), column, 8);
+        OutcomeStatistics& st = r.statistics[k];
+        st.count = static_cast<uint64_t>(statistics.IntegerOf(t[0], column, 0, int64_t(r.completed)));
+        double* numbers[] = {&st.mean, &st.stdDev, &st.p90, &st.p50, &st.p10, &st.min, &st.max};
+        for (size_t i = 0; i < 7; ++i) *numbers[i] = statistics.DoubleOf(t[i + 1], column);
     }
-    for (const py::handle& item : state["rf_curve"].cast<py::list>()) {
-        const auto t = item.cast<py::tuple>();
-        r.rfCurve.push_back({t[0].cast<double>(), t[1].cast<double>()});
+    for (const py::handle item : state.List("rf_curve")) {
+        const py::tuple t = state.TupleOf(item, "rf_curve", 2);
+        r.rfCurve.push_back({state.DoubleOf(t[0], "rf_curve"), state.DoubleOf(t[1], "rf_curve")});
     }
-    const auto tornado = state["tornado"].cast<py::tuple>();
-    s.tornado.baseRf = tornado[0].cast<double>();
-    s.tornado.baseFailure = tornado[1].cast<std::string>();
-    for (const py::handle& item : tornado[2].cast<py::list>()) {
-        const auto t = item.cast<py::tuple>();
+    s.tornado.baseRf = state.Double("base_rf");
+    s.tornado.baseFailure = state.Text("base_failure");
+    for (const py::handle item : state.List("tornado")) {
+        const py::tuple t = state.TupleOf(item, "tornado", 5);
         TornadoBar b;
-        b.variation = VariationFromState(t[0]);
-        b.rfLow = t[1].cast<double>();
-        b.rfHigh = t[2].cast<double>();
-        b.lowFailure = t[3].cast<std::string>();
-        b.highFailure = t[4].cast<std::string>();
+        b.variation = VariationFromState(t[0], state);
+        b.rfLow = state.DoubleOf(t[1], "tornado");
+        b.rfHigh = state.DoubleOf(t[2], "tornado");
+        b.lowFailure = state.TextOf(t[3], "tornado");
+        b.highFailure = state.TextOf(t[4], "tornado");
         s.tornado.bars.push_back(b);
     }
-    for (const py::handle& item : state["rows"].cast<py::list>()) {
-        const auto t = item.cast<py::tuple>();
-        SweepRow row;
-        row.sample = t[0].cast<uint64_t>();
-        row.values = t[1].cast<std::vector<float>>();
-        row.failure = t[2].cast<std::string>();
-        const auto outcomes = t[3].cast<std::vector<double>>();
-        if (row.values.size() != s.variations.size() || outcomes.size() != kOutcomeCount)
-            throw InputError("Der gespeicherte Lauf ist beschädigt.");
-        std::copy(outcomes.begin(), outcomes.end(), row.outcomes.begin());
-        s.rows.push_back(std::move(row));
+    const py::list failure = state.List("failure");
+    const size_t n = failure.size();
+    if (n > r.completed) state.Damaged("mehr Zeilen als Stichproben");
+    const std::vector<uint64_t> sample =
+        Unpacked<uint64_t>(state.Bytes("sample"), n, state, "die Spalte sample");
+    const StateReader values(state.Dict("values"), "SweepResult");
+    const StateReader outcomes(state.Dict("outcomes"), "SweepResult");
+    s.rows.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        s.rows[i].sample = sample[i];
+        s.rows[i].failure = state.TextOf(failure[i], "failure");
+        s.rows[i].values.resize(s.variations.size());
+    }
+    for (size_t v = 0; v < s.variations.size(); ++v) {
+        const char* name = s.variations[v].field->name;
+        const std::vector<float> column = Unpacked<float>(values.Bytes(name), n, state, name);
+        for (size_t i = 0; i < n; ++i) s.rows[i].values[v] = column[i];
+    }
+    for (size_t k = 0; k < kOutcomeCount; ++k) {
+        const char* name = InfoOf(static_cast<Outcome>(k)).column;
+        const std::vector<double> column = Unpacked<double>(outcomes.Bytes(name), n, state, name);
+        for (size_t i = 0; i < n; ++i) s.rows[i].outcomes[k] = column[i];
     }
     return s;
 }
@@ -343,26 +428,36 @@ void RegisterSweep(py::module_& m) {
         "An uncertainty run of a case (morvek.sweep): every sample with its varied inputs\n"
         "and outcomes, mean, standard deviation, P90, P50 and P10 of each outcome, and the\n"
         "tornado of the recovery factor (each input alone at its low and its high value).");
+    RefuseNew(cls);
     cls.def("to_pandas", &SamplesTable,
-            "One row per sample (index: the sample's number): the varied inputs by their English\n"
-            "names, the outcomes (np_end_1000m3, rf_end_pct, gp_end_mio_sm3, p_end_bar,\n"
-            "gor_max_sm3_sm3 and, with an abandonment pressure, np_abandon_1000m3 and\n"
-            "rf_abandon_pct; NaN for a failed sample) and `failure`, the German reason a\n"
-            "sample has no outcomes (None when it has).");
+            "to_pandas(self, /)\n--\n\n"
+            "One row per sample (index: the sample's number in the design, int64): the varied\n"
+            "inputs by their English names, the outcomes (np_end_1000m3, rf_end_pct,\n"
+            "gp_end_mio_sm3, p_end_bar, gor_max_sm3_sm3 and, with an abandonment pressure,\n"
+            "np_abandon_1000m3 and rf_abandon_pct; NaN for a failed sample) and `failure`, the\n"
+            "German reason a sample has no outcomes (None when it has).");
     cls.def("statistics", &StatisticsTable,
+            "statistics(self, /)\n--\n\n"
             "One row per outcome (index: its column name): the German label, the number of\n"
             "samples with outcomes, mean, std (n - 1), p90, p50, p10, min and max. P90 is the\n"
             "low estimate: the value at least 90 % of the samples reach or exceed.");
     cls.def("tornado", &TornadoTable,
-            "One row per varied input (index: record name), the largest swing first: its low\n"
-            "and high value, the recovery factor (percent) with the input alone at each, the\n"
-            "swing, and why a run had no result (None when it had).");
+            "tornado(self, /)\n--\n\n"
+            "One row per varied input (index: its English name), the largest swing first: its\n"
+            "low and high value, the recovery factor (percent) with the input alone at each,\n"
+            "the swing, and why a run had no result (None when it had).");
     cls.def_property_readonly(
         "base_recovery_factor_percent", [](const PySweepResult& s) { return s.tornado.baseRf; },
         "The recovery factor of the base case at the end of its prediction, percent.");
     cls.def_property_readonly(
         "samples", [](const PySweepResult& s) { return s.result.samples; },
-        "The samples asked for.");
+        "The samples of the whole design.");
+    cls.def_property_readonly(
+        "first_sample", [](const PySweepResult& s) { return s.options.firstSample; },
+        "The number of the first sample run (1 unless a slice was asked for).");
+    cls.def_property_readonly(
+        "count", [](const PySweepResult& s) { return s.options.count; },
+        "The number of samples run (the slice's length).");
     cls.def_property_readonly(
         "failed_count", [](const PySweepResult& s) { return s.result.failedCount; },
         "Samples without outcomes (refused by the dialog's checks, or no result).");
@@ -375,43 +470,69 @@ void RegisterSweep(py::module_& m) {
                 out.mutable_at(i, 0) = s.result.rfCurve[size_t(i)].value;
                 out.mutable_at(i, 1) = s.result.rfCurve[size_t(i)].cumulativePercent;
             }
+            out.attr("setflags")(py::arg("write") = false);
             return out;
         },
         "The S-curve of the recovery factor: rows (value in percent, share of samples at or\n"
-        "below it in percent), ascending, at most 501 of them.");
+        "below it in percent), ascending, at most 501 of them (read-only).");
     cls.def(
         "summary", [](const PySweepResult& s) { return MessageText(SummaryText(s)); },
+        "summary(self, /)\n--\n\n"
         "The German summary, as batch mode's --sweep-summary writes it.");
     cls.def(
         "csv", [](const PySweepResult& s) { return MessageText(CsvText(s)); },
-        "The samples as batch mode's --sweep-csv writes them.");
-    cls.def("__len__", [](const PySweepResult& s) { return s.rows.size(); });
-    cls.def("__repr__", [](const PySweepResult& s) {
-        const OutcomeStatistics& rf = s.result.Of(Outcome::RfEnd);
-        return Format(
-            "<morvek.SweepResult %s: %llu samples, %llu failed, RF P90/P50/P10 = "
-            "%.2f/%.2f/%.2f %%>",
-            py::repr(MessageText(s.fieldName)).cast<std::string>().c_str(),
-            static_cast<unsigned long long>(s.result.completed),
-            static_cast<unsigned long long>(s.result.failedCount), rf.p90, rf.p50, rf.p10);
-    });
-    cls.def(py::pickle([](const PySweepResult& s) { return SweepState(s); },
-                       [](const py::dict& state) { return SweepFromState(state); }));
+        "csv(self, /)\n--\n\nThe samples as batch mode's --sweep-csv writes them.");
+    cls.def(
+        "__len__", [](const PySweepResult& s) { return s.rows.size(); },
+        "__len__(self, /)\n--\n\nThe number of samples run.");
+    cls.def(
+        "__repr__",
+        [](const PySweepResult& s) {
+            const OutcomeStatistics& rf = s.result.Of(Outcome::RfEnd);
+            return Format(
+                "<morvek.SweepResult %s: %llu samples, %llu failed, RF P90/P50/P10 = "
+                "%.2f/%.2f/%.2f %%>",
+                py::repr(MessageText(s.fieldName)).cast<std::string>().c_str(),
+                static_cast<unsigned long long>(s.result.completed),
+                static_cast<unsigned long long>(s.result.failedCount), rf.p90, rf.p50, rf.p10);
+        },
+        "__repr__(self, /)\n--\n\n");
+    cls.def(
+        "__reduce__", [](const PySweepResult& s) { return ReduceTo("SweepResult", SweepState(s)); },
+        "__reduce__(self, /)\n--\n\nPickles through morvek._restore.");
+    AddRestorer("SweepResult",
+                [](const StateReader& state) { return py::cast(SweepFromState(state)); });
 
-    m.def("sweep", &SweepCase, py::arg("case"), py::arg("vary"), py::kw_only(),
-          py::arg("samples") = 1000, py::arg("sampling") = "lhs", py::arg("seed") = 1,
-          py::arg("threads") = py::none(), py::arg("abandon_bar") = py::none(),
-          py::arg("use_api_from_initial_gor") = false,
-          "The uncertainty run of a case, as batch mode's --vary runs it: `vary` maps input\n"
-          "names (record or English: 'm_OOIP', 'sgc', 'm_Gas[3]') to (low, high) for a uniform\n"
-          "or (low, mode, high) for a triangular distribution. Each of `samples` samples\n"
-          "draws the varied inputs (sampling 'lhs': Latin hypercube, 'mc': Monte Carlo, from\n"
-          "`seed`), is checked as the data-entry dialog checks a case and predicted; a refused\n"
-          "sample or one without a result is counted as failed with its reason. The samples\n"
-          "run on at most `threads` threads (None: every core) with the interpreter lock\n"
-          "released, and give the same numbers on any number of threads. `abandon_bar` adds\n"
-          "cumulative oil and recovery factor at that pressure. Ctrl-C stops the run\n"
-          "(KeyboardInterrupt). A refused case or range raises InputError.");
+    m.def(
+        "sweep",
+        [](const py::object& c, const py::object& vary, const py::object& samples,
+           const py::object& sampling, const py::object& seed, const py::object& threads,
+           const py::object& abandon, const py::object& useApi, const py::object& first,
+           const py::object& count) {
+            const SweepOptions options =
+                OptionsOf(samples, sampling, seed, threads, abandon,
+                          BoolArg(useApi, "use_api_from_initial_gor"), first, count);
+            return SweepCase(c, vary, options);
+        },
+        py::arg("case"), py::arg("vary"), py::kw_only(), py::arg("samples") = 1000,
+        py::arg("sampling") = "lhs", py::arg("seed") = 1, py::arg("threads") = py::none(),
+        py::arg("abandon_bar") = py::none(), py::arg("use_api_from_initial_gor") = false,
+        py::arg("first_sample") = 1, py::arg("count") = py::none(),
+        "sweep(case, vary, *, samples=1000, sampling='lhs', seed=1, threads=None, "
+        "abandon_bar=None, use_api_from_initial_gor=False, first_sample=1, count=None)\n--\n\n"
+        "The uncertainty run of a case, as batch mode's --vary runs it: `vary` maps input\n"
+        "names (English, record or short: 'ooip', 'm_Sgc', 'c1_pct') to (low, high) for a\n"
+        "uniform or (low, mode, high) for a triangular distribution. Each of `samples`\n"
+        "samples draws the varied inputs (sampling 'lhs': Latin hypercube, 'mc': Monte\n"
+        "Carlo, from `seed`), is checked as the data-entry dialog checks a case and\n"
+        "predicted; a refused sample or one without a result is counted as failed with its\n"
+        "reason. The samples run on at most `threads` threads (None: every core) with the\n"
+        "interpreter lock released, and give the same numbers on any number of threads.\n"
+        "`first_sample` and `count` run a slice of the design: its samples keep their\n"
+        "numbers and values, so that slices run on different workers give exactly the rows\n"
+        "of the whole run (statistics and summary then cover the slice). `abandon_bar` adds\n"
+        "cumulative oil and recovery factor at that pressure. Ctrl-C stops the run\n"
+        "(KeyboardInterrupt). A refused case or range raises InputError.");
 }
 
 }  // namespace morvek::python

@@ -28,37 +28,35 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 using PvtRow = PvtTableRow;
 const Column<PvtRow> kPvtColumns[] = {
-    {"p_bar", "Pressure, bar.", [](const PvtRow& r) { return PyValueOf(r.pressureBar); }},
-    {"rs", "Solution gas-oil ratio Rs, sm³/m³.",
+    {"p_bar", "bar", "Pressure, bar.", &PvtRow::pressureBar},
+    {"rs", "sm³/m³", "Solution gas-oil ratio Rs, sm³/m³.",
      [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.rs; }},
-    {"bo", "Oil formation volume factor Bo, m³/sm³.",
+    {"bo", "m³/sm³", "Oil formation volume factor Bo, m³/sm³.",
      [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.bo; }},
-    {"mu_o", "Oil viscosity, cP.",
+    {"mu_o", "cP", "Oil viscosity, cP.",
      [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.oilViscosityCp; }},
-    {"co", "Oil compressibility, 1/bar.",
+    {"co", "1/bar", "Oil compressibility, 1/bar.",
      [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.co; }},
-    {"bg", "Gas formation volume factor Bg, m³/sm³.",
+    {"bg", "m³/sm³", "Gas formation volume factor Bg, m³/sm³.",
      [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.bg; }},
-    {"mu_g", "Gas viscosity, cP.",
+    {"mu_g", "cP", "Gas viscosity, cP.",
      [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.gasViscosityCp; }},
 };
 
 using RelPermRow = RelPermTableRow;
 const Column<RelPermRow> kRelPermColumns[] = {
-    {"so", "Oil saturation So, fraction of the pore volume.",
-     [](const RelPermRow& r) { return PyValueOf(r.oilSaturation); }},
-    {"sg", "Gas saturation Sg = 1 - SL.",
-     [](const RelPermRow& r) { return PyValueOf(r.gasSaturation); }},
-    {"kro", "Relative permeability of oil.", [](const RelPermRow& r) { return PyValueOf(r.kro); }},
-    {"krg", "Relative permeability of gas.", [](const RelPermRow& r) { return PyValueOf(r.krg); }},
-    {"krg_kro", "krg/kro as the report shows it.", [](const RelPermRow& r) { return r.krgKro; }},
+    {"so", "", "Oil saturation So, fraction of the pore volume.", &RelPermRow::oilSaturation},
+    {"sg", "", "Gas saturation Sg = 1 - SL.", &RelPermRow::gasSaturation},
+    {"kro", "", "Relative permeability of oil.", &RelPermRow::kro},
+    {"krg", "", "Relative permeability of gas.", &RelPermRow::krg},
+    {"krg_kro", "", "krg/kro as the report shows it.", &RelPermRow::krgKro},
 };
 
 template <typename Row, size_t N>
 py::object ColumnOf(PyTable& t, const std::vector<Row>& rows, const Column<Row> (&columns)[N],
                     size_t i) {
     if (t.columns.empty()) t.columns.resize(N);
-    if (!t.columns[i]) t.columns[i] = ColumnArray(rows, columns[i].value);
+    if (!t.columns[i]) t.columns[i] = ColumnArray(rows, columns[i]);
     return t.columns[i];
 }
 
@@ -84,6 +82,7 @@ void DefineTable(py::class_<T>& cls, ResultKind kind, const std::vector<Row>& (*
             [i, rowsOf, &columns](T& t) { return ColumnOf(t, rowsOf(t), columns, i); },
             columns[i].doc);
     }
+    RefuseNew(cls);
     cls.def(
         "to_pandas",
         [rowsOf, &columns](T& t) {
@@ -91,25 +90,37 @@ void DefineTable(py::class_<T>& cls, ResultKind kind, const std::vector<Row>& (*
             for (size_t i = 0; i < N; ++i) d[columns[i].name] = ColumnOf(t, rowsOf(t), columns, i);
             return DataFrameOf(d);
         },
-        "The columns as a pandas DataFrame (a copy).");
+        "to_pandas(self, /)\n--\n\nThe columns as a pandas DataFrame (a copy).");
     cls.def(
         "report", [](const T& t) { return MessageText(JoinedReport(t.run.report)); },
-        "The German report, byte for byte what batch mode writes with this table's option.");
+        "report(self, /)\n--\n\nThe German report, byte for byte what batch mode writes with this table's option.");
     cls.def_property_readonly(
         "diagnostics",
         [kind](const T& t) { return TextList(RunDiagnostics(t.inputs, t.options, kind, nullptr)); },
         "The German messages the program shows beside the report (batch mode: on stderr).");
     cls.def_property_readonly(
         "case", [](const T& t) { return NewCase(t.inputs); }, "A copy of the case.");
-    cls.def("__len__", [rowsOf](const T& t) { return rowsOf(t).size(); });
-    cls.def(py::pickle(
-        [](const T& t) {
-            return py::make_tuple(CaseState(t.inputs), t.options.useApiFromInitialGor);
+    cls.def(
+        "__len__", [rowsOf](const T& t) { return rowsOf(t).size(); },
+        "__len__(self, /)\n--\n\nThe number of rows.");
+    static const char* const kinds[] = {"PvtTable", "RelPermTable"};
+    const char* kindName = kinds[kind == ResultKind::PvtTable ? 0 : 1];
+    cls.def(
+        "__reduce__",
+        [kindName](const T& t) {
+            py::dict state;
+            state["case"] = CaseState(t.inputs);
+            state["use_api_from_initial_gor"] = t.options.useApiFromInitialGor;
+            return ReduceTo(kindName, state);
         },
-        [kind](const py::tuple& state) {
-            return RunTable<T>(CaseFromState(state[0].cast<py::dict>()), state[1].cast<bool>(),
-                               kind);
-        }));
+        "__reduce__(self, /)\n--\n\n"
+        "Pickles through morvek._restore: the case and the decision; the table is computed\n"
+        "again, which is exact.");
+    AddRestorer(kindName, [kind](const StateReader& state) {
+        const CaseInputs inputs = CaseFromState(state.Get("case"));
+        const bool useApi = state.Bool("use_api_from_initial_gor");
+        return py::cast(RunTable<T>(inputs, useApi, kind));
+    });
 }
 
 const std::vector<PvtRow>& PvtRows(const PyPvtTable& t) {
@@ -145,37 +156,44 @@ where a correlation gives no meaningful value hold NaN; ``failed`` names them.)d
         "use_api_from_initial_gor",
         [](const PyPvtTable& t) { return t.options.useApiFromInitialGor; },
         "The run's decision (batch mode's --answer ja when True).");
-    pvt.def("__repr__", [](const PyPvtTable& t) {
-        return Format("<morvek.PvtTable %s: %zu rows>",
-                      py::repr(MessageText(t.inputs.fieldName)).cast<std::string>().c_str(),
-                      PvtRows(t).size());
-    });
+    pvt.def(
+        "__repr__",
+        [](const PyPvtTable& t) {
+            return Format("<morvek.PvtTable %s: %zu rows>",
+                          py::repr(MessageText(t.inputs.fieldName)).cast<std::string>().c_str(),
+                          PvtRows(t).size());
+        },
+        "__repr__(self, /)\n--\n\n");
 
     py::class_<PyRelPermTable> relPerm(m, "RelPermTable", R"doc(
 The table of the relative permeabilities against the oil saturation (batch
 mode's --relperm): 51 saturations, single precision as printed.)doc");
     DefineTable(relPerm, ResultKind::RelPermTable, &RelPermRows, kRelPermColumns);
-    relPerm.def("__repr__", [](const PyRelPermTable& t) {
-        return Format("<morvek.RelPermTable %s: %zu rows>",
-                      py::repr(MessageText(t.inputs.fieldName)).cast<std::string>().c_str(),
-                      RelPermRows(t).size());
-    });
+    relPerm.def(
+        "__repr__",
+        [](const PyRelPermTable& t) {
+            return Format("<morvek.RelPermTable %s: %zu rows>",
+                          py::repr(MessageText(t.inputs.fieldName)).cast<std::string>().c_str(),
+                          RelPermRows(t).size());
+        },
+        "__repr__(self, /)\n--\n\n");
 
     py::class_<PyCase> cls = CaseClass(m);
     cls.def(
         "pvt_table",
-        [](const PyCase& c, bool useApi) {
-            return RunTable<PyPvtTable>(c.inputs, useApi, ResultKind::PvtTable);
+        [](const PyCase& c, const py::object& useApi) {
+            return RunTable<PyPvtTable>(c.inputs, BoolArg(useApi, "use_api_from_initial_gor"),
+                                        ResultKind::PvtTable);
         },
         py::kw_only(), py::arg("use_api_from_initial_gor") = false,
-        "The PVT table of the case, after the checks of the dialog's OK button; the keyword\n"
+        "pvt_table(self, /, *, use_api_from_initial_gor=False)\n--\n\nThe PVT table of the case, after the checks of the dialog's OK button; the keyword\n"
         "as in predict().");
     cls.def(
         "relperm_table",
         [](const PyCase& c) {
             return RunTable<PyRelPermTable>(c.inputs, false, ResultKind::RelPermTable);
         },
-        "The table of the relative permeabilities, after the checks of the dialog's OK button.");
+        "relperm_table(self, /)\n--\n\nThe table of the relative permeabilities, after the checks of the dialog's OK button.");
 }
 
 }  // namespace morvek::python

@@ -5,7 +5,7 @@
 namespace morvek {
 
 bool CaseRun::HasResultTable() const {
-    if (prediction) return !prediction->steps.empty();
+    if (prediction) return PredictionHasResult(*prediction);
     if (pvtTable) {
         for (const PvtTableRow& row : pvtTable->rows)
             if (row.failedQuantity == nullptr) return true;

@@ -31,8 +31,9 @@ struct CaseRun {
     std::optional<PvtTableResult> pvtTable;
     std::optional<RelPermTableResult> relPermTable;
 
-    // The run has a result table: a prediction with at least one step, or a
-    // table with a row of numbers.
+    // The run has a result: a prediction whose report ends with "Morvek
+    // Berechnung abgeschlossen" (PredictionHasResult), or a table with a row
+    // of numbers.
     bool HasResultTable() const;
 };
 

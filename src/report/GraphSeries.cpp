@@ -30,9 +30,9 @@ GraphSeries PredictionGraph(const PredictionResult& r, float initialPressureBar,
         }
     }
     // Every measured row gives a pressure point, a row with a third number
-    // also a gas-oil-ratio point.
+    // also a gas-oil-ratio point; the series hold the first kSeriesLength.
     int i = 0, k = 0;
-    for (const MeasuredPoint& m : MeasuredPoints(measuredRows)) {
+    for (const MeasuredPoint& m : MeasuredPoints(measuredRows, kSeriesLength)) {
         g.measuredX[i] = m.np1000m3;
         g.measuredY[i] = m.pressureBar;
         g.measuredPoints = ++i;

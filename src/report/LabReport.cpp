@@ -1,6 +1,7 @@
 #include "report/LabReport.h"
 
 #include "base/Format.h"
+#include "base/PrintableText.h"
 #include "pvt/OilCorrelations.h"
 
 namespace morvek {
@@ -16,7 +17,7 @@ bool HasRelPermTable(const CaseInputs& in) {
 
 void AppendPvtRows(ReportLines& lines, const LabPvtTable& table) {
     lines.push_back(" ");
-    lines.push_back(Format("     PVT-TABELLE %s, WIE GELESEN:", table.fileName.c_str()));
+    lines.push_back(Format("     PVT-TABELLE %s, WIE GELESEN:", OneLineText(table.fileName).c_str()));
     lines.push_back(" ");
     lines.push_back("         DRUCK        BO        RS          BG   VIS.OEL   VIS.GAS");
     lines.push_back("         (BAR)  (M3/SM3)  (SM3/M3)    (M3/SM3)      (CP)      (CP)");
@@ -30,7 +31,7 @@ void AppendPvtRows(ReportLines& lines, const LabPvtTable& table) {
 void AppendRelPermRows(ReportLines& lines, const LabRelPermTable& table) {
     lines.push_back(" ");
     lines.push_back(
-        Format("     TABELLE DER REL. PERMEABILITAETEN %s, WIE GELESEN:", table.fileName.c_str()));
+        Format("     TABELLE DER REL. PERMEABILITAETEN %s, WIE GELESEN:", OneLineText(table.fileName).c_str()));
     lines.push_back(" ");
     lines.push_back("         SG(-)    KRG(-)    KRO(-)");
     lines.push_back(" ");
@@ -54,14 +55,14 @@ void AppendLabDataReport(ReportLines& lines, const CaseInputs& in, bool withFlui
     if (withFluids) {
         if (HasPvtTable(in))
             lines.push_back(Format("     PVT-DATEN:             TABELLE %s (%zu ZEILEN)",
-                                   in.pvtTable->fileName.c_str(), in.pvtTable->rows.size()));
+                                   OneLineText(in.pvtTable->fileName).c_str(), in.pvtTable->rows.size()));
         else
             lines.push_back(Format("     PVT-DATEN:             KORRELATION %s",
                                    CorrelationLiterature(CorrelationOf(in.correlation))));
     }
     if (HasRelPermTable(in))
         lines.push_back(Format("     REL.PERMEABILITAETEN:  TABELLE %s (%zu ZEILEN)",
-                               in.relPermTable->fileName.c_str(), in.relPermTable->rows.size()));
+                               OneLineText(in.relPermTable->fileName).c_str(), in.relPermTable->rows.size()));
     else
         lines.push_back(
             "     REL.PERMEABILITAETEN:  COREY-ANSATZ (COREY, PRODUCERS MONTHLY NOV. 1954)");

@@ -177,6 +177,11 @@ int PredictionPointCount(const PredictionResult& result) {
     return points;
 }
 
+bool PredictionHasResult(const PredictionResult& result) {
+    return PredictionPointCount(result) > 1 && result.failedQuantity == nullptr &&
+           IsMeaningful(result.balanceRatio);
+}
+
 void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
     lines.reserve(lines.size() + kExpectedReportLines);
     if (r.initialStateTaken)
@@ -220,8 +225,7 @@ void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
         lines.push_back(Format(" Materialbilanzfehler:%6.1f Prozent", (1.0 - f) * 100.0));
         lines.push_back(" Gasentlösungsdruck zu niedrig?");
     }
-    if (PredictionPointCount(r) > 1 && r.failedQuantity == nullptr)
-        lines.push_back(" Morvek Berechnung abgeschlossen");
+    if (PredictionHasResult(r)) lines.push_back(" Morvek Berechnung abgeschlossen");
 }
 
 void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
@@ -234,7 +238,7 @@ void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
                 lines.push_back(line);
             if (table.fromLabTable)
                 lines.push_back(Format("   Rs und Bo nach PVT-Tabelle %s (%d Zeilen)",
-                                       table.labTableName.c_str(), table.labTableRows));
+                                       OneLineText(table.labTableName).c_str(), table.labTableRows));
             else
                 lines.push_back(
                     Format("   Rs und Bo nach %s", CorrelationLiterature(table.correlation)));

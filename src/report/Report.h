@@ -41,6 +41,14 @@ ReportLines RelPermTableReport(const RelPermTableResult& table, const std::strin
 // state and every fifth step, at most the length of a series.
 int PredictionPointCount(const PredictionResult& result);
 
+// The prediction has a result: its report ends with " Morvek Berechnung
+// abgeschlossen". It has none when a quantity had no meaningful value, when
+// the material balance of its last step could not be formed (no expansion
+// below the initial pressure: a PVT table whose Bo and Rs do not change
+// there produces nothing), or when it ended before its first graph point
+// below the initial pressure.
+bool PredictionHasResult(const PredictionResult& result);
+
 // The message the user sees about the viscosity calibration.
 std::string ViscosityCalibrationNote(const ViscosityCalibration& calibration);
 

@@ -1,7 +1,10 @@
 #include "sweep/Sweep.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "base/Format.h"
 #include "base/NumberText.h"
@@ -19,8 +22,9 @@ constexpr double kPercent = 100.0;
 // keeps the cores busy (the wait at the end of a chunk is one prediction at
 // most) and the progress and the rows moving (a chunk takes some 50 ms).
 constexpr uint64_t kChunkPerThread = 256;
-// Room reserved up front for the summary's numbers; beyond it they grow.
-constexpr uint64_t kReservedValues = uint64_t{1} << 20;
+// The summary may take this share of the computer's memory.
+constexpr uint64_t kSummaryShareOfMemory = 2;  // a half
+constexpr double kBytesPerGigabyte = 1e9;
 
 constexpr std::array<OutcomeInfo, kOutcomeCount> kOutcomes = {{
     {"np_end_1000m3", "Kum. Ölproduktion am Ende (1000 m3)"},
@@ -106,6 +110,10 @@ bool OutcomesOf(const PredictionResult& r, const CaseInputs& inputs, float aband
         failure = "Die Vorhersage endet vor ihrem ersten Ergebnis.";
         return false;
     }
+    if (!PredictionHasResult(r)) {
+        failure = NoMeaningfulResult("Materialbilanzfehler").substr(1);
+        return false;
+    }
     const PredictionStep& last = r.steps.back();
     const double ooip = inputs.ooip1000m3;
     out.fill(std::numeric_limits<double>::quiet_NaN());
@@ -136,6 +144,41 @@ void RunSample(const CaseInputs& inputs, const SweepOptions& options, OutcomeVal
     OutcomesOf(prediction, inputs, options.abandonmentPressureBar, outcomes, failure);
 }
 
+uint64_t MemoryOfComputerBytes() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    uint64_t bytes = pages > 0 && pageSize > 0 ? uint64_t(pages) * uint64_t(pageSize) : 0;
+    // A container's limit (cgroup v2) is the memory the program has.
+    if (std::FILE* f = std::fopen("/sys/fs/cgroup/memory.max", "r")) {
+        unsigned long long limit = 0;
+        if (std::fscanf(f, "%llu", &limit) == 1 && limit > 0 && (bytes == 0 || limit < bytes))
+            bytes = limit;
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+uint64_t SummaryBytesPerSample(const SweepOptions& options) {
+    return options.OutcomeCount() * sizeof(double);
+}
+
+std::string CheckSummaryMemory(const SweepOptions& options, uint64_t memoryBytes) {
+    if (memoryBytes == 0) return {};  // unknown: nothing to tell
+    const uint64_t perSample = SummaryBytesPerSample(options);
+    const uint64_t most = memoryBytes / kSummaryShareOfMemory / perSample;
+    if (options.plan.samples <= most) return {};
+    return Format(
+        "%llu Stichproben brauchen für die Zusammenfassung %.1f GB Speicher (%llu Byte je "
+        "Stichprobe, damit P90, P50 und P10 genau die Werte der Stichproben sind); sie darf "
+        "höchstens die Hälfte der %.1f GB dieses Rechners belegen, also höchstens %llu "
+        "Stichproben. Bitte weniger Stichproben angeben oder den Lauf mit verschiedenen "
+        "--seed aufteilen.",
+        static_cast<unsigned long long>(options.plan.samples),
+        double(options.plan.samples) * double(perSample) / kBytesPerGigabyte,
+        static_cast<unsigned long long>(perSample), double(memoryBytes) / kBytesPerGigabyte,
+        static_cast<unsigned long long>(most));
+}
+
 std::string CheckAbandonment(const CaseInputs& base, float abandonmentPressureBar) {
     const float lowest = LowestTablePressureBar(base);
     if (!(abandonmentPressureBar > 0.0f) || abandonmentPressureBar >= lowest) return "";
@@ -155,12 +198,17 @@ SweepResult Sweep(const CaseInputs& base, const std::vector<Variation>& variatio
 
     std::array<std::vector<double>, kOutcomeCount> values;
     std::array<RunningMoments, kOutcomeCount> moments;
-    for (size_t o = 0; o < outcomeCount; ++o) values[o].reserve(std::min(total, kReservedValues));
+    // Reserved whole: a vector that doubles would need three times its
+    // values while it moves them. Pages that no value reaches (failed or
+    // cancelled samples) are never touched.
+    for (size_t o = 0; o < outcomeCount; ++o) values[o].reserve(total);
 
     const uint64_t chunk = kChunkPerThread * static_cast<uint64_t>(ThreadCount(options.threads));
     std::vector<SweepRow> rows(static_cast<size_t>(std::min(chunk, std::max<uint64_t>(total, 1))));
-    for (uint64_t first = 1; first <= total; first += chunk) {
-        const size_t count = static_cast<size_t>(std::min(chunk, total - first + 1));
+    const uint64_t begin = options.firstSample;
+    const uint64_t end = options.count > 0 ? begin + options.count - 1 : total;
+    for (uint64_t first = begin; first <= end; first += chunk) {
+        const size_t count = static_cast<size_t>(std::min(chunk, end - first + 1));
         ParallelFor(count, options.threads, [&](size_t i) {
             SweepRow& row = rows[i];
             row.sample = first + i;
@@ -187,7 +235,7 @@ SweepResult Sweep(const CaseInputs& base, const std::vector<Variation>& variatio
         result.completed += count;
         if (progress && !progress(result.completed, total)) break;
     }
-    result.cancelled = result.completed < total;
+    result.cancelled = result.completed < end - begin + 1;
 
     for (size_t o = 0; o < outcomeCount; ++o) {
         std::vector<double>& v = values[o];

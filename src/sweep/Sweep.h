@@ -6,7 +6,7 @@
 // Memory does not grow with the rows: samples run in chunks on oneTBB's
 // parallel loop, each chunk's rows go to the sink in sample order and are then
 // dropped; the summary keeps one number per sample and outcome (for the exact
-// P-values) and the first failures. Results do not depend on the number of
+// P-values, bounded by CheckSummaryMemory) and the first failures. Results do not depend on the number of
 // threads (see Sampling.h).
 
 #include <array>
@@ -57,6 +57,11 @@ struct SweepOptions {
     // Pressure at which the field is abandoned, bar; 0: no abandonment outcomes.
     float abandonmentPressureBar = 0.0f;
     SampleCheck check;
+    // The samples run: count of them from firstSample on (count 0: to the
+    // last). A slice keeps the numbers and values its samples have in the
+    // whole design, so that slices run apart give exactly the whole's rows.
+    uint64_t firstSample = 1;
+    uint64_t count = 0;
 
     bool HasAbandonment() const { return abandonmentPressureBar > 0.0f; }
     size_t OutcomeCount() const {
@@ -76,8 +81,9 @@ struct SweepRow {
 
 // The outcomes of a finished prediction of the inputs, or the reason it has
 // none: a prediction without a result is one whose report would not end with
-// "Morvek Berechnung abgeschlossen" (a quantity without a meaningful value, or
-// not a single graph point below the initial pressure).
+// "Morvek Berechnung abgeschlossen" (PredictionHasResult: a quantity without
+// a meaningful value, a material balance that could not be formed, or not a
+// single graph point below the initial pressure).
 bool OutcomesOf(const PredictionResult& prediction, const CaseInputs& inputs,
                 float abandonmentPressureBar, OutcomeValues& outcomes, std::string& failure);
 
@@ -118,7 +124,7 @@ struct CurvePoint {
 
 struct SweepResult {
     uint64_t samples = 0;    // asked for
-    uint64_t completed = 0;  // run; fewer than asked for when cancelled
+    uint64_t completed = 0;  // run; fewer than asked for (the slice) when cancelled
     bool cancelled = false;
     uint64_t failedCount = 0;
     // The first kListedFailures failures, in sample order; the CSV lists all.
@@ -136,6 +142,17 @@ struct SweepResult {
 // after the chunk (the result then covers the samples done).
 using SweepProgress = std::function<bool(uint64_t done, uint64_t total)>;
 using SweepSink = std::function<void(const SweepRow&)>;
+
+// The summary keeps one number per sample and outcome, so that P90, P50 and
+// P10 are exactly values of samples: 40 bytes a sample, 56 with the
+// abandonment outcomes. Its memory is bounded by refusing more samples than
+// half of the computer's memory holds: CheckSummaryMemory gives the German
+// message for a plan beyond it ("" when it fits), which every caller of
+// Sweep shows instead of starting. memoryBytes: MemoryOfComputerBytes() (the
+// physical memory, or a container's smaller limit; 0 when unknown).
+uint64_t SummaryBytesPerSample(const SweepOptions& options);
+uint64_t MemoryOfComputerBytes();
+std::string CheckSummaryMemory(const SweepOptions& options, uint64_t memoryBytes);
 
 // Why the abandonment pressure cannot be used with this case (a German
 // message), or "": a prediction on a PVT table ends at the table's lowest

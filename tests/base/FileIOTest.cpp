@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include "TestSupport.h"
+#include "base/AtomicFileWriter.h"
 #include "base/FileIO.h"
+#include "base/TemporaryFiles.h"
 #include "base/TextPieceReader.h"
 
 namespace {
@@ -70,9 +73,12 @@ TEST(WriteFileAtomically, RefusesADirectoryAndAMissingFolder) {
     std::string error;
     EXPECT_FALSE(WriteFileAtomically(dir.Path(), "x", error));
     EXPECT_FALSE(WriteFileAtomically(dir.File("fehlt/fall.mvk"), "x", error));
-    // A device is never replaced by a file of the same name.
-    EXPECT_FALSE(WriteFileAtomically("/dev/null", "x", error));
     EXPECT_FALSE(error.empty());
+    // A device is never replaced by a file of the same name: it is written.
+    EXPECT_TRUE(WriteFileAtomically("/dev/null", "x", error)) << error;
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 TEST(ReadWholeFile, ReadsBytesAndRefusesDirectoriesMissingAndOversizedFiles) {
@@ -207,24 +213,115 @@ TEST(WriteFileAtomically, KeepsOwnerGroupAndSpecialModeBitsWhereTheProcessMaySet
 }
 
 // Temporary files of a save that was killed are removed by the next save of
-// the same target; one a running save holds, and those of other targets, stay.
-TEST(WriteFileAtomically, RemovesStaleTemporariesOfItsTargetButNoneInUse) {
+// the same target; one a running save holds, those of other targets and
+// every file that merely looks like one (a user's ".r.txt.backup", the
+// six-character names of earlier versions) stay.
+TEST(WriteFileAtomically, RemovesStaleTemporariesOfItsTargetButNoUserFileAndNoneInUse) {
     TempDir dir;
     const std::string path = dir.File("T.mvk");
-    WriteBytes(dir.File(".T.mvk.Ab3xYz"), std::string(1000, 'x'));
-    WriteBytes(dir.File(".T.mvk.Q9w8e7"), "");
-    WriteBytes(dir.File(".T.mvk.held01"), "halb");
-    WriteBytes(dir.File(".U.mvk.Ab3xYz"), "fremd");
-    WriteBytes(dir.File(".T.mvk.zu-lang"), "anders");
-    const int held = ::open(dir.File(".T.mvk.held01").c_str(), O_RDONLY);
+    const std::string prefix = ".T.mvk.morvek-tmp.";
+    EXPECT_EQ(TemporaryPrefixOf("T.mvk"), prefix);
+    WriteBytes(dir.File(prefix + "Ab3xYz"), std::string(1000, 'x'));
+    WriteBytes(dir.File(prefix + "Q9w8e7"), "");
+    WriteBytes(dir.File(prefix + "held01"), "halb");
+    WriteBytes(dir.File(".U.mvk.morvek-tmp.Ab3xYz"), "fremd");
+    WriteBytes(dir.File(prefix + "zu-lang"), "anders");
+    WriteBytes(dir.File(prefix + "Ab3xY"), "kurz");
+    WriteBytes(dir.File(".T.mvk.backup"), "kostbar");
+    WriteBytes(dir.File(".T.mvk.Ab3xYz"), "alte Form");
+    const int held = ::open(dir.File(prefix + "held01").c_str(), O_RDONLY);
     ASSERT_GE(held, 0);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(path, "neu", error)) << error;
     ::close(held);
-    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{".T.mvk.held01", ".T.mvk.zu-lang",
-                                                             ".U.mvk.Ab3xYz", "T.mvk"}));
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{".T.mvk.Ab3xYz", ".T.mvk.backup",
+                                        ".T.mvk.morvek-tmp.Ab3xY", ".T.mvk.morvek-tmp.held01",
+                                        ".T.mvk.morvek-tmp.zu-lang", ".U.mvk.morvek-tmp.Ab3xYz",
+                                        "T.mvk"}));
     EXPECT_EQ(ReadBytes(path), "neu");
+    EXPECT_EQ(ReadBytes(dir.File(".T.mvk.backup")), "kostbar");
+}
+
+// A name of 255 bytes leaves no room for the marker: its temporary takes the
+// name's beginning, and the save and the cleanup still find each other.
+TEST(WriteFileAtomically, SavesAFileWhoseNameIsAsLongAsTheFileSystemAllows) {
+    TempDir dir;
+    const std::string name(255, 'n');
+    const std::string prefix = TemporaryPrefixOf(name);
+    EXPECT_EQ(prefix.size() + 6, 255u);
+    WriteBytes(dir.File(prefix + "Stale1"), "liegen geblieben");
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(dir.File(name), "neu", error)) << error;
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{name}));
+}
+
+// What is no regular file cannot be replaced: a device, a FIFO and a name of
+// an open descriptor (/dev/stdout into a pipe) are written directly.
+TEST(AtomicFileWriter, WritesDevicesPipesAndOpenDescriptorsDirectly) {
+    std::string error;
+    EXPECT_TRUE(WriteFileAtomically("/dev/null", "weg", error)) << error;
+
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string pipeName = "/proc/self/fd/" + std::to_string(fds[1]);
+    EXPECT_TRUE(WriteFileAtomically(pipeName, "durch das Rohr", error)) << error;
+    ::close(fds[1]);
+    char buffer[64] = {};
+    EXPECT_EQ(::read(fds[0], buffer, sizeof buffer), 14);
+    EXPECT_EQ(std::string(buffer), "durch das Rohr");
+    ::close(fds[0]);
+
+    TempDir dir;
+    const std::string fifo = dir.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    BlockingGuard guard;
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(WriteFileAtomically(fifo, "zur FIFO", error)) << error;
+    std::memset(buffer, 0, sizeof buffer);
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), 8);
+    EXPECT_EQ(std::string(buffer), "zur FIFO");
+    ::close(reader);
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"fifo"}));
+
+    // A regular file behind a descriptor (a shell's ">>") is appended to,
+    // not replaced: what the file held stays.
+    const std::string log = dir.File("log.txt");
+    WriteBytes(log, "frühere Zeilen\n");
+    const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(appending, 0);
+    EXPECT_TRUE(
+        WriteFileAtomically("/dev/fd/" + std::to_string(appending), "der Bericht\n", error))
+        << error;
+    ::close(appending);
+    EXPECT_EQ(ReadBytes(log), "frühere Zeilen\nder Bericht\n");
+}
+
+// While a writer is open its temporary file is remembered, so that a signal
+// handler can remove it; a committed or discarded writer is forgotten.
+TEST(AtomicFileWriter, RemembersItsTemporaryFileWhileItIsOpen) {
+    TempDir dir;
+    const std::string path = dir.File("gross.csv");
+    {
+        AtomicFileWriter writer;
+        std::string error;
+        ASSERT_TRUE(writer.Open(path, error)) << error;
+        writer.Append("a;b\n");
+        ASSERT_EQ(Entries(dir.Path()).size(), 1u);
+        EXPECT_TRUE(Entries(dir.Path()).front().starts_with(".gross.csv.morvek-tmp."));
+        RemoveTemporariesNow();
+        EXPECT_TRUE(Entries(dir.Path()).empty());
+    }
+    AtomicFileWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.Open(path, error)) << error;
+    writer.Append("a;b\n");
+    ASSERT_TRUE(writer.Commit(error)) << error;
+    RemoveTemporariesNow();
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"gross.csv"}));
+    EXPECT_EQ(ReadBytes(path), "a;b\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "base/Cp1252.h"
 #include "base/NumberText.h"
+#include "base/PrintableText.h"
 
 namespace {
 
@@ -62,6 +63,29 @@ TEST(FloatForDisplay, ShowsSixSignificantDigits) {
     EXPECT_EQ(FloatForDisplay(34.99123f), "34.9912");
     EXPECT_EQ(FloatForDisplay(5000.0f), "5000");
     EXPECT_EQ(FloatForDisplay(1234567.0f), "1.23457e+06");
+}
+
+}  // namespace
+
+namespace {
+
+// What a message repeats of the user's text shows every control character,
+// every direction mark and every byte that is no UTF-8 as \xNN, and keeps
+// every other character as it is.
+TEST(PrintableText, EscapesControlsDirectionMarksAndStrayBytes) {
+    EXPECT_EQ(DisplayPath("Öl/Feld Süd.mvk"), "Öl/Feld Süd.mvk");
+    EXPECT_EQ(DisplayPath("a\nb\x1b[31m"), "a\\x0Ab\\x1B[31m");
+    EXPECT_EQ(DisplayPath("lat\xE4"), "lat\\xE4");
+    EXPECT_EQ(EscapedText("n\xC2\x85" "e"), "n\\xC2\\x85e");               // U+0085
+    EXPECT_EQ(EscapedText("x\xE2\x80\xAEgpj.exe"), "x\\xE2\\x80\\xAEgpj.exe");  // U+202E
+    for (char32_t cp : {0x061CU, 0x200EU, 0x200FU, 0x202AU, 0x202EU, 0x2066U, 0x2069U})
+        EXPECT_TRUE(IsBidiControl(cp)) << static_cast<unsigned>(cp);
+    for (char32_t cp : {0x2029U, 0x202FU, 0x2065U, 0x206AU, 0x00E4U, 0x20ACU})
+        EXPECT_FALSE(IsBidiControl(cp)) << static_cast<unsigned>(cp);
+    EXPECT_EQ(ShownCharacter("Ω"), "Ω");
+    EXPECT_EQ(ShownCharacter("\xC2\x85"), "U+0085");
+    EXPECT_EQ(ShownCharacter("\xE2\x80\xAE"), "U+202E");
+    EXPECT_EQ(ShownCharacter("\xFF"), "\\xFF");
 }
 
 }  // namespace

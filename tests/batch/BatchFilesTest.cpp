@@ -64,7 +64,8 @@ TEST(BatchFiles, RefusesAFifoAsCaseAndAsMeasuredDataWithoutBlocking) {
                          " kann nicht gelesen werden.\nkeine gewöhnliche Datei\n");
     r = RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("m.txt")});
     EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_EQ(r.err, "Die Datei " + dir.File("m.txt") + " kann nicht geöffnet werden.\n");
+    EXPECT_EQ(r.err, "Die Datei " + dir.File("m.txt") +
+                         " kann nicht geöffnet werden.\nkeine gewöhnliche Datei\n");
     r = RunMorvek({"--batch", "/dev/zero"});
     EXPECT_EQ(r.exitStatus, 1);
     ::alarm(0);
@@ -170,14 +171,41 @@ TEST(BatchFiles, ControlCharactersOfAStoredFieldNameShowAsQuestionMarks) {
     EXPECT_EQ(ReadBytes(dir.File("wieder.mvk")), before);
 
     // Typed on the command line they are refused, and the message is one line
-    // per line of its own.
+    // per line of its own, echoing the assignment with each control character
+    // as \xNN.
     r = RunMorvek({"--batch", kNordfeld, "--set", "m_Feldname=a\nb\x1b[31m"});
     EXPECT_EQ(r.exitStatus, 2);
     EXPECT_TRUE(r.out.empty());
     EXPECT_FALSE(HasControlCharacter(r.err)) << r.err;
     EXPECT_EQ(SplitLines(r.err).at(0),
-              "--set m_Feldname=a?b?[31m: Das Feld \"Feldesname\" enthält ein Steuerzeichen "
-              "(U+000A).");
+              "--set m_Feldname=a\\x0Ab\\x1B[31m: Das Feld \"Feldesname\" enthält ein "
+              "Steuerzeichen (U+000A).");
+}
+
+// The C1 control U+0085 (a line end to some terminals) and the direction
+// mark U+202E (it shows what follows backwards) are echoed as \xNN, and the
+// character code page 1252 cannot store is named by its number.
+TEST(BatchFiles, SetEchoesInvisibleAndDirectionCharactersEscaped) {
+    const std::string nel = "\xC2\x85", rlo = "\xE2\x80\xAE";
+    ProcessResult r = RunMorvek({"--batch", kNordfeld, "--set", "m_Feldname=a" + nel + "b"});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err.find(nel), std::string::npos) << r.err;
+    EXPECT_EQ(SplitLines(r.err).at(0),
+              "--set m_Feldname=a\\xC2\\x85b: Das Feld \"Feldesname\" enthält das Zeichen "
+              "\"U+0085\", das nicht gespeichert werden kann.");
+    r = RunMorvek({"--batch", kNordfeld, "--set", "m_Feldname=x" + rlo + "gpj.exe"});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err.find(rlo), std::string::npos) << r.err;
+    EXPECT_EQ(SplitLines(r.err).at(0),
+              "--set m_Feldname=x\\xE2\\x80\\xAEgpj.exe: Das Feld \"Feldesname\" enthält das "
+              "Zeichen \"U+202E\", das nicht gespeichert werden kann.");
+    r = RunMorvek({"--batch", kNordfeld, "--set", "m_OOIP=1" + rlo});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err.find(rlo), std::string::npos) << r.err;
+    EXPECT_TRUE(r.err.starts_with("--set m_OOIP=1\\xE2\\x80\\xAE: ")) << r.err;
+    r = RunMorvek({"--batch", kNordfeld, "--set", "m_OOIP" + nel + "=1"});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err.find(nel), std::string::npos) << r.err;
 }
 
 }  // namespace

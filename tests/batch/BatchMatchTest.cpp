@@ -7,10 +7,13 @@
 
 #include <charconv>
 
+#include "GoldenCases.h"
 #include "ScriptedMessageSink.h"
 #include "TestSupport.h"
+#include "base/Format.h"
 #include "batch/BatchPorts.h"
 #include "case/MorvekDoc.h"
+#include "depletion/Prediction.h"
 
 namespace {
 
@@ -161,6 +164,40 @@ TEST(BatchMatch, RefusesWhatItCannotFitAndKeepsTheCaseWhenItDoesNotConverge) {
     EXPECT_NE(r.err.find("Die Eingaben bleiben unverändert."), std::string::npos);
     EXPECT_FALSE(FileExists(saved));
     EXPECT_FALSE(FileExists(dir.File("fit.csv")));
+}
+
+}  // namespace
+
+namespace {
+
+// A measured-data file of 1000 rows (taken along Nordfeld's own prediction):
+// the match fits every one of them, not the first 300; the graph of the
+// report draws the first 300, as many as its series hold.
+TEST(BatchMatch, FitsEveryMeasuredRowOfALongHistory) {
+    const morvek::PredictionResult p = morvek::PredictCase(ExampleInputs("nordfeld.mvk"));
+    const double npEnd = 0.9 * p.steps.back().np1000m3;
+    std::string file = "Kum.Oel  Druck  GOEV\n";
+    size_t s = 1;
+    for (int i = 1; i <= 1000; ++i) {
+        const double np = npEnd * i / 1000.0;
+        while (p.steps[s].np1000m3 < np) ++s;
+        const morvek::PredictionStep &a = p.steps[s - 1], &b = p.steps[s];
+        const double t = (np - a.np1000m3) / (b.np1000m3 - a.np1000m3);
+        file += Format("%.3f %.1f %.1f\n", np, a.pressureBar + t * (b.pressureBar - a.pressureBar),
+                       a.gorSm3PerM3 + t * (b.gorSm3PerM3 - a.gorSm3PerM3));
+    }
+    TempDir dir;
+    WriteBytes(dir.File("lang.txt"), file);
+    const ProcessResult r =
+        RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("lang.txt"), "--match", "m_OOIP",
+                   "--csv", dir.File("k.csv"), "--save", dir.File("lang.mvk")});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_NE(r.err.find("Angepaßt: m_OOIP an 1000 Meßwerte (1000 Drücke, 1000 GOEV)"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(Load(dir.File("lang.mvk")).m_Messwerte.size(), 1000u);
+    // A head line, then one line per measured point (more than the curve has).
+    EXPECT_EQ(SplitLines(ReadBytes(dir.File("k.csv"))).size(), 301u);
 }
 
 }  // namespace

@@ -65,15 +65,38 @@ TEST(BatchMesswerte, ReplacesTheRowsWithThoseTheDialogButtonWouldRead) {
 
     r = RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("fehlt.txt")});
     EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_NE(r.err.find("kann nicht geöffnet werden"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("kann nicht geöffnet werden.\n"), std::string::npos) << r.err;
+    EXPECT_EQ(SplitLines(r.err).size(), 2u) << "the system's reason follows: " << r.err;
+}
 
-    // A file without a readable row keeps the case's rows, as the button does.
-    WriteBytes(dir.File("komma.txt"), "Kopf\n10,5 200 100\n");
-    const std::string kept = dir.File("behalten.mvk");
-    r = RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("komma.txt"), "--save", kept});
-    EXPECT_EQ(r.exitStatus, 0) << r.err;
+// A file that yields no row would leave the case's old rows in place, and a
+// match would then fit "an 6 Meßwerte" of them as if they were the file's:
+// an empty file, a header alone and a first row that is no row are refused,
+// with the reason, and nothing is saved or computed.
+TEST(BatchMesswerte, RefusesAFileThatYieldsNoRow) {
+    TempDir dir;
+    const std::pair<const char*, const char*> files[] = {
+        {"leer.txt", ""},
+        {"kopf.txt", "Kum.Oel Druck GOEV\n"},
+        {"komma.txt", "Kopf\n10,5 200 100\n11,5 190 110\n"},
+        {"text.txt", "Kopf\nkeine Zahlen\n10 200 100\n"}};
+    for (const auto& [name, bytes] : files) {
+        WriteBytes(dir.File(name), bytes);
+        const std::string saved = dir.File("gespeichert.mvk");
+        ProcessResult r =
+            RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File(name), "--save", saved,
+                       "--match", "m_OOIP"});
+        EXPECT_EQ(r.exitStatus, 2) << name << r.err;
+        EXPECT_TRUE(r.out.empty()) << name;
+        EXPECT_FALSE(FileExists(saved)) << name;
+        EXPECT_NE(r.err.find("Die Datei " + dir.File(name) + " liefert keine Meßwerte"),
+                  std::string::npos)
+            << name << r.err;
+        EXPECT_EQ(r.err.find("Angepaßt"), std::string::npos) << name << r.err;
+    }
+    // The decimal comma is named as the reason.
+    ProcessResult r = RunMorvek({"--batch", kNordfeld, "--messwerte", dir.File("komma.txt")});
     EXPECT_NE(r.err.find("Dezimalpunkt"), std::string::npos) << r.err;
-    EXPECT_EQ(Load(kept).m_Messwerte, Load(kNordfeld).m_Messwerte);
 }
 
 TEST(BatchAus, WritesAusTxtInCodePage1252InTheWorkingDirectory) {

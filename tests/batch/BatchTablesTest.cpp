@@ -55,4 +55,45 @@ TEST(BatchTables, RefusedMissingAndTakenTables) {
     EXPECT_TRUE(Holds(pvt.out, "   Rs und Bo nach PVT-Tabelle nordfeld-pvt.txt (")) << pvt.out;
 }
 
+bool HasControlCharacter(const std::string& text) {
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F) return true;
+    return false;
+}
+
+// A table's file name reaches the report, aus.txt and the printed pages as
+// the field name does: on one line, without control characters, in code page
+// 1252; a character that cannot be kept is named in a message.
+TEST(BatchTables, FileNamesOfTablesArePrintableAndSayWhatCannotBeKept) {
+    TempDir dir;
+    const std::string odd = "t\nab\x1b[31m.txt";
+    WriteBytes(dir.File(odd), ReadBytes(kPvt));
+    WriteBytes(dir.File("t\xCE\xA9.txt"), ReadBytes(kRelPerm));
+    const std::string saved = dir.File("fall.mvk");
+    ProcessResult r = RunMorvek({"--batch", kNordfeld, "--pvt-tabelle", dir.File(odd),
+                                 "--relperm-tabelle", dir.File("t\xCE\xA9.txt"), "--save", saved,
+                                 "--aus"},
+                                dir.Path());
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_FALSE(HasControlCharacter(r.out));
+    EXPECT_FALSE(HasControlCharacter(r.err)) << r.err;
+    EXPECT_TRUE(Holds(r.out, "\n     PVT-DATEN:             TABELLE t?ab?[31m.txt (")) << r.out;
+    EXPECT_TRUE(Holds(r.out, "\n     REL.PERMEABILITAETEN:  TABELLE t?.txt ("));
+    EXPECT_TRUE(Holds(r.err, "Der Name der Datei t\\x0Aab\\x1B[31m.txt enthält Zeichen, die der "
+                             "Fall nicht speichern oder der Bericht nicht zeigen kann; die "
+                             "PVT-Tabelle heißt im Fall t?ab?[31m.txt."))
+        << r.err;
+    EXPECT_TRUE(Holds(r.err, "Der Name der Datei tΩ.txt enthält Zeichen, die der Fall nicht "
+                             "speichern oder der Bericht nicht zeigen kann; die Tabelle der "
+                             "relativen Permeabilitäten heißt im Fall t?.txt."))
+        << r.err;
+    EXPECT_FALSE(HasControlCharacter(ReadBytes(dir.File("aus.txt"))));
+    const std::string pvt = RunMorvek({"--batch", saved, "--pvt"}).out;
+    EXPECT_TRUE(Holds(pvt, "   Rs und Bo nach PVT-Tabelle t?ab?[31m.txt (")) << pvt;
+    EXPECT_FALSE(HasControlCharacter(pvt));
+    // A name the case can keep gets no message.
+    r = RunMorvek({"--batch", kNordfeld, "--pvt-tabelle", kPvt});
+    EXPECT_FALSE(Holds(r.err, "Der Name der Datei")) << r.err;
+}
+
 }  // namespace

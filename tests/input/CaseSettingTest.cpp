@@ -113,7 +113,7 @@ TEST(CaseSetting, FieldNameMustFitCodePage1252) {
 }
 
 // A control character would split a report line or reach a terminal as a
-// command; the message shows the assignment with "?" in its place.
+// command; the message shows the assignment with each as \xNN.
 TEST(CaseSetting, FieldNameRefusesControlCharacters) {
     NordfeldCase c;
     const struct {
@@ -121,12 +121,12 @@ TEST(CaseSetting, FieldNameRefusesControlCharacters) {
         const char* shown;
         const char* code;
     } cases[] = {
-        {"a\nb\x1b[31m", "a?b?[31m", "U+000A"},
-        {"\t", "?", "U+0009"},
-        {"Feld\r", "Feld?", "U+000D"},
-        {"x\x7f", "x?", "U+007F"},
-        {"Nord\u0090feld", "Nord?feld", "U+0090"},
-        {"\u009d31m", "?31m", "U+009D"},
+        {"a\nb\x1b[31m", "a\\x0Ab\\x1B[31m", "U+000A"},
+        {"\t", "\\x09", "U+0009"},
+        {"Feld\r", "Feld\\x0D", "U+000D"},
+        {"x\x7f", "x\\x7F", "U+007F"},
+        {"Nord\u0090feld", "Nord\\xC2\\x90feld", "U+0090"},
+        {"\u009d31m", "\\xC2\\x9D31m", "U+009D"},
     };
     for (const auto& t : cases) {
         EXPECT_FALSE(c.Set(std::string("m_Feldname=") + t.value)) << t.shown;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 
 #include "DialogTestSupport.h"
 #include "ExampleCases.h"
@@ -209,10 +213,16 @@ TEST(MeasuredDataFile, LineTextInTheMessageComesFromCodePage1252) {
 
 TEST(MeasuredDataFile, FileThatCannotBeOpenedKeepsTheRowsAlreadyEntered) {
     TempDir dir;
-    for (const std::string& path : {dir.File("fehlt.txt"), dir.Path()}) {
+    ASSERT_EQ(::mkfifo(dir.File("fifo.txt").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("fehlt.txt"), std::strerror(ENOENT)},
+        {dir.Path(), std::strerror(EISDIR)},
+        {dir.File("fifo.txt"), "keine gewöhnliche Datei"}};
+    for (const auto& [path, reason] : cases) {
         FileRead r{std::optional<std::string>(path)};
-        EXPECT_EQ(r.sink.Texts(), (Rows{path + " wird geöffnet",
-                                        "Die Datei " + path + " kann nicht geöffnet werden."}));
+        EXPECT_EQ(r.sink.Texts(),
+                  (Rows{path + " wird geöffnet",
+                        "Die Datei " + path + " kann nicht geöffnet werden.\n" + reason}));
         EXPECT_EQ(r.dialog.m_Messwerte, (Rows{"1 200", "2 190"}));
         EXPECT_EQ(r.dialog.m_MesswertListe.Count(), 2);
         EXPECT_EQ(r.dialog.m_bMesswerteGeaendert, 0);

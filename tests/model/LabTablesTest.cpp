@@ -79,6 +79,37 @@ TEST(LabTableReaders, RefuseEveryBadLineWithItsNumberAndChangeNothing) {
          true,
          "Sg;krg;kro\n0.1;0;1\n0.3;0.2;0.3\n0.1;0.1;0.9\n",
          {"Zeile 4: Die Gassättigung 0.1 steht schon in Zeile 2."}},
+        // A value just outside its range shows the digits that put it there.
+        {"krg a little above 1",
+         true,
+         "Sg krg kro\n0 0 1\n0.5 1.0000001 0\n0.9 0.99999994 0\n",
+         {"Zeile 3: krg 1.0000001 muß zwischen 0 und 1 liegen."}},
+        // What is no text says what it is, instead of 'Zeile 2: "" ist keine Zahl.'
+        {"UTF-16 with its mark",
+         true,
+         std::string("\xFF\xFES\0g\0\n\0\x30\0 \0\x30\0 \0\x31\0\n\0", 20),
+         {"Die Datei ist in UTF-16 geschrieben (Little Endian); bitte als UTF-8 oder Codepage "
+          "1252 (ANSI) speichern."}},
+        {"UTF-16 big endian",
+         true,
+         std::string("\xFE\xFF\0S\0g\0\n", 8),
+         {"Die Datei ist in UTF-16 geschrieben (Big Endian); bitte als UTF-8 oder Codepage 1252 "
+          "(ANSI) speichern."}},
+        {"UTF-16 without its mark",
+         true,
+         std::string("S\0g\0\n\0\x30\0 \0\x30\0 \0\x31\0\n\0\x31\0 \0\x31\0 \0\x30\0\n\0", 30),
+         {"Die Datei ist in UTF-16 geschrieben (ohne Kennung); bitte als UTF-8 oder Codepage "
+          "1252 (ANSI) speichern."}},
+        {"a zero byte",
+         true,
+         std::string("Sg krg kro\n0 0 1\n0.5\0 1 0\n", 26),
+         {"Die Datei enthält Nullbytes (das erste an Byte 21): sie ist keine Textdatei; bitte "
+          "als UTF-8 oder Codepage 1252 (ANSI) speichern."}},
+        // A control character of a bad token is shown, not sent to the terminal.
+        {"an escape",
+         true,
+         "Sg krg kro\n0 0 1\n0.5 \x1b[31m 0\n",
+         {"Zeile 3: \"\\x1B[31m\" ist keine Zahl."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -133,6 +164,29 @@ TEST(LabTableReaders, RefuseEveryBadLineWithItsNumberAndChangeNothing) {
     EXPECT_EQ(message.rfind("Die PVT-Tabelle /d/p.txt wurde nicht übernommen:\nZeile 9: x\n", 0),
               0u);
     EXPECT_NE(message.find("\n… und 2 weitere."), std::string::npos) << message;
+}
+
+// A table takes its name from its file as the report can show it and the
+// case file store it: every character code page 1252 cannot hold, and every
+// control character, becomes '?'.
+TEST(LabTableReaders, TheTableNameIsPrintableAndStorable) {
+    const std::string text = "Sg krg kro\n0 0 1\n0.9 0.9 0\n";
+    const std::pair<std::string, std::string> names[] = {
+        {"kr.txt", "kr.txt"},
+        {"t\nab\x1b[31m.txt", "t?ab?[31m.txt"},
+        {"t\xCE\xA9.txt", "t?.txt"},                 // Ω
+        {"lat\xE4.txt", "latä.txt"},                  // code page 1252 bytes
+        {"r\xE2\x80\xAEtxt.exe", "r?txt.exe"},       // a direction mark
+        {"c1\xC2\x85.txt", "c1?.txt"}};               // U+0085
+    for (const auto& [file, shown] : names) {
+        LabRelPermTable table;
+        std::vector<std::string> problems;
+        ASSERT_EQ(morvek::ParseRelPermTableText(text, file, table, problems),
+                  TableReadStatus::Read);
+        EXPECT_EQ(table.fileName, shown);
+        EXPECT_EQ(morvek::TableNameOf(file), shown);
+        EXPECT_TRUE(morvek::IsValidTable(table)) << shown;
+    }
 }
 
 TEST(LabTableReaders, ReadTheSameTableFromEveryLineEndCodePageSeparatorAndOrder) {

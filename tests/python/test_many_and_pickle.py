@@ -82,10 +82,9 @@ def test_a_case_pickles_and_copies_bit_for_bit():
         assert back.measured_row_texts == case.measured_row_texts
         assert back is not case
     # A case as a foreign file may hold it (out of every range) survives too.
-    state = case.__getstate__()
+    factory, (kind, state) = case.__reduce__()
     state["ooip_1000m3"], state["correlation"] = -7.5, 9
-    odd = morvek.Case.__new__(morvek.Case)
-    odd.__setstate__(state)
+    odd = factory(kind, state)
     assert pickle.loads(pickle.dumps(odd)).correlation == 9
 
 

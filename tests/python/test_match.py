@@ -28,8 +28,10 @@ def test_match_equals_batch_mode_and_pickles(tmp_path):
     assert result.case.predict().report().encode("utf-8") == batch(tmp_path / "fit.mvk")[1]
 
     table = result.to_pandas()
-    assert list(table.index) == ["m_OOIP", "m_Gaskappe"]
-    assert table.loc["m_OOIP", "ci95_low"] < result.fitted["m_OOIP"] < table.loc["m_OOIP", "ci95_high"]
+    assert list(table.index) == ["ooip_1000m3", "gas_cap_ratio"]  # English names, as every table
+    assert list(result.fitted) == ["ooip_1000m3", "gas_cap_ratio"]
+    assert (table.loc["ooip_1000m3", "ci95_low"] < result.fitted["ooip_1000m3"]
+            < table.loc["ooip_1000m3", "ci95_high"])
     assert result.correlation.shape == (2, 2)
     assert len(result.rows()) == len(case.measured_rows)
 

@@ -9,6 +9,7 @@
 #include "base/NumberText.h"
 #include "model/CaseFile.h"
 #include "model/FieldTable.h"
+#include "model/LabTables.h"
 
 namespace {
 
@@ -66,6 +67,15 @@ morvek::CaseInputs ExampleInputs(const std::string& fileName) {
     if (!DecodeCaseFile(ReadBytes(SourcePath("examples/" + fileName)), in))
         throw std::runtime_error("cannot read examples/" + fileName);
     return in;
+}
+
+morvek::LabPvtTable ExamplePvtTable(const std::string& fileName) {
+    morvek::LabPvtTable table;
+    std::vector<std::string> problems;
+    if (morvek::ReadPvtTableFile(SourcePath("examples/tabellen/" + fileName), table, problems) !=
+        morvek::TableReadStatus::Read)
+        throw std::runtime_error("cannot read examples/tabellen/" + fileName);
+    return table;
 }
 
 const std::vector<GoldenCase>& GoldenCases() {

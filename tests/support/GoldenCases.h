@@ -17,3 +17,6 @@ const std::vector<GoldenCase>& GoldenCases();
 
 // An example case of examples/ read by the engine's codec.
 morvek::CaseInputs ExampleInputs(const std::string& fileName);
+
+// A laboratory PVT table of examples/tabellen/ ("nordfeld-pvt.txt").
+morvek::LabPvtTable ExamplePvtTable(const std::string& fileName);

@@ -132,3 +132,50 @@ TEST(Sweep, PValuesFollowTheReservesConvention) {
 }
 
 }  // namespace
+
+namespace {
+
+// The summary keeps one number per sample and outcome; more samples than half
+// the computer's memory holds are refused with how many fit, fewer pass.
+TEST(Sweep, RefusesMoreSamplesThanHalfTheMemoryHolds) {
+    morvek::SweepOptions options;
+    EXPECT_EQ(morvek::SummaryBytesPerSample(options), 40u);
+    constexpr uint64_t kMemory = 8000000000;  // 8 GB: 4 GB for 100 million samples of 40 bytes
+    options.plan.samples = 100000000;
+    EXPECT_EQ(morvek::CheckSummaryMemory(options, kMemory), "");
+    options.plan.samples = 100000001;
+    EXPECT_EQ(morvek::CheckSummaryMemory(options, kMemory),
+              "100000001 Stichproben brauchen für die Zusammenfassung 4.0 GB Speicher (40 Byte je "
+              "Stichprobe, damit P90, P50 und P10 genau die Werte der Stichproben sind); sie darf "
+              "höchstens die Hälfte der 8.0 GB dieses Rechners belegen, also höchstens 100000000 "
+              "Stichproben. Bitte weniger Stichproben angeben oder den Lauf mit verschiedenen "
+              "--seed aufteilen.");
+    // The two abandonment outcomes add 16 bytes a sample.
+    options.abandonmentPressureBar = 50.0f;
+    EXPECT_EQ(morvek::SummaryBytesPerSample(options), 56u);
+    options.plan.samples = kMemory / 2 / 56;
+    EXPECT_EQ(morvek::CheckSummaryMemory(options, kMemory), "");
+    ++options.plan.samples;
+    EXPECT_NE(morvek::CheckSummaryMemory(options, kMemory), "");
+    // Unknown memory refuses nothing; this computer's is known.
+    EXPECT_EQ(morvek::CheckSummaryMemory(options, 0), "");
+    EXPECT_GT(morvek::MemoryOfComputerBytes(), uint64_t{1} << 26);
+}
+
+// A prediction that produces nothing (a PVT table with constant Bo and Rs
+// above the bubble point: the balance is 0/0) is a failed sample, not one
+// with a recovery of 0 %.
+TEST(Sweep, ASampleThatProducesNothingFails) {
+    morvek::CaseInputs in = ExampleInputs("nordfeld.mvk");
+    in.pvtTable = ExamplePvtTable("nordfeld-pvt.txt");
+    morvek::OutcomeValues outcomes{};
+    std::string failure;
+    morvek::RunSample(in, {}, outcomes, failure);
+    EXPECT_EQ(failure, "");
+    for (morvek::LabPvtRow& r : in.pvtTable->rows)
+        if (r.pressureBar > in.bubblePointPressureBar) r.bo = 1.298f, r.rs = 100.23f;
+    morvek::RunSample(in, {}, outcomes, failure);
+    EXPECT_EQ(failure, "Keine sinnvolle Berechnung möglich: Materialbilanzfehler");
+}
+
+}  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QImage>
 #include <QRegularExpression>
 #include <QString>
@@ -133,10 +135,13 @@ TEST_F(PageExport, ReportsAnUnwritablePathAndKeepsTheEarlierFile) {
     EXPECT_NE(error.find(missing), std::string::npos) << error;
     EXPECT_FALSE(FileExists(missing));
 
-    // A name so long that no temporary file fits beside it: the write fails
-    // after the picture was made, and the earlier file must stay.
-    const std::string path = dir.File(std::string(250, 'g') + ".png");
+    // A folder where no temporary file can be made: the write fails after
+    // the picture was made, and the earlier file must stay.
+    std::filesystem::create_directory(dir.File("fest"));
+    const std::string path = dir.File("fest/graph.png");
     WriteBytes(path, "earlier");
+    ReadOnlyFolder readOnly(dir.File("fest"));
+    ASSERT_TRUE(readOnly.Effective());
     EXPECT_FALSE(ExportGraph(doc, path, error));
     EXPECT_NE(error.find("kann nicht geschrieben werden"), std::string::npos) << error;
     EXPECT_EQ(ReadBytes(path), "earlier");
