@@ -2,8 +2,12 @@
 
 #include "base/Format.h"
 
+std::string NoMeaningfulValueText(const char* what) {
+    return Format("Keine sinnvolle Berechnung möglich: %s", what);
+}
+
 std::string NoMeaningfulResult(const char* what) {
-    return Format(" Keine sinnvolle Berechnung möglich: %s", what);
+    return " " + NoMeaningfulValueText(what);
 }
 
 std::string NoMeaningfulResult(const char* what, float druck) {

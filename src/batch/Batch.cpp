@@ -336,6 +336,9 @@ int RunBatch(int argc, char** argv) {
 
     const float apiAsLoaded = doc.m_API;
     if (!doc.OnDataChange()) return kExitRefused;
+    // What the inputs probably do not mean: on stderr, never in the report.
+    if (doc.LastRun())
+        for (const std::string& warning : doc.LastRun()->warnings) std::cerr << warning << '\n';
     const int sweepStatus = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv);
     if (sweepStatus != kExitOk && sweepStatus != kExitNoResult) return sweepStatus;
 

@@ -246,11 +246,13 @@ bool WriteMatchOutputs(const CMorvekDoc& doc, const MatchCommandLine& cl, int ar
         if (!ExportDiagnosticGraph(doc, morvek::HavlenaOdehGraph(h), morvek::kHavlenaOdehTitle,
                     cl.havlenaOdehPath))
             return false;
-        if (doc.m_Gaskappe > 0.0f &&
-            !ExportDiagnosticGraph(doc, morvek::GasCapHavlenaOdehGraph(h),
-                                   morvek::kGasCapHavlenaOdehTitle,
-                                   GasCapHavlenaOdehPath(cl.havlenaOdehPath)))
-            return false;
+        if (doc.m_Gaskappe > 0.0f) {
+            if (!ExportDiagnosticGraph(doc, morvek::GasCapHavlenaOdehGraph(h),
+                                       morvek::kGasCapHavlenaOdehTitle,
+                                       GasCapHavlenaOdehPath(cl.havlenaOdehPath)))
+                return false;
+            std::cerr << morvek::OriginFitText(h) << '\n';
+        }
     }
     if (!cl.driveIndicesPath.empty() &&
         !ExportDiagnosticGraph(doc, morvek::DriveIndexGraph(drive), morvek::kDriveIndexTitle, cl.driveIndicesPath))

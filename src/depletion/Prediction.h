@@ -11,6 +11,8 @@
 
 #include <vector>
 
+#include "base/RunValues.h"
+#include "depletion/BalanceTerms.h"
 #include "depletion/RelativePermeability.h"
 #include "model/CaseInputs.h"
 #include "pvt/FluidModel.h"
@@ -48,17 +50,21 @@ struct PredictionStep {
     double bg = 0;  // m3/sm3
     double gasViscosityCp = 0;
     double krgKro = 0;
-    // Expansion terms per m3 of oil in place, in m3 (Havlena-Odeh): oil with
-    // its dissolved gas Eo = (Bo - Boi) + (Rsi - Rs) Bg, the gas cap per m3 of
-    // its gas Eg = Boi (Bg/Bgi - 1), connate water and pore volume
-    // Efw = (1 + m) Boi (cw Swi + cf) / (1 - Swi) (pi - p); total
-    // Et = Eo + m Eg + Efw.
+    double rv = 0;  // vaporised oil-gas ratio, m3/sm3 (0 without a PVT table's Rv column)
+    // Expansion terms per m3 of oil in place, in m3 (Havlena-Odeh,
+    // BalanceTerms.h): oil with its dissolved gas Eo = (Bo - Boi) + (Rsi - Rs) Bg,
+    // the gas cap per m3 of its gas Eg = Boi (Bg/Bgi - 1), connate water and
+    // pore volume Efw = (1 + m) Boi (cw Swi + cf) / (1 - Swi) (pi - p); total
+    // Et = Eo + m Eg + Efw (the generalised forms with Rv).
     double eo = 0;
     double eg = 0;
     double efw = 0;
     double et = 0;
-    // Underground withdrawal F = Np (Bo - Rs Bg) + Gp Bg in 1000 m3, with the
-    // oil term taken as zero where it would be negative, as the balance takes it.
+    // Underground withdrawal F = Np (Bo - Rs Bg) + Gp Bg in 1000 m3 (the
+    // generalised form with Rv), the oil term as it is, also where it is
+    // negative. The balance of a case without tables and compressibilities
+    // takes that term as zero where it would be negative (see
+    // docs/engine.md); there N Et differs from this F by what it drops.
     double withdrawal1000m3 = 0;
     // The inner iteration on the step's mean gas-oil ratio ended within its
     // tolerance (0.001 sm3/m3); false when it ran out of passes or stopped early.
@@ -99,12 +105,13 @@ struct PredictionResult {
     // How often the liquid saturation fell below Swi; events hold the first.
     int liquidBelowConnateWaterCount = 0;
     StopReason stopReason = StopReason::LowestPressure;
-    const char* failedQuantity = nullptr;  // the report's name of it, with NoMeaningfulValue
+    RunQuantity failedQuantity = RunQuantity::None;  // with NoMeaningfulValue
     float failedPressureBar = 0;
     // The initial state was taken (step 0 had its properties): Rsi, Boi, Bgi
     // and the free gas of the gas cap.
     bool initialStateTaken = false;
     double rsi = 0, boi = 0, bgi = 0;
+    double rvi = 0;  // Rv at pi (0 without an Rv column)
     double initialGasCapMioSm3 = 0;
     // Material-balance ratio F / (N Et) of the last step below pi (1 when none).
     double balanceRatio = 1.0;
@@ -115,8 +122,24 @@ struct PredictionResult {
     float highestTablePressureBar = 0;
 };
 
+// How the steps are laid; the program's prediction (report, graph, sweep)
+// takes the defaults.
+struct StepControl {
+    // An extra step exactly where the gas starts to flow (the lowest pressure
+    // at which the oil, produced with its solution gas alone, leaves no
+    // mobile gas), followed by a second point at the same Np with the
+    // producing gas-oil ratio of the gas flowing (the Corey model's krg jumps
+    // from 0 there), from which the next step starts. The steps around them
+    // keep their pressures; the extra points carry the index of the step after
+    // them. The path of the steps interpolated in Np, the match's misfit,
+    // then moves continuously with the inputs instead of jumping whenever the
+    // onset moves across a step; only a row exactly at the onset sees the
+    // model's own jump.
+    bool stepAtGasOnset = false;
+};
+
 PredictionResult Predict(const FluidModel& fluid, const RelPermModel& relPerm,
-                         const Reservoir& reservoir);
+                         const Reservoir& reservoir, const StepControl& control = {});
 
 // What the program asks the user before a run, decided beforehand.
 struct RunOptions {
@@ -130,10 +153,13 @@ FluidModel FluidOfCase(const CaseInputs& inputs, const RunOptions& options = {})
 
 // The prediction of a case alone, without report or graph: what a match, a
 // sweep or a notebook runs thousands of times.
-PredictionResult PredictCase(const CaseInputs& inputs, const RunOptions& options = {});
+PredictionResult PredictCase(const CaseInputs& inputs, const RunOptions& options = {},
+                             const StepControl& control = {});
 
-// Free gas of the initial gas cap in million sm3: oil in place in 1000 m3,
-// Boi and Bgi in m3/sm3 at the initial pressure, m the gas-cap ratio.
-double InitialGasCapMioSm3(double ooip, double boi, double gaskappe, double bgi);
+// True when a prediction of the case takes the laboratory path: a PVT or
+// relative-permeability table or a compressibility. Its balance takes the oil
+// term Bo - Rs Bg as it is; the correlations' path (false) drops it where it
+// is negative, as that path always has.
+bool UsesLaboratoryPath(const CaseInputs& inputs);
 
 }  // namespace morvek

@@ -120,6 +120,15 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
                        double(r.pressureBar)));
             return false;
         }
+        // The gas carries less oil than the oil holds gas: else the two
+        // phases are one.
+        if (in.pvtTable->hasRv && !(double(r.rv) * double(r.rs) < 1.0)) {
+            sink.Show(
+                Format("FEHLER!!\nPVT-Tabelle bei %5.1f bar: Rv·Rs muß bis zum "
+                       "Gasentlösungsdruck unter 1 liegen (Rv %g, Rs %g)",
+                       double(r.pressureBar), double(r.rv), double(r.rs)));
+            return false;
+        }
     }
     return true;
 }

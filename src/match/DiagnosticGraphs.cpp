@@ -110,7 +110,8 @@ GraphSeries GasCapHavlenaOdehGraph(const HavlenaOdehResult& h) {
     g.labels = {compressible ? "(Bg-Bgi+Bgi*Efo/Boi)/(Eo+Efo) (m3/sm3)" : "(Bg-Bgi)/Eo (m3/sm3)",
                 ordinateAxis,
                 ordinateAxis,
-                "Gp per Trapezregel ab (0, Rsi)",
+                // The regression through the origin beside the plot's own N.
+                "Gp per Trapezregel ab (0, Rsi); " + OriginFitText(h),
                 h.hasGasCapFit ? Format("Ausgleich: N = %.0f Tsd. m3, G = %.4g Mio sm3, m = %.3g",
                                         a, b / 1000.0, h.impliedGasCapRatio)
                                : std::string("Ausgleich: zu wenige Meßwerte unter pi"),

@@ -1,21 +1,76 @@
 #include "match/Diagnostics.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "base/Format.h"
 
 #include "model/MeasuredRows.h"
 
 namespace morvek {
 
-GasCapPlotPoint GasCapPlot(const HavlenaOdehPoint& point, const HavlenaOdehResult& result) {
-    double eo = point.eo, bg = point.bg - result.bgi;
+GasCapTerms GasCapTermsOf(const HavlenaOdehPoint& point, const HavlenaOdehResult& result) {
+    // The cap's gas expansion per sm3: Bg - Bgi, generalised Btg - Bgi = Eg Bgi/Boi.
+    GasCapTerms t{point.eo,
+                  point.rv == 0 ? point.bg - result.bgi : point.eg * result.bgi / result.boi};
     if (point.efw != 0) {
         // The oil zone's share of Efw goes with Eo, the cap's with its gas.
         const double efo = point.efw / (1.0 + result.caseGasCapRatio);
-        eo += efo;
-        bg += result.bgi * efo / result.boi;
+        t.oil += efo;
+        t.gas += result.bgi * efo / result.boi;
     }
-    if (!(eo > 0)) return {};
-    return {true, bg / eo, point.f1000m3 / eo};
+    return t;
+}
+
+GasCapPlotPoint GasCapPlot(const HavlenaOdehPoint& point, const HavlenaOdehResult& result) {
+    const GasCapTerms t = GasCapTermsOf(point, result);
+    if (!(t.oil > 0)) return {};
+    return {true, t.gas / t.oil, point.f1000m3 / t.oil};
+}
+
+OriginFit FitThroughOrigin(const std::vector<double>& x1, const std::vector<double>& x2,
+                           const std::vector<double>& y) {
+    OriginFit fit;
+    const size_t n = y.size();
+    fit.points = static_cast<int>(n);
+    double s11 = 0, s12 = 0, s22 = 0, s1y = 0, s2y = 0;
+    for (size_t i = 0; i < n; ++i) {
+        s11 += x1[i] * x1[i];
+        s12 += x1[i] * x2[i];
+        s22 += x2[i] * x2[i];
+        s1y += x1[i] * y[i];
+        s2y += x2[i] * y[i];
+    }
+    const double det = s11 * s22 - s12 * s12;
+    // Parallel columns (or fewer than two points) determine no pair.
+    if (n < 2 || !(det > 1e-12 * s11 * s22)) return fit;
+    fit.ok = true;
+    fit.a = (s22 * s1y - s12 * s2y) / det;
+    fit.b = (s11 * s2y - s12 * s1y) / det;
+    if (n < 3) return fit;
+    double rss = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double r = y[i] - fit.a * x1[i] - fit.b * x2[i];
+        rss += r * r;
+    }
+    const double variance = rss / static_cast<double>(n - 2);
+    fit.hasStdErrors = true;
+    fit.aStdError = std::sqrt(variance * s22 / det);
+    fit.bStdError = std::sqrt(variance * s11 / det);
+    return fit;
+}
+
+std::string OriginFitText(const HavlenaOdehResult& h) {
+    if (!h.hasOriginFit)
+        return "F = N·Eo + G·Eg durch den Ursprung: zu wenige Meßwerte unter pi";
+    if (!h.originHasStdErrors)
+        return Format("F = N·Eo + G·Eg durch den Ursprung: N = %.0f Tsd. m3, G = %.4g Mio sm3 "
+                      "(%d Meßwerte, ohne Streuung)",
+                      h.originOoip1000m3, h.originGasCap1000Sm3 / 1000.0, h.originPoints);
+    return Format("F = N·Eo + G·Eg durch den Ursprung: N = %.0f ± %.2g Tsd. m3, G = %.4g ± %.2g "
+                  "Mio sm3 (%d Meßwerte; ± Standardfehler)",
+                  h.originOoip1000m3, h.originOoipStdError1000m3, h.originGasCap1000Sm3 / 1000.0,
+                  h.originGasCapStdError1000Sm3 / 1000.0, h.originPoints);
 }
 
 HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& options) {
@@ -23,21 +78,27 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
     const FluidModel fluid = FluidOfCase(inputs, options);
     const float pi = inputs.initialPressureBar;
     // The initial state as the prediction takes it at its first step.
-    out.rsi = fluid.Rs(pi);
-    out.boi = fluid.Bo(pi, out.rsi);
-    out.bgi = fluid.Bg(pi);
+    FluidState initial;
+    initial.rs = fluid.Rs(pi);
+    initial.bo = fluid.Bo(pi, initial.rs);
+    initial.bg = fluid.Bg(pi);
+    initial.rv = fluid.Rv(pi);
+    out.rsi = initial.rs;
+    out.boi = initial.bo;
+    out.bgi = initial.bg;
     const double n = inputs.ooip1000m3;
     const double m = inputs.gasCapRatio;
     out.caseOoip1000m3 = n;
     out.caseGasCapRatio = m;
-    out.caseGasCap1000Sm3 = n * m * out.boi / out.bgi;
+    out.caseGasCap1000Sm3 = 1000.0 * InitialGasCapMioSm3(n, out.boi, m, out.bgi);
     // Connate water and pore volume as the prediction takes them (Efw per bar
     // of drawdown), only when the case has a compressibility.
     const double cf = inputs.poreCompressibilityPerBar;
     const double cw = inputs.waterCompressibilityPerBar;
     const double swi = inputs.connateWaterSaturation;
-    const double efwPerBar =
-        cf != 0.0 || cw != 0.0 ? (1.0 + m) * out.boi * (cw * swi + cf) / (1.0 - swi) : 0.0;
+    const double efwPerBar = cf != 0.0 || cw != 0.0
+                                 ? RockAndWaterExpansionPerBarM3PerM3(out.boi, m, swi, cw, cf)
+                                 : 0.0;
 
     struct Row {
         int index;
@@ -75,17 +136,20 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
             ++out.rowsBelowTable;
             continue;
         }
-        h.rs = fluid.Rs(h.pressureBar);
-        h.bo = fluid.Bo(h.pressureBar, h.rs);
-        h.bg = fluid.Bg(h.pressureBar);
-        h.f1000m3 = h.np1000m3 * std::max(0.0, h.bo - h.rs * h.bg) + h.gp1000Sm3 * h.bg;
-        h.eo = (h.bo - out.boi) + (out.rsi - h.rs) * h.bg;
-        h.eg = out.boi * (h.bg / out.bgi - 1.0);
-        h.et = h.eo + m * h.eg;
-        if (efwPerBar != 0.0) {
-            h.efw = efwPerBar * (double(pi) - double(h.pressureBar));
-            h.et += h.efw;
-        }
+        FluidState now;
+        now.rs = fluid.Rs(h.pressureBar);
+        now.bo = fluid.Bo(h.pressureBar, now.rs);
+        now.bg = fluid.Bg(h.pressureBar);
+        now.rv = fluid.Rv(h.pressureBar);
+        h.rs = now.rs;
+        h.bo = now.bo;
+        h.bg = now.bg;
+        h.rv = now.rv;
+        h.f1000m3 = WithdrawalF1000m3(now, h.np1000m3, h.gp1000Sm3);
+        h.eo = OilExpansionEoM3PerM3(now, initial);
+        h.eg = GasCapExpansionEgM3PerM3(now, initial);
+        if (efwPerBar != 0.0) h.efw = efwPerBar * (double(pi) - double(h.pressureBar));
+        h.et = TotalExpansionEtM3PerM3(now, initial, m, h.efw);
         out.points.push_back(h);
     }
 
@@ -115,6 +179,24 @@ HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& option
         sxy += x * y;
         ++out.gasCapPoints;
     }
+    // F = N Eo' + G Eg' through the origin over the same points.
+    std::vector<double> oilTerms, gasTerms, withdrawals;
+    for (const HavlenaOdehPoint& h : out.points) {
+        if (!GasCapPlot(h, out).valid) continue;
+        const GasCapTerms t = GasCapTermsOf(h, out);
+        oilTerms.push_back(t.oil);
+        gasTerms.push_back(t.gas);
+        withdrawals.push_back(h.f1000m3);
+    }
+    const OriginFit origin = FitThroughOrigin(oilTerms, gasTerms, withdrawals);
+    out.hasOriginFit = origin.ok;
+    out.originHasStdErrors = origin.hasStdErrors;
+    out.originOoip1000m3 = origin.a;
+    out.originOoipStdError1000m3 = origin.aStdError;
+    out.originGasCap1000Sm3 = origin.b;
+    out.originGasCapStdError1000Sm3 = origin.bStdError;
+    out.originPoints = origin.points;
+
     const double k = out.gasCapPoints;
     const double det = k * sxx - sx * sx;
     if (out.gasCapPoints >= 2 && det > 1e-12 * k * sxx) {

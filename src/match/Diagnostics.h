@@ -2,8 +2,8 @@
 // Material-balance diagnostics of a case.
 //
 // Havlena-Odeh: the underground withdrawal of each measured row,
-//   F = Np (Bo - Rs Bg) + Gp Bg          (1000 m3; the oil term not below 0,
-//                                         as the prediction's balance takes it)
+//   F = Np (Bo - Rs Bg) + Gp Bg          (1000 m3; the oil term as it is, also
+//                                         where Rs Bg > Bo)
 // against the expansion per m3 of oil in place,
 //   Eo = (Bo - Boi) + (Rsi - Rs) Bg,  Eg = Boi (Bg/Bgi - 1),
 //   Efw = (1 + m) Boi (cw Swi + cf) / (1 - Swi) (pi - p),  Et = Eo + m Eg + Efw,
@@ -13,10 +13,14 @@
 // F/Eo = N + G (Bg - Bgi)/Eo with G = N m Boi/Bgi the free gas of the cap:
 // intercept N, slope G; with compressibilities the oil zone's share of Efw,
 // Efo = Efw / (1 + m), joins Eo and the cap's share Bgi Efo/Boi joins Bg - Bgi:
-// F/(Eo + Efo) = N + G (Bg - Bgi + Bgi Efo/Boi)/(Eo + Efo). The rows hold no cumulative gas; it is
+// F/(Eo + Efo) = N + G (Bg - Bgi + Bgi Efo/Boi)/(Eo + Efo). The same balance
+// F = N (Eo + Efo) + G (Bg - Bgi + Bgi Efo/Boi) is also fitted as a regression
+// of F on its two terms through the origin, with the standard errors of N and
+// G (FitThroughOrigin). The rows hold no cumulative gas; it is
 // integrated from their gas-oil ratios by the trapezoid rule, starting at
 // (Np = 0, Rsi), in the order of Np. Rows without a gas-oil ratio have no
-// Gp and are left out, as are rows below a PVT table's lowest pressure.
+// Gp and are left out, as are rows below a PVT table's lowest pressure. With a
+// PVT table's Rv column every term is the generalised one (BalanceTerms.h).
 //
 // Drive indices along the prediction: the share of the withdrawal each
 // expansion supplies, DDI = N Eo / F (depletion drive), GDI = N m Eg / F
@@ -25,6 +29,7 @@
 // balance closes; it is kept as computed, not normalised. Steps without
 // withdrawal have none.
 
+#include <string>
 #include <vector>
 
 #include "depletion/Prediction.h"
@@ -39,6 +44,7 @@ struct HavlenaOdehPoint {
     double gorSm3PerM3 = 0;
     double gp1000Sm3 = 0;  // trapezoid rule over the rows' gas-oil ratios
     double bo = 0, rs = 0, bg = 0;
+    double rv = 0;  // 0 without an Rv column
     double f1000m3 = 0;
     double eo = 0, eg = 0, et = 0;  // m3 per m3 of oil in place, as PredictionStep
     double efw = 0;                 // ... and Efw; 0 without compressibilities
@@ -66,10 +72,43 @@ struct HavlenaOdehResult {
     double slopeGasCap1000Sm3 = 0;
     double impliedGasCapRatio = 0;  // G Bgi / (N Boi)
     int gasCapPoints = 0;
+
+    // F = N (Eo + Efo) + G (Bg - Bgi + Bgi Efo/Boi) through the origin, over
+    // the points of the gas-cap plot.
+    bool hasOriginFit = false;
+    bool originHasStdErrors = false;  // three points or more
+    double originOoip1000m3 = 0, originOoipStdError1000m3 = 0;
+    double originGasCap1000Sm3 = 0, originGasCapStdError1000Sm3 = 0;
+    int originPoints = 0;
 };
+
+// Least squares y = a x1 + b x2 through the origin. ok with two points or more
+// whose columns are not parallel; the standard errors (residual variance over
+// n - 2, times the diagonal of the inverse normal matrix) with three or more.
+struct OriginFit {
+    bool ok = false;
+    bool hasStdErrors = false;
+    double a = 0, b = 0;
+    double aStdError = 0, bStdError = 0;
+    int points = 0;
+};
+OriginFit FitThroughOrigin(const std::vector<double>& x1, const std::vector<double>& x2,
+                           const std::vector<double>& y);
+
+// "F = N·Eo + G·Eg durch den Ursprung: N = 5012 ± 45 Tsd. m3, G = 1234 ± 56 Mio
+// sm3 (8 Meßwerte)" (± the standard error), or why there is none.
+std::string OriginFitText(const HavlenaOdehResult& result);
 
 // The case's measured rows with the fluids the run takes.
 HavlenaOdehResult HavlenaOdeh(const CaseInputs& inputs, const RunOptions& options = {});
+
+// The two terms of a point in the balance with a gas cap: the oil zone's
+// expansion per m3 of oil, Eo (+ Efo), and the cap's per sm3 of its free gas,
+// Bg - Bgi (+ Bgi Efo/Boi; with Rv, Btg - Bgi).
+struct GasCapTerms {
+    double oil = 0, gas = 0;
+};
+GasCapTerms GasCapTermsOf(const HavlenaOdehPoint& point, const HavlenaOdehResult& result);
 
 // The gas-cap plot of a point: its abscissa (Bg - Bgi) / Eo in m3 of oil per
 // sm3 of gas and its ordinate F / Eo in 1000 m3 (with compressibilities the

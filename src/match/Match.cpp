@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -33,6 +34,8 @@ namespace {
 // prediction (single-precision inputs, the inner iteration's 0.001 sm3/m3)
 // is negligible at that step.
 constexpr double kStep = 3e-2;
+// A start that ended this much lower than the converged one is worth a warning.
+constexpr double kLowerMisfit = 1e-3;
 
 // The misfit as Ceres sees it: one residual block over all rows, one
 // parameter block of the scaled inputs (input = u * scale).
@@ -69,17 +72,25 @@ public:
             const double* plus = center.data();
             const double* minus = center.data();
             double width = 0;
+            // A side whose prediction fails (it ends before a row) counts as
+            // no room there.
             if (roomUp) {
                 moved[j] = u[j] + h;
-                if (!At(moved.data(), up.data())) return false;
-                plus = up.data();
-                width += h;
+                if (At(moved.data(), up.data())) {
+                    plus = up.data();
+                    width += h;
+                } else if (stopped_) {
+                    return false;
+                }
             }
             if (roomDown) {
                 moved[j] = u[j] - h;
-                if (!At(moved.data(), down.data())) return false;
-                minus = down.data();
-                width += h;
+                if (At(moved.data(), down.data())) {
+                    minus = down.data();
+                    width += h;
+                } else if (stopped_) {
+                    return false;
+                }
             }
             moved[j] = u[j];
             for (size_t i = 0; i < n; ++i)
@@ -111,9 +122,11 @@ public:
     int Predictions() const { return predictions_; }
     bool Stopped() const { return stopped_; }
     void SetIteration(int iteration, double rms) const {
-        iteration_ = iteration;
+        iteration_ = iterationsBefore_ + iteration;
         bestRms_ = rms;
     }
+    // The iterations of the starts before the current one, for the progress.
+    void AddIterations(int iterations) const { iterationsBefore_ += iterations; }
     bool Report() const {
         if (callback_ && !stopped_ && !callback_({iteration_, predictions_, bestRms_}))
             stopped_ = true;
@@ -131,7 +144,7 @@ private:
             return true;
         }
         if (stopped_) return false;
-        const PredictionResult r = PredictCase(InputsAt(u), run_);
+        const PredictionResult r = PredictCase(InputsAt(u), run_, kMatchStepControl);
         ++predictions_;
         const bool ok =
             Residuals(r, layout_, residuals) &&
@@ -151,6 +164,7 @@ private:
     const MatchCallback& callback_;
     mutable int predictions_ = 0;
     mutable int iteration_ = 0;
+    mutable int iterationsBefore_ = 0;
     mutable double bestRms_ = 0;
     mutable bool stopped_ = false;
     mutable bool cacheValid_ = false;
@@ -190,15 +204,77 @@ std::vector<RowComparison> CompareRows(const PredictionResult& r,
     return out;
 }
 
-// The residuals, RMS and row comparisons of the case; false without steps.
+// The residuals, RMS and row comparisons of the case, as the match predicts
+// it. False without steps or with rows beyond the prediction's end (beyond
+// then names them, the rows are compared as far as they can be).
 bool Compare(const CaseInputs& in, const ResidualLayout& layout, const RunOptions& run, double& rms,
-             std::vector<RowComparison>& rows) {
-    const PredictionResult r = PredictCase(in, run);
+             std::vector<RowComparison>& rows, std::string& beyond) {
+    const PredictionResult r = PredictCase(in, run, kMatchStepControl);
+    rows = CompareRows(r, layout.rows);
+    beyond = RowsBeyondEnd(r, layout.rows);
     std::vector<double> residuals(static_cast<size_t>(layout.Count()));
     if (!Residuals(r, layout, residuals.data())) return false;
     rms = WeightedRms(residuals, layout);
-    rows = CompareRows(r, layout.rows);
     return true;
+}
+
+// Where the prediction ends, for messages: "bei Np 1234.5 (41.2 bar)".
+std::string EndText(const CaseInputs& in, const RunOptions& run) {
+    const PredictionResult r = PredictCase(in, run, kMatchStepControl);
+    if (r.steps.empty()) return "ohne einen Schritt";
+    return Format("bei Np %.1f (1000 m3) und %.1f bar", r.steps.back().np1000m3,
+                  double(r.steps.back().pressureBar));
+}
+
+// The points the match starts from, in the solver's scaled variables: the
+// given start, then the centre (where the bounds cut the box) and the corners
+// of a box of +-kStartBox scale around it within the bounds; with more than
+// kMaxCornerInputs inputs the box's axis ends instead of its corners.
+constexpr double kStartBox = 0.25;
+constexpr size_t kMaxCornerInputs = 3;
+
+std::vector<std::vector<double>> StartPoints(const std::vector<ResolvedParameter>& params) {
+    const size_t p = params.size();
+    std::vector<double> given(p), lo(p), hi(p);
+    for (size_t j = 0; j < p; ++j) {
+        const ResolvedParameter& r = params[j];
+        given[j] = r.start / r.scale;
+        lo[j] = std::max(r.bounds.lower, r.start - kStartBox * r.scale) / r.scale;
+        hi[j] = std::min(r.bounds.upper, r.start + kStartBox * r.scale) / r.scale;
+    }
+    std::vector<std::vector<double>> points = {given};
+    auto add = [&points](const std::vector<double>& u) {
+        for (const std::vector<double>& v : points)
+            if (v == u) return;
+        points.push_back(u);
+    };
+    std::vector<double> centre(p);
+    for (size_t j = 0; j < p; ++j) centre[j] = (lo[j] + hi[j]) / 2;
+    add(centre);
+    if (p <= kMaxCornerInputs) {
+        for (size_t corner = 0; corner < (size_t{1} << p); ++corner) {
+            std::vector<double> u(p);
+            for (size_t j = 0; j < p; ++j) u[j] = (corner >> j) & 1 ? hi[j] : lo[j];
+            add(u);
+        }
+    } else {
+        for (size_t j = 0; j < p; ++j)
+            for (double end : {lo[j], hi[j]}) {
+                std::vector<double> u = given;
+                u[j] = end;
+                add(u);
+            }
+    }
+    return points;
+}
+
+// The start values of a point, "m_OOIP 4000, m_Gaskappe 0.6".
+std::string StartText(const std::vector<ResolvedParameter>& params, const std::vector<double>& u) {
+    std::string text;
+    for (size_t j = 0; j < params.size(); ++j)
+        text += Format("%s%s %.6g", j == 0 ? "" : ", ", params[j].field->recordName,
+                       u[j] * params[j].scale);
+    return text;
 }
 
 std::string NotConvergedMessage(const ceres::Solver::Summary& s, int maxIterations) {
@@ -226,38 +302,35 @@ MatchResult Match(const CaseInputs& inputs, const MatchOptions& options,
     result.residualCount = layout.Count();
     result.degreesOfFreedom = result.residualCount - static_cast<int>(p);
     CaseInputs start = inputs;
-    std::vector<double> u(p);
     for (size_t j = 0; j < p; ++j) {
         const ResolvedParameter& r = params[j];
-        u[j] = r.start / r.scale;
         const float stored = MisfitCost::StoredValue(r.start, r.bounds);
         r.field->Number(start) = stored;
         result.inputs.push_back({r.field->recordName, r.start, r.start, stored, r.bounds});
     }
     result.fittedInputs = start;
 
-    result.status = MatchStatus::NotConverged;
-    if (!Compare(start, layout, options.run, result.rmsBefore, result.rowsBefore)) {
+    // The start values' prediction must reach every row: a row beyond its end
+    // has nothing to be compared with.
+    std::string beyond;
+    result.predictions = 1;
+    if (!Compare(start, layout, options.run, result.rmsBefore, result.rowsBefore, beyond)) {
+        result.status = MatchStatus::Refused;
         result.message =
-            "An den Startwerten ergibt die Vorhersage keinen Schritt: die Anpassung kann nicht "
-            "beginnen.";
-        result.predictions = 1;
+            beyond.empty()
+                ? "An den Startwerten ergibt die Vorhersage keinen Schritt: die Anpassung kann "
+                  "nicht beginnen."
+                : Format("An den Startwerten endet die Vorhersage %s, vor dem Öl der Meßwerte "
+                         "%s: die Anpassung kann nicht beginnen. Bitte andere Startwerte "
+                         "wählen oder diese Meßwerte entfernen.",
+                         EndText(start, options.run).c_str(), beyond.c_str());
         return result;
     }
+    result.status = MatchStatus::NotConverged;
 
     SilenceSolverLog();
     MisfitCost cost(inputs, params, layout, options.run, callback);
     cost.SetIteration(0, result.rmsBefore);
-    ceres::Problem::Options problemOptions;
-    problemOptions.cost_function_ownership = ceres::DO_NOT_TAKE_OWNERSHIP;
-    ceres::Problem problem(problemOptions);
-    problem.AddResidualBlock(&cost, nullptr, u.data());
-    for (size_t j = 0; j < p; ++j) {
-        const int k = static_cast<int>(j);
-        problem.SetParameterLowerBound(u.data(), k, params[j].bounds.lower / params[j].scale);
-        problem.SetParameterUpperBound(u.data(), k, params[j].bounds.upper / params[j].scale);
-    }
-
     ProgressCallback progress(cost, layout.WeightSum());
     ceres::Solver::Options solverOptions;
     solverOptions.linear_solver_type = ceres::DENSE_QR;
@@ -266,18 +339,82 @@ MatchResult Match(const CaseInputs& inputs, const MatchOptions& options,
     solverOptions.logging_type = ceres::SILENT;
     solverOptions.minimizer_progress_to_stdout = false;
     solverOptions.callbacks.push_back(&progress);
-    ceres::Solver::Summary summary;
-    ceres::Solve(solverOptions, &problem, &summary);
-    result.iterations = static_cast<int>(summary.iterations.size()) - 1;
+    ceres::Problem::Options problemOptions;
+    problemOptions.cost_function_ownership = ceres::DO_NOT_TAKE_OWNERSHIP;
+    auto bound = [&](ceres::Problem& problem, double* u) {
+        problem.AddResidualBlock(&cost, nullptr, u);
+        for (size_t j = 0; j < p; ++j) {
+            const int k = static_cast<int>(j);
+            problem.SetParameterLowerBound(u, k, params[j].bounds.lower / params[j].scale);
+            problem.SetParameterUpperBound(u, k, params[j].bounds.upper / params[j].scale);
+        }
+    };
 
+    // Levenberg-Marquardt from every start point; the best converged one
+    // counts.
+    const std::vector<std::vector<double>> points =
+        options.multipleStarts ? StartPoints(params)
+                               : std::vector<std::vector<double>>{StartPoints(params).front()};
+    struct Outcome {
+        std::vector<double> u;
+        double cost = std::numeric_limits<double>::infinity();
+        ceres::Solver::Summary summary;
+    };
+    std::vector<Outcome> outcomes;
+    for (const std::vector<double>& point : points) {
+        Outcome& o = outcomes.emplace_back();
+        o.u = point;
+        ceres::Problem problem(problemOptions);
+        bound(problem, o.u.data());
+        ceres::Solve(solverOptions, &problem, &o.summary);
+        const int iterations = std::max(0, static_cast<int>(o.summary.iterations.size()) - 1);
+        cost.AddIterations(iterations);
+        if (cost.Stopped()) break;
+        if (o.summary.IsSolutionUsable()) o.cost = o.summary.final_cost;
+        MatchStart& m = result.starts.emplace_back();
+        for (size_t j = 0; j < p; ++j) {
+            m.start.push_back(point[j] * params[j].scale);
+            m.fitted.push_back(o.u[j] * params[j].scale);
+        }
+        m.converged = o.summary.termination_type == ceres::CONVERGENCE;
+        m.rms = std::isfinite(o.cost) ? std::sqrt(2 * o.cost / layout.WeightSum()) : o.cost;
+        m.iterations = iterations;
+    }
     if (cost.Stopped()) {
         result.status = MatchStatus::Cancelled;
         result.message = "Die Anpassung wurde abgebrochen.";
         result.predictions = cost.Predictions() + 1;
         return result;
     }
-    if (summary.termination_type != ceres::CONVERGENCE) {
-        result.message = NotConvergedMessage(summary, options.maxIterations);
+
+    size_t best = 0;
+    bool anyConverged = false;
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        const bool converged = result.starts[i].converged;
+        if ((converged && !anyConverged) ||
+            (converged == anyConverged && outcomes[i].cost < outcomes[best].cost))
+            best = i;
+        anyConverged = anyConverged || converged;
+    }
+    result.bestStart = static_cast<int>(best);
+    Outcome& chosen = outcomes[best];
+    result.iterations = result.starts[best].iterations;
+    // Another start that ended lower without converging: the answer may lie
+    // elsewhere.
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        if (!anyConverged || result.starts[i].converged) continue;
+        if (outcomes[i].cost < chosen.cost * (1 - kLowerMisfit)) {
+            result.startWarning = Format(
+                "Warnung: der Start bei %s endete ohne Konvergenz mit kleinerem RMS (%.2f %%) "
+                "als die konvergierte Lösung (%.2f %%); die Meßwerte bestimmen die Werte "
+                "womöglich nicht eindeutig.",
+                StartText(params, points[i]).c_str(), 100 * result.starts[i].rms,
+                100 * result.starts[best].rms);
+            break;
+        }
+    }
+    if (!anyConverged) {
+        result.message = NotConvergedMessage(chosen.summary, options.maxIterations);
         result.predictions = cost.Predictions() + 1;
         return result;
     }
@@ -286,28 +423,39 @@ MatchResult Match(const CaseInputs& inputs, const MatchOptions& options,
     for (size_t j = 0; j < p; ++j) {
         FittedInput& f = result.inputs[j];
         const ResolvedParameter& r = params[j];
-        f.fitted = std::clamp(u[j] * r.scale, r.bounds.lower, r.bounds.upper);
+        f.fitted = std::clamp(chosen.u[j] * r.scale, r.bounds.lower, r.bounds.upper);
         f.stored = MisfitCost::StoredValue(f.fitted, r.bounds);
         r.field->Number(fitted) = f.stored;
         const double tolerance = 1e-6 * r.scale;
         f.atBound =
             f.fitted - r.bounds.lower <= tolerance || r.bounds.upper - f.fitted <= tolerance;
     }
-    std::vector<double> scales;
-    for (const ResolvedParameter& r : params) scales.push_back(r.scale);
-    EstimateFitStatistics(problem, u.data(), summary.final_cost, scales, result);
+    {
+        // The covariance at the chosen point.
+        ceres::Problem problem(problemOptions);
+        bound(problem, chosen.u.data());
+        std::vector<double> scales;
+        for (const ResolvedParameter& r : params) scales.push_back(r.scale);
+        EstimateFitStatistics(problem, chosen.u.data(), chosen.cost, scales, result);
+    }
     if (cost.Stopped()) {
         result.status = MatchStatus::Cancelled;
         result.message = "Die Anpassung wurde abgebrochen.";
         result.predictions = cost.Predictions() + 1;
         return result;
     }
-    if (!Compare(fitted, layout, options.run, result.rmsAfter, result.rowsAfter)) {
-        result.message = "Die Vorhersage der angepaßten Werte ergibt keinen Schritt.";
-        result.predictions = cost.Predictions() + 2;
+    result.predictions = cost.Predictions() + 2;
+    if (!Compare(fitted, layout, options.run, result.rmsAfter, result.rowsAfter, beyond)) {
+        // The values as the case stores them end the prediction before a row:
+        // no fit of those rows at all.
+        result.message =
+            beyond.empty()
+                ? "Die Vorhersage der angepaßten Werte ergibt keinen Schritt."
+                : Format("Die Vorhersage der angepaßten Werte endet %s, vor dem Öl der "
+                         "Meßwerte %s: die Anpassung ist nicht gelungen.",
+                         EndText(fitted, options.run).c_str(), beyond.c_str());
         return result;
     }
-    result.predictions = cost.Predictions() + 2;
     result.status = MatchStatus::Converged;
     result.fittedInputs = fitted;
     return result;

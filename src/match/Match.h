@@ -3,8 +3,11 @@
 // misfit is the weighted sum of squared relative residuals of the shut-in
 // pressure and of the producing gas-oil ratio at each row's cumulative oil
 // (MatchMisfit.h); Ceres Solver minimises it within bounds (Levenberg-
-// Marquardt) and estimates the covariance of the fitted values, from which
-// come their standard errors, 95 % intervals and correlations.
+// Marquardt) from the given start and a few deterministic others and
+// estimates the covariance of the fitted values, from which come their
+// standard errors, 95 % intervals and correlations. Every row must lie within
+// the prediction: the match does not start when the start values' prediction
+// ends before a row's oil, and is not converged when the fitted values' does.
 //
 // Match is a pure function like every prediction: it never asks, never prints
 // and never changes its inputs; the caller takes the fitted values if it
@@ -59,6 +62,10 @@ struct MatchOptions {
     // The fluids of every prediction (the oil-gravity decision of the run).
     RunOptions run;
     int maxIterations = 100;
+    // Start Levenberg-Marquardt also from the centre and the corners of a box
+    // around the start (Match.cpp) and take the best converged end; false:
+    // from the start alone.
+    bool multipleStarts = true;
 };
 
 // Why fitting this input cannot move the case's prediction (a German
@@ -121,6 +128,15 @@ struct RowComparison {
     bool beyondPrediction = false;  // the prediction ended before this row's oil
 };
 
+// One start of the match: where it began and ended.
+struct MatchStart {
+    std::vector<double> start;   // the inputs' values, in the order of MatchResult::inputs
+    std::vector<double> fitted;  // where the solver ended
+    double rms = 0;              // weighted relative RMS there (infinite: no usable end)
+    bool converged = false;
+    int iterations = 0;
+};
+
 struct MatchResult {
     MatchStatus status = MatchStatus::Refused;
     std::string message;  // German: why refused, why not converged
@@ -133,9 +149,16 @@ struct MatchResult {
     int degreesOfFreedom = 0;
     std::vector<RowComparison> rowsBefore;
     std::vector<RowComparison> rowsAfter;
-    int iterations = 0;
-    int predictions = 0;
+    int iterations = 0;   // of the start whose end is reported
+    int predictions = 0;  // of all starts
     MatchWeights weights;
+    // Every start, the given one first, and the one reported: the converged
+    // end of the lowest misfit (or, when none converged, the lowest end).
+    std::vector<MatchStart> starts;
+    int bestStart = 0;
+    // German, or empty: another start ended without converging but lower
+    // than the converged end reported.
+    std::string startWarning;
     // The case with the stored fitted values (the start case unless converged).
     CaseInputs fittedInputs;
 

@@ -42,12 +42,25 @@ double ResidualLayout::WeightSum() const {
     return sum;
 }
 
+std::string RowsBeyondEnd(const PredictionResult& prediction,
+                          const std::vector<MeasuredPoint>& rows) {
+    std::string numbers;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!prediction.steps.empty() && !PredictionAt(prediction, rows[i].np1000m3).beyondEnd)
+            continue;
+        if (!numbers.empty()) numbers += ", ";
+        numbers += std::to_string(i + 1);
+    }
+    return numbers;
+}
+
 bool Residuals(const PredictionResult& prediction, const ResidualLayout& layout, double* out) {
     if (prediction.steps.empty()) return false;
     const double sp = std::sqrt(layout.pressureWeight);
     const double sg = std::sqrt(layout.gorWeight);
     for (const MeasuredPoint& row : layout.rows) {
         const PredictedPoint at = PredictionAt(prediction, row.np1000m3);
+        if (at.beyondEnd) return false;
         if (layout.pressureWeight > 0)
             *out++ = sp * (at.pressureBar - row.pressureBar) / row.pressureBar;
         if (row.hasGor && layout.gorWeight > 0)

@@ -40,6 +40,23 @@ void AppendRows(std::vector<std::string>& lines, const std::vector<RowComparison
     }
 }
 
+// Which start was reported, of how many, and the warning about another.
+void AppendStarts(std::vector<std::string>& lines, const MatchResult& r) {
+    if (r.starts.size() > 1) {
+        int converged = 0;
+        for (const MatchStart& s : r.starts) converged += s.converged ? 1 : 0;
+        std::string from;
+        const MatchStart& best = r.starts[static_cast<size_t>(r.bestStart)];
+        for (size_t j = 0; j < best.start.size() && j < r.inputs.size(); ++j)
+            from += Format("%s%s %.6g", j == 0 ? "" : ", ", r.inputs[j].name.c_str(),
+                           best.start[j]);
+        lines.push_back(Format("%zu Starts, %d davon konvergiert; das Ergebnis kommt vom Start "
+                               "%d (%s).",
+                               r.starts.size(), converged, r.bestStart + 1, from.c_str()));
+    }
+    if (!r.startWarning.empty()) lines.push_back(r.startWarning);
+}
+
 }  // namespace
 
 void AppendFittedValues(std::vector<std::string>& lines, const MatchResult& r, int nameWidth) {
@@ -108,10 +125,17 @@ std::vector<std::string> MatchSummaryLines(const MatchResult& r, const std::stri
             Format("%d Iterationen, %d Vorhersagen; RMS der relativen Abweichungen "
                    "an den Startwerten %s.",
                    r.iterations, r.predictions, Percent(r.rmsBefore).c_str()));
+        AppendStarts(lines, r);
+        if (!r.rowsAfter.empty()) {
+            lines.push_back("");
+            lines.push_back("Meßwerte gegen Rechnung mit den angepaßten Werten:");
+            AppendRows(lines, r.rowsAfter);
+        }
         return lines;
     }
     lines.push_back(
         Format("Konvergiert nach %d Iterationen mit %d Vorhersagen.", r.iterations, r.predictions));
+    AppendStarts(lines, r);
     lines.push_back("");
     AppendFittedValues(lines, r, 20);
     if (r.degreesOfFreedom <= 0)

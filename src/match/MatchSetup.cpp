@@ -14,10 +14,6 @@
 namespace morvek {
 namespace {
 
-// A gas cap of up to a hundred times the oil zone's pore volume: an oil rim
-// under a gas field is still a case of this balance; larger ratios are gas
-// reservoirs.
-constexpr double kMaxGasCapRatio = 100.0;
 // Swi must stay above zero (the dialog's OK check); below 0.1 % no rock
 // holds its connate water.
 constexpr double kMinConnateWater = 0.001;
@@ -51,13 +47,12 @@ std::vector<std::string> RecordNamesOf(const MatchOptions& options) {
     return names;
 }
 
-// The widest bounds a user may set: those the dialog's OK checks and the
-// balance accept at all.
+// The widest bounds a user may set: the field table's range (what the
+// dialog's OK and a loaded case accept), narrowed where the balance asks for
+// more; Swi, which the table leaves open, between 0 and 1.
 MatchBounds HardBounds(const CaseInputs& in, const Field& f) {
     const std::string name = f.recordName;
-    constexpr double kInf = std::numeric_limits<double>::infinity();
     if (name == "m_OOIP") return {std::max<double>(f.min, LargestRowOil(in)), f.max};
-    if (name == "m_Gaskappe") return {0.0, kInf};
     if (name == "m_Swi") return {0.0, 1.0};
     if (name == "m_Entloesungsdruck") {
         // A PVT table must reach down to the bubble point (the dialog's OK check).
@@ -124,7 +119,6 @@ std::string UnusedMatchInput(const CaseInputs& in, const Field& f) {
 MatchBounds DefaultBounds(const CaseInputs& in, const Field& f,
                           const std::vector<std::string>& fitted) {
     const std::string name = f.recordName;
-    if (name == "m_Gaskappe") return {0.0, kMaxGasCapRatio};
     if (name == "m_Swi") {
         if (Fits(fitted, "m_Sgc")) return {kMinConnateWater, kMaxConnateWaterWithSgc};
         return {kMinConnateWater, 1.0 - in.criticalGasSaturation - kSaturationRoom};

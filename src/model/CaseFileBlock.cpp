@@ -134,6 +134,33 @@ bool ReadTable(const std::string& content, std::optional<Table>& target) {
     return true;
 }
 
+// The PVT table's optional columns: which it holds (bit 0 Rv, bit 1 Bw), then
+// row by row their values, Rv before Bw.
+constexpr uint16_t kRvColumn = 1;
+constexpr uint16_t kBwColumn = 2;
+
+void WritePvtColumns(const LabPvtTable& table, std::string& content) {
+    Writer w(content);
+    w.U16(static_cast<uint16_t>((table.hasRv ? kRvColumn : 0) | (table.hasBw ? kBwColumn : 0)));
+    for (const LabPvtRow& row : table.rows) {
+        if (table.hasRv) w.Float(row.rv);
+        if (table.hasBw) w.Float(row.bw);
+    }
+}
+
+bool ReadPvtColumns(const std::string& content, LabPvtTable& table) {
+    Reader in(content);
+    uint16_t mask = 0;
+    if (!in.U16(mask) || mask == 0 || (mask & ~(kRvColumn | kBwColumn)) != 0) return false;
+    table.hasRv = (mask & kRvColumn) != 0;
+    table.hasBw = (mask & kBwColumn) != 0;
+    for (LabPvtRow& row : table.rows) {
+        if (table.hasRv && !in.Float(row.rv)) return false;
+        if (table.hasBw && !in.Float(row.bw)) return false;
+    }
+    return in.Remaining() == 0 && IsValidTable(table);
+}
+
 void AppendItem(Writer& w, std::string& items, int id, const std::string& content) {
     w.U16(static_cast<uint16_t>(id));
     w.U32(static_cast<uint32_t>(content.size()));
@@ -161,6 +188,8 @@ bool AppendCaseFileBlock(const CaseInputs& in, std::string& out, std::string& pr
         problem = "Die PVT-Tabelle des Falls ist ungültig und kann nicht gespeichert werden.";
         return false;
     }
+    if (in.pvtTable && (in.pvtTable->hasRv || in.pvtTable->hasBw))
+        WritePvtColumns(*in.pvtTable, contents[kBlockPvtTableColumns]);
     if (in.relPermTable && !WriteTable(*in.relPermTable, contents[kBlockRelPermTable])) {
         problem =
             "Die Tabelle der relativen Permeabilitäten ist ungültig und kann nicht gespeichert "
@@ -199,6 +228,7 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
     if (!crcReader.U32(crc) || crc != Crc32(bytes, pos, itemsEnd)) return false;
 
     int lastId = kNoBlockItem;
+    bool pvtTableRead = false;
     while (in.Position() < itemsEnd) {
         uint16_t id = 0;
         uint32_t size = 0;
@@ -210,6 +240,12 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
         in.Skip(size);
         if (id == kBlockPvtTable) {
             if (!ReadTable(content, r.pvtTable)) return false;
+            pvtTableRead = true;
+            continue;
+        }
+        if (id == kBlockPvtTableColumns) {
+            // Only after the table itself, in this block.
+            if (!pvtTableRead || !ReadPvtColumns(content, *r.pvtTable)) return false;
             continue;
         }
         if (id == kBlockRelPermTable) {

@@ -22,7 +22,7 @@ enum CaseFileBlockItem : int {
     kBlockCompressibilities = 1,  // numbers of the field table (blockSlot order)
     kBlockPvtTable = 2,
     kBlockRelPermTable = 3,
-    // 4 is the PVT table's optional columns.
+    kBlockPvtTableColumns = 4,  // the PVT table's optional columns (Rv, Bw)
     kBlockAquifer = 5,  // the aquifer model and its numbers (blockSlot order)
     kBlockHistory = 6,  // the production history
 };

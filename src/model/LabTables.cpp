@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -39,14 +40,50 @@ struct Kind;
 
 template <>
 struct Kind<LabPvtRow> {
+    using Columns = LabPvtColumns;
+    static constexpr size_t kMinColumns = LabPvtRow::kColumns;
+    static constexpr size_t kMaxColumns = LabPvtRow::kColumns + 2;  // with Rv and Bw
     static constexpr const char* kColumnNames = "Druck, Bo, Rs, Bg, Ölviskosität, Gasviskosität";
     static float Key(const LabPvtRow& r) { return r.pressureBar; }
     static std::string KeyText(float key) {
         return Format("Der Druck %s bar", Number(key).c_str());
     }
+    // The names of a table of this many columns (the optional ones as the
+    // header orders them); "" when no table has as many.
+    static std::string ColumnNames(size_t count, const Columns& order) {
+        if (count == kMinColumns) return kColumnNames;
+        if (count == kMinColumns + 1) return Format("%s, %s", kColumnNames, order.bwFirst ? "Bw" : "Rv");
+        if (count == kMaxColumns)
+            return Format("%s, %s", kColumnNames, order.bwFirst ? "Bw, Rv" : "Rv, Bw");
+        return Format("%s; wahlweise dazu Rv und Bw", kColumnNames);
+    }
+    // The optional columns of a table of count columns, in the header's order.
+    static Columns ColumnsOf(size_t count, const Columns& order) {
+        Columns c = order;
+        c.rv = count == kMaxColumns || (count == kMinColumns + 1 && !order.bwFirst);
+        c.bw = count == kMaxColumns || (count == kMinColumns + 1 && order.bwFirst);
+        return c;
+    }
+    static LabPvtRow FromNumbers(const std::array<float, kMaxColumns>& v, const Columns& c) {
+        LabPvtRow r{v[0], v[1], v[2], v[3], v[4], v[5]};
+        size_t next = kMinColumns;
+        const bool rvFirst = !c.bwFirst;
+        if (c.rv && rvFirst) r.rv = v[next++];
+        if (c.bw) r.bw = v[next++];
+        if (c.rv && !rvFirst) r.rv = v[next++];
+        return r;
+    }
+    // Every number of a row, the optional columns it has included.
+    static std::vector<float> AllNumbers(const LabPvtRow& r, const Columns& c) {
+        const auto six = r.Numbers();
+        std::vector<float> v(six.begin(), six.end());
+        if (c.rv) v.push_back(r.rv);
+        if (c.bw) v.push_back(r.bw);
+        return v;
+    }
     // Bg and the gas viscosity may be anything: above the bubble point they
-    // are not used, and the dialog's OK checks those below it.
-    static std::string Check(const LabPvtRow& r) {
+    // are not used, and the dialog's OK checks those below it; so may Rv.
+    static std::string Check(const LabPvtRow& r, const Columns& c) {
         if (!(r.pressureBar > 0.0f))
             return Format("Der Druck %s bar muß größer als 0 sein.", Number(r.pressureBar).c_str());
         if (!(r.bo > 0.0f)) return Format("Bo %s muß größer als 0 sein.", Number(r.bo).c_str());
@@ -54,18 +91,68 @@ struct Kind<LabPvtRow> {
         if (!(r.oilViscosityCp > 0.0f))
             return Format("Die Ölviskosität %s cP muß größer als 0 sein.",
                           Number(r.oilViscosityCp).c_str());
+        if (c.rv && !(r.rv >= 0.0f))
+            return Format("Rv %s darf nicht negativ sein.", Number(r.rv).c_str());
+        if (c.bw && !(r.bw > 0.0f))
+            return Format("Bw %s muß größer als 0 sein.", Number(r.bw).c_str());
+        // Without the optional columns a row holds no other values.
+        if ((!c.rv && r.rv != 0.0f) || (!c.bw && r.bw != 0.0f))
+            return "Die Zeile enthält Rv oder Bw, die Tabelle aber nicht.";
         return {};
+    }
+    // The order of the optional columns the header names: "Rv" and "Bw" as
+    // words of their own, a unit may follow in brackets ("Bw(m3/sm3)").
+    static Columns OrderOfHeader(std::string_view header) {
+        size_t rvAt = std::string_view::npos, bwAt = std::string_view::npos;
+        size_t i = 0;
+        while (i < header.size()) {
+            while (i < header.size() && !IsWordCharacter(header[i])) ++i;
+            const size_t begin = i;
+            while (i < header.size() && IsWordCharacter(header[i])) ++i;
+            std::string word(header.substr(begin, i - begin));
+            for (char& ch : word) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            if (word == "rv" && rvAt == std::string_view::npos) rvAt = begin;
+            if (word == "bw" && bwAt == std::string_view::npos) bwAt = begin;
+        }
+        Columns c;
+        c.bwFirst = bwAt != std::string_view::npos && (rvAt == std::string_view::npos || bwAt < rvAt);
+        return c;
+    }
+    static bool IsWordCharacter(char ch) {
+        return std::isalnum(static_cast<unsigned char>(ch)) != 0 || ch == '_';
+    }
+    static Columns ColumnsOfTable(const LabPvtTable& t) {
+        Columns c;
+        c.rv = t.hasRv;
+        c.bw = t.hasBw;
+        return c;
+    }
+    static void SetColumns(LabPvtTable& t, const Columns& c) {
+        t.hasRv = c.rv;
+        t.hasBw = c.bw;
     }
 };
 
 template <>
 struct Kind<LabRelPermRow> {
+    struct Columns {};
+    static constexpr size_t kMinColumns = LabRelPermRow::kColumns;
+    static constexpr size_t kMaxColumns = LabRelPermRow::kColumns;
     static constexpr const char* kColumnNames = "Gassättigung, krg, kro";
     static float Key(const LabRelPermRow& r) { return r.gasSaturation; }
     static std::string KeyText(float key) {
         return Format("Die Gassättigung %s", Number(key).c_str());
     }
-    static std::string Check(const LabRelPermRow& r) {
+    static std::string ColumnNames(size_t, const Columns&) { return kColumnNames; }
+    static Columns ColumnsOf(size_t, const Columns& order) { return order; }
+    static LabRelPermRow FromNumbers(const std::array<float, kMaxColumns>& v, const Columns&) {
+        return LabRelPermRow::FromNumbers(v);
+    }
+    static std::vector<float> AllNumbers(const LabRelPermRow& r, const Columns&) {
+        const auto v = r.Numbers();
+        return {v.begin(), v.end()};
+    }
+    static std::string Check(const LabRelPermRow& r, const Columns&) {
         const struct {
             const char* name;
             float value;
@@ -76,6 +163,9 @@ struct Kind<LabRelPermRow> {
                               Number(v.value).c_str());
         return {};
     }
+    static Columns OrderOfHeader(std::string_view) { return {}; }
+    static Columns ColumnsOfTable(const LabRelPermTable&) { return {}; }
+    static void SetColumns(LabRelPermTable&, const Columns&) {}
 };
 
 template <class Row>
@@ -107,6 +197,7 @@ void AddProblem(std::vector<std::string>& problems, std::string text) {
 // the row count; on success the table takes the rows and the name.
 template <class Row>
 TableReadStatus Finish(std::vector<NumberedRow<Row>> rows, const std::string& name,
+                       const typename Kind<Row>::Columns& columns,
                        typename TableOf<Row>::Type& table, std::vector<std::string>& problems) {
     std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
         return Kind<Row>::Key(a.row) < Kind<Row>::Key(b.row);
@@ -131,6 +222,7 @@ TableReadStatus Finish(std::vector<NumberedRow<Row>> rows, const std::string& na
     table.fileName = TableNameOf(name);
     table.rows.clear();
     for (const NumberedRow<Row>& r : rows) table.rows.push_back(r.row);
+    Kind<Row>::SetColumns(table, columns);
     return TableReadStatus::Read;
 }
 
@@ -179,11 +271,13 @@ std::string Shown(std::string_view token) {
     return text;
 }
 
-// The problem of one line of numbers, or "" when row holds the line's values.
+// The numbers of one line (at most kMaxColumns of them kept, all counted),
+// or the problem of a token that is not a number.
 template <class Row>
-std::string ParseLine(std::string_view line, Row& row, bool& empty) {
-    std::array<float, Row::kColumns> numbers{};
-    size_t count = 0;
+std::string ParseNumbers(std::string_view line,
+                         std::array<float, Kind<Row>::kMaxColumns>& numbers, size_t& count,
+                         bool& empty) {
+    count = 0;
     size_t i = 0;
     empty = true;
     while (i < line.size()) {
@@ -202,25 +296,26 @@ std::string ParseLine(std::string_view line, Row& row, bool& empty) {
             return Format("\"%s\" ist keine Zahl%s.", Shown(token).c_str(),
                           comma ? " (bitte mit Dezimalpunkt statt Komma schreiben)" : "");
         }
-        if (count < Row::kColumns) numbers[count] = value;
+        if (count < Kind<Row>::kMaxColumns) numbers[count] = value;
         ++count;
     }
-    if (empty) return {};
-    if (count != Row::kColumns)
-        return Format("%zu Zahlen statt %zu (%s).", count, Row::kColumns, Kind<Row>::kColumnNames);
-    row = Row::FromNumbers(numbers);
-    return Kind<Row>::Check(row);
+    return {};
 }
 
 template <class Row>
 TableReadStatus ParseText(std::string_view text, const std::string& name,
                           typename TableOf<Row>::Type& table, std::vector<std::string>& problems) {
+    using K = Kind<Row>;
     problems.clear();
     if (std::string what = NotAText(text); !what.empty()) {
         problems.push_back(std::move(what));
         return TableReadStatus::Refused;
     }
     std::vector<NumberedRow<Row>> rows;
+    typename K::Columns order{};
+    // The number of columns of the table: that of its first row of a
+    // possible count; every other row must have as many.
+    size_t columns = 0;
     size_t pos = 0;
     int number = 0;
     while (pos < text.size()) {
@@ -229,11 +324,33 @@ TableReadStatus ParseText(std::string_view text, const std::string& name,
         const std::string_view line = text.substr(pos, end - pos);
         pos = end;
         if (pos < text.size()) pos += text.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
-        if (++number == 1) continue;  // the header, whatever it holds
+        if (++number == 1) {  // the header: only the names of optional columns count
+            order = K::OrderOfHeader(line);
+            continue;
+        }
 
-        Row row{};
+        std::array<float, K::kMaxColumns> numbers{};
+        size_t count = 0;
         bool empty = true;
-        const std::string problem = ParseLine(line, row, empty);
+        std::string problem = ParseNumbers<Row>(line, numbers, count, empty);
+        if (problem.empty() && !empty) {
+            if (columns == 0 && count >= K::kMinColumns && count <= K::kMaxColumns)
+                columns = count;
+            if (columns != 0 && count != columns)
+                problem = Format("%zu Zahlen statt %zu (%s).", count, columns,
+                                 K::ColumnNames(columns, order).c_str());
+            else if (columns == 0 && K::kMinColumns == K::kMaxColumns)
+                problem = Format("%zu Zahlen statt %zu (%s).", count, K::kMinColumns,
+                                 K::kColumnNames);
+            else if (columns == 0)
+                problem = Format("%zu Zahlen statt %zu bis %zu (%s).", count, K::kMinColumns,
+                                 K::kMaxColumns, K::ColumnNames(0, order).c_str());
+        }
+        Row row{};
+        if (problem.empty() && !empty) {
+            row = K::FromNumbers(numbers, K::ColumnsOf(columns, order));
+            problem = K::Check(row, K::ColumnsOf(columns, order));
+        }
         if (!problem.empty()) {
             AddProblem(problems, Format("Zeile %d: %s", number, problem.c_str()));
             continue;
@@ -246,11 +363,12 @@ TableReadStatus ParseText(std::string_view text, const std::string& name,
         }
         rows.push_back({row, number});
     }
-    return Finish(std::move(rows), name, table, problems);
+    return Finish(std::move(rows), name, K::ColumnsOf(columns, order), table, problems);
 }
 
 template <class Row>
 TableReadStatus FromRows(std::vector<Row> given, const std::string& name,
+                         const typename Kind<Row>::Columns& columns,
                          typename TableOf<Row>::Type& table, std::vector<std::string>& problems) {
     problems.clear();
     if (given.size() > size_t{kMaxLabTableRows}) {
@@ -262,16 +380,16 @@ TableReadStatus FromRows(std::vector<Row> given, const std::string& name,
     for (size_t i = 0; i < given.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         std::string problem;
-        for (float v : given[i].Numbers())
+        for (float v : Kind<Row>::AllNumbers(given[i], columns))
             if (!std::isfinite(v)) problem = "Die Zeile enthält einen Wert, der keine Zahl ist.";
-        if (problem.empty()) problem = Kind<Row>::Check(given[i]);
+        if (problem.empty()) problem = Kind<Row>::Check(given[i], columns);
         if (!problem.empty()) {
             AddProblem(problems, Format("Zeile %d: %s", line, problem.c_str()));
             continue;
         }
         rows.push_back({given[i], line});
     }
-    return Finish(std::move(rows), name, table, problems);
+    return Finish(std::move(rows), name, columns, table, problems);
 }
 
 template <class Row>
@@ -292,10 +410,11 @@ bool IsValid(const Table& table) {
     const size_t n = table.rows.size();
     if (n < size_t{kMinLabTableRows} || n > size_t{kMaxLabTableRows}) return false;
     if (!FitsCp1252(table.fileName)) return false;
+    const auto columns = Kind<Row>::ColumnsOfTable(table);
     for (size_t i = 0; i < n; ++i) {
-        for (float v : table.rows[i].Numbers())
+        for (float v : Kind<Row>::AllNumbers(table.rows[i], columns))
             if (!std::isfinite(v)) return false;
-        if (!Kind<Row>::Check(table.rows[i]).empty()) return false;
+        if (!Kind<Row>::Check(table.rows[i], columns).empty()) return false;
         if (i > 0 && !(Kind<Row>::Key(table.rows[i - 1]) < Kind<Row>::Key(table.rows[i])))
             return false;
     }
@@ -316,7 +435,13 @@ bool SameRows(const std::vector<Row>& a, const std::vector<Row>& b) {
 }  // namespace
 
 bool SameTable(const LabPvtTable& a, const LabPvtTable& b) {
-    return a.fileName == b.fileName && SameRows(a.rows, b.rows);
+    if (a.fileName != b.fileName || a.hasRv != b.hasRv || a.hasBw != b.hasBw ||
+        !SameRows(a.rows, b.rows))
+        return false;
+    for (size_t i = 0; i < a.rows.size(); ++i)
+        if (!SameBits(a.rows[i].rv, b.rows[i].rv) || !SameBits(a.rows[i].bw, b.rows[i].bw))
+            return false;
+    return true;
 }
 
 bool SameTable(const LabRelPermTable& a, const LabRelPermTable& b) {
@@ -344,13 +469,14 @@ TableReadStatus ReadRelPermTableFile(const std::string& path, LabRelPermTable& t
 }
 
 TableReadStatus PvtTableFromRows(std::vector<LabPvtRow> rows, const std::string& name,
-                                 LabPvtTable& table, std::vector<std::string>& problems) {
-    return FromRows(std::move(rows), name, table, problems);
+                                 LabPvtTable& table, std::vector<std::string>& problems,
+                                 LabPvtColumns columns) {
+    return FromRows(std::move(rows), name, columns, table, problems);
 }
 
 TableReadStatus RelPermTableFromRows(std::vector<LabRelPermRow> rows, const std::string& name,
                                      LabRelPermTable& table, std::vector<std::string>& problems) {
-    return FromRows(std::move(rows), name, table, problems);
+    return FromRows(std::move(rows), name, Kind<LabRelPermRow>::Columns{}, table, problems);
 }
 
 bool IsValidTable(const LabPvtTable& table) {

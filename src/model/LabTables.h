@@ -8,7 +8,12 @@
 //   then         one row per line, numbers with a decimal point, separated by
 //                blanks, tabs or semicolons; empty lines are skipped
 //   PVT          pressure (bar), Bo (m3/sm3), Rs (sm3/m3), Bg (m3/sm3),
-//                oil viscosity (cP), gas viscosity (cP)
+//                oil viscosity (cP), gas viscosity (cP), and optionally
+//                Rv (vaporised oil-gas ratio, m3/sm3) and Bw (water formation
+//                volume factor, m3/sm3) as a 7th and 8th column: every row
+//                has the same number of columns; a header that names "Rv" or
+//                "Bw" (as a word of its own, a unit may follow in brackets)
+//                gives their order, otherwise Rv comes before Bw
 //   relperm      gas saturation (fraction of the pore volume), krg, kro
 //
 // Line ends CR LF, LF or CR; code page 1252 or UTF-8 (only the header may hold
@@ -39,9 +44,14 @@ struct LabPvtRow {
     float bg = 0;  // m3/sm3
     float oilViscosityCp = 0;
     float gasViscosityCp = 0;
+    // The optional columns (LabPvtTable::hasRv, hasBw say whether the table
+    // holds them; 0 otherwise). Rv is, like Bg, only used at or below the
+    // bubble point.
+    float rv = 0;  // vaporised oil-gas ratio, m3 of stock-tank oil per sm3 of gas
+    float bw = 0;  // water formation volume factor, m3/sm3
 
-    // The values in the order of the file's columns, which the case file
-    // keeps too.
+    // The values of the six columns every table has, in the order of the
+    // file's columns, which the case file keeps too.
     static constexpr size_t kColumns = 6;
     std::array<float, kColumns> Numbers() const {
         return {pressureBar, bo, rs, bg, oilViscosityCp, gasViscosityCp};
@@ -54,6 +64,9 @@ struct LabPvtRow {
 struct LabPvtTable {
     std::string fileName;         // as shown in the report (TableNameOf the file's name)
     std::vector<LabPvtRow> rows;  // strictly ascending pressure
+    // The optional columns the table holds (every row then has a value).
+    bool hasRv = false;
+    bool hasBw = false;
 };
 
 struct LabRelPermRow {
@@ -102,10 +115,19 @@ TableReadStatus ReadPvtTableFile(const std::string& path, LabPvtTable& table,
 TableReadStatus ReadRelPermTableFile(const std::string& path, LabRelPermTable& table,
                                      std::vector<std::string>& problems);
 
+// Which optional columns rows given as numbers hold (the others must be 0),
+// and, for a file, in which order its header names them.
+struct LabPvtColumns {
+    bool rv = false;
+    bool bw = false;
+    bool bwFirst = false;  // a file's Bw column stands before its Rv column
+};
+
 // Rows given as numbers (a script's rows or data frame), checked as the file
 // reader checks them; "Zeile n" then counts the rows from 1.
 TableReadStatus PvtTableFromRows(std::vector<LabPvtRow> rows, const std::string& name,
-                                 LabPvtTable& table, std::vector<std::string>& problems);
+                                 LabPvtTable& table, std::vector<std::string>& problems,
+                                 LabPvtColumns columns = {});
 TableReadStatus RelPermTableFromRows(std::vector<LabRelPermRow> rows, const std::string& name,
                                      LabRelPermTable& table, std::vector<std::string>& problems);
 

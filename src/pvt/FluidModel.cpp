@@ -1,5 +1,7 @@
 #include "pvt/FluidModel.h"
 
+#include "pvt/WaterProperties.h"
+
 namespace morvek {
 namespace {
 
@@ -29,11 +31,17 @@ FluidModel::FluidModel(const CaseInputs& inputs, float apiGravity, const GasMixt
       rsAtBubblePoint_(morvek::Rs(oil_.bubblePointPressureBar, oil_)),
       calibration_(Calibrate(inputs, oil_)),
       viscosity_(double(apiGravity) + double(calibration_.apiShift), oil_.temperatureF,
-                 inputs.bubblePointPressureBar, rsAtBubblePoint_) {
+                 inputs.bubblePointPressureBar, rsAtBubblePoint_),
+      temperatureC_(inputs.temperatureC) {
     if (inputs.pvtTable && IsValidTable(*inputs.pvtTable)) {
         table_.emplace(*inputs.pvtTable, inputs.bubblePointPressureBar);
         calibration_.applied = false;
     }
+}
+
+double FluidModel::Bw(float pressureBar) const {
+    if (table_ && table_->HasBw()) return table_->Bw(pressureBar);
+    return WaterFvfMcCainM3PerSm3(pressureBar, temperatureC_);
 }
 
 }  // namespace morvek

@@ -63,6 +63,14 @@ public:
         return GasViscosity(pressureBar, Bg(pressureBar));
     }
 
+    // Vaporised oil-gas ratio, m3 of stock-tank oil per sm3 of gas: from a PVT
+    // table's Rv column, 0 (a black oil) without one.
+    double Rv(float pressureBar) const { return table_ ? table_->Rv(pressureBar) : 0.0; }
+    bool HasRv() const { return table_ && table_->HasRv(); }
+    // Water formation volume factor, m3/sm3: from a PVT table's Bw column, or
+    // McCain's correlation at the reservoir temperature (WaterProperties.h).
+    double Bw(float pressureBar) const;
+
     // The laboratory table the properties come from, or nullptr for the
     // correlations.
     const TabulatedPvt* Table() const { return table_ ? &*table_ : nullptr; }
@@ -98,6 +106,7 @@ private:
     ViscosityCalibration calibration_;
     OilViscosityModel viscosity_;
     std::optional<TabulatedPvt> table_;
+    float temperatureC_;
 };
 
 }  // namespace morvek

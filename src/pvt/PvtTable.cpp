@@ -41,12 +41,12 @@ PvtTableResult ComputePvtTable(const FluidModel& fluid, float initialPressureBar
         // A pressure at which a correlation gives no usable number keeps its
         // place with the name of that quantity; the other pressures are
         // independent of it.
-        row.failedQuantity = FirstMeaningless({{"Rs", row.rs},
-                                               {"Bo", row.bo},
-                                               {"Co", row.co},
-                                               {"Ölviskosität", row.oilViscosityCp},
-                                               {"Bg (Realgasfaktor)", row.bg, true},
-                                               {"Gasviskosität", row.gasViscosityCp}});
+        row.failedQuantity = FirstMeaningless({{RunQuantity::Rs, row.rs},
+                                               {RunQuantity::Bo, row.bo},
+                                               {RunQuantity::Co, row.co},
+                                               {RunQuantity::OilViscosity, row.oilViscosityCp},
+                                               {RunQuantity::Bg, row.bg, true},
+                                               {RunQuantity::GasViscosity, row.gasViscosityCp}});
     }
     return out;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/RunValues.h"
 #include "pvt/FluidModel.h"
 
 namespace morvek {
@@ -18,9 +19,9 @@ struct PvtTableRow {
     double co = 0;  // 1/bar
     double bg = 0;  // m3/sm3
     double gasViscosityCp = 0;
-    // The report's name of the first quantity the correlations could not give
-    // at this pressure; the row then has no numbers.
-    const char* failedQuantity = nullptr;
+    // The first quantity the correlations could not give at this pressure;
+    // the row then has no numbers.
+    RunQuantity failedQuantity = RunQuantity::None;
 };
 
 struct PvtTableResult {

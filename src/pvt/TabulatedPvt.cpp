@@ -25,18 +25,22 @@ double InterpolateClamped(const std::vector<double>& x, const std::vector<double
 TabulatedPvt::TabulatedPvt(const LabPvtTable& table, float pb)
     : lowest_(table.rows.front().pressureBar),
       highest_(table.rows.back().pressureBar),
-      fileName_(table.fileName) {
+      fileName_(table.fileName),
+      hasRv_(table.hasRv),
+      hasBw_(table.hasBw) {
     for (const LabPvtRow& r : table.rows) {
         p_.push_back(r.pressureBar);
         bo_.push_back(r.bo);
         rs_.push_back(r.rs);
         oilViscosity_.push_back(r.oilViscosityCp);
+        bw_.push_back(r.bw);
         // A table that begins above the bubble point (which the dialog's OK
         // refuses) takes its lowest row's gas.
         if (r.pressureBar <= pb || gasP_.empty()) {
             gasP_.push_back(r.pressureBar);
             bg_.push_back(r.bg);
             gasViscosity_.push_back(r.gasViscosityCp);
+            rv_.push_back(r.rv);
         }
     }
 }

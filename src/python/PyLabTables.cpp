@@ -6,7 +6,9 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "PyCase.h"
 #include "PyCommon.h"
@@ -28,6 +30,19 @@ constexpr const char* kRelPermColumns[] = {"sg", "krg", "kro"};
 static_assert(std::size(kPvtColumns) == LabPvtRow::kColumns, "a frame column for every number");
 static_assert(std::size(kRelPermColumns) == LabRelPermRow::kColumns,
               "a frame column for every number");
+// The PVT table's optional columns, after the six (a list's rows: 7 values
+// with Rv, 8 with Rv and Bw).
+constexpr const char* kPvtColumnsWithRv[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv"};
+constexpr const char* kPvtColumnsWithBw[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "bw"};
+constexpr const char* kPvtColumnsWithRvBw[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv",
+                                               "bw"};
+
+// The optional columns' values of the rows.
+std::vector<float> OptionalColumn(const LabPvtTable& t, float LabPvtRow::*member) {
+    std::vector<float> values;
+    for (const LabPvtRow& r : t.rows) values.push_back(r.*member);
+    return values;
+}
 
 std::string Joined(const std::vector<std::string>& problems) {
     std::string text;
@@ -93,7 +108,64 @@ py::object TableData(const std::vector<Row>& rows, const char* const (&columns)[
 
 py::object PvtData(const CaseInputs& in) {
     if (!in.pvtTable) return py::none();
-    return TableData(in.pvtTable->rows, kPvtColumns);
+    const LabPvtTable& t = *in.pvtTable;
+    if (!t.hasRv && !t.hasBw) return TableData(t.rows, kPvtColumns);
+    py::dict frame;
+    for (size_t c = 0; c < std::size(kPvtColumns); ++c) {
+        py::list values;
+        for (const LabPvtRow& r : t.rows) values.append(PyValueOf(r.Numbers()[c]));
+        frame[kPvtColumns[c]] = values;
+    }
+    for (auto [on, name, member] : {std::tuple{t.hasRv, "rv", &LabPvtRow::rv},
+                                    std::tuple{t.hasBw, "bw", &LabPvtRow::bw}}) {
+        if (!on) continue;
+        py::list values;
+        for (float v : OptionalColumn(t, member)) values.append(PyValueOf(v));
+        frame[name] = values;
+    }
+    return DataFrameOf(frame);
+}
+
+// The rows of pvt_table_data with the optional columns it has: a data
+// frame's by their names, a list's as 7th (Rv) and 8th (Bw) value.
+std::vector<LabPvtRow> PvtRowsOf(const py::handle& data, LabPvtColumns& columns) {
+    std::vector<LabPvtRow> rows;
+    const bool frame = py::hasattr(data, "columns") && py::hasattr(data, "to_numpy");
+    size_t count = LabPvtRow::kColumns;
+    if (frame) {
+        const auto has = [&](const char* name) {
+            return py::bool_(data.attr("columns").attr("__contains__")(name));
+        };
+        columns.rv = has("rv");
+        columns.bw = has("bw");
+        count += (columns.rv ? 1 : 0) + (columns.bw ? 1 : 0);
+    } else if (py::isinstance<py::sequence>(data) && !py::isinstance<py::str>(data) &&
+               py::len(data) > 0) {
+        const py::handle first = py::reinterpret_borrow<py::sequence>(data)[0];
+        if (py::isinstance<py::sequence>(first) && !py::isinstance<py::str>(first))
+            count = std::clamp(py::len(first), LabPvtRow::kColumns, LabPvtRow::kColumns + 2);
+        columns.rv = count > LabPvtRow::kColumns;
+        columns.bw = count > LabPvtRow::kColumns + 1;
+    }
+    // After the six: Rv first, then Bw.
+    auto take = [&rows, &columns](const auto& numbers) {
+        for (const auto& v : numbers) {
+            LabPvtRow r = LabPvtRow::FromNumbers({v[0], v[1], v[2], v[3], v[4], v[5]});
+            size_t next = LabPvtRow::kColumns;
+            if (columns.rv) r.rv = v[next++];
+            if (columns.bw) r.bw = v[next++];
+            rows.push_back(r);
+        }
+    };
+    if (count == LabPvtRow::kColumns)
+        take(RowsOf(data, kPvtColumns, "pvt_table_data"));
+    else if (columns.rv && columns.bw)
+        take(RowsOf(data, kPvtColumnsWithRvBw, "pvt_table_data"));
+    else if (columns.rv)
+        take(RowsOf(data, kPvtColumnsWithRv, "pvt_table_data"));
+    else
+        take(RowsOf(data, kPvtColumnsWithBw, "pvt_table_data"));
+    return rows;
 }
 
 py::object RelPermData(const CaseInputs& in) {
@@ -106,12 +178,11 @@ void SetPvtData(CaseInputs& in, const py::handle& data) {
         in.pvtTable.reset();
         return;
     }
-    std::vector<LabPvtRow> rows;
-    for (const auto& v : RowsOf(data, kPvtColumns, "pvt_table_data"))
-        rows.push_back(LabPvtRow::FromNumbers(v));
+    LabPvtColumns columns;
+    std::vector<LabPvtRow> rows = PvtRowsOf(data, columns);
     LabPvtTable table;
     std::vector<std::string> problems;
-    if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems) !=
+    if (PvtTableFromRows(std::move(rows), kScriptTableName, table, problems, columns) !=
         TableReadStatus::Read)
         throw InputError(Joined(problems));
     in.pvtTable = std::move(table);
@@ -195,7 +266,13 @@ size_t ReadTable(std::optional<Table>& target, const py::handle& path, const cha
 
 py::dict LabTablesState(const CaseInputs& in) {
     py::dict state;
-    if (in.pvtTable) state["pvt"] = TableState(*in.pvtTable, kPvtColumns);
+    if (in.pvtTable) {
+        py::dict pvt = TableState(*in.pvtTable, kPvtColumns);
+        // The optional columns as lists of their own, only when the table has them.
+        if (in.pvtTable->hasRv) pvt["rv"] = OptionalColumn(*in.pvtTable, &LabPvtRow::rv);
+        if (in.pvtTable->hasBw) pvt["bw"] = OptionalColumn(*in.pvtTable, &LabPvtRow::bw);
+        state["pvt"] = pvt;
+    }
     if (in.relPermTable) state["relperm"] = TableState(*in.relPermTable, kRelPermColumns);
     return state;
 }
@@ -204,8 +281,21 @@ void LabTablesFromState(CaseInputs& in, const py::dict& tables, const StateReade
     // As stored: the values come back bit for bit (single precision both ways).
     for (const auto& [key, value] : tables) {
         const std::string name = reader.TextOf(key, "lab_tables");
-        if (name == "pvt")
-            in.pvtTable = TableFromState<LabPvtTable>(value, kPvtColumns, "pvt", reader);
+        if (name == "pvt") {
+            LabPvtTable table = TableFromState<LabPvtTable>(value, kPvtColumns, "pvt", reader);
+            const StateReader pvt(value, "pvt");
+            for (auto [flag, key, member] : {std::tuple{&LabPvtTable::hasRv, "rv", &LabPvtRow::rv},
+                                             std::tuple{&LabPvtTable::hasBw, "bw", &LabPvtRow::bw}}) {
+                if (!pvt.Has(key)) continue;
+                const py::list values = pvt.List(key);
+                if (values.size() != table.rows.size()) pvt.Damaged(Format("die Spalte %s", key));
+                table.*flag = true;
+                for (size_t r = 0; r < table.rows.size(); ++r)
+                    table.rows[r].*member = static_cast<float>(pvt.DoubleOf(values[r], key));
+            }
+            if (!IsValidTable(table)) pvt.Damaged("keine gültige Tabelle");
+            in.pvtTable = std::move(table);
+        }
         else if (name == "relperm")
             in.relPermTable =
                 TableFromState<LabRelPermTable>(value, kRelPermColumns, "relperm", reader);
@@ -221,8 +311,10 @@ void RegisterLabTables(py::module_& m) {
         [](PyCase& c, py::handle data) { SetPvtData(c.inputs, data); },
         "The laboratory PVT table the case runs on instead of the correlations, as a pandas\n"
         "DataFrame with the columns p_bar, bo (m³/sm³), rs (sm³/m³), bg (m³/sm³), mu_o and\n"
-        "mu_g (cP); None for the correlations. Assign a DataFrame with these columns or a\n"
-        "list of rows (p, Bo, Rs, Bg, μo, μg) in any order; it is checked as a table file is\n"
+        "mu_g (cP), and rv (vaporised oil-gas ratio, m³/sm³) and bw (water formation volume\n"
+        "factor, m³/sm³) when the table has them; None for the correlations. Assign a\n"
+        "DataFrame with these columns (rv and bw optional) or a list of rows (p, Bo, Rs, Bg,\n"
+        "μo, μg[, Rv[, Bw]]) in any order; it is checked as a table file is\n"
         "(InputError with every bad row), and the report names it \"aus Python\". Assign\n"
         "None to go back to the correlations.");
     cls.def_property(

@@ -228,6 +228,15 @@ py::dict MatchState(const MatchResult& r) {
     state["rows_before"] = RowsState(r.rowsBefore);
     state["rows_after"] = RowsState(r.rowsAfter);
     state["case"] = CaseState(r.fittedInputs);
+    // Every start: its start and end values, RMS, whether it converged and its
+    // iterations; the reported one and the warning about another.
+    py::list starts;
+    for (const MatchStart& s : r.starts)
+        starts.append(py::make_tuple(py::cast(s.start), py::cast(s.fitted), s.rms,
+                                     int(s.converged), s.iterations));
+    state["starts"] = starts;
+    state["best_start"] = r.bestStart;
+    state["start_warning"] = MessageText(r.startWarning);
     return state;
 }
 
@@ -279,6 +288,25 @@ MatchResult MatchFromState(const StateReader& state) {
     r.rowsBefore = RowsFromState(state.List("rows_before"), state);
     r.rowsAfter = RowsFromState(state.List("rows_after"), state);
     r.fittedInputs = CaseFromState(state.Get("case"));
+    if (state.Has("starts")) {
+        for (const py::handle& item : state.List("starts")) {
+            const py::tuple t = state.TupleOf(item, "starts", 5);
+            MatchStart s;
+            for (int k = 0; k < 2; ++k) {
+                if (!PyList_CheckExact(t[k].ptr()) || py::len(t[k]) != r.inputs.size())
+                    state.Damaged("die Starts");
+                for (const py::handle& v : t[k])
+                    (k == 0 ? s.start : s.fitted).push_back(state.DoubleOf(v, "starts"));
+            }
+            s.rms = state.DoubleOf(t[2], "starts");
+            s.converged = state.IntegerOf(t[3], "starts", 0, 1) != 0;
+            s.iterations = static_cast<int>(state.IntegerOf(t[4], "starts", 0, 1 << 30));
+            r.starts.push_back(std::move(s));
+        }
+        r.bestStart = static_cast<int>(
+            state.Integer("best_start", 0, std::max<int64_t>(0, int64_t(r.starts.size()) - 1)));
+        r.startWarning = state.Text("start_warning");
+    }
     return r;
 }
 

@@ -24,20 +24,12 @@ struct PyPrediction {
     CaseInputs inputs;
     RunOptions options;
     PredictionResult result;
-    // The report's name of the quantity that ended the run; result points
-    // into it (a pickled result has no engine string to point to).
-    std::string failedQuantity;
     std::vector<py::object> columns;  // built when first asked for
     std::optional<std::vector<std::string>> report;
 
     PyPrediction() = default;
     PyPrediction(const PyPrediction&) = delete;
     PyPrediction& operator=(const PyPrediction&) = delete;
-
-    void OwnFailedQuantity() {
-        if (result.failedQuantity != nullptr) failedQuantity = result.failedQuantity;
-        result.failedQuantity = failedQuantity.empty() ? nullptr : failedQuantity.c_str();
-    }
 };
 
 using Step = PredictionStep;
@@ -72,6 +64,8 @@ const Column<Step> kColumns[] = {
      &Step::withdrawal1000m3},
     {"converged", "", "Whether the step's inner iteration ended within its tolerance.",
      &Step::converged},
+    {"rv", "m³/sm³", "Vaporised oil-gas ratio Rv, m³/sm³ (0 without a PVT table's Rv column).",
+     &Step::rv},
 };
 constexpr size_t kColumnCount = sizeof kColumns / sizeof kColumns[0];
 
@@ -80,6 +74,7 @@ const Scalar<Result> kScalars[] = {
     {"rsi", "Initial solution gas-oil ratio Rsi, sm³/m³.", &Result::rsi},
     {"boi", "Initial oil formation volume factor Boi, m³/sm³.", &Result::boi},
     {"bgi", "Initial gas formation volume factor Bgi, m³/sm³.", &Result::bgi},
+    {"rvi", "Initial vaporised oil-gas ratio Rvi, m³/sm³ (0 without an Rv column).", &Result::rvi},
     {"initial_gas_cap_mio_sm3", "Free gas of the initial gas cap, million sm³.",
      &Result::initialGasCapMioSm3},
     {"balance_ratio", "Material-balance ratio F / (N Et) of the last step below the initial pressure.",
@@ -101,6 +96,25 @@ static_assert(std::size(kStopReasons) == static_cast<size_t>(StopReason::Outside
               "a name for every way a prediction ends");
 const char* const kEventKinds[] = {"bubble_point_too_low", "negative_oil_production",
                                    "oil_in_place_exceeded", "liquid_below_connate_water"};
+// The quantities a run may fail to compute, as a pickled prediction names them.
+const char* const kRunQuantities[] = {"",
+                                      "rs",
+                                      "bo",
+                                      "co",
+                                      "oil_viscosity",
+                                      "bg",
+                                      "gas_viscosity",
+                                      "gas_cap",
+                                      "oil_production",
+                                      "gas_production",
+                                      "gor",
+                                      "oil_saturation",
+                                      "krg_kro",
+                                      "oil_immobile",
+                                      "vaporised_oil",
+                                      "lee_constants"};
+static_assert(std::size(kRunQuantities) == static_cast<size_t>(kRunQuantityCount),
+              "a name for every quantity a run may fail to compute");
 static_assert(std::size(kEventKinds) ==
                   static_cast<size_t>(PredictionEventKind::LiquidBelowConnateWater) + 1,
               "a name for every event of a prediction");
@@ -155,7 +169,7 @@ py::dict PredictionState(const PyPrediction& p) {
     state["steps"] = steps;
     state["events"] = EventTuples(r);
     state["stop_reason"] = kStopReasons[static_cast<int>(r.stopReason)];
-    state["failed_quantity"] = p.failedQuantity;
+    state["failed_quantity"] = kRunQuantities[static_cast<int>(r.failedQuantity)];
     for (const Scalar<Result>& s : kScalars) state[s.name] = ScalarState(r, s);
     return state;
 }
@@ -187,7 +201,10 @@ std::unique_ptr<PyPrediction> PredictionFromState(const StateReader& state) {
     const int reason = IndexOfName(kStopReasons, stop);
     if (reason < 0) state.Damaged("unbekannter Grund \"" + stop + "\"");
     r.stopReason = static_cast<StopReason>(reason);
-    p->failedQuantity = state.Text("failed_quantity");
+    const std::string failed = state.Text("failed_quantity");
+    const int quantity = IndexOfName(kRunQuantities, failed);
+    if (quantity < 0) state.Damaged("unbekannte Größe \"" + failed + "\"");
+    r.failedQuantity = static_cast<RunQuantity>(quantity);
     for (const Scalar<Result>& s : kScalars) ScalarFromState(r, s, state);
     // The run's N and the PVT table's range are the case's, as Predict takes them.
     r.ooip1000m3 = p->inputs.ooip1000m3;
@@ -195,7 +212,6 @@ std::unique_ptr<PyPrediction> PredictionFromState(const StateReader& state) {
         r.lowestTablePressureBar = lowest;
         r.highestTablePressureBar = p->inputs.pvtTable->rows.back().pressureBar;
     }
-    p->OwnFailedQuantity();
     return p;
 }
 
@@ -208,7 +224,6 @@ std::unique_ptr<PyPrediction> PredictOne(const PyCase& c, bool useApi) {
         py::gil_scoped_release release;
         p->result = PredictCase(p->inputs, p->options);
     }
-    p->OwnFailedQuantity();
     return p;
 }
 
@@ -272,8 +287,7 @@ py::object PredictManyCases(const py::object& cases, const py::object& threads, 
         p->inputs = std::move(inputs[i]);
         p->options = options;
         p->result = std::move(results[i]);
-        p->OwnFailedQuantity();
-        out.append(py::cast(std::move(p)));
+            out.append(py::cast(std::move(p)));
     }
     return py::module_::import("morvek").attr("Predictions")(out);
 }
@@ -339,8 +353,8 @@ void RegisterPrediction(py::module_& m) {
     cls.def_property_readonly(
         "failed_quantity",
         [](const PyPrediction& p) -> py::object {
-            if (p.failedQuantity.empty()) return py::none();
-            return MessageText(p.failedQuantity);
+            if (p.result.failedQuantity == RunQuantity::None) return py::none();
+            return MessageText(RunQuantityName(p.result.failedQuantity));
         },
         "The report's name of the quantity that could not be computed, or None.");
     cls.def_property_readonly(

@@ -36,6 +36,7 @@ std::vector<std::string> RunDiagnostics(const CaseInputs& in, const RunOptions& 
         out = std::move(sink.messages);
     }
     if (kind != ResultKind::RelPermTable) {
+        for (std::string& warning : CaseWarnings(in)) out.push_back(std::move(warning));
         const ViscosityCalibration calibration = FluidOfCase(in, options).Calibration();
         if (calibration.applied) out.push_back(ViscosityCalibrationNote(calibration));
     }

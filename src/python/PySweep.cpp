@@ -384,6 +384,9 @@ PySweepResult SweepFromState(const StateReader& state) {
     }
     s.tornado.baseRf = state.Double("base_rf");
     s.tornado.baseFailure = state.Text("base_failure");
+    // The tornado's recovery factors are taken where the sweep's are.
+    s.tornado.abandonmentPressureBar =
+        s.options.HasAbandonment() ? s.options.abandonmentPressureBar : 0.0f;
     for (const py::handle item : state.List("tornado")) {
         const py::tuple t = state.TupleOf(item, "tornado", 5);
         TornadoBar b;
@@ -448,7 +451,8 @@ void RegisterSweep(py::module_& m) {
             "the swing, and why a run had no result (None when it had).");
     cls.def_property_readonly(
         "base_recovery_factor_percent", [](const PySweepResult& s) { return s.tornado.baseRf; },
-        "The recovery factor of the base case at the end of its prediction, percent.");
+        "The recovery factor of the base case at the end of its prediction (at the\n"
+        "abandonment pressure when the sweep has one), percent.");
     cls.def_property_readonly(
         "samples", [](const PySweepResult& s) { return s.result.samples; },
         "The samples of the whole design.");

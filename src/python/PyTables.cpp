@@ -30,17 +30,17 @@ using PvtRow = PvtTableRow;
 const Column<PvtRow> kPvtColumns[] = {
     {"p_bar", "bar", "Pressure, bar.", &PvtRow::pressureBar},
     {"rs", "sm³/m³", "Solution gas-oil ratio Rs, sm³/m³.",
-     [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.rs; }},
+     [](const PvtRow& r) { return r.failedQuantity != RunQuantity::None ? kNaN : r.rs; }},
     {"bo", "m³/sm³", "Oil formation volume factor Bo, m³/sm³.",
-     [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.bo; }},
+     [](const PvtRow& r) { return r.failedQuantity != RunQuantity::None ? kNaN : r.bo; }},
     {"mu_o", "cP", "Oil viscosity, cP.",
-     [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.oilViscosityCp; }},
+     [](const PvtRow& r) { return r.failedQuantity != RunQuantity::None ? kNaN : r.oilViscosityCp; }},
     {"co", "1/bar", "Oil compressibility, 1/bar.",
-     [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.co; }},
+     [](const PvtRow& r) { return r.failedQuantity != RunQuantity::None ? kNaN : r.co; }},
     {"bg", "m³/sm³", "Gas formation volume factor Bg, m³/sm³.",
-     [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.bg; }},
+     [](const PvtRow& r) { return r.failedQuantity != RunQuantity::None ? kNaN : r.bg; }},
     {"mu_g", "cP", "Gas viscosity, cP.",
-     [](const PvtRow& r) { return r.failedQuantity ? kNaN : r.gasViscosityCp; }},
+     [](const PvtRow& r) { return r.failedQuantity != RunQuantity::None ? kNaN : r.gasViscosityCp; }},
 };
 
 using RelPermRow = RelPermTableRow;
@@ -143,9 +143,9 @@ where a correlation gives no meaningful value hold NaN; ``failed`` names them.)d
         [](const PyPvtTable& t) {
             py::list out;
             for (const PvtRow& r : PvtRows(t))
-                if (r.failedQuantity != nullptr)
-                    out.append(
-                        py::make_tuple(PyValueOf(r.pressureBar), MessageText(r.failedQuantity)));
+                if (r.failedQuantity != RunQuantity::None)
+                    out.append(py::make_tuple(PyValueOf(r.pressureBar),
+                                              MessageText(RunQuantityName(r.failedQuantity))));
             return out;
         },
         "Rows without numbers: tuples (p_bar, the report's name of the failed quantity).");

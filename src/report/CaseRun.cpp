@@ -1,14 +1,22 @@
 #include "report/CaseRun.h"
 
+#include "base/Format.h"
 #include "report/LabReport.h"
 
 namespace morvek {
+namespace {
+
+// Rs above this share over Rs at the bubble point is a rising Rs, not a
+// rounding of the table.
+constexpr double kRsTolerance = 1e-6;
+
+}  // namespace
 
 bool CaseRun::HasResultTable() const {
     if (prediction) return PredictionHasResult(*prediction);
     if (pvtTable) {
         for (const PvtTableRow& row : pvtTable->rows)
-            if (row.failedQuantity == nullptr) return true;
+            if (row.failedQuantity == RunQuantity::None) return true;
         return false;
     }
     return relPermTable && !relPermTable->rows.empty();
@@ -23,9 +31,40 @@ ReportLines PredictionReportLines(const CaseInputs& inputs, const GasMixture& ga
     return lines;
 }
 
+std::vector<std::string> CaseWarnings(const CaseInputs& in) {
+    std::vector<std::string> out;
+    const float pb = in.bubblePointPressureBar;
+    if (in.pvtTable && IsValidTable(*in.pvtTable)) {
+        const TabulatedPvt table(*in.pvtTable, pb);
+        const double rsAtPb = table.Rs(pb);
+        // The highest row above pb whose Rs lies above Rs(pb): the table's
+        // own bubble point is at least there.
+        for (auto row = in.pvtTable->rows.rbegin(); row != in.pvtTable->rows.rend(); ++row) {
+            if (!(row->pressureBar > pb)) break;
+            if (double(row->rs) > rsAtPb * (1 + kRsTolerance)) {
+                out.push_back(Format(
+                    "Warnung: Rs der PVT-Tabelle %s fällt schon über dem Gasentlösungsdruck "
+                    "(%.1f bar): %.1f sm3/m3 bei %.1f bar, %.1f sm3/m3 am "
+                    "Gasentlösungsdruck. Bitte den Gasentlösungsdruck prüfen.",
+                    in.pvtTable->fileName.c_str(), double(pb), double(row->rs),
+                    double(row->pressureBar), rsAtPb));
+                break;
+            }
+        }
+    }
+    if (in.gasCapRatio > 0.0f && in.initialPressureBar > pb)
+        out.push_back(Format(
+            "Warnung: der Fall hat eine Gaskappe (m = %g), doch der Initialdruck %.1f bar liegt "
+            "über dem Gasentlösungsdruck %.1f bar; eine Gaskappe steht über gesättigtem Öl "
+            "(Initialdruck gleich Gasentlösungsdruck).",
+            double(in.gasCapRatio), double(in.initialPressureBar), double(pb)));
+    return out;
+}
+
 CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& options) {
     CaseRun run;
     run.kind = kind;
+    if (kind != ResultKind::RelPermTable) run.warnings = CaseWarnings(inputs);
     const RelPermModel relPerm(inputs);
     if (kind == ResultKind::RelPermTable) {
         run.apiGravity = FluidOfCase(inputs, options).ApiGravity();

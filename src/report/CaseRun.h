@@ -30,6 +30,9 @@ struct CaseRun {
     std::optional<PredictionResult> prediction;
     std::optional<PvtTableResult> pvtTable;
     std::optional<RelPermTableResult> relPermTable;
+    // German warnings about the case's inputs (CaseWarnings) for the window's
+    // status line and batch mode's stderr; never part of the report.
+    std::vector<std::string> warnings;
 
     // The run has a result: a prediction whose report ends with "Morvek
     // Berechnung abgeschlossen" (PredictionHasResult), or a table with a row
@@ -38,6 +41,12 @@ struct CaseRun {
 };
 
 CaseRun RunCase(const CaseInputs& inputs, ResultKind kind, const RunOptions& options = {});
+
+// What in the inputs is accepted but probably not meant, one German line each:
+// a PVT table whose Rs already falls above the entered bubble point (the
+// bubble point is then lower than the table says), and a gas cap with the
+// initial pressure above the bubble point (a gas cap lies on saturated oil).
+std::vector<std::string> CaseWarnings(const CaseInputs& inputs);
 
 // The whole report of a prediction of the case, rendered from its result:
 // the head (with the gas of the run's fluids), the account of laboratory data

@@ -56,7 +56,7 @@ GraphSeries PvtTableGraph(const PvtTableResult& table) {
     GraphSeries g;
     int d = 0;  // one point per row that has all its numbers
     for (const PvtTableRow& row : table.rows) {
-        if (row.failedQuantity != nullptr || d >= kSeriesLength) continue;
+        if (row.failedQuantity != RunQuantity::None || d >= kSeriesLength) continue;
         g.x[d] = g.x2[d] = g.measuredX[d] = row.pressureBar;
         g.y1[d] = static_cast<float>(row.oilViscosityCp);
         g.y2[d] = static_cast<float>(row.rs);

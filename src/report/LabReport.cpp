@@ -19,13 +19,29 @@ void AppendPvtRows(ReportLines& lines, const LabPvtTable& table) {
     lines.push_back(" ");
     lines.push_back(Format("     PVT-TABELLE %s, WIE GELESEN:", OneLineText(table.fileName).c_str()));
     lines.push_back(" ");
-    lines.push_back("         DRUCK        BO        RS          BG   VIS.OEL   VIS.GAS");
-    lines.push_back("         (BAR)  (M3/SM3)  (SM3/M3)    (M3/SM3)      (CP)      (CP)");
+    // The optional columns follow when the table has them.
+    std::string head = "         DRUCK        BO        RS          BG   VIS.OEL   VIS.GAS";
+    std::string units = "         (BAR)  (M3/SM3)  (SM3/M3)    (M3/SM3)      (CP)      (CP)";
+    if (table.hasRv) {
+        head += "          RV";
+        units += "    (M3/SM3)";
+    }
+    if (table.hasBw) {
+        head += "        BW";
+        units += "  (M3/SM3)";
+    }
+    lines.push_back(head);
+    lines.push_back(units);
     lines.push_back(" ");
-    for (const LabPvtRow& r : table.rows)
-        lines.push_back(Format("     %9.6g %9.6g %9.6g %11.6g %9.6g %9.6g", double(r.pressureBar),
-                               double(r.bo), double(r.rs), double(r.bg), double(r.oilViscosityCp),
-                               double(r.gasViscosityCp)));
+    for (const LabPvtRow& r : table.rows) {
+        std::string line =
+            Format("     %9.6g %9.6g %9.6g %11.6g %9.6g %9.6g", double(r.pressureBar),
+                   double(r.bo), double(r.rs), double(r.bg), double(r.oilViscosityCp),
+                   double(r.gasViscosityCp));
+        if (table.hasRv) line += Format(" %11.6g", double(r.rv));
+        if (table.hasBw) line += Format(" %9.6g", double(r.bw));
+        lines.push_back(line);
+    }
 }
 
 void AppendRelPermRows(ReportLines& lines, const LabRelPermTable& table) {

@@ -124,8 +124,11 @@ void AppendReportHead(ReportLines& lines, const CaseInputs& in, const GasMixture
     add(" ");
     // At or below absolute zero (-273.3 deg C) the constants have no value;
     // the head keeps its line count.
-    if (FirstMeaningless({{"K", leeK}, {"X", leeX}, {"Y", leeY}}) != nullptr)
-        add(NoMeaningfulResult("Viskositätskonstanten nach Lee"));
+    if (const RunQuantity lee = FirstMeaningless({{RunQuantity::LeeConstants, leeK},
+                                                  {RunQuantity::LeeConstants, leeX},
+                                                  {RunQuantity::LeeConstants, leeY}});
+        lee != RunQuantity::None)
+        add(NoMeaningfulResult(RunQuantityName(lee)));
     else
         add(Format("     K: %7.3f         X: %5.3f         Y: %5.3f", leeK, leeX, leeY));
     add(" ");
@@ -169,6 +172,43 @@ void AppendReportHead(ReportLines& lines, const CaseInputs& in, const GasMixture
         add(Format("     OELVISKOSITAET BEI %5.1f BAR (CP)", double(in.bubblePointPressureBar)));
 }
 
+const char* RunQuantityName(RunQuantity q) {
+    switch (q) {
+        case RunQuantity::None: return "";
+        case RunQuantity::Rs: return "Rs";
+        case RunQuantity::Bo: return "Bo";
+        case RunQuantity::Co: return "Co";
+        case RunQuantity::OilViscosity: return "Ölviskosität";
+        case RunQuantity::Bg: return "Bg (Realgasfaktor)";
+        case RunQuantity::GasViscosity: return "Gasviskosität";
+        case RunQuantity::GasCap: return "Gaskappe";
+        case RunQuantity::OilProduction: return "Ölproduktion";
+        case RunQuantity::GasProduction: return "Gasproduktion";
+        case RunQuantity::Gor: return "GOEV";
+        case RunQuantity::OilSaturation: return "Ölsättigung";
+        case RunQuantity::KrgKro: return "KRG/KRO";
+        case RunQuantity::OilImmobile: return "KRG/KRO (kro = 0: das Öl fließt nicht mehr)";
+        case RunQuantity::VaporisedOil:
+            return "Rv (Rv·Rs der PVT-Tabelle muß unter 1 liegen)";
+        case RunQuantity::LeeConstants: return "Viskositätskonstanten nach Lee";
+    }
+    return "";
+}
+
+std::string NoMeaningfulResultText(RunQuantity q, float pressureBar) {
+    return Format("Keine sinnvolle Berechnung möglich: %s bei %.1f bar", RunQuantityName(q),
+                  double(pressureBar));
+}
+
+std::string PredictionFailureText(const PredictionResult& r) {
+    if (r.failedQuantity != RunQuantity::None)
+        return NoMeaningfulResultText(r.failedQuantity, r.failedPressureBar);
+    if (PredictionPointCount(r) <= 1) return "Die Vorhersage endet vor ihrem ersten Ergebnis.";
+    // The report's line of a balance ratio without a value, without its blank.
+    if (!IsMeaningful(r.balanceRatio)) return NoMeaningfulValueText("Materialbilanzfehler");
+    return {};
+}
+
 int PredictionPointCount(const PredictionResult& result) {
     if (!result.initialStateTaken) return 0;
     int points = 1;
@@ -178,7 +218,7 @@ int PredictionPointCount(const PredictionResult& result) {
 }
 
 bool PredictionHasResult(const PredictionResult& result) {
-    return PredictionPointCount(result) > 1 && result.failedQuantity == nullptr &&
+    return PredictionPointCount(result) > 1 && result.failedQuantity == RunQuantity::None &&
            IsMeaningful(result.balanceRatio);
 }
 
@@ -213,8 +253,8 @@ void AppendPredictionReport(ReportLines& lines, const PredictionResult& r) {
     }
     // The messages of the step that ended the run.
     for (; e < r.events.size(); ++e) AppendEvent(lines, r.events[e]);
-    if (r.failedQuantity != nullptr)
-        lines.push_back(NoMeaningfulResult(r.failedQuantity, r.failedPressureBar));
+    if (r.failedQuantity != RunQuantity::None)
+        lines.push_back(NoMeaningfulResult(RunQuantityName(r.failedQuantity), r.failedPressureBar));
     AppendTableEnd(lines, r);
 
     // A step whose expansion was zero below pi leaves the ratio undefined.
@@ -247,8 +287,8 @@ void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
             lines.push_back("   (BAR) (NM3/M3) (M3/SM3   (CP)   (1/BAR)  (M3/SM3)     (CP)");
             lines.push_back(" ");
         }
-        if (row.failedQuantity != nullptr) {
-            lines.push_back(NoMeaningfulResult(row.failedQuantity, row.pressureBar));
+        if (row.failedQuantity != RunQuantity::None) {
+            lines.push_back(NoMeaningfulResult(RunQuantityName(row.failedQuantity), row.pressureBar));
             continue;
         }
         lines.push_back(Format("%7.1f  %7.2f %7.3f %7.3f %10.3e %8.5f %9.5f",

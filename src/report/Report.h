@@ -37,6 +37,17 @@ void AppendPvtTableReport(ReportLines& lines, const PvtTableResult& table,
 ReportLines RelPermTableReport(const RelPermTableResult& table, const std::string& fieldName,
                                const ReportLines& sourceLines = {});
 
+// The report's German name of a quantity a run could not compute ("Rs",
+// "Ölviskosität", "Bg (Realgasfaktor)", ...); "" for RunQuantity::None.
+const char* RunQuantityName(RunQuantity quantity);
+// "Keine sinnvolle Berechnung möglich: <name> bei <p> bar": the report's line
+// without its leading blank, as the sweep lists a failed sample.
+std::string NoMeaningfulResultText(RunQuantity quantity, float pressureBar);
+// Why a prediction has no result (PredictionHasResult), or "" when it has one:
+// the quantity it could not compute, no point of the graph below pi, or a
+// balance ratio without a value.
+std::string PredictionFailureText(const PredictionResult& result);
+
 // How many points the prediction's curves have on the graph: the initial
 // state and every fifth step, at most the length of a series.
 int PredictionPointCount(const PredictionResult& result);

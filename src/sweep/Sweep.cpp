@@ -102,16 +102,10 @@ double ReservesPercentile(const std::vector<double>& ascending, int percent) {
 
 bool OutcomesOf(const PredictionResult& r, const CaseInputs& inputs, float abandonmentPressureBar,
                 OutcomeValues& out, std::string& failure) {
-    if (r.failedQuantity != nullptr) {
-        failure = NoMeaningfulResult(r.failedQuantity, r.failedPressureBar).substr(1);
-        return false;
-    }
-    if (PredictionPointCount(r) <= 1) {
-        failure = "Die Vorhersage endet vor ihrem ersten Ergebnis.";
-        return false;
-    }
+    // A failed quantity, no point below pi, a balance without a value: the
+    // report renders why.
     if (!PredictionHasResult(r)) {
-        failure = NoMeaningfulResult("Materialbilanzfehler").substr(1);
+        failure = PredictionFailureText(r);
         return false;
     }
     const PredictionStep& last = r.steps.back();

@@ -113,9 +113,13 @@ std::string SweepSummaryText(const SweepReport& report) {
     if (report.tornado != nullptr) {
         const TornadoResult& t = *report.tornado;
         line("");
-        line(
-            "Empfindlichkeit des Entölungsgrads EG (%), jede Eingabe allein am unteren und "
-            "oberen Wert:");
+        // At the abandonment pressure, as the sweep's outcomes, when there is one.
+        const std::string at =
+            t.abandonmentPressureBar > 0.0f
+                ? " bei " + ShortestText(t.abandonmentPressureBar) + " bar"
+                : std::string();
+        line("Empfindlichkeit des Entölungsgrads EG (%)" + at +
+             ", jede Eingabe allein am unteren und oberen Wert:");
         if (t.baseFailure.empty())
             line("Basisfall: Entölungsgrad " + Format("%.2f", t.baseRf) + " %");
         else

@@ -31,8 +31,11 @@ TornadoResult Tornado(const CaseInputs& base, const std::vector<Variation>& vari
         RunSample(inputs, options, outcomes[k], failures[k]);
     });
 
-    constexpr size_t rf = static_cast<size_t>(Outcome::RfEnd);
+    // The recovery factor the sweep summarises.
+    const size_t rf = static_cast<size_t>(options.HasAbandonment() ? Outcome::RfAbandon
+                                                                   : Outcome::RfEnd);
     TornadoResult result;
+    result.abandonmentPressureBar = options.HasAbandonment() ? options.abandonmentPressureBar : 0.0f;
     result.baseFailure = failures[0];
     if (failures[0].empty()) result.baseRf = outcomes[0][rf];
     for (size_t j = 0; j < variations.size(); ++j) {

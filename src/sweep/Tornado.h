@@ -2,7 +2,8 @@
 // Sensitivity of the recovery factor to each varied input alone: the input at
 // its low and at its high value, every other input at the base case's value.
 // The bars come sorted by their swing, the largest first, as a tornado chart
-// stacks them.
+// stacks them. The recovery factor is the one the sweep summarises: at the
+// abandonment pressure when the options give one, else at the prediction's end.
 
 #include <limits>
 #include <string>
@@ -16,8 +17,8 @@ namespace morvek {
 
 struct TornadoBar {
     Variation variation;
-    // Recovery factor at the end of the prediction, percent; NaN where the run
-    // failed, with the reason beside it.
+    // Recovery factor at the abandonment pressure (or the end of the
+    // prediction), percent; NaN where the run failed, with the reason beside it.
     double rfLow = std::numeric_limits<double>::quiet_NaN();
     double rfHigh = std::numeric_limits<double>::quiet_NaN();
     std::string lowFailure, highFailure;
@@ -31,6 +32,9 @@ struct TornadoResult {
     double baseRf = std::numeric_limits<double>::quiet_NaN();
     std::string baseFailure;
     std::vector<TornadoBar> bars;  // the largest swing first; equal swings in --vary order
+    // The abandonment pressure the recovery factors are taken at, bar; 0: at
+    // the prediction's end.
+    float abandonmentPressureBar = 0.0f;
 };
 
 // 2 runs per variation and one of the base case, on options.threads threads,

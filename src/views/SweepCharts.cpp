@@ -208,8 +208,11 @@ void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame) 
     dc.Rectangle(0, 0, W, -H);
     const Font oldFont = dc.SelectFont(kFontTitles);
     // The inputs name their bars inside the frame: no title of a y axis.
-    DrawHead(dc, data.fieldName, "Tornado des Entölungsgrads", "", "Entölungsgrad am Ende (%)", W,
-             H);
+    const std::string axis =
+        t.abandonmentPressureBar > 0.0f
+            ? "Entölungsgrad bei " + ShortestText(t.abandonmentPressureBar) + " bar (%)"
+            : std::string("Entölungsgrad am Ende (%)");
+    DrawHead(dc, data.fieldName, "Tornado des Entölungsgrads", "", axis, W, H);
 
     double lo = t.baseRf, hi = t.baseRf;
     for (const morvek::TornadoBar& bar : t.bars)

@@ -191,4 +191,57 @@ TEST_F(CaseFileBlock, ADamagedBlockIsRefusedWithTheDamagedFileMessage) {
               std::vector<std::string>{"Die Datei " + path + " ist keine gültige Morvek-Datei."});
 }
 
+TEST_F(CaseFileBlock, ThePvtTablesOptionalColumnsFollowTheTableAsAnItemOfTheirOwn) {
+    morvek::CaseInputs in = doc.m_Inputs;
+    morvek::LabPvtTable& t = *in.pvtTable;
+    t.hasRv = true;
+    t.hasBw = true;
+    for (size_t i = 0; i < t.rows.size(); ++i) {
+        t.rows[i].rv = 1e-5f * float(i + 1);
+        t.rows[i].bw = 1.02f + 0.001f * float(i);
+    }
+    const std::string withColumns = Encode(in);
+    // The table's item stays as it was; item 4 follows the relperm table's:
+    // the columns it holds (bit 0 Rv, bit 1 Bw), then row by row Rv and Bw.
+    const std::string item4 = Item(4, U16(3) + Floats({1e-5f, 1.02f, 2e-5f, 1.021f, 3e-5f, 1.022f,
+                                                       4e-5f, 1.023f}));
+    const size_t crc = 4;
+    ASSERT_GT(withColumns.size(), bytes.size());
+    EXPECT_EQ(withColumns.substr(withColumns.size() - crc - item4.size(), item4.size()), item4);
+    EXPECT_EQ(withColumns.substr(plainBytes.size() + 10, bytes.size() - plainBytes.size() - 14),
+              bytes.substr(plainBytes.size() + 10, bytes.size() - plainBytes.size() - 14));
+    morvek::CaseInputs back;
+    ASSERT_TRUE(DecodeCaseFile(withColumns, back));
+    EXPECT_TRUE(back == in);
+    EXPECT_TRUE(back.pvtTable->hasRv && back.pvtTable->hasBw);
+    EXPECT_EQ(back.pvtTable->rows[2].rv, 3e-5f);
+    EXPECT_EQ(Encode(back), withColumns);
+
+    // Bw alone.
+    t.hasRv = false;
+    for (auto& r : t.rows) r.rv = 0;
+    ASSERT_TRUE(DecodeCaseFile(Encode(in), back));
+    EXPECT_TRUE(back == in);
+    EXPECT_FALSE(back.pvtTable->hasRv);
+
+    // Item 4 without the table, with no column or with a row too few is refused.
+    const std::string numbers = Item(1, Floats({4.5e-5f, 6e-5f}));
+    const std::string tables =
+        bytes.substr(plainBytes.size() + 24, bytes.size() - plainBytes.size() - 24 - 4);
+    for (const std::string& block :
+         {Block(numbers + Item(4, U16(1) + Floats({1e-5f, 1e-5f, 1e-5f, 1e-5f}))),
+          Block(numbers + tables + Item(4, U16(0))),
+          Block(numbers + tables + Item(4, U16(1) + Floats({1e-5f, 1e-5f, 1e-5f}))),
+          Block(numbers + tables + Item(4, U16(2) + Floats({1.0f, 1.0f, 0.0f, 1.0f}))),
+          Block(numbers + tables + Item(4, U16(4) + Floats({1e-5f, 1e-5f, 1e-5f, 1e-5f})))}) {
+        morvek::CaseInputs target;
+        EXPECT_FALSE(DecodeCaseFile(plainBytes + block, target));
+    }
+    morvek::CaseInputs target;
+    EXPECT_TRUE(DecodeCaseFile(
+        plainBytes + Block(numbers + tables + Item(4, U16(1) + Floats({0, 1e-5f, 2e-5f, 0}))),
+        target));
+    EXPECT_TRUE(target.pvtTable->hasRv);
+}
+
 }  // namespace

@@ -19,14 +19,15 @@ namespace {
 // The balance N Et = F closes to the tolerance of the inner iteration on the
 // step's mean gas-oil ratio (0.001 sm3/m3): the gas of the step leaves at the
 // mean of the last pass, the oil volume was found with the one before, so the
-// two may differ by that much times Bg per m3 of oil produced in the step.
+// two may differ by that much times the gas term (Bg for a black oil) per m3
+// of oil produced in the step.
 double IterationAllowance(const morvek::PredictionStep& s, double dnp) {
-    return 0.001 * s.bg * dnp;
+    return 0.001 * morvek::GasWithdrawalM3PerSm3({s.bo, s.rs, s.bg, s.rv}) * dnp;
 }
 
 struct Tally {
     double worstResidual = 0.0;
-    size_t checkedSteps = 0, abovePpb = 0, tableEnds = 0, variants = 0;
+    size_t checkedSteps = 0, abovePpb = 0, tableEnds = 0, variants = 0, withRv = 0;
 };
 
 // The case's own fluids as a laboratory table: 40 rows up to the bubble
@@ -83,6 +84,7 @@ void CheckPhysics(const morvek::CaseInputs& in, bool useApi, Tally& tally) {
     ++tally.variants;
     const double n = in.ooip1000m3;
     const double swi = in.connateWaterSaturation;
+    const bool laboratory = morvek::UsesLaboratoryPath(in);
     const double efwPerBar =
         r.initialStateTaken
             ? (1.0 + in.gasCapRatio) * r.boi *
@@ -99,9 +101,21 @@ void CheckPhysics(const morvek::CaseInputs& in, bool useApi, Tally& tally) {
         npBefore = s.np1000m3;
         gpBefore = s.gp1000Sm3;
 
-        // The material balance, recomputed from the step's own numbers.
-        const double oilTerm = std::max(0.0, s.bo - s.rs * s.bg);
-        const double f = s.np1000m3 * oilTerm + s.gp1000Sm3 * s.bg;
+        // The material balance, recomputed from the step's own numbers: with
+        // a table or a compressibility the oil term as it is (with Rv the
+        // generalised terms), on the correlations' path dropped where
+        // negative, as that path always has.
+        const double f =
+            laboratory
+                ? morvek::WithdrawalF1000m3({s.bo, s.rs, s.bg, s.rv}, s.np1000m3, s.gp1000Sm3)
+                : s.np1000m3 * std::max(0.0, s.bo - s.rs * s.bg) + s.gp1000Sm3 * s.bg;
+        if (laboratory && s.rv == 0) {
+            EXPECT_EQ(f, s.np1000m3 * (s.bo - s.rs * s.bg) + s.gp1000Sm3 * s.bg);
+        }
+        if (!laboratory) {
+            // The step's F is the true withdrawal, the balance's clamp aside.
+            EXPECT_EQ(s.withdrawal1000m3, s.np1000m3 * (s.bo - s.rs * s.bg) + s.gp1000Sm3 * s.bg);
+        }
         const double expansion = n * s.et;
         ASSERT_DOUBLE_EQ(s.efw,
                          efwPerBar * (double(in.initialPressureBar) - double(s.pressureBar)));
@@ -160,20 +174,74 @@ TEST(PredictionPhysics, HoldsOnEveryStepOfEveryGoldenCase) {
             CheckPhysics(compressible, useApi, tally);
 
             if (std::optional<morvek::LabPvtTable> pvt = PvtTableOfOwnFluids(c.inputs, useApi)) {
-                compressible.pvtTable = std::move(pvt);
+                compressible.pvtTable = pvt;
                 compressible.relPermTable = RelPermTableOfCorey(c.inputs);
                 SCOPED_TRACE("and laboratory tables");
                 CheckPhysics(compressible, useApi, tally);
+
+                // The same fluids with a gas that carries oil (Rv rising
+                // with pressure to 5e-5 m3/sm3 at the bubble point): the
+                // generalised balance closes as well.
+                morvek::CaseInputs volatileOil = compressible;
+                volatileOil.pvtTable->hasRv = true;
+                for (morvek::LabPvtRow& row : volatileOil.pvtTable->rows)
+                    row.rv = 5e-5f * std::min(1.0f, row.pressureBar / c.inputs.bubblePointPressureBar);
+                SCOPED_TRACE("and an Rv column");
+                CheckPhysics(volatileOil, useApi, tally);
+                ++tally.withRv;
             }
         }
     }
     EXPECT_GT(tally.checkedSteps, 15000u);
     EXPECT_GT(tally.tableEnds, 10u);
+    EXPECT_GT(tally.withRv, 10u);
     RecordProperty("WorstRelativeBalanceResidual", std::to_string(tally.worstResidual));
     std::printf(
         "worst relative balance residual %.3g over %zu steps of %zu runs, %zu above 1e-9, "
         "%zu ended at a table's lowest pressure\n",
         tally.worstResidual, tally.checkedSteps, tally.variants, tally.abovePpb, tally.tableEnds);
+}
+
+// A laboratory table of a rich oil whose Rs Bg exceeds Bo already above the
+// bubble point (200 sm3/m3 times 0.0075 m3/sm3 = 1.5 > Bo 1.44), as a new user
+// would type it: above the bubble point the oil produces by its expansion
+// alone, Np/N = (Bo - Boi)/Bo, and the balance closes with the oil term as it
+// is (negative) on every step.
+TEST(PredictionPhysics, ARichOilProducesByItsExpansionAboveTheBubblePoint) {
+    morvek::CaseInputs in = GoldenCases().front().inputs;  // Nordfeld
+    ASSERT_EQ(in.ooip1000m3, 5000.0f);
+    ASSERT_EQ(in.initialPressureBar, 250.0f);
+    ASSERT_EQ(in.bubblePointPressureBar, 200.0f);
+    morvek::LabPvtTable table;
+    std::vector<std::string> problems;
+    ASSERT_EQ(morvek::ParsePvtTableText("p Bo Rs Bg muo mug\n"
+                                        "250 1.440 200 0.0075 0.40 0.020\n"
+                                        "200 1.450 200 0.0075 0.38 0.020\n"
+                                        "100 1.250 110 0.0140 0.60 0.015\n"
+                                        "10 1.050 15 0.1300 1.20 0.011\n",
+                                        "reich.txt", table, problems),
+              morvek::TableReadStatus::Read);
+    in.pvtTable = table;
+    const morvek::PredictionResult r = morvek::PredictCase(in);
+    const double n = in.ooip1000m3;
+    int above = 0;
+    bool at225 = false;
+    for (const morvek::PredictionStep& s : r.steps) {
+        if (s.index == 0 || !(s.pressureBar > 200.0f)) continue;
+        EXPECT_NEAR(s.np1000m3, n * (s.bo - r.boi) / s.bo, 1e-9 * n) << s.pressureBar << " bar";
+        ++above;
+        if (s.pressureBar == 225.0f) {
+            at225 = true;
+            // 5000 (1.445 - 1.44)/1.445 = 17.30 (the table's values in single
+            // precision), where the clamped balance gave 16.67.
+            EXPECT_NEAR(s.np1000m3, 5000.0 * 0.005 / 1.445, 1e-4);
+        }
+    }
+    EXPECT_TRUE(at225);
+    EXPECT_EQ(above, 99);
+    Tally tally;
+    CheckPhysics(in, false, tally);
+    EXPECT_GT(tally.checkedSteps, 400u);
 }
 
 }  // namespace

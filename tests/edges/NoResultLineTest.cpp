@@ -9,6 +9,7 @@
 
 #include "EdgeRun.h"
 #include "base/RunValues.h"
+#include "report/Report.h"
 
 namespace {
 
@@ -30,14 +31,45 @@ TEST(MeaningfulValue, IsAFiniteNumberWithinSinglePrecision) {
 }
 
 TEST(MeaningfulValue, TheFirstQuantityWithoutAValueIsNamedInTheOrderGiven) {
-    EXPECT_EQ(FirstMeaningless({{"Rs", 1.0}, {"Bo", 1.2}, {"Co", -2e-4}}), nullptr);
-    EXPECT_STREQ(FirstMeaningless({{"Rs", 1.0}, {"Bo", kNaN}, {"Bg", kInf}}), "Bo");
-    EXPECT_STREQ(FirstMeaningless({{"Rs", 1e39}, {"Bo", kNaN}}), "Rs");
+    using Q = RunQuantity;
+    EXPECT_EQ(FirstMeaningless({{Q::Rs, 1.0}, {Q::Bo, 1.2}, {Q::Co, -2e-4}}), Q::None);
+    EXPECT_EQ(FirstMeaningless({{Q::Rs, 1.0}, {Q::Bo, kNaN}, {Q::Bg, kInf}}), Q::Bo);
+    EXPECT_EQ(FirstMeaningless({{Q::Rs, 1e39}, {Q::Bo, kNaN}}), Q::Rs);
     // A volume factor must also be positive: no gas deviation factor was found.
-    EXPECT_STREQ(FirstMeaningless({{"Rs", 1.0}, {"Bg (Realgasfaktor)", 0.0, true}}),
-                 "Bg (Realgasfaktor)");
-    EXPECT_STREQ(FirstMeaningless({{"Bg (Realgasfaktor)", -0.01, true}}), "Bg (Realgasfaktor)");
-    EXPECT_EQ(FirstMeaningless({{"Bg (Realgasfaktor)", 0.005, true}}), nullptr);
+    EXPECT_EQ(FirstMeaningless({{Q::Rs, 1.0}, {Q::Bg, 0.0, true}}), Q::Bg);
+    EXPECT_EQ(FirstMeaningless({{Q::Bg, -0.01, true}}), Q::Bg);
+    EXPECT_EQ(FirstMeaningless({{Q::Bg, 0.005, true}}), Q::None);
+}
+
+// The engine names a failed quantity by value; the report renders it in the
+// words every earlier report used, and the sweep's line is the report's
+// without its leading blank.
+TEST(NoResultLine, TheReportRendersEveryQuantityTheRunCanName) {
+    using Q = RunQuantity;
+    const std::pair<Q, const char*> words[] = {
+        {Q::Rs, "Rs"},
+        {Q::Bo, "Bo"},
+        {Q::Co, "Co"},
+        {Q::OilViscosity, "Ölviskosität"},
+        {Q::Bg, "Bg (Realgasfaktor)"},
+        {Q::GasViscosity, "Gasviskosität"},
+        {Q::GasCap, "Gaskappe"},
+        {Q::OilProduction, "Ölproduktion"},
+        {Q::GasProduction, "Gasproduktion"},
+        {Q::Gor, "GOEV"},
+        {Q::OilSaturation, "Ölsättigung"},
+        {Q::KrgKro, "KRG/KRO"},
+        {Q::OilImmobile, "KRG/KRO (kro = 0: das Öl fließt nicht mehr)"},
+        {Q::LeeConstants, "Viskositätskonstanten nach Lee"},
+    };
+    for (const auto& [q, word] : words) EXPECT_STREQ(morvek::RunQuantityName(q), word);
+    EXPECT_STREQ(morvek::RunQuantityName(Q::None), "");
+    for (int i = 1; i < kRunQuantityCount; ++i) {
+        const Q q = static_cast<Q>(i);
+        EXPECT_STRNE(morvek::RunQuantityName(q), "") << i;
+        EXPECT_EQ(" " + morvek::NoMeaningfulResultText(q, 90.0f),
+                  NoMeaningfulResult(morvek::RunQuantityName(q), 90.0f));
+    }
 }
 
 TEST(NoResultLine, NamesTheQuantityAndThePressure) {

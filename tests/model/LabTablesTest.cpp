@@ -244,4 +244,88 @@ TEST(LabTableReaders, ReadTheSameTableFromEveryLineEndCodePageSeparatorAndOrder)
     EXPECT_TRUE(morvek::IsValidTable(fromFile));
 }
 
+TEST(LabTableReaders, TakeRvAndBwAsOptionalColumnsInTheOrderTheHeaderNames) {
+    struct Case {
+        const char* what;
+        std::string text;
+        bool rv, bw;
+        float rvAt100, bwAt100;
+    };
+    const std::vector<Case> cases = {
+        {"Rv as 7th column, unnamed", "Druck Bo Rs Bg VisOel VisGas - Labor\n"
+                                      "100 1.2 50 0.01 1.1 0.015 2e-5\n200 1.3 90 0.005 0.8 0.02 5e-5\n",
+         true, false, 2e-5f, 0},
+        {"Rv and Bw, unnamed", "Druck Bo Rs Bg VisOel VisGas\n"
+                               "100 1.2 50 0.01 1.1 0.015 2e-5 1.03\n200 1.3 90 0.005 0.8 0.02 5e-5 1.02\n",
+         true, true, 2e-5f, 1.03f},
+        {"Bw named alone", "p Bo Rs Bg muo mug Bw(m3/sm3)\n"
+                           "100 1.2 50 0.01 1.1 0.015 1.03\n200 1.3 90 0.005 0.8 0.02 1.02\n",
+         false, true, 0, 1.03f},
+        {"Bw before Rv", "p;Bo;Rs;Bg;muo;mug;BW;RV\n"
+                         "100;1.2;50;0.01;1.1;0.015;1.03;2e-5\n200;1.3;90;0.005;0.8;0.02;1.02;5e-5\n",
+         true, true, 2e-5f, 1.03f},
+        {"a word that only contains bw", "p Bo Rs Bg muo mug Bwasser\n"
+                                         "100 1.2 50 0.01 1.1 0.015 2e-5\n200 1.3 90 0.005 0.8 0.02 5e-5\n",
+         true, false, 2e-5f, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LabPvtTable table;
+        std::vector<std::string> problems;
+        ASSERT_EQ(morvek::ParsePvtTableText(c.text, "spalten.txt", table, problems),
+                  TableReadStatus::Read)
+            << Joined(problems);
+        EXPECT_EQ(table.hasRv, c.rv);
+        EXPECT_EQ(table.hasBw, c.bw);
+        EXPECT_EQ(table.rows[0].rv, c.rvAt100);
+        EXPECT_EQ(table.rows[0].bw, c.bwAt100);
+        EXPECT_EQ(table.rows[1].bg, 0.005f);
+        EXPECT_TRUE(morvek::IsValidTable(table));
+        // The same table without its optional columns is another table.
+        LabPvtTable plain = table;
+        plain.hasRv = plain.hasBw = false;
+        for (auto& r : plain.rows) r.rv = r.bw = 0;
+        EXPECT_FALSE(morvek::SameTable(plain, table));
+    }
+
+    // Every row has as many columns as the first; Rv not negative, Bw above 0.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> refused = {
+        {"p Bo Rs Bg muo mug Rv\n100 1.2 50 0.01 1.1 0.015 2e-5\n200 1.3 90 0.005 0.8 0.02\n",
+         {"Zeile 3: 6 Zahlen statt 7 (Druck, Bo, Rs, Bg, Ölviskosität, Gasviskosität, Rv)."}},
+        {"p Bo Rs Bg muo mug\n100 1.2 50 0.01 1.1 0.015\n200 1.3 90 0.005 0.8 0.02 1 2\n",
+         {"Zeile 3: 8 Zahlen statt 6 (Druck, Bo, Rs, Bg, Ölviskosität, Gasviskosität)."}},
+        {"p\n100 1.2 50 0.01 1.1 0.015 1 2 3\n",
+         {"Zeile 2: 9 Zahlen statt 6 bis 8 (Druck, Bo, Rs, Bg, Ölviskosität, Gasviskosität; "
+          "wahlweise dazu Rv und Bw)."}},
+        {"p Bo Rs Bg muo mug Rv Bw\n100 1.2 50 0.01 1.1 0.015 -1e-5 1\n"
+         "200 1.3 90 0.005 0.8 0.02 1e-5 0\n",
+         {"Zeile 2: Rv -1e-05 darf nicht negativ sein.", "Zeile 3: Bw 0 muß größer als 0 sein."}},
+    };
+    for (const auto& [text, expected] : refused) {
+        SCOPED_TRACE(text);
+        LabPvtTable table;
+        std::vector<std::string> problems;
+        EXPECT_EQ(morvek::ParsePvtTableText(text, "x.txt", table, problems),
+                  TableReadStatus::Refused);
+        EXPECT_EQ(problems, expected) << Joined(problems);
+    }
+
+    // Rows a script gives say which columns they hold; values in a column the
+    // table does not have are refused.
+    LabPvtTable fromScript;
+    std::vector<std::string> problems;
+    morvek::LabPvtRow a{100, 1.2f, 50, 0.01f, 1.1f, 0.015f}, b{200, 1.3f, 90, 0.005f, 0.8f, 0.02f};
+    a.bw = 1.03f;
+    b.bw = 1.02f;
+    EXPECT_EQ(morvek::PvtTableFromRows({a, b}, "skript", fromScript, problems),
+              TableReadStatus::Refused);
+    EXPECT_EQ(problems[0], "Zeile 1: Die Zeile enthält Rv oder Bw, die Tabelle aber nicht.");
+    morvek::LabPvtColumns bw;
+    bw.bw = true;
+    EXPECT_EQ(morvek::PvtTableFromRows({a, b}, "skript", fromScript, problems, bw),
+              TableReadStatus::Read);
+    EXPECT_TRUE(fromScript.hasBw);
+    EXPECT_FALSE(fromScript.hasRv);
+}
+
 }  // namespace

@@ -89,4 +89,4 @@ def test_columns_are_the_fluid_models_at_every_step():
         frame = result.to_pandas()
         assert list(frame.index) == list(range(len(result)))
         np.testing.assert_array_equal(frame["gor"].to_numpy(), result.gor)
-        assert frame.shape == (len(result), 19)  # every column but step, efw included
+        assert frame.shape == (len(result), 20)  # every column but step, efw and rv included

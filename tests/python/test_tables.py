@@ -82,3 +82,29 @@ def test_runs_that_end_at_the_table_say_so_and_travel():
     case.initial_pressure_bar = rows.iloc[:, 0].max() + 10
     with pytest.raises(morvek.InputError, match="außerhalb der PVT-Tabelle"):
         case.predict()
+
+
+def test_the_pvt_tables_optional_columns_rv_and_bw_travel_as_columns(tmp_path):
+    volatile = EXAMPLES / "tabellen" / "walsh1995-pvt.txt"
+    case = morvek.Case.load(EXAMPLES / "nordfeld.mvk")
+    case.read_pvt_table(volatile)
+    frame = case.pvt_table_data
+    assert list(frame.columns) == ["p_bar", "bo", "rs", "bg", "mu_o", "mu_g", "rv"]
+    assert frame.rv.iloc[-1] == pytest.approx(343e-6 * 5.61458, rel=1e-4)
+    # The same rows given back, as a frame and as a list of rows with Rv and Bw.
+    given = case.copy()
+    given.pvt_table_data = frame
+    assert given.pvt_table_data.equals(frame)
+    assert given.predict().report().replace("aus Python", "walsh1995-pvt.txt") == \
+        case.predict().report()
+    rows = [list(r) + [1.02] for r in frame.values.tolist()]
+    given.pvt_table_data = rows
+    assert list(given.pvt_table_data.columns)[-2:] == ["rv", "bw"]
+    assert np.allclose(given.pvt_table_data.bw, 1.02)
+    # Saved, loaded and pickled with them, bit for bit.
+    given.save(tmp_path / "fluechtig.mvk")
+    assert morvek.Case.load(tmp_path / "fluechtig.mvk") == given
+    assert pickle.loads(pickle.dumps(given)) == given
+    # Without the columns every frame is the six columns of before.
+    case.read_pvt_table(PVT)
+    assert list(case.pvt_table_data.columns) == ["p_bar", "bo", "rs", "bg", "mu_o", "mu_g"]
