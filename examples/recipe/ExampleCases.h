@@ -25,4 +25,11 @@ void FillGaskappe(CMorvekDoc& doc);
 // point.
 void FillSauergas(CMorvekDoc& doc);
 
+// Dake's water-drive case (1978, exercise 9.2): its PVT table and production
+// history (examples/tabellen/dake1978-pvt.txt, examples/dake1978-historie.txt)
+// and a van Everdingen-Hurst aquifer of reD = 5.
+void FillDake1978(CMorvekDoc& doc);
+extern const char* const kDakePvtText;
+extern const char* const kDakeHistoryText;
+
 const std::vector<ExampleCase>& ExampleCases();

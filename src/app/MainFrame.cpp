@@ -23,6 +23,8 @@
 #include "app/ToolbarIcons.h"
 #include "case/MorvekDoc.h"
 #include "match/qt/MatchWindows.h"
+#include "input/qt/QtFileChooser.h"
+#include "waterdrive/qt/WaterDriveDialog.h"
 #include "sweep/qt/SweepDialog.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
@@ -176,6 +178,11 @@ void CMainFrame::CreateActions() {
     Connect(ID_ANPASSUNG, [this] { m_pMatch->OnAnpassung(); });
     Connect(ID_HAVLENA_ODEH, [this] { m_pMatch->OnHavlenaOdeh(); });
     Connect(ID_ANTRIEBSINDIZES, [this] { m_pMatch->OnAntriebsindizes(); });
+    Connect(ID_WASSERZUFLUSS, [this] {
+        QtFileChooser chooser;
+        WaterDriveDialog dialog(m_Doc, chooser, this);
+        dialog.exec();
+    });
 
     m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_Actions[ID_VIEW_STATUS_BAR]->setCheckable(true);

@@ -23,6 +23,7 @@
 #include "batch/MatchStep.h"
 #include "batch/SweepStep.h"
 #include "batch/TableStep.h"
+#include "batch/WaterDriveStep.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
@@ -48,6 +49,7 @@ struct BatchOptions {
     MatchCommandLine match;
     TableOptions tables;
     SweepRequest sweep;
+    WaterDriveCommandLine waterDrive;
 };
 
 std::string Utf8(const QString& s) {
@@ -93,9 +95,10 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
-        "Order: load the case, apply --set, read --messwerte, --pvt-tabelle and "
-        "--relperm-tabelle, (with --match: check, then fit), --save, check and compute, the "
-        "uncertainty run (--vary), then write the outputs.");
+        "Order: load the case, apply --set, read --messwerte, --pvt-tabelle, "
+        "--relperm-tabelle and --historie, (with --match: check, then fit; with --mb-fit: "
+        "check, then fit), --save, check and compute, the uncertainty run (--vary), then "
+        "write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -134,6 +137,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     AddMatchOptions(parser);
     for (const auto& o : TableCommandLineOptions()) parser.addOption(o);
     AddSweepOptions(parser);
+    AddWaterDriveOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     // A mistake gets its German message and where the help is, not the whole
@@ -187,6 +191,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     opt.aus = parser.isSet(aus);
     if (std::string why; !ReadMatchOptions(parser, opt.match, why)) return refuse(why);
     if (std::string why; !TableOptionsOf(parser, opt.tables, why)) return refuse(why);
+    if (std::string why; !ReadWaterDriveOptions(parser, opt.waterDrive, why)) return refuse(why);
     std::string sweepProblem;
     if (!ReadSweepOptions(parser, opt.sweep, sweepProblem)) {
         std::cerr << sweepProblem << '\n';
@@ -331,7 +336,10 @@ int RunBatch(int argc, char** argv) {
     }
     if (const int status = ApplyTableOptions(doc, opt.tables, sink); status != kExitOk)
         return status;
+    if (const int status = ApplyHistoryOption(doc, opt.waterDrive, sink)) return status;
     if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
+    if (const int status = RunMbFitStep(doc, opt.waterDrive, opt.answerYes, runner, sink))
+        return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
     const float apiAsLoaded = doc.m_API;
@@ -353,6 +361,7 @@ int RunBatch(int argc, char** argv) {
     }
     if (!WritePages(opt, doc, argc, argv)) return kExitFile;
     if (!WriteMatchOutputs(doc, opt.match, argc, argv)) return kExitFile;
+    if (!WriteWaterDriveOutputs(doc, opt.waterDrive, opt.answerYes, argc, argv)) return kExitFile;
     // Every output is written, the report included; a script still learns
     // that there was nothing to compute (or no sample of the sweep had a
     // result).

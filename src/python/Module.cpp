@@ -43,5 +43,6 @@ PYBIND11_MODULE(_morvek, m) {
     RegisterLabTables(m);
     RegisterSweep(m);
     RegisterEvaluate(m);
+    RegisterWaterDrive(m);
     m.attr("__name__") = importName;
 }

@@ -350,6 +350,7 @@ py::dict CaseState(const CaseInputs& in) {
     for (const Field& f : FieldTable()) state[f.name] = ValueOf(in, f);
     state["measured_rows"] = TextList(in.measuredRows);
     state["lab_tables"] = LabTablesState(in);
+    if (in.history) state["history"] = HistoryState(*in.history);
     return state;
 }
 
@@ -377,6 +378,7 @@ CaseInputs CaseFromState(const StateReader& state) {
     for (const py::handle row : rows)
         in.measuredRows.push_back(state.TextOf(row, "measured_rows"));
     LabTablesFromState(in, state.Dict("lab_tables"), state);
+    if (state.Has("history")) in.history = HistoryFromState(state.Get("history").cast<py::tuple>());
     return in;
 }
 

@@ -42,4 +42,10 @@ void LabTablesFromState(CaseInputs& inputs, const py::dict& tables, const StateR
 // interpreter lock is released.
 const CaseInputs& InputsOfArg(py::handle c, const char* parameter);
 
+// The production history in the pickled state (name, start date, rows), and back.
+py::tuple HistoryState(const ProductionHistory& history);
+ProductionHistory HistoryFromState(const py::tuple& state);
+
+void RegisterWaterDrive(py::module_& m);
+
 }  // namespace morvek::python

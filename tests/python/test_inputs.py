@@ -27,10 +27,11 @@ def refused_values(field):
     if field.kind == "text":
         return ["Ωmega"]
     if field.kind == "choice":
-        return ["4", "-1", "x"]
+        return [str(field.max + 1), "-1", "x"]
     values = ["abc", "1e39", "nan"]
     if field.min is not None:
-        values += [repr(field.min - 0.5), repr(field.max + 0.5)]
+        # Above the largest value also in single precision (1e10 + 0.5 is 1e10).
+        values += [repr(field.min - 0.5), repr(field.max * 1.01 + 0.5)]
     return values
 
 

@@ -43,7 +43,8 @@ TEST(MainWindow, MenuBarHoldsEveryCommandWithItsGermanText) {
                            "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(EntriesOf(menus[1]->menu()),
               (QStringList{"Daten ändern\tF2", "Ergebnisse speichern", "Ergebnisse einlesen",
-                           "Anpassung an Meßwerte...", "Unsicherheitsanalyse…"}));
+                           "Anpassung an Meßwerte...", "Unsicherheitsanalyse…",
+                           "Materialbilanz mit Wasserzufluß…"}));
     EXPECT_EQ(EntriesOf(menus[2]->menu()),
               (QStringList{"Grafik", "Text\tF4", "Grafik an Fenster anpassen", "Havlena-Odeh",
                            "Antriebsindizes", "&Symbolleiste", "S&tatusleiste"}));

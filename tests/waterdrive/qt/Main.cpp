@@ -1,0 +1,5 @@
+#include "support/GuiTestSupport.h"
+
+int main(int argc, char** argv) {
+    return RunGuiTests(argc, argv);
+}
