@@ -13,6 +13,7 @@ class MessageSink;
 // The table kinds as the messages name them.
 inline constexpr const char* kPvtTableKind = "PVT-Tabelle";
 inline constexpr const char* kRelPermTableKind = "Tabelle der relativen Permeabilitäten";
+inline constexpr const char* kWaterCutTableKind = "Tabelle des Wasseranteils";
 
 // How reading a table file into the case ended.
 enum class TableEntry { Taken, Refused, Unreadable };
@@ -22,6 +23,8 @@ enum class TableEntry { Taken, Refused, Unreadable };
 TableEntry ReadPvtTableInto(const std::string& path, morvek::CaseInputs& inputs, MessageSink& sink);
 TableEntry ReadRelPermTableInto(const std::string& path, morvek::CaseInputs& inputs,
                                 MessageSink& sink);
+TableEntry ReadWaterCutTableInto(const std::string& path, morvek::CaseInputs& inputs,
+                                 MessageSink& sink);
 
 // "PVT: Korrelation" or "PVT: pvt.txt (12 Zeilen)", the table's file name first.
 std::string PvtSourceText(const morvek::CaseInputs& inputs);
