@@ -14,6 +14,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
 #include "batch/ExitStatus.h"
+#include "batch/ForecastStep.h"
 #include "batch/MatchStep.h"
 #include "batch/SweepStep.h"
 #include "batch/TableStep.h"
@@ -42,6 +43,7 @@ struct BatchOptions {
     MatchCommandLine match;
     TableOptions tables;
     SweepRequest sweep;
+    ForecastRequest forecast;
 };
 
 std::string Utf8(const QString& s) {
@@ -87,9 +89,10 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "Morvek batch mode: computes one reservoir case without a window and writes the "
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
-        "Order: load the case, apply --set, read --messwerte, --pvt-tabelle and "
-        "--relperm-tabelle, (with --match: check, then fit), --save, check and compute, the "
-        "uncertainty run (--vary), then write the outputs.");
+        "Order: load the case, apply --set, read --messwerte, --pvt-tabelle, "
+        "--relperm-tabelle and --wasseranteil, (with --match: check, then fit), --save, check "
+        "and compute, the forecast (--forecast), the uncertainty run (--vary), then write the "
+        "outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -128,6 +131,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     AddMatchOptions(parser);
     for (const auto& o : TableCommandLineOptions()) parser.addOption(o);
     AddSweepOptions(parser);
+    AddForecastOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     // A mistake gets its German message and where the help is, not the whole
@@ -187,11 +191,13 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         *exitNow = kExitRefused;
         return false;
     }
+    if (std::string why; !ReadForecastOptions(parser, opt.sweep.Active(), opt.forecast, why))
+        return refuse(why);
     return true;
 }
 
-bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
-    const std::string report = JoinLines(doc.m_Text);
+bool WriteReport(const BatchOptions& opt, const std::vector<std::string>& lines) {
+    const std::string report = JoinLines(lines);
     if (opt.reportPath.empty()) {
         std::cout << report << std::flush;
         if (!std::cout) {
@@ -263,15 +269,28 @@ int RunBatch(int argc, char** argv) {
     }
     if (const int status = ApplyTableOptions(doc, opt.tables, sink); status != kExitOk)
         return status;
+    if (const int status = ApplyWaterCutOption(doc, opt.forecast, sink); status != kExitOk)
+        return status;
     if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
+    if (const int status = CheckForecastRequest(opt.forecast, opt.sweep, doc)) return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
     const float apiAsLoaded = doc.m_API;
     if (!doc.OnDataChange()) return kExitRefused;
-    if (const int status = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv))
+    // With --forecast the uncertainty run takes the forecast as its run, and
+    // the forecast's report takes the prediction's place.
+    std::vector<std::string> forecastReport;
+    int forecastStatus = kExitOk;
+    if (opt.forecast.active) {
+        forecastStatus = RunForecastStep(opt.forecast, opt.sweep, doc, apiAsLoaded,
+                                         opt.answerYes, argc, argv, forecastReport);
+        if (forecastStatus == kExitFile) return forecastStatus;
+    } else if (const int status =
+                   RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv)) {
         return status;
+    }
 
-    if (!WriteReport(opt, doc)) return kExitFile;
+    if (!WriteReport(opt, opt.forecast.active ? forecastReport : doc.m_Text)) return kExitFile;
     if (opt.aus && !doc.SaveResults()) return kExitFile;
     if (!opt.csvPath.empty()) {
         std::string error;
@@ -284,5 +303,6 @@ int RunBatch(int argc, char** argv) {
     if (!WriteMatchOutputs(doc, opt.match, argc, argv)) return kExitFile;
     // Every output is written, the report included; a script still learns
     // that there was nothing to compute.
+    if (forecastStatus != kExitOk) return forecastStatus;
     return doc.HasResultTable() ? kExitOk : kExitNoResult;
 }

@@ -36,11 +36,11 @@ constexpr const char* kAquiferModelNames[] = {
     "none", "pot", "fetkovich_radial", "fetkovich_linear", "veh_radial", "carter_tracy_radial",
 };
 // The forecast: a period of up to two centuries, steps of up to a year, rates
-// up to ten million m3 a day (or 1000 sm3 of gas a day), gas-oil ratios up to
+// up to a million m3 a day (or 1000 sm3 of gas a day), gas-oil ratios up to
 // a million sm3/m3: beyond them a value is a typing error.
 constexpr float kMaxForecastYears = 200.0f;
 constexpr float kMaxTimeStepDays = 366.0f;
-constexpr float kMaxRate = 1e7f;
+constexpr float kMaxRate = 1e6f;
 constexpr float kMaxGor = 1e6f;
 
 Field Number(const char* record, const char* name, const char* label, const char* unit,

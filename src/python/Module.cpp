@@ -8,6 +8,7 @@
 
 #include "PyCase.h"
 #include "PyCommon.h"
+#include "PyForecast.h"
 #include "PyResults.h"
 
 namespace py = pybind11;
@@ -29,5 +30,6 @@ PYBIND11_MODULE(_morvek, m) {
     RegisterMatch(m);
     RegisterLabTables(m);
     RegisterSweep(m);
+    RegisterForecast(m);
     m.attr("__name__") = importName;
 }

@@ -154,6 +154,12 @@ py::object LabTablesState(const CaseInputs& in) {
             rows.append(py::make_tuple(r.gasSaturation, r.krg, r.kro));
         state["relperm"] = py::make_tuple(MessageText(in.relPermTable->fileName), rows);
     }
+    if (in.waterCutTable) {
+        py::list rows;
+        for (const LabWaterCutRow& r : in.waterCutTable->rows)
+            rows.append(py::make_tuple(r.recoveryPct, r.waterCut));
+        state["water_cut"] = py::make_tuple(MessageText(in.waterCutTable->fileName), rows);
+    }
     return state;
 }
 
@@ -176,6 +182,15 @@ void LabTablesFromState(CaseInputs& in, const py::dict& state) {
             table.rows.push_back({v.at(0), v.at(1), v.at(2)});
         }
         in.relPermTable = std::move(table);
+    }
+    if (state.contains("water_cut")) {
+        const auto t = state["water_cut"].cast<py::tuple>();
+        LabWaterCutTable table{t[0].cast<std::string>(), {}};
+        for (const py::handle& row : t[1].cast<py::list>()) {
+            const auto v = row.cast<std::vector<float>>();
+            table.rows.push_back({v.at(0), v.at(1)});
+        }
+        in.waterCutTable = std::move(table);
     }
 }
 

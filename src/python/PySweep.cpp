@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "PyCase.h"
+#include "PyForecast.h"
 #include "PyCommon.h"
 #include "PyResults.h"
 #include "base/Format.h"
@@ -398,10 +399,29 @@ void RegisterSweep(py::module_& m) {
     cls.def(py::pickle([](const PySweepResult& s) { return SweepState(s); },
                        [](const py::dict& state) { return SweepFromState(state); }));
 
-    m.def("sweep", &SweepCase, py::arg("case"), py::arg("vary"), py::kw_only(),
-          py::arg("samples") = 1000, py::arg("sampling") = "lhs", py::arg("seed") = 1,
-          py::arg("threads") = py::none(), py::arg("abandon_bar") = py::none(),
-          py::arg("use_api_from_initial_gor") = false,
+    m.def(
+        "sweep",
+        [](const PyCase& c, const py::dict& vary, uint64_t samples, const std::string& sampling,
+           uint64_t seed, const py::object& threads, const py::object& abandon, bool useApi,
+           bool forecast, const py::object& npBy) -> py::object {
+            if (!forecast) {
+                if (!npBy.is_none())
+                    throw InputError("np_by gilt für die Prognose über die Zeit (forecast=True).");
+                return py::cast(SweepCase(c, vary, samples, sampling, seed, threads, abandon, useApi));
+            }
+            if (!abandon.is_none())
+                throw InputError("abandon_bar gilt nicht für die Prognose über die Zeit; dort "
+                                 "enden die Stichproben an ihrem Aufgabedruck "
+                                 "(abandonment_pressure_bar).");
+            const CaseInputs base = c.inputs;
+            return ForecastSweepOf(base, VariationsOf(vary),
+                                   OptionsOf(samples, sampling, seed, threads, abandon, useApi),
+                                   npBy);
+        },
+        py::arg("case"), py::arg("vary"), py::kw_only(), py::arg("samples") = 1000,
+        py::arg("sampling") = "lhs", py::arg("seed") = 1, py::arg("threads") = py::none(),
+        py::arg("abandon_bar") = py::none(), py::arg("use_api_from_initial_gor") = false,
+        py::arg("forecast") = false, py::arg("np_by") = py::none(),
           "The uncertainty run of a case, as batch mode's --vary runs it: `vary` maps input\n"
           "names (record or English: 'm_OOIP', 'sgc', 'm_Gas[3]') to (low, high) for a uniform\n"
           "or (low, mode, high) for a triangular distribution. Each of `samples` samples\n"
@@ -411,7 +431,10 @@ void RegisterSweep(py::module_& m) {
           "run on at most `threads` threads (None: every core) with the interpreter lock\n"
           "released, and give the same numbers on any number of threads. `abandon_bar` adds\n"
           "cumulative oil and recovery factor at that pressure. Ctrl-C stops the run\n"
-          "(KeyboardInterrupt). A refused case or range raises InputError.");
+          "(KeyboardInterrupt). A refused case or range raises InputError.\n"
+          "forecast=True takes the forecast against time as each sample's run and returns a\n"
+          "ForecastSweepResult (its outcomes, np_by: cumulative oil by the end of those years,\n"
+          "and the fan of oil rate and cumulative oil).");
 }
 
 }  // namespace morvek::python
