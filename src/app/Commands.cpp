@@ -24,6 +24,9 @@ const std::map<int, const char*>& PromptTable() {
          "Variiert unsichere Eingaben und zeigt, wie weit sie den Entölungsgrad bewegen"},
         {ID_WASSERZUFLUSS,
          "Paßt Ölvolumen und Aquifer an die Produktionshistorie an\nMaterialbilanz"},
+        {ID_PROGNOSE,
+         "Prognostiziert Raten, Druck und Förderung über die Zeit aus Plateaurate, "
+         "Produktivitätsindex und Aufgabegrenzen"},
         {ID_FILE_NEW, "Erstellt ein neues Dokument.\nNeu"},
         {ID_FILE_OPEN, "Öffnet ein bestehendes Dokument.\nÖffnen"},
         {ID_FILE_SAVE, "Speichert das aktive Dokument.\nSpeichern"},
@@ -76,6 +79,7 @@ const std::vector<MenuDefinition>& MenuBarDefinition() {
           {ID_ANPASSUNG, "Anpassung an Meßwerte..."},
           {ID_UNSICHERHEITSANALYSE, "Unsicherheitsanalyse…"},
           {ID_WASSERZUFLUSS, "Materialbilanz mit Wasserzufluß…"}}},
+          {ID_PROGNOSE, "Prognose über die Zeit…"}}},
         {"&Ansicht",
          {{ID_GRAFIK, "Grafik"},
           {ID_TEXT, "Text\tF4"},

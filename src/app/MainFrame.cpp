@@ -25,6 +25,7 @@
 #include "match/qt/MatchWindows.h"
 #include "input/qt/QtFileChooser.h"
 #include "waterdrive/qt/WaterDriveDialog.h"
+#include "forecast/qt/ForecastDialog.h"
 #include "sweep/qt/SweepDialog.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
@@ -168,6 +169,7 @@ void CMainFrame::CreateActions() {
     Connect(ID_ERGEBNISSE_SPEICHERN, &CMainFrame::OnErgebnisseSpeichern);
     Connect(ID_ERGEBNISSE_EINLESEN, &CMainFrame::OnErgebnisseEinlesen);
     Connect(ID_UNSICHERHEITSANALYSE, &CMainFrame::OnUnsicherheitsanalyse);
+    Connect(ID_PROGNOSE, &CMainFrame::OnPrognose);
     Connect(ID_GRAFIK, &CMainFrame::OnGrafik);
     Connect(ID_TEXT, &CMainFrame::OnText);
     Connect(ID_GRAFIKLUPE, &CMainFrame::OnGrafiklupe);
@@ -396,4 +398,10 @@ void CMainFrame::OnErgebnisseEinlesen() {
 void CMainFrame::OnUnsicherheitsanalyse() {
     SweepDialog dialog(m_Doc, Messages(), this);
     dialog.exec();
+}
+
+void CMainFrame::OnPrognose() {
+    ForecastDialog dialog(m_Doc, Messages(), this);
+    dialog.exec();
+    UpdateCommandUI();
 }

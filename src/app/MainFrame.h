@@ -76,6 +76,7 @@ public:
     void OnErgebnisseSpeichern();
     void OnErgebnisseEinlesen();
     void OnUnsicherheitsanalyse();
+    void OnPrognose();
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();

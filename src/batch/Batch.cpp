@@ -20,6 +20,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
 #include "batch/ExitStatus.h"
+#include "batch/ForecastStep.h"
 #include "batch/MatchStep.h"
 #include "batch/SweepStep.h"
 #include "batch/TableStep.h"
@@ -30,6 +31,7 @@
 #include "results/SeriesCsv.h"
 #include "views/qt/ChartExport.h"
 #include "views/qt/PageExport.h"
+#include "waterdrive/WaterDriveGraphs.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ struct BatchOptions {
     TableOptions tables;
     SweepRequest sweep;
     WaterDriveCommandLine waterDrive;
+    ForecastRequest forecast;
 };
 
 std::string Utf8(const QString& s) {
@@ -96,9 +99,9 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         "report to stdout (UTF-8). Messages and the questions of the run, with the answer "
         "given, go to stderr.\n"
         "Order: load the case, apply --set, read --messwerte, --pvt-tabelle, "
-        "--relperm-tabelle and --historie, (with --match: check, then fit; with --mb-fit: "
-        "check, then fit), --save, check and compute, the uncertainty run (--vary), then "
-        "write the outputs.");
+        "--relperm-tabelle, --historie and --wasseranteil, (with --match: check, then fit; "
+        "with --mb-fit: check, then fit), --save, check and compute, the forecast "
+        "(--forecast), the uncertainty run (--vary), then write the outputs.");
     QCommandLineOption help({"h", "help"}, "Show this help.");
     QCommandLineOption version({"v", "version"}, "Show the program version.");
     QCommandLineOption batch("batch", "Run headless (required for every other option).");
@@ -138,6 +141,7 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
     for (const auto& o : TableCommandLineOptions()) parser.addOption(o);
     AddSweepOptions(parser);
     AddWaterDriveOptions(parser);
+    AddForecastOptions(parser);
     parser.addPositionalArgument("CASE.mvk", "The case file to compute.");
 
     // A mistake gets its German message and where the help is, not the whole
@@ -198,6 +202,8 @@ bool ParseOptions(int argc, char** argv, BatchOptions& opt, int* exitNow) {
         *exitNow = kExitRefused;
         return false;
     }
+    if (std::string why; !ReadForecastOptions(parser, opt.sweep.Active(), opt.forecast, why))
+        return refuse(why);
     return true;
 }
 
@@ -214,6 +220,8 @@ BatchFiles FilesOfRun(const BatchOptions& opt) {
     files.Input("--messwerte", opt.messwertePath);
     files.Input("--pvt-tabelle", opt.tables.pvtPath);
     files.Input("--relperm-tabelle", opt.tables.relPermPath);
+    files.Input("--historie", opt.waterDrive.historyPath);
+    files.Input("--wasseranteil", opt.forecast.waterCutPath);
     files.Save("--save", opt.savePath);
     files.Output("--report", opt.reportPath);
     if (opt.aus) files.Output("--aus", "aus.txt");  // in the working directory
@@ -231,6 +239,18 @@ BatchFiles FilesOfRun(const BatchOptions& opt) {
     files.Output("--sweep-summary", opt.sweep.summaryPath);
     files.Output("--tornado", opt.sweep.tornadoPath);
     files.Output("--distribution", opt.sweep.distributionPath);
+    files.Output("--mb-fit-csv", opt.waterDrive.fitCsvPath);
+    files.Output("--mb-report", opt.waterDrive.reportPath);
+    files.Output("--history-csv", opt.waterDrive.historyCsvPath);
+    if (!opt.waterDrive.plotsPrefix.empty()) {
+        const morvek::WaterDrivePlotNames plots =
+            morvek::WaterDrivePlotFiles(opt.waterDrive.plotsPrefix);
+        for (const std::string* p : {&plots.havlenaOdeh, &plots.campbell, &plots.driveIndices})
+            files.Output("--mb-plots", *p);
+    }
+    files.Output("--forecast-csv", opt.forecast.csvPath);
+    files.Output("--forecast-graph", opt.forecast.graphPath);
+    files.Output("--fan-chart", opt.forecast.fanPath);
     return files;
 }
 
@@ -250,8 +270,8 @@ void RemoveTemporariesOnInterrupt() {
     for (int s : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(s, &action, nullptr);
 }
 
-bool WriteReport(const BatchOptions& opt, const CMorvekDoc& doc) {
-    const std::string report = JoinLines(doc.m_Text);
+bool WriteReport(const BatchOptions& opt, const std::vector<std::string>& lines) {
+    const std::string report = JoinLines(lines);
     if (opt.reportPath.empty()) {
         std::cout << report << std::flush;
         if (!std::cout) {
@@ -337,9 +357,12 @@ int RunBatch(int argc, char** argv) {
     if (const int status = ApplyTableOptions(doc, opt.tables, sink); status != kExitOk)
         return status;
     if (const int status = ApplyHistoryOption(doc, opt.waterDrive, sink)) return status;
+    if (const int status = ApplyWaterCutOption(doc, opt.forecast, sink); status != kExitOk)
+        return status;
     if (const int status = RunMatchStep(doc, opt.match, opt.answerYes, runner, sink)) return status;
     if (const int status = RunMbFitStep(doc, opt.waterDrive, opt.answerYes, runner, sink))
         return status;
+    if (const int status = CheckForecastRequest(opt.forecast, opt.sweep, doc)) return status;
     if (!opt.savePath.empty() && !doc.OnSaveDocument(opt.savePath)) return kExitFile;
 
     const float apiAsLoaded = doc.m_API;
@@ -347,10 +370,21 @@ int RunBatch(int argc, char** argv) {
     // What the inputs probably do not mean: on stderr, never in the report.
     if (doc.LastRun())
         for (const std::string& warning : doc.LastRun()->warnings) std::cerr << warning << '\n';
-    const int sweepStatus = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv);
-    if (sweepStatus != kExitOk && sweepStatus != kExitNoResult) return sweepStatus;
+    // With --forecast the uncertainty run takes the forecast as its run, and
+    // the forecast's report takes the prediction's place.
+    std::vector<std::string> forecastReport;
+    int forecastStatus = kExitOk;
+    int sweepStatus = kExitOk;
+    if (opt.forecast.active) {
+        forecastStatus = RunForecastStep(opt.forecast, opt.sweep, doc, apiAsLoaded,
+                                         opt.answerYes, argc, argv, forecastReport);
+        if (forecastStatus == kExitFile) return forecastStatus;
+    } else {
+        sweepStatus = RunSweepStep(opt.sweep, doc, apiAsLoaded, opt.answerYes, argc, argv);
+        if (sweepStatus != kExitOk && sweepStatus != kExitNoResult) return sweepStatus;
+    }
 
-    if (!WriteReport(opt, doc)) return kExitFile;
+    if (!WriteReport(opt, opt.forecast.active ? forecastReport : doc.m_Text)) return kExitFile;
     if (opt.aus && !doc.SaveResults()) return kExitFile;
     if (!opt.csvPath.empty()) {
         std::string error;
@@ -365,5 +399,6 @@ int RunBatch(int argc, char** argv) {
     // Every output is written, the report included; a script still learns
     // that there was nothing to compute (or no sample of the sweep had a
     // result).
+    if (forecastStatus != kExitOk) return forecastStatus;
     return doc.HasResultTable() && sweepStatus == kExitOk ? kExitOk : kExitNoResult;
 }

@@ -99,6 +99,14 @@ bool ApplyOwnDialogSetting(CMorvekDoc& doc, const std::string& assignment,
         return true;
     }
     float value = 0;
+    if (f->date) {
+        if (const std::string problem = morvek::ParseDateField(*f, text, value); !problem.empty()) {
+            sink.Show(prefix + problem);
+            return false;
+        }
+        f->Number(doc.m_Inputs) = value;
+        return true;
+    }
     if (!ParseFloatStrict(text, value)) {
         sink.Show(prefix + morvek::NotANumberMessage(*f) + DecimalPointHint(text));
         return false;

@@ -80,6 +80,12 @@ TableEntry ReadRelPermTableInto(const std::string& path, morvek::CaseInputs& inp
                     sink);
 }
 
+TableEntry ReadWaterCutTableInto(const std::string& path, morvek::CaseInputs& inputs,
+                                 MessageSink& sink) {
+    return ReadInto(path, inputs.waterCutTable, kWaterCutTableKind, morvek::ReadWaterCutTableFile,
+                    sink);
+}
+
 std::string PvtSourceText(const morvek::CaseInputs& in) {
     return "PVT: " + (in.pvtTable ? TableText(*in.pvtTable) : std::string("Korrelation"));
 }

@@ -14,6 +14,7 @@ class MessageSink;
 inline constexpr const char* kPvtTableKind = "PVT-Tabelle";
 inline constexpr const char* kRelPermTableKind = "Tabelle der relativen Permeabilitäten";
 inline constexpr const char* kHistoryKind = "Produktionshistorie";
+inline constexpr const char* kWaterCutTableKind = "Tabelle des Wasseranteils";
 
 // How reading a table file into the case ended.
 enum class TableEntry { Taken, Refused, Unreadable };
@@ -25,6 +26,8 @@ TableEntry ReadRelPermTableInto(const std::string& path, morvek::CaseInputs& inp
                                 MessageSink& sink);
 // The production history (src/waterdrive/HistoryFile.h) likewise.
 TableEntry ReadHistoryInto(const std::string& path, morvek::CaseInputs& inputs, MessageSink& sink);
+TableEntry ReadWaterCutTableInto(const std::string& path, morvek::CaseInputs& inputs,
+                                 MessageSink& sink);
 
 // "PVT: Korrelation" or "PVT: pvt.txt (12 Zeilen)", the table's file name first.
 std::string PvtSourceText(const morvek::CaseInputs& inputs);

@@ -196,6 +196,10 @@ bool AppendCaseFileBlock(const CaseInputs& in, std::string& out, std::string& pr
             "werden.";
         return false;
     }
+    if (in.waterCutTable && !WriteTable(*in.waterCutTable, contents[kBlockWaterCutTable])) {
+        problem = "Die Tabelle des Wasseranteils ist ungültig und kann nicht gespeichert werden.";
+        return false;
+    }
     if (contents.empty()) return true;
 
     std::string items;
@@ -254,6 +258,10 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
         }
         if (id == kBlockHistory) {
             if (!ReadHistory(content, r.history)) return false;
+            continue;
+        }
+        if (id == kBlockWaterCutTable) {
+            if (!ReadTable(content, r.waterCutTable)) return false;
             continue;
         }
         const auto item = NumberItems().find(id);

@@ -10,7 +10,8 @@ bool SameLabTables(const CaseInputs& a, const CaseInputs& b) {
     auto same = [](const auto& x, const auto& y) {
         return x.has_value() == y.has_value() && (!x || SameTable(*x, *y));
     };
-    return same(a.pvtTable, b.pvtTable) && same(a.relPermTable, b.relPermTable);
+    return same(a.pvtTable, b.pvtTable) && same(a.relPermTable, b.relPermTable) &&
+           same(a.waterCutTable, b.waterCutTable);
 }
 
 bool SameHistories(const CaseInputs& a, const CaseInputs& b) {

@@ -89,6 +89,22 @@ struct CaseInputs {
     // The dated production history (cumulative oil, gas, water, injection).
     std::optional<ProductionHistory> history;
 
+    // The forecast against time: its period, the wells (field totals) and
+    // when the field is abandoned. 0 leaves an input out (the forecast refuses
+    // to run without what it needs: a start, a period, a target rate).
+    float forecastStartDate = 0.0f;               // serial date (base/CalendarDate.h)
+    float forecastYears = 0.0f;                   // length of the period, years
+    float timeStepDays = 0.0f;                    // 0: calendar months
+    float oilRateTargetM3PerDay = 0.0f;           // the plateau rate
+    float productivityIndexM3PerDayBar = 0.0f;    // J; 0: no limit of the wells
+    float minBottomholePressureBar = 0.0f;        // pwf of q <= J (p - pwf)
+    float maxGorSm3PerM3 = 0.0f;                  // gas-oil ratio beyond which the rate is cut
+    float maxGasRate1000Sm3PerDay = 0.0f;         // gas the field may produce a day
+    float abandonmentRateM3PerDay = 0.0f;         // the field ends below this oil rate
+    float abandonmentPressureBar = 0.0f;          // ... or at this pressure
+    // Water cut against recovery factor; without it no water is produced.
+    std::optional<LabWaterCutTable> waterCutTable;
+
     // Bit for bit: two cases are the same when every stored float is.
     bool operator==(const CaseInputs& other) const;
 };

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 
+#include "base/CalendarDate.h"
 #include "base/Format.h"
 
 namespace morvek {
@@ -34,6 +35,13 @@ constexpr float kMaxWaterViscosityCp = 100.0f;
 constexpr const char* kAquiferModelNames[] = {
     "none", "pot", "fetkovich_radial", "fetkovich_linear", "veh_radial", "carter_tracy_radial",
 };
+// The forecast: a period of up to two centuries, steps of up to a year, rates
+// up to a million m3 a day (or 1000 sm3 of gas a day), gas-oil ratios up to
+// a million sm3/m3: beyond them a value is a typing error.
+constexpr float kMaxForecastYears = 200.0f;
+constexpr float kMaxTimeStepDays = 366.0f;
+constexpr float kMaxRate = 1e6f;
+constexpr float kMaxGor = 1e6f;
 
 Field Number(const char* record, const char* name, const char* label, const char* unit,
              float CaseInputs::*member, int file, int control, int order) {
@@ -69,6 +77,14 @@ Field InBlock(Field f, int item, int slot) {
     f.blockItem = item;
     f.blockSlot = slot;
     return f;
+}
+
+// An input of the forecast against time: in the forecast's item of the
+// optional block, not in the data-entry dialog but in the forecast's.
+Field Forecast(const char* record, const char* name, const char* label, const char* unit,
+               float CaseInputs::*member, float hi, int slot) {
+    return InBlock(Ranged(record, name, label, unit, member, 0.0f, hi, -1, 0, 0), kBlockForecast,
+                   slot);
 }
 
 // A gas component in mole percent: the case record names it by its index.
@@ -201,6 +217,43 @@ std::vector<Field> MakeTable() {
     for (const auto& a : aquiferNumbers)
         t.push_back(InBlock(Ranged(a.record, a.name, a.label, a.unit, a.member, 0.0f, a.max, -1, 0, 0),
                             kBlockAquifer, slot++));
+    // The forecast against time (src/forecast): not in the data-entry dialog
+    // but in the forecast's; 0 leaves an input out.
+    Field start = Forecast("m_Prognosebeginn", "forecast_start", "Beginn der Prognose", "Datum",
+                           &C::forecastStartDate, float(kLastDateSerial), 0);
+    start.date = true;
+    t.push_back(start);
+    const struct {
+        const char* record;
+        const char* name;
+        const char* label;
+        const char* unit;
+        float CaseInputs::*member;
+        float max;
+    } forecastNumbers[] = {
+        {"m_Prognosejahre", "forecast_years", "Prognosezeitraum (Jahre)", "a", &C::forecastYears,
+         kMaxForecastYears},
+        {"m_Zeitschritt", "time_step_days", "Zeitschritt (Tage, 0: ein Monat)", "d",
+         &C::timeStepDays, kMaxTimeStepDays},
+        {"m_Plateaurate", "oil_rate_target_m3_per_day", "Plateaurate Öl (m3/d)", "m³/d",
+         &C::oilRateTargetM3PerDay, kMaxRate},
+        {"m_Produktivitaetsindex", "productivity_index_m3_per_day_bar",
+         "Produktivitätsindex (m3/d/Bar)", "m³/(d·bar)", &C::productivityIndexM3PerDayBar,
+         kMaxRate},
+        {"m_Sohlendruck", "min_bottomhole_pressure_bar", "Mindestsohlendruck (Bar)", "bar",
+         &C::minBottomholePressureBar, kMaxPressureBar},
+        {"m_MaxGOEV", "max_gor_sm3_per_m3", "Höchstes Gas-Öl-Verhältnis (m3/m3)", "sm³/m³",
+         &C::maxGorSm3PerM3, kMaxGor},
+        {"m_MaxGasrate", "max_gas_rate_1000sm3_per_day", "Höchste Gasrate (1000 m3/d)",
+         "1000 sm³/d", &C::maxGasRate1000Sm3PerDay, kMaxRate},
+        {"m_Aufgaberate", "abandonment_rate_m3_per_day", "Aufgaberate Öl (m3/d)", "m³/d",
+         &C::abandonmentRateM3PerDay, kMaxRate},
+        {"m_Aufgabedruck", "abandonment_pressure_bar", "Aufgabedruck (Bar)", "bar",
+         &C::abandonmentPressureBar, kMaxPressureBar},
+    };
+    int forecastSlot = 1;
+    for (const auto& n : forecastNumbers)
+        t.push_back(Forecast(n.record, n.name, n.label, n.unit, n.member, n.max, forecastSlot++));
     return t;
 }
 
@@ -297,6 +350,29 @@ std::string ChoiceMessage(const Field& field) {
     }
     return Format("Bitte einen der Werte %s eingeben: \"%s\".", values.c_str(),
                   field.Caption().c_str());
+}
+
+std::string ParseDateField(const Field& field, const std::string& text, float& value) {
+    const size_t begin = text.find_first_not_of(" \t");
+    const std::string trimmed =
+        begin == std::string::npos ? std::string()
+                                   : text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+    if (trimmed.empty() || trimmed == "0") {
+        value = 0.0f;
+        return {};
+    }
+    int32_t serial = 0;
+    if (!ParseDate(trimmed, serial))
+        return Format("Bitte ein Datum als JJJJ-MM-TT zwischen %d und %d eingeben (zum Beispiel "
+                      "2025-01-01): \"%s\".",
+                      kFirstDateYear, kLastDateYear, field.Caption().c_str());
+    value = static_cast<float>(serial);
+    return {};
+}
+
+std::string DateFieldText(float value) {
+    if (!(value >= float(kFirstDateSerial) && value <= float(kLastDateSerial))) return {};
+    return IsoDate(static_cast<int32_t>(value));
 }
 
 std::string CheckNumber(const Field& field, float value) {

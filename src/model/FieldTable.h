@@ -25,6 +25,9 @@ enum CaseFileBlockItem : int {
     kBlockPvtTableColumns = 4,  // the PVT table's optional columns (Rv, Bw)
     kBlockAquifer = 5,  // the aquifer model and its numbers (blockSlot order)
     kBlockHistory = 6,  // the production history
+    // The forecast against time: its inputs and its water-cut table.
+    kBlockForecast = 8,
+    kBlockWaterCutTable = 9,
 };
 
 enum class FieldKind {
@@ -59,6 +62,9 @@ struct Field {
     int filePosition = -1;
     int blockItem = kNoBlockItem;
     int blockSlot = -1;
+    // A calendar date kept as its serial number (base/CalendarDate.h), read
+    // and shown as YYYY-MM-DD; 0 is no date.
+    bool date = false;
     int controlId = 0;    // the data-entry dialog's control; 0: not in that dialog
     int dialogOrder = 0;  // order in which the dialog reads its controls
     // The dialog's own name of a gas component ("m_H2S" for "m_Gas[0]"), by
@@ -102,6 +108,13 @@ std::string OutOfRangeMessage(const Field& field);
 int ChoiceIndex(const Field& field, const std::string& text);
 // "Bitte einen der Werte none (0), pot (1), ... eingeben: \"Aquifermodell\"."
 std::string ChoiceMessage(const Field& field);
+
+// The value of a date field from its text: YYYY-MM-DD (or DD.MM.YYYY) of the
+// years 1900 to 2199, or "0" or nothing for no date. Empty when accepted,
+// else the German message naming the field.
+std::string ParseDateField(const Field& field, const std::string& text, float& value);
+// "2025-01-01", or "" for no date.
+std::string DateFieldText(float value);
 
 // Checks a number for a field as the dialog checks what it reads: finite and
 // within the field's range. Empty when the value is accepted, else the

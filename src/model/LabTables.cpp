@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cctype>
+#include <concepts>
 #include <cmath>
 #include <cstdint>
 
@@ -168,6 +169,38 @@ struct Kind<LabRelPermRow> {
     static void SetColumns(LabRelPermTable&, const Columns&) {}
 };
 
+template <>
+struct Kind<LabWaterCutRow> {
+    static constexpr const char* kColumnNames = "Entölungsgrad, Wasseranteil";
+    static float Key(const LabWaterCutRow& r) { return r.recoveryPct; }
+    static std::string KeyText(float key) {
+        return Format("Der Entölungsgrad %s %%", Number(key).c_str());
+    }
+    static std::string Check(const LabWaterCutRow& r) {
+        if (!(r.recoveryPct >= 0.0f && r.recoveryPct <= 100.0f))
+            return Format("Der Entölungsgrad %s %% muß zwischen 0 und 100 liegen.",
+                          Number(r.recoveryPct).c_str());
+        if (!(r.waterCut >= 0.0f && r.waterCut < 1.0f))
+            return Format("Der Wasseranteil %s muß mindestens 0 und kleiner als 1 sein.",
+                          Number(r.waterCut).c_str());
+        return {};
+    }
+    // The water cut never falls as more oil is produced.
+    static std::string Follows(const LabWaterCutRow& before, const LabWaterCutRow& row) {
+        if (row.waterCut >= before.waterCut) return {};
+        return Format("Der Wasseranteil %s bei %s %% ist kleiner als %s bei %s %%; er darf mit "
+                      "dem Entölungsgrad nicht fallen.",
+                      Number(row.waterCut).c_str(), Number(row.recoveryPct).c_str(),
+                      Number(before.waterCut).c_str(), Number(before.recoveryPct).c_str());
+    }
+};
+
+// A kind whose rows must also agree with the row before them, once sorted.
+template <class Row>
+concept ChecksOrder = requires(const Row& a) {
+    { Kind<Row>::Follows(a, a) } -> std::same_as<std::string>;
+};
+
 template <class Row>
 struct TableOf;
 template <>
@@ -177,6 +210,10 @@ struct TableOf<LabPvtRow> {
 template <>
 struct TableOf<LabRelPermRow> {
     using Type = LabRelPermTable;
+};
+template <>
+struct TableOf<LabWaterCutRow> {
+    using Type = LabWaterCutTable;
 };
 
 template <class Row>
@@ -211,6 +248,9 @@ TableReadStatus Finish(std::vector<NumberedRow<Row>> rows, const std::string& na
             AddProblem(problems,
                        Format("Zeile %d: %s steht schon in Zeile %d.", later.line,
                               Kind<Row>::KeyText(Kind<Row>::Key(later.row)).c_str(), earlier.line));
+        } else if constexpr (ChecksOrder<Row>) {
+            if (const std::string why = Kind<Row>::Follows(a.row, b.row); !why.empty())
+                AddProblem(problems, Format("Zeile %d: %s", b.line, why.c_str()));
         }
     }
     if (problems.empty() && rows.size() < size_t{kMinLabTableRows})
@@ -417,6 +457,10 @@ bool IsValid(const Table& table) {
         if (!Kind<Row>::Check(table.rows[i], columns).empty()) return false;
         if (i > 0 && !(Kind<Row>::Key(table.rows[i - 1]) < Kind<Row>::Key(table.rows[i])))
             return false;
+        if constexpr (ChecksOrder<Row>) {
+            if (i > 0 && !Kind<Row>::Follows(table.rows[i - 1], table.rows[i]).empty())
+                return false;
+        }
     }
     return true;
 }
@@ -448,6 +492,10 @@ bool SameTable(const LabRelPermTable& a, const LabRelPermTable& b) {
     return a.fileName == b.fileName && SameRows(a.rows, b.rows);
 }
 
+bool SameTable(const LabWaterCutTable& a, const LabWaterCutTable& b) {
+    return a.fileName == b.fileName && SameRows(a.rows, b.rows);
+}
+
 TableReadStatus ParsePvtTableText(std::string_view text, const std::string& fileName,
                                   LabPvtTable& table, std::vector<std::string>& problems) {
     return ParseText<LabPvtRow>(text, fileName, table, problems);
@@ -458,6 +506,11 @@ TableReadStatus ParseRelPermTableText(std::string_view text, const std::string& 
     return ParseText<LabRelPermRow>(text, fileName, table, problems);
 }
 
+TableReadStatus ParseWaterCutTableText(std::string_view text, const std::string& fileName,
+                                       LabWaterCutTable& table, std::vector<std::string>& problems) {
+    return ParseText<LabWaterCutRow>(text, fileName, table, problems);
+}
+
 TableReadStatus ReadPvtTableFile(const std::string& path, LabPvtTable& table,
                                  std::vector<std::string>& problems) {
     return ReadFile<LabPvtRow>(path, table, problems);
@@ -466,6 +519,11 @@ TableReadStatus ReadPvtTableFile(const std::string& path, LabPvtTable& table,
 TableReadStatus ReadRelPermTableFile(const std::string& path, LabRelPermTable& table,
                                      std::vector<std::string>& problems) {
     return ReadFile<LabRelPermRow>(path, table, problems);
+}
+
+TableReadStatus ReadWaterCutTableFile(const std::string& path, LabWaterCutTable& table,
+                                      std::vector<std::string>& problems) {
+    return ReadFile<LabWaterCutRow>(path, table, problems);
 }
 
 TableReadStatus PvtTableFromRows(std::vector<LabPvtRow> rows, const std::string& name,
@@ -479,12 +537,21 @@ TableReadStatus RelPermTableFromRows(std::vector<LabRelPermRow> rows, const std:
     return FromRows(std::move(rows), name, Kind<LabRelPermRow>::Columns{}, table, problems);
 }
 
+TableReadStatus WaterCutTableFromRows(std::vector<LabWaterCutRow> rows, const std::string& name,
+                                      LabWaterCutTable& table, std::vector<std::string>& problems) {
+    return FromRows(std::move(rows), name, table, problems);
+}
+
 bool IsValidTable(const LabPvtTable& table) {
     return IsValid<LabPvtRow>(table);
 }
 
 bool IsValidTable(const LabRelPermTable& table) {
     return IsValid<LabRelPermRow>(table);
+}
+
+bool IsValidTable(const LabWaterCutTable& table) {
+    return IsValid<LabWaterCutRow>(table);
 }
 
 std::string TableProblemMessage(const std::string& tableKind, const std::string& path,

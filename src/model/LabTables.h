@@ -90,10 +90,29 @@ struct LabRelPermTable {
 // cannot hold, and every control character, as '?', so that the name stays
 // on its line in the report and the case file can store it.
 std::string TableNameOf(const std::string& fileName);
+// The water cut of the produced liquid against the recovery factor, which the
+// forecast against time takes its water rate from (the --wasseranteil file):
+//   recovery factor (percent of the oil in place, 0 to 100), water cut
+//   (water rate / liquid rate at the surface, 0 to below 1)
+// with the water cut never falling as the recovery factor grows.
+struct LabWaterCutRow {
+    float recoveryPct = 0;
+    float waterCut = 0;
+
+    static constexpr size_t kColumns = 2;
+    std::array<float, kColumns> Numbers() const { return {recoveryPct, waterCut}; }
+    static LabWaterCutRow FromNumbers(const std::array<float, kColumns>& v) { return {v[0], v[1]}; }
+};
+
+struct LabWaterCutTable {
+    std::string fileName;
+    std::vector<LabWaterCutRow> rows;  // strictly ascending recovery factor
+};
 
 // Bit for bit, file names included.
 bool SameTable(const LabPvtTable& a, const LabPvtTable& b);
 bool SameTable(const LabRelPermTable& a, const LabRelPermTable& b);
+bool SameTable(const LabWaterCutTable& a, const LabWaterCutTable& b);
 
 enum class TableReadStatus {
     Read,        // the table holds the rows of the file
@@ -108,12 +127,16 @@ TableReadStatus ParsePvtTableText(std::string_view text, const std::string& file
                                   LabPvtTable& table, std::vector<std::string>& problems);
 TableReadStatus ParseRelPermTableText(std::string_view text, const std::string& fileName,
                                       LabRelPermTable& table, std::vector<std::string>& problems);
+TableReadStatus ParseWaterCutTableText(std::string_view text, const std::string& fileName,
+                                       LabWaterCutTable& table, std::vector<std::string>& problems);
 
 // The same from a file; the table takes the file's name (without folder).
 TableReadStatus ReadPvtTableFile(const std::string& path, LabPvtTable& table,
                                  std::vector<std::string>& problems);
 TableReadStatus ReadRelPermTableFile(const std::string& path, LabRelPermTable& table,
                                      std::vector<std::string>& problems);
+TableReadStatus ReadWaterCutTableFile(const std::string& path, LabWaterCutTable& table,
+                                      std::vector<std::string>& problems);
 
 // Which optional columns rows given as numbers hold (the others must be 0),
 // and, for a file, in which order its header names them.
@@ -130,11 +153,14 @@ TableReadStatus PvtTableFromRows(std::vector<LabPvtRow> rows, const std::string&
                                  LabPvtColumns columns = {});
 TableReadStatus RelPermTableFromRows(std::vector<LabRelPermRow> rows, const std::string& name,
                                      LabRelPermTable& table, std::vector<std::string>& problems);
+TableReadStatus WaterCutTableFromRows(std::vector<LabWaterCutRow> rows, const std::string& name,
+                                      LabWaterCutTable& table, std::vector<std::string>& problems);
 
 // True when the table is one the readers could have produced (sorted, row
 // count and values within their limits); the case file stores no other.
 bool IsValidTable(const LabPvtTable& table);
 bool IsValidTable(const LabRelPermTable& table);
+bool IsValidTable(const LabWaterCutTable& table);
 
 // One message for the user about a refused or unreadable table file: what was
 // read, then the problems (at most the first ten, and how many more).

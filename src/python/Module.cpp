@@ -9,6 +9,7 @@
 
 #include "PyCase.h"
 #include "PyCommon.h"
+#include "PyForecast.h"
 #include "PyResults.h"
 
 namespace py = pybind11;
@@ -44,5 +45,6 @@ PYBIND11_MODULE(_morvek, m) {
     RegisterSweep(m);
     RegisterEvaluate(m);
     RegisterWaterDrive(m);
+    RegisterForecast(m);
     m.attr("__name__") = importName;
 }

@@ -55,9 +55,37 @@ double DoubleOf(py::handle value, const Field& f) {
     }
 }
 
+// A date field's value: a datetime.date, or None for no date.
+py::object DateValue(float serial) {
+    const std::string iso = DateFieldText(serial);
+    if (iso.empty()) return py::none();
+    return py::module_::import("datetime").attr("date").attr("fromisoformat")(iso);
+}
+
+// A date from Python: a datetime.date (or datetime, pandas Timestamp), its
+// ISO text, or None for no date.
+float DateFor(const Field& f, py::handle value) {
+    std::string text;
+    if (value.is_none()) return 0.0f;
+    if (py::isinstance<py::str>(value)) {
+        text = Utf8Of(value);
+    } else if (py::hasattr(value, "isoformat") && py::hasattr(value, "year")) {
+        text = py::str(value.attr("isoformat")()).cast<std::string>().substr(0, 10);
+    } else {
+        throw TypeMismatch(Format("Bitte ein Datum (datetime.date oder JJJJ-MM-TT) angeben: "
+                                  "\"%s\".",
+                                  f.Caption().c_str()));
+    }
+    float v = 0;
+    if (const std::string problem = ParseDateField(f, text, v); !problem.empty())
+        throw InputError(problem);
+    return v;
+}
+
 py::object ValueOf(const CaseInputs& in, const Field& f) {
     switch (f.kind) {
         case FieldKind::Number:
+            if (f.date) return DateValue(f.Number(in));
             return py::float_(PyValueOf(f.Number(in)));
         case FieldKind::Text:
             return MessageText(in.*f.text);
@@ -71,10 +99,13 @@ py::object ValueOf(const CaseInputs& in, const Field& f) {
 // reads: a number (or its text) finite and in range, a correlation 0 to 3, a
 // text that code page 1252 can store.
 float NumberFor(const Field& f, py::handle value) {
+    if (f.date) return DateFor(f, value);
+    // An input of another dialog (the aquifer's, the forecast's) is read as
+    // --set reads it.
     if (py::isinstance<py::str>(value) && f.controlId == 0) {
-        // An input of its own dialog (the aquifer's): read as --set reads it.
         float v = 0;
-        if (!ParseFloatStrict(Utf8Of(value), v)) throw InputError(NotANumberMessage(f));
+        const std::string text = Utf8Of(value);
+        if (!ParseFloatStrict(text, v)) throw InputError(NotANumberMessage(f) + DecimalPointHint(text));
         if (const std::string problem = CheckNumber(f, v); !problem.empty())
             throw InputError(problem);
         return v;
@@ -347,7 +378,9 @@ std::deque<std::string>& Docs() {
 
 py::dict CaseState(const CaseInputs& in) {
     py::dict state;
-    for (const Field& f : FieldTable()) state[f.name] = ValueOf(in, f);
+    // A date as its serial number, so that it comes back bit for bit.
+    for (const Field& f : FieldTable())
+        state[f.name] = f.date ? py::float_(double(f.Number(in))) : ValueOf(in, f);
     state["measured_rows"] = TextList(in.measuredRows);
     state["lab_tables"] = LabTablesState(in);
     if (in.history) state["history"] = HistoryState(*in.history);
@@ -582,7 +615,8 @@ measured rows are the same; they copy and pickle.)doc");
         .def_property_readonly(
             "kind",
             [](const Field& f) {
-                return f.kind == FieldKind::Number ? "number"
+                return f.date                      ? "date"
+                       : f.kind == FieldKind::Number ? "number"
                        : f.kind == FieldKind::Text ? "text"
                                                    : "choice";
             },

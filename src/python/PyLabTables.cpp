@@ -274,6 +274,12 @@ py::dict LabTablesState(const CaseInputs& in) {
         state["pvt"] = pvt;
     }
     if (in.relPermTable) state["relperm"] = TableState(*in.relPermTable, kRelPermColumns);
+    if (in.waterCutTable) {
+        py::list rows;
+        for (const LabWaterCutRow& r : in.waterCutTable->rows)
+            rows.append(py::make_tuple(r.recoveryPct, r.waterCut));
+        state["water_cut"] = py::make_tuple(MessageText(in.waterCutTable->fileName), rows);
+    }
     return state;
 }
 
@@ -301,6 +307,15 @@ void LabTablesFromState(CaseInputs& in, const py::dict& tables, const StateReade
                 TableFromState<LabRelPermTable>(value, kRelPermColumns, "relperm", reader);
         else
             reader.Damaged("unbekannte Tabelle \"" + name + "\"");
+    }
+    if (state.contains("water_cut")) {
+        const auto t = state["water_cut"].cast<py::tuple>();
+        LabWaterCutTable table{t[0].cast<std::string>(), {}};
+        for (const py::handle& row : t[1].cast<py::list>()) {
+            const auto v = row.cast<std::vector<float>>();
+            table.rows.push_back({v.at(0), v.at(1)});
+        }
+        in.waterCutTable = std::move(table);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "PyCase.h"
+#include "PyForecast.h"
 #include "PyCommon.h"
 #include "PyResults.h"
 #include "base/Format.h"
@@ -512,18 +513,31 @@ void RegisterSweep(py::module_& m) {
         [](const py::object& c, const py::object& vary, const py::object& samples,
            const py::object& sampling, const py::object& seed, const py::object& threads,
            const py::object& abandon, const py::object& useApi, const py::object& first,
-           const py::object& count) {
+           const py::object& count, const py::object& forecast,
+           const py::object& npBy) -> py::object {
             const SweepOptions options =
                 OptionsOf(samples, sampling, seed, threads, abandon,
                           BoolArg(useApi, "use_api_from_initial_gor"), first, count);
-            return SweepCase(c, vary, options);
+            if (!BoolArg(forecast, "forecast")) {
+                if (!npBy.is_none())
+                    throw InputError("np_by gilt für die Prognose über die Zeit (forecast=True).");
+                return py::cast(SweepCase(c, vary, options));
+            }
+            if (!abandon.is_none())
+                throw InputError("abandon_bar gilt nicht für die Prognose über die Zeit; dort "
+                                 "enden die Stichproben an ihrem Aufgabedruck "
+                                 "(abandonment_pressure_bar).");
+            const CaseInputs base = InputsOfArg(c, "case");
+            return ForecastSweepOf(base, VariationsOf(vary), options, npBy);
         },
         py::arg("case"), py::arg("vary"), py::kw_only(), py::arg("samples") = 1000,
         py::arg("sampling") = "lhs", py::arg("seed") = 1, py::arg("threads") = py::none(),
         py::arg("abandon_bar") = py::none(), py::arg("use_api_from_initial_gor") = false,
         py::arg("first_sample") = 1, py::arg("count") = py::none(),
+        py::arg("forecast") = false, py::arg("np_by") = py::none(),
         "sweep(case, vary, *, samples=1000, sampling='lhs', seed=1, threads=None, "
-        "abandon_bar=None, use_api_from_initial_gor=False, first_sample=1, count=None)\n--\n\n"
+        "abandon_bar=None, use_api_from_initial_gor=False, first_sample=1, count=None, "
+        "forecast=False, np_by=None)\n--\n\n"
         "The uncertainty run of a case, as batch mode's --vary runs it: `vary` maps input\n"
         "names (English, record or short: 'ooip', 'm_Sgc', 'c1_pct') to (low, high) for a\n"
         "uniform or (low, mode, high) for a triangular distribution. Each of `samples`\n"
@@ -536,7 +550,10 @@ void RegisterSweep(py::module_& m) {
         "numbers and values, so that slices run on different workers give exactly the rows\n"
         "of the whole run (statistics and summary then cover the slice). `abandon_bar` adds\n"
         "cumulative oil and recovery factor at that pressure. Ctrl-C stops the run\n"
-        "(KeyboardInterrupt). A refused case or range raises InputError.");
+        "(KeyboardInterrupt). A refused case or range raises InputError.\n"
+        "forecast=True takes the forecast against time as each sample's run and returns a\n"
+        "ForecastSweepResult (its outcomes, np_by: cumulative oil by the end of those years,\n"
+        "and the fan of oil rate and cumulative oil).");
 }
 
 }  // namespace morvek::python

@@ -10,7 +10,7 @@ import sys
 import morvek
 
 MARKER = "    # @FIELD_PROPERTIES@\n"
-TYPES = {"number": "float", "text": "str", "choice": "int"}
+TYPES = {"number": "float", "text": "str", "choice": "int", "date": "datetime.date | None"}
 
 
 def field_lines():

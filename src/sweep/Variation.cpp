@@ -27,7 +27,7 @@ float Variation::Quantile(double u) const {
 std::string CheckVariation(const Variation& v) {
     if (v.field == nullptr) return "Unbekannte Eingabe.";
     const Field& f = *v.field;
-    if (f.kind != FieldKind::Number)
+    if (f.kind != FieldKind::Number || f.date)
         return Format("%s (%s) ist keine Zahleneingabe und kann nicht variiert werden.",
                       f.recordName, f.Caption().c_str());
     const bool triangular = v.distribution == Distribution::Triangular;
@@ -59,7 +59,7 @@ std::string CheckVariations(const std::vector<Variation>& variations) {
 std::string NoNumberInputMessage(const std::string& name) {
     std::string names;
     for (const Field& f : FieldTable()) {
-        if (f.kind != FieldKind::Number) continue;
+        if (f.kind != FieldKind::Number || f.date) continue;
         if (!names.empty()) names += ", ";
         names += f.recordName;
     }

@@ -29,8 +29,8 @@ TEST(FieldTable, NamesPositionsAndControlsAreEachUsedOnce) {
             EXPECT_TRUE(positions.insert(f.filePosition).second) << f.recordName;
         else
             EXPECT_TRUE(blockPlaces.insert({f.blockItem, f.blockSlot}).second) << f.recordName;
-        // The inputs of the data-entry dialog; the aquifer's have a dialog of
-        // their own (control 0).
+        // Inputs of other dialogs (the aquifer's, the forecast's) have no
+        // control in the data-entry dialog.
         if (f.controlId != 0) {
             EXPECT_TRUE(controls.insert(f.controlId).second) << f.recordName;
             EXPECT_TRUE(orders.insert(f.dialogOrder).second) << f.recordName;

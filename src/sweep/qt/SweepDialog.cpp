@@ -1,5 +1,6 @@
 #include "sweep/qt/SweepDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <sstream>
 
 #include "base/AtomicFileWriter.h"
 #include "base/Format.h"
@@ -31,6 +33,7 @@
 #include "base/NumberText.h"
 #include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
+#include "forecast/qt/PageWidget.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
 #include "sweep/qt/SweepChartWidget.h"
@@ -119,6 +122,14 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     form->addRow(QStringLiteral("Startwert"), m_pSeed);
     form->addRow(QStringLiteral("Verfahren"), m_pSampling);
     form->addRow(QStringLiteral("Aufgabedruck (bar)"), m_pAbandon);
+    m_pForecastRun = new QCheckBox(QStringLiteral("Prognose über die Zeit als Rechnung"));
+    m_pForecastRun->setToolTip(QStringLiteral(
+        "Jede Stichprobe rechnet die Prognose über die Zeit mit den Eingaben des Falls "
+        "(Bearbeiten – Prognose über die Zeit…)"));
+    m_pNpBy = new QLineEdit;
+    m_pNpBy->setPlaceholderText(QStringLiteral("z. B. 2030, 2035"));
+    form->addRow(QString(), m_pForecastRun);
+    form->addRow(QStringLiteral("Kum. Öl bis Ende der Jahre"), m_pNpBy);
 
     m_pStart = new QPushButton(QStringLiteral("Start"));
     m_pCancel = new QPushButton(QStringLiteral("Abbrechen"));
@@ -151,6 +162,8 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     m_pTabs->addTab(m_pTornado, QStringLiteral("Tornado"));
     m_pTabs->addTab(m_pDistribution, QStringLiteral("S-Kurve"));
     m_pTabs->addTab(m_pSummary, QStringLiteral("Kennwerte"));
+    m_pFan = new PageWidget;
+    m_pTabs->addTab(m_pFan, QStringLiteral("Fächer"));
 
     m_pPrint = new QPushButton(QStringLiteral("Drucken..."));
     m_pSaveChart = new QPushButton(QStringLiteral("Grafik speichern..."));
@@ -207,7 +220,7 @@ void SweepDialog::SetFileChooser(SweepFileChooser* chooser) {
 
 void SweepDialog::BuildTable() {
     for (const morvek::Field& f : morvek::FieldTable()) {
-        if (f.kind != morvek::FieldKind::Number) continue;
+        if (f.kind != morvek::FieldKind::Number || f.date) continue;
         const int row = m_pTable->rowCount();
         m_pTable->insertRow(row);
         m_RowFields.push_back(&f);
@@ -330,6 +343,45 @@ bool SweepDialog::ReadOptions(morvek::SweepOptions& options) {
     return true;
 }
 
+bool SweepDialog::ReadForecastOptions(const morvek::CaseInputs& base,
+                                      morvek::ForecastSweepOptions& options) {
+    options = {};
+    if (!S(m_pAbandon->text()).empty()) {
+        m_pAbandon->setFocus();
+        Warn("Die Prognose über die Zeit endet am Aufgabedruck des Falls (Bearbeiten – Prognose "
+             "über die Zeit…); bitte das Feld Aufgabedruck leer lassen.");
+        return false;
+    }
+    // Years separated by commas or blanks, ascending.
+    std::string text = S(m_pNpBy->text());
+    std::replace(text.begin(), text.end(), ',', ' ');
+    std::stringstream words(text);
+    std::string word;
+    while (words >> word) {
+        int year = 0;
+        const auto r = std::from_chars(word.data(), word.data() + word.size(), year);
+        if (r.ec != std::errc() || r.ptr != word.data() + word.size() ||
+            (!options.npByYears.empty() && year <= options.npByYears.back())) {
+            m_pNpBy->setFocus();
+            Warn("Bitte die Jahre aufsteigend als ganze Zahlen angeben, etwa 2030, 2035.");
+            return false;
+        }
+        options.npByYears.push_back(year);
+    }
+    std::string why = morvek::ForecastRefusal(base);
+    if (!why.empty()) why = "Die Prognose über die Zeit des Falls kann nicht rechnen:\n" + why;
+    if (why.empty()) why = morvek::CheckForecastSweep(base, options);
+    if (!why.empty()) {
+        Warn(why);
+        return false;
+    }
+    return true;
+}
+
+bool SweepDialog::FanShown() const {
+    return m_pTabs->currentWidget() == m_pFan && m_ForecastResult.has_value();
+}
+
 bool SweepDialog::Start() {
     if (m_pWorker != nullptr) return false;
     std::vector<morvek::Variation> variations;
@@ -341,8 +393,12 @@ bool SweepDialog::Start() {
         Warn("Der Fall besteht die Prüfungen der Dateneingabe nicht:\n" + refused);
         return false;
     }
-    if (const std::string why = morvek::CheckAbandonment(base, options.abandonmentPressureBar);
-        !why.empty()) {
+    const bool forecast = m_pForecastRun->isChecked();
+    if (forecast) {
+        if (!ReadForecastOptions(base, m_RunForecastOptions)) return false;
+    } else if (const std::string why =
+                   morvek::CheckAbandonment(base, options.abandonmentPressureBar);
+               !why.empty()) {
         m_pAbandon->setFocus();
         Warn(why);
         return false;
@@ -350,6 +406,11 @@ bool SweepDialog::Start() {
     // The question every run of the case asks, answered once for all samples.
     options.run.useApiFromInitialGor = base.initialGorSm3PerM3 != 0.0f && m_Doc.CheckOilGravity();
     options.check = RefusalOfCase;
+    m_RunForecastOptions.plan = options.plan;
+    m_RunForecastOptions.threads = options.threads;
+    m_RunForecastOptions.run = options.run;
+    m_RunForecastOptions.check = RefusalOfCase;
+    m_bForecastRun = forecast;
 
     m_pCsv = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/morvek-sweep-XXXXXX.csv");
     if (!m_pCsv->open()) {
@@ -359,12 +420,15 @@ bool SweepDialog::Start() {
         return false;
     }
     const bool abandonment = options.HasAbandonment();
-    m_pCsv->write(morvek::SweepCsvHeader(variations, abandonment).c_str());
+    m_pCsv->write(forecast ? morvek::ForecastSweepCsvHeader(variations, m_RunForecastOptions).c_str()
+                           : morvek::SweepCsvHeader(variations, abandonment).c_str());
     m_RunVariations = variations;
     m_RunOptions = options;
     m_bCancel = false;
     m_bCsvWritten = true;
     m_Result.reset();
+    m_ForecastResult.reset();
+    m_pFan->SetDrawing({});
     m_pTornado->SetData(nullptr);
     m_pDistribution->SetData(nullptr);
     m_pSummary->clear();
@@ -372,6 +436,31 @@ bool SweepDialog::Start() {
     m_pStatus->setText(QStringLiteral("Rechnet..."));
 
     QTemporaryFile* csv = m_pCsv.get();
+    if (forecast) {
+        const morvek::ForecastSweepOptions runOptions = m_RunForecastOptions;
+        m_pWorker = QThread::create([this, base, variations, runOptions, csv] {
+            const std::vector<morvek::ForecastOutcomeColumn> columns =
+                morvek::ForecastOutcomeColumns(runOptions);
+            const morvek::ForecastSweepSink sink = [this, csv,
+                                                    &columns](const morvek::ForecastSweepRow& row) {
+                const std::string line = morvek::ForecastSweepCsvLine(row, columns);
+                if (csv->write(line.data(), static_cast<qint64>(line.size())) !=
+                    static_cast<qint64>(line.size()))
+                    m_bCsvWritten = false;
+            };
+            const morvek::SweepProgress progress = [this](uint64_t done, uint64_t total) {
+                QMetaObject::invokeMethod(
+                    this, [this, done, total] { OnProgress(done, total); }, Qt::QueuedConnection);
+                return !m_bCancel.load();
+            };
+            m_WorkerForecast = morvek::ForecastSweep(base, variations, runOptions, sink, progress);
+            if (!csv->flush()) m_bCsvWritten = false;
+        });
+        connect(m_pWorker, &QThread::finished, this, &SweepDialog::OnWorkerDone);
+        m_pWorker->start();
+        UpdateButtons();
+        return true;
+    }
     m_pWorker = QThread::create([this, base, variations, options, csv, abandonment] {
         const morvek::SweepSink sink = [this, csv, abandonment](const morvek::SweepRow& row) {
             const std::string line = morvek::SweepCsvLine(row, abandonment);
@@ -414,6 +503,27 @@ void SweepDialog::OnWorkerDone() {
     delete m_pWorker;
     m_pWorker = nullptr;
 
+    const auto n = [](uint64_t v) { return static_cast<unsigned long long>(v); };
+    if (m_bForecastRun) {
+        m_ForecastResult = std::move(m_WorkerForecast);
+        const morvek::ForecastSweepResult& r = *m_ForecastResult;
+        m_Summary = morvek::ForecastSweepSummaryText(m_Doc.m_Feldname, m_RunVariations,
+                                                     m_RunForecastOptions, r);
+        m_pSummary->setPlainText(Q(m_Summary));
+        m_Fan = FanChartData{m_Doc.m_Feldname, m_Doc.GetPathName(), r.fan};
+        m_pFan->SetDrawing([this](Surface& dc) { DrawFanPage(dc, m_Fan, ForecastScreenFrame()); });
+        m_pTabs->setCurrentWidget(m_pFan);
+        m_pProgress->setValue(static_cast<int>(r.samples ? kProgressSteps * r.completed / r.samples
+                                                         : kProgressSteps));
+        m_pStatus->setText(Q(
+            r.cancelled ? Format("Abgebrochen nach %llu von %llu Stichproben, %llu ohne Ergebnis",
+                                 n(r.completed), n(r.samples), n(r.failedCount))
+                        : Format("Fertig: %llu Prognosen, %llu ohne Ergebnis", n(r.completed),
+                                 n(r.failedCount))));
+        UpdateButtons();
+        emit RunEnded();
+        return;
+    }
     m_Result = std::move(m_WorkerResult);
     const morvek::SweepResult& r = *m_Result;
     m_Charts =
@@ -425,7 +535,6 @@ void SweepDialog::OnWorkerDone() {
     m_pDistribution->SetData(&m_Charts);
     m_pProgress->setValue(
         static_cast<int>(r.samples ? kProgressSteps * r.completed / r.samples : kProgressSteps));
-    const auto n = [](uint64_t v) { return static_cast<unsigned long long>(v); };
     m_pStatus->setText(
         Q(r.cancelled ? Format("Abgebrochen nach %llu von %llu Stichproben, %llu ohne Ergebnis",
                                n(r.completed), n(r.samples), n(r.failedCount))
@@ -444,19 +553,21 @@ SweepChartWidget* SweepDialog::ActiveChart() const {
 
 void SweepDialog::UpdateButtons() {
     const bool running = m_pWorker != nullptr;
-    const bool results = m_Result.has_value() && !running;
+    const bool results = HasResults() && !running;
     m_pStart->setEnabled(!running);
     m_pCancel->setEnabled(running);
     m_pTable->setEnabled(!running);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_pSamples, m_pSeed, m_pSampling, m_pAbandon})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_pSamples, m_pSeed, m_pSampling, m_pAbandon,
+                                                      m_pForecastRun, m_pNpBy})
         w->setEnabled(!running);
     m_pSaveCsv->setEnabled(results && m_pCsv != nullptr);
-    m_pPrint->setEnabled(results && ActiveChart() != nullptr);
-    m_pSaveChart->setEnabled(results && ActiveChart() != nullptr);
+    const bool picture = (m_Result && ActiveChart() != nullptr) || FanShown();
+    m_pPrint->setEnabled(results && picture);
+    m_pSaveChart->setEnabled(results && picture);
 }
 
 bool SweepDialog::SaveCsv() {
-    if (!m_Result || m_pCsv == nullptr || m_pWorker != nullptr) return false;
+    if (!HasResults() || m_pCsv == nullptr || m_pWorker != nullptr) return false;
     const QString chosen = m_pChooser->SaveCsv(this);
     if (chosen.isEmpty()) return false;
     const std::string path = QFile::encodeName(chosen).toStdString();
@@ -490,11 +601,18 @@ bool SweepDialog::SaveCsv() {
 
 bool SweepDialog::SaveChart() {
     SweepChartWidget* chart = ActiveChart();
-    if (!m_Result || chart == nullptr) return false;
+    if (!FanShown() && (!m_Result || chart == nullptr)) return false;
     const QString chosen = m_pChooser->SaveChart(this);
     if (chosen.isEmpty()) return false;
     const std::string path = QFile::encodeName(chosen).toStdString();
     std::string error;
+    if (FanShown()) {
+        if (ExportDrawing([this](Surface& dc) { DrawFanPage(dc, m_Fan, ForecastScreenFrame()); },
+                          kFanTitle, path, error))
+            return true;
+        Warn(error);
+        return false;
+    }
     const ChartFrame frame = chart->Frame();
     if (!ExportDrawing([chart, frame](Surface& dc) { chart->DrawPage(dc, frame); },
                        chart->ChartKind() == SweepChartWidget::Kind::Tornado ? kTornadoTitle
@@ -507,7 +625,7 @@ bool SweepDialog::SaveChart() {
 }
 
 void SweepDialog::Print() {
-    if (!m_Result || ActiveChart() == nullptr) return;
+    if (!FanShown() && (!m_Result || ActiveChart() == nullptr)) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
@@ -516,11 +634,15 @@ void SweepDialog::Print() {
 
 bool SweepDialog::PrintTo(QPrinter& printer) {
     SweepChartWidget* chart = ActiveChart();
-    if (!m_Result || chart == nullptr) return false;
+    if (!FanShown() && (!m_Result || chart == nullptr)) return false;
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     painter.setRenderHint(QPainter::Antialiasing);
     QtSurface surface(painter);
+    if (FanShown()) {
+        DrawFanPage(surface, m_Fan, ForecastPrintFrame(LogicalPageRect(printer)));
+        return painter.end();
+    }
     const size_t bars =
         chart->ChartKind() == SweepChartWidget::Kind::Tornado ? m_Charts.tornado.bars.size() : 0;
     chart->DrawPage(surface, PrintFrame(LogicalPageRect(printer), bars));

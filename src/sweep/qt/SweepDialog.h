@@ -14,13 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "forecast/ForecastSweep.h"
 #include "sweep/Sweep.h"
 #include "sweep/Tornado.h"
 #include "sweep/Variation.h"
+#include "views/ForecastCharts.h"
 #include "views/SweepCharts.h"
 
 class CMorvekDoc;
 class MessageSink;
+class PageWidget;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -74,6 +78,14 @@ public:
     QLineEdit* SeedEdit() const { return m_pSeed; }
     QComboBox* SamplingBox() const { return m_pSampling; }
     QLineEdit* AbandonEdit() const { return m_pAbandon; }
+    // The forecast against time as each sample's run, and the years of
+    // cumulative oil "by the end of".
+    QCheckBox* ForecastBox() const { return m_pForecastRun; }
+    QLineEdit* NpByEdit() const { return m_pNpBy; }
+    PageWidget* FanChart() const { return m_pFan; }
+    const std::optional<morvek::ForecastSweepResult>& LastForecastResult() const {
+        return m_ForecastResult;
+    }
     QPushButton* StartButton() const { return m_pStart; }
     QPushButton* CancelButton() const { return m_pCancel; }
     QProgressBar* Progress() const { return m_pProgress; }
@@ -100,6 +112,9 @@ private:
     void BuildTable();
     bool ReadVariations(std::vector<morvek::Variation>& variations);
     bool ReadOptions(morvek::SweepOptions& options);
+    bool ReadForecastOptions(const morvek::CaseInputs& base, morvek::ForecastSweepOptions& options);
+    bool HasResults() const { return m_Result.has_value() || m_ForecastResult.has_value(); }
+    bool FanShown() const;
     void OnProgress(uint64_t done, uint64_t total);
     void OnWorkerDone();
     void UpdateButtons();
@@ -117,6 +132,8 @@ private:
     QLineEdit* m_pSeed = nullptr;
     QComboBox* m_pSampling = nullptr;
     QLineEdit* m_pAbandon = nullptr;
+    QCheckBox* m_pForecastRun = nullptr;
+    QLineEdit* m_pNpBy = nullptr;
     QPushButton* m_pStart = nullptr;
     QPushButton* m_pCancel = nullptr;
     QProgressBar* m_pProgress = nullptr;
@@ -125,6 +142,7 @@ private:
     SweepChartWidget* m_pTornado = nullptr;
     SweepChartWidget* m_pDistribution = nullptr;
     QPlainTextEdit* m_pSummary = nullptr;
+    PageWidget* m_pFan = nullptr;
     QPushButton* m_pPrint = nullptr;
     QPushButton* m_pSaveChart = nullptr;
     QPushButton* m_pSaveCsv = nullptr;
@@ -137,9 +155,15 @@ private:
     morvek::SweepOptions m_RunOptions;
     morvek::SweepResult m_WorkerResult;
     morvek::TornadoResult m_WorkerTornado;
+    // A run of the forecast against time.
+    bool m_bForecastRun = false;
+    morvek::ForecastSweepOptions m_RunForecastOptions;
+    morvek::ForecastSweepResult m_WorkerForecast;
     bool m_bCsvWritten = false;
 
     std::optional<morvek::SweepResult> m_Result;
+    std::optional<morvek::ForecastSweepResult> m_ForecastResult;
+    FanChartData m_Fan;
     SweepChartData m_Charts;
     std::string m_Summary;
 };
