@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/LabTables.h"
+#include "model/StudySettings.h"
 
 namespace morvek {
 
@@ -68,6 +69,11 @@ struct CaseInputs {
     // Laboratory tables in place of the correlations and of the Corey model.
     std::optional<LabPvtTable> pvtTable;
     std::optional<LabRelPermTable> relPermTable;
+
+    // What the window's match and uncertainty dialogs last ran with (no part
+    // of any calculation; kept so that they open with it again).
+    std::optional<MatchSettings> matchSettings;
+    std::optional<SweepSettings> sweepSettings;
 
     // Bit for bit: two cases are the same when every stored float is.
     bool operator==(const CaseInputs& other) const;

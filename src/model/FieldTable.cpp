@@ -241,7 +241,9 @@ bool SameFieldValues(const CaseInputs& a, const CaseInputs& o) {
 }
 
 bool CaseInputs::operator==(const CaseInputs& o) const {
-    return SameFieldValues(*this, o) && measuredRows == o.measuredRows && SameLabTables(*this, o);
+    return SameFieldValues(*this, o) && measuredRows == o.measuredRows && SameLabTables(*this, o) &&
+           SameSettings(matchSettings, o.matchSettings) &&
+           SameSettings(sweepSettings, o.sweepSettings);
 }
 
 }  // namespace morvek

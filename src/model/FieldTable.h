@@ -22,6 +22,9 @@ enum CaseFileBlockItem : int {
     kBlockCompressibilities = 1,  // numbers of the field table (blockSlot order)
     kBlockPvtTable = 2,
     kBlockRelPermTable = 3,
+    // 20 on: what the window's dialogs last ran with.
+    kBlockMatchSettings = 20,
+    kBlockSweepSettings = 21,
 };
 
 enum class FieldKind {
