@@ -16,5 +16,5 @@ using QuietSink = SilentMessageSink;
 // calculation run alone.
 class ConfirmingRunner : public DataEntryRunner {
 public:
-    bool RunModal(DlgInput&) override { return true; }
+    bool RunModal(DataEntryValues&) override { return true; }
 };

@@ -3,6 +3,7 @@
 // file dialogs with the case file filter; the tests answer from a script.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -13,12 +14,18 @@ public:
     virtual std::optional<QString> ChooseCaseToOpen(QWidget* parent) = 0;
     // suggestion: the name the dialog starts with.
     virtual std::optional<QString> ChooseCaseToSave(QWidget* parent, const QString& suggestion) = 0;
+    // "Fälle vergleichen…": any number of case files; none when cancelled.
+    virtual QStringList ChooseCasesToCompare(QWidget* parent) = 0;
+    // "Exportieren…": the CSV file to write; a name without extension gets ".csv".
+    virtual std::optional<QString> ChooseExportFile(QWidget* parent, const QString& suggestion) = 0;
 };
 
 class QtCaseFileDialogs : public CaseFileDialogs {
 public:
     std::optional<QString> ChooseCaseToOpen(QWidget* parent) override;
     std::optional<QString> ChooseCaseToSave(QWidget* parent, const QString& suggestion) override;
+    QStringList ChooseCasesToCompare(QWidget* parent) override;
+    std::optional<QString> ChooseExportFile(QWidget* parent, const QString& suggestion) override;
 };
 
 // The filter of case files in every file dialog.

@@ -12,7 +12,10 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryFile>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include "app/AboutDlg.h"
 #include "app/CaseFileDialogs.h"
@@ -20,13 +23,16 @@
 #include "app/HelpViewer.h"
 #include "base/qt/ScreenRoom.h"
 #include "app/RecentFileList.h"
+#include "app/OverviewWidget.h"
 #include "app/ToolbarIcons.h"
 #include "case/MorvekDoc.h"
 #include "match/qt/MatchWindows.h"
 #include "input/qt/QtFileChooser.h"
 #include "waterdrive/qt/WaterDriveDialog.h"
 #include "forecast/qt/ForecastDialog.h"
+#include "results/ResultsFile.h"
 #include "sweep/qt/SweepDialog.h"
+#include "views/GraphPage.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
 
@@ -68,9 +74,14 @@ CMainFrame::CMainFrame(CMorvekDoc& doc, QSettings& profile, QWidget* parent)
 
     // The report view exists from the start; the graph view joins on demand.
     m_pViews = new QStackedWidget(this);
-    m_pReportView = new ReportViewWidget(m_Doc, m_pViews);
+    m_pReportView = new ReportViewWidget(
+        m_Doc.m_Text, [this] { return m_Doc.GetPathName(); }, m_pViews);
     m_pViews->addWidget(m_pReportView);
     m_pActiveView = m_pReportView;
+    m_pOverview = new OverviewWidget(
+        [this](float abandonmentBar) { return OverviewLines(abandonmentBar); },
+        [this]() -> MessageSink& { return Messages(); }, m_pViews);
+    m_pViews->addWidget(m_pOverview);
     setCentralWidget(m_pViews);
     m_pReportView->OnInitialUpdate();
 
@@ -82,6 +93,10 @@ CMainFrame::CMainFrame(CMorvekDoc& doc, QSettings& profile, QWidget* parent)
     m_Doc.AddViewListener([self] {
         if (self) self->OnDocumentChanged();
     });
+    m_Doc.SetChangeListener(
+        [self](const CaseState& before, const CaseState& after, const std::string& what) {
+            if (self) self->OnCaseChanged(before, after, what);
+        });
 
     // Within the screen's room: on a 1280x720 screen the status bar stays on it.
     ResizeWithinScreen(*this, {980, 760});
@@ -93,6 +108,7 @@ CMainFrame::~CMainFrame() {
     m_Doc.SetDataEntryRunner(nullptr);
     m_Doc.SetMessageSink(nullptr);
     m_Doc.SetSaveHandler(nullptr);
+    m_Doc.SetChangeListener(nullptr);
     if (m_pHelp) delete m_pHelp;
 }
 
@@ -140,6 +156,8 @@ void CMainFrame::CreateActions() {
     m_Actions[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_Actions[ID_FILE_SAVE]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_Actions[ID_FILE_PRINT]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_Actions[ID_EDIT_UNDO]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_Actions[ID_EDIT_REDO]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     // The function keys are window shortcuts (they reach the command from
     // anywhere in the window); the menus show them in their texts.
     for (auto [key, id] : {std::pair{Qt::Key_F1, ID_HILFE}, std::pair{Qt::Key_F2, ID_DATEN_AENDERN},
@@ -170,6 +188,12 @@ void CMainFrame::CreateActions() {
     Connect(ID_ERGEBNISSE_EINLESEN, &CMainFrame::OnErgebnisseEinlesen);
     Connect(ID_UNSICHERHEITSANALYSE, &CMainFrame::OnUnsicherheitsanalyse);
     Connect(ID_PROGNOSE, &CMainFrame::OnPrognose);
+    Connect(ID_UEBERSICHT, &CMainFrame::OnUebersicht);
+    Connect(ID_EDIT_UNDO, &CMainFrame::OnUndo);
+    Connect(ID_EDIT_REDO, &CMainFrame::OnRedo);
+    Connect(ID_FILE_EXPORT, [this] { OnFileExport(); });
+    Connect(ID_FAELLE_VERGLEICHEN, &CMainFrame::OnFaelleVergleichen);
+    m_pUndo = new QUndoStack(this);
     Connect(ID_GRAFIK, &CMainFrame::OnGrafik);
     Connect(ID_TEXT, &CMainFrame::OnText);
     Connect(ID_GRAFIKLUPE, &CMainFrame::OnGrafiklupe);
@@ -177,7 +201,10 @@ void CMainFrame::CreateActions() {
     Connect(ID_HILFE, &CMainFrame::OnHilfe);
     m_Actions[ID_FILE_MRU_FILE1]->setEnabled(false);
     m_pMatch = new MatchWindows(m_Doc, this);
-    Connect(ID_ANPASSUNG, [this] { m_pMatch->OnAnpassung(); });
+    Connect(ID_ANPASSUNG, [this] {
+        m_pMatch->OnAnpassung();
+        m_pOverview->Refresh();
+    });
     Connect(ID_HAVLENA_ODEH, [this] { m_pMatch->OnHavlenaOdeh(); });
     Connect(ID_ANTRIEBSINDIZES, [this] { m_pMatch->OnAntriebsindizes(); });
     Connect(ID_WASSERZUFLUSS, [this] {
@@ -295,19 +322,43 @@ void CMainFrame::SetCaseFileDialogs(CaseFileDialogs* dialogs) {
 // --- Views ------------------------------------------------------------------------------------
 
 void CMainFrame::SwitchToView(ViewKind target) {
+    if (target == ViewKind::Overview) {
+        m_pOverview->Refresh();
+        m_pViews->setCurrentWidget(m_pOverview);
+        m_pActiveView = nullptr;
+        m_pOverview->Table()->setFocus();
+        UpdateCommandUI();
+        return;
+    }
     CaseScrollView* view =
         target == ViewKind::Graph ? static_cast<CaseScrollView*>(m_pGraphView) : m_pReportView;
     if (view == nullptr) {
-        m_pGraphView = new GraphViewWidget(m_Doc, m_pViews);
+        m_pGraphView = new GraphViewWidget(m_pViews);
         m_pGraphView->SetFitToWindow(m_Actions.at(ID_GRAFIK_EINPASSEN)->isChecked());
         m_pViews->addWidget(m_pGraphView);
         m_pGraphView->OnInitialUpdate();
+        HandGraphOver();
+        // The values under the mouse go to the status bar.
+        connect(m_pGraphView, &GraphViewWidget::ReadingChanged, this, [this](const QString& text) {
+            if (text.isEmpty())
+                statusBar()->clearMessage();
+            else
+                statusBar()->showMessage(text);
+        });
         view = m_pGraphView;
     }
     m_pViews->setCurrentWidget(view);
     m_pActiveView = view;
     view->setFocus();
     UpdateCommandUI();
+}
+
+bool CMainFrame::OverviewShown() const {
+    return m_pViews->currentWidget() == m_pOverview;
+}
+
+void CMainFrame::OnUebersicht() {
+    SwitchToView(ViewKind::Overview);
 }
 
 void CMainFrame::OnGrafik() {
@@ -322,9 +373,19 @@ void CMainFrame::OnGrafiklupe() {
     if (m_pGraphView != nullptr && m_pActiveView == m_pGraphView) m_pGraphView->OnGrafiklupe();
 }
 
+void CMainFrame::HandGraphOver() {
+    // The case asks for its graph to be drawn anew (a run, a case opened or
+    // dropped): the view takes the page of its last run.
+    if (m_pGraphView == nullptr || m_Doc.m_bGrafikNeu != 1) return;
+    m_pGraphView->SetPage(GraphPageOf(m_Doc));
+    m_Doc.m_bGrafikNeu = 0;
+}
+
 void CMainFrame::OnDocumentChanged() {
     m_pReportView->OnUpdate();
+    HandGraphOver();
     if (m_pGraphView != nullptr) m_pGraphView->OnUpdate();
+    m_pOverview->Refresh();
     UpdateCommandUI();
 }
 
@@ -332,6 +393,19 @@ void CMainFrame::UpdateCommandUI() {
     const bool graphActive = m_pGraphView != nullptr && m_pActiveView == m_pGraphView;
     m_Actions.at(ID_GRAFIK)->setEnabled(!graphActive);
     m_Actions.at(ID_TEXT)->setEnabled(m_pActiveView != m_pReportView);
+    m_Actions.at(ID_UEBERSICHT)->setEnabled(!OverviewShown());
+    // The overview is copied or exported, not printed.
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
+        m_Actions.at(id)->setEnabled(m_pActiveView != nullptr);
+    if (m_pUndo != nullptr) {
+        m_Actions.at(ID_EDIT_UNDO)->setEnabled(m_pUndo->canUndo());
+        m_Actions.at(ID_EDIT_REDO)->setEnabled(m_pUndo->canRedo());
+        const QString undo = m_pUndo->undoText(), redo = m_pUndo->redoText();
+        m_Actions.at(ID_EDIT_UNDO)->setText(undo.isEmpty() ? QStringLiteral("&Rückgängig\tStrg+Z")
+                                                           : QStringLiteral("&Rückgängig: %1\tStrg+Z").arg(undo));
+        m_Actions.at(ID_EDIT_REDO)->setText(redo.isEmpty() ? QStringLiteral("&Wiederholen\tStrg+Y")
+                                                           : QStringLiteral("&Wiederholen: %1\tStrg+Y").arg(redo));
+    }
     QAction* lupe = m_Actions.at(ID_GRAFIKLUPE);
     if (graphActive) {
         const CGrafik::CommandState state = m_pGraphView->OnUpdateGrafiklupe();
@@ -388,16 +462,22 @@ void CMainFrame::OnDataChange() {
 }
 
 void CMainFrame::OnErgebnisseSpeichern() {
-    m_Doc.SaveResults();
+    SaveResultsFile(m_Doc.GetTitle(), m_Doc.m_Text, Messages());
 }
 
 void CMainFrame::OnErgebnisseEinlesen() {
-    m_Doc.LoadResults();
+    if (LoadResultsFile(m_Doc.m_Text, Messages())) m_Doc.UpdateAllViews();
 }
 
 void CMainFrame::OnUnsicherheitsanalyse() {
     SweepDialog dialog(m_Doc, Messages(), this);
     dialog.exec();
+    // Its figures stay for the overview and its samples for the export.
+    if (dialog.LastResult()) {
+        m_LastSweep = SummaryOf(*dialog.LastResult(), dialog.RunAbandonmentBar());
+        m_pSweepSamples = dialog.TakeSamples();
+        m_pOverview->Refresh();
+    }
 }
 
 void CMainFrame::OnPrognose() {

@@ -12,10 +12,16 @@
 #include <optional>
 
 #include "app/HelpViewer.h"
+#include "app/ResultsOverview.h"
 #include "base/qt/QtMessageSink.h"
 #include "input/qt/QtDataEntryRunner.h"
 
 class CMorvekDoc;
+struct CaseState;
+#include "views/qt/GraphWindow.h"
+class OverviewWidget;
+class QTemporaryFile;
+class QUndoStack;
 class CaseFileDialogs;
 class CaseScrollView;
 class GraphViewWidget;
@@ -50,6 +56,15 @@ public:
     ReportViewWidget* ReportView() const { return m_pReportView; }
     // nullptr until the first "Grafik" command.
     GraphViewWidget* GraphView() const { return m_pGraphView; }
+    // The results overview ("Ansicht" > "Übersicht").
+    OverviewWidget* Overview() const { return m_pOverview; }
+    bool OverviewShown() const;
+    QUndoStack* UndoStack() const { return m_pUndo; }
+    MatchWindows* Match() const { return m_pMatch; }
+    // The window of "Fälle vergleichen…", nullptr until it was used.
+    GraphWindow* Comparison() const { return m_pComparison; }
+    // What the window keeps of the last uncertainty run.
+    const std::optional<SweepSummary>& LastSweep() const { return m_LastSweep; }
     QAction* Action(int commandId) const;
     QMenu* ContextMenu() const { return m_pContextMenu; }
     QToolBar* ToolBar() const { return m_pToolBar; }
@@ -77,6 +92,16 @@ public:
     void OnErgebnisseEinlesen();
     void OnUnsicherheitsanalyse();
     void OnPrognose();
+    void OnUebersicht();
+    void OnUndo();
+    void OnRedo();
+    // "Datei" > "Exportieren…": the choice, then the file; true when written.
+    bool OnFileExport();
+    // "Ansicht" > "Fälle vergleichen…": up to eight case files, computed and
+    // drawn over one another in one graph.
+    void OnFaelleVergleichen();
+    // The comparison of these case files (the command after the files are chosen).
+    bool CompareCases(const QStringList& paths);
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
@@ -95,7 +120,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    enum class ViewKind { Report, Graph };
+    enum class ViewKind { Report, Graph, Overview };
 
     void CreateActions();
     void CreateMenus();
@@ -107,6 +132,16 @@ private:
     void Connect(int commandId, std::function<void()> command);
     void SwitchToView(ViewKind target);
     void OnDocumentChanged();
+    void HandGraphOver();
+    // Every change of the case becomes an undo step; a case replaced (new,
+    // opened) starts without steps; a case saved is the clean state.
+    void OnCaseChanged(const CaseState& before, const CaseState& after, const std::string& what);
+    void AfterUndoStep();
+    // The overview's lines for an abandonment pressure.
+    std::vector<OverviewLine> OverviewLines(float abandonmentBar) const;
+    // Writes the samples of the last uncertainty run into path, line by
+    // line, with a decimal comma where asked.
+    bool WriteSamples(const std::string& path, bool decimalComma, std::string& error) const;
     void OnOpenRecentFile(int index);
     bool OpenCaseFile(const QString& path);
     bool OpenCaseFile(const std::string& absolutePath);
@@ -133,6 +168,12 @@ private:
     ReportViewWidget* m_pReportView = nullptr;
     GraphViewWidget* m_pGraphView = nullptr;
     CaseScrollView* m_pActiveView = nullptr;
+    OverviewWidget* m_pOverview = nullptr;
+    QUndoStack* m_pUndo = nullptr;
+    bool m_bUndoing = false;
+    QPointer<GraphWindow> m_pComparison;
+    std::optional<SweepSummary> m_LastSweep;
+    std::unique_ptr<QTemporaryFile> m_pSweepSamples;
     QPointer<HelpViewer> m_pHelp;
     MatchWindows* m_pMatch = nullptr;  // the history match's dialog and graphs
 };

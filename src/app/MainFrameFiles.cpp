@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QUndoStack>
 
 #include "app/CaseFileDialogs.h"
 #include "app/MainFrame.h"
@@ -76,7 +77,10 @@ bool CMainFrame::OpenCaseFile(const std::string& absolute) {
     // Opening a case repeats every view's initial update: the graph waits for
     // the case's recompute request before it draws again.
     m_pReportView->OnInitialUpdate();
-    if (m_pGraphView != nullptr) m_pGraphView->OnInitialUpdate();
+    if (m_pGraphView != nullptr) {
+        m_pGraphView->OnInitialUpdate();
+        HandGraphOver();
+    }
     UpdateCommandUI();
     return true;
 }
@@ -99,6 +103,7 @@ void CMainFrame::OnOpenRecentFile(int index) {
 bool CMainFrame::OnFileSave() {
     if (m_Doc.GetPathName().empty()) return OnFileSaveAs();
     if (!m_Doc.OnSaveDocument(m_Doc.GetPathName())) return false;
+    m_pUndo->setClean();
     m_pRecent->Add(FromFileSystem(m_Doc.GetPathName()));
     RebuildRecentFileMenu();
     UpdateCommandUI();
@@ -114,10 +119,11 @@ bool CMainFrame::OnFileSaveAs() {
     if (!path) return false;
     const QString absolute = QFileInfo(*path).absoluteFilePath();
     if (!m_Doc.OnSaveDocument(ToFileSystem(absolute))) return false;
+    m_pUndo->setClean();
     m_pRecent->Add(absolute);
     RebuildRecentFileMenu();
     // The graph's footer names the file: it shows the new path at once.
-    if (m_pGraphView != nullptr) m_pGraphView->viewport()->update();
+    if (m_pGraphView != nullptr) m_pGraphView->SetPath(m_Doc.GetPathName());
     UpdateCommandUI();
     return true;
 }

@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
 constexpr const char* kSection = "Recent File List";
+// A menu entry shows at most this many characters of its path.
+constexpr int kMaxMenuChars = 60;
 
 QString KeyOf(int index) {
     return QStringLiteral("File%1").arg(index + 1);
@@ -40,6 +43,16 @@ QString RecentFileList::MenuText(int index) const {
     const QString home = QDir::homePath();
     if (shown.startsWith(home + QLatin1Char('/')))
         shown = QLatin1Char('~') + shown.mid(home.size());
+    // A long path is shortened in its middle, so that the menu keeps the
+    // width of the others and its shortcuts stay on the screen; the file's
+    // own name stays whole where it can.
+    if (shown.size() > kMaxMenuChars) {
+        const int tail = std::min<int>(static_cast<int>(shown.size()) -
+                                           static_cast<int>(shown.lastIndexOf(QLatin1Char('/'))),
+                                       kMaxMenuChars * 2 / 3);
+        const int head = kMaxMenuChars - tail - 1;
+        shown = shown.left(head) + QChar(0x2026) + shown.right(tail);
+    }
     // A literal ampersand in a path must not become a mnemonic.
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);

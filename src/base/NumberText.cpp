@@ -60,6 +60,50 @@ bool ParseFloatStrict(const std::string& text, float& value) {
     return true;
 }
 
+std::string WithDecimalPoint(const std::string& text) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos ||
+        text.find('.') != std::string::npos)
+        return text;
+    std::string pointed = text;
+    pointed[comma] = '.';
+    size_t begin = 0, end = 0;
+    return HasDecimalShape(pointed, begin, end) ? pointed : text;
+}
+
+bool ParseFloatWithDecimalComma(const std::string& text, float& value) {
+    return ParseFloatStrict(WithDecimalPoint(text), value);
+}
+
+std::string NumbersWithDecimalPoint(const std::string& line) {
+    std::string out;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (IsBlank(line[i])) {
+            out += line[i++];
+            continue;
+        }
+        size_t end = i;
+        while (end < line.size() && !IsBlank(line[end])) ++end;
+        out += WithDecimalPoint(line.substr(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
+std::string DecimalSignHint(const std::string& text) {
+    if (text.find(',') == std::string::npos) return std::string();
+    return "\nZahlen mit Dezimalkomma oder Dezimalpunkt, ohne Tausendertrennzeichen: 1234,5 "
+           "oder 1234.5.";
+}
+
+int DecimalsApart(double value, double bound, int fewest) {
+    int decimals = fewest;
+    while (decimals < 6 && Format("%.*f", decimals, value) == Format("%.*f", decimals, bound))
+        ++decimals;
+    return decimals;
+}
+
 std::string FloatForDisplay(float value) { return Format("%g", static_cast<double>(value)); }
 
 namespace {

@@ -28,6 +28,7 @@
 #include "case/MorvekDoc.h"
 #include "input/CaseSetting.h"
 #include "input/MeasuredDataFile.h"
+#include "results/ResultsFile.h"
 #include "results/SeriesCsv.h"
 #include "views/qt/ChartExport.h"
 #include "views/qt/PageExport.h"
@@ -287,11 +288,13 @@ bool WritePages(const BatchOptions& opt, const CMorvekDoc& doc, int argc, char**
     if (opt.graphPath.empty() && opt.printPdfPath.empty()) return true;
     const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     std::string error;
-    if (!opt.graphPath.empty() && !ExportGraph(doc, opt.graphPath, error)) {
+    if (!opt.graphPath.empty() &&
+        !ExportGraph(GraphPageOf(doc), doc.GetTitle(), opt.graphPath, error)) {
         std::cerr << error << '\n';
         return false;
     }
-    if (!opt.printPdfPath.empty() && !PrintToPdf(doc, opt.printPdfPath, error)) {
+    if (!opt.printPdfPath.empty() &&
+        !PrintToPdf(doc.m_Text, GraphPageOf(doc), doc.GetTitle(), opt.printPdfPath, error)) {
         std::cerr << error << '\n';
         return false;
     }
@@ -385,10 +388,10 @@ int RunBatch(int argc, char** argv) {
     }
 
     if (!WriteReport(opt, opt.forecast.active ? forecastReport : doc.m_Text)) return kExitFile;
-    if (opt.aus && !doc.SaveResults()) return kExitFile;
+    if (opt.aus && !SaveResultsFile(doc.GetTitle(), doc.m_Text, sink)) return kExitFile;
     if (!opt.csvPath.empty()) {
         std::string error;
-        if (!WriteSeriesCsv(doc, opt.csvPath, error)) {
+        if (!WriteSeriesCsv(doc.m_Graph, doc.ResultKind(), opt.csvPath, error)) {
             std::cerr << error << '\n';
             return kExitFile;
         }

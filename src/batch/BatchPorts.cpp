@@ -17,7 +17,9 @@ Answer BatchMessageSink::AskYesNoCancel(const std::string& text) {
     return m_bAnswerYes ? Answer::Yes : Answer::No;
 }
 
-bool BatchDataEntryRunner::RunModal(DlgInput& dialog) {
+bool BatchDataEntryRunner::RunModal(DataEntryValues& values) {
+    DlgInput dialog;
+    FillDialog(dialog, values);
     m_bRefused = !(CheckFieldValues(dialog, m_Sink) && CheckDialogInputs(dialog, m_Sink));
     return !m_bRefused;
 }

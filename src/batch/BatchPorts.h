@@ -23,7 +23,7 @@ private:
 class BatchDataEntryRunner : public DataEntryRunner {
 public:
     explicit BatchDataEntryRunner(MessageSink& sink) : m_Sink(sink) {}
-    bool RunModal(DlgInput& dialog) override;
+    bool RunModal(DataEntryValues& values) override;
     // True when the last run refused the case.
     bool Refused() const { return m_bRefused; }
 

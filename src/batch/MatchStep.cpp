@@ -13,13 +13,12 @@
 #include "batch/ExitStatus.h"
 #include "case/DataEntryRunner.h"
 #include "case/MorvekDoc.h"
-#include "input/DlgInput.h"
 #include "match/DiagnosticGraphs.h"
 #include "match/Match.h"
 #include "match/MatchReport.h"
 #include "model/FieldTable.h"
 #include "model/MeasuredRows.h"
-#include "views/GraphDocument.h"
+#include "views/GraphPage.h"
 #include "views/qt/ChartExport.h"
 #include "views/qt/PageExport.h"
 
@@ -73,7 +72,8 @@ bool ExportDiagnosticGraph(const CMorvekDoc& doc, const morvek::GraphSeries& gra
                            const char* title, const std::string& path) {
     std::string error;
     const std::string heading = morvek::DiagnosticTitle(doc.m_Feldname, title);
-    if (ExportGraph(GraphDocument(doc, graph, heading), path, error)) return true;
+    if (ExportGraph(GraphPageOf(graph, heading, doc.GetPathName()), heading, path, error))
+        return true;
     std::cerr << error << '\n';
     return false;
 }
@@ -192,9 +192,9 @@ int RunMatchStep(CMorvekDoc& doc, const MatchCommandLine& cl, bool answerYes,
 
     // The checks of the dialog's OK button come first: a match starts only
     // from a case the program would compute.
-    DlgInput dialog;
-    dialog.m_Inputs = doc.m_Inputs;
-    if (!runner.RunModal(dialog)) return kExitRefused;
+    DataEntryValues checked;
+    checked.inputs = doc.m_Inputs;
+    if (!runner.RunModal(checked)) return kExitRefused;
 
     morvek::MatchOptions options = morvek::MatchOptionsFor(cl.names);
     options.weights = {cl.pressureWeight, cl.gorWeight};

@@ -8,7 +8,6 @@
 #include "base/PrintableText.h"
 #include "case/DataEntryRunner.h"
 #include "case/OilGravityQuestion.h"
-#include "input/DlgInput.h"
 #include "model/CaseFile.h"
 #include "model/FieldTable.h"
 #include "pvt/GasMixture.h"
@@ -48,41 +47,85 @@ void CMorvekDoc::ResetCase() {
     m_bRelPermAusgabe = 0;
 }
 
-void CMorvekDoc::FillDialog(DlgInput& d) const {
-    d.m_Inputs = m_Inputs;
-    d.m_bPVTAusgabe = m_bPVTAusgabe;
-    d.m_bRelPermAusgabe = m_bRelPermAusgabe;
-    d.m_bMesswerteGeaendert = m_bGrafikNeu;
+DataEntryValues CMorvekDoc::ForDialog() const {
+    DataEntryValues d;
+    d.inputs = m_Inputs;
+    d.pvtOutput = m_bPVTAusgabe;
+    d.relPermOutput = m_bRelPermAusgabe;
+    d.rowsChanged = m_bGrafikNeu;
+    return d;
 }
 
-void CMorvekDoc::TakeFromDialog(const DlgInput& d) {
+void CMorvekDoc::TakeFromDialog(const DataEntryValues& d) {
     // Change detection on the stored single-precision values.
     // Rows read or edited in the dialog change the case even while the graph
     // has not yet taken the last change (the flag comparison misses them then).
     const bool changed =
-        !morvek::SameFieldValues(d.m_Inputs, m_Inputs) ||
-        d.m_Inputs.measuredRows != m_Inputs.measuredRows ||
-        d.m_bMesswerteGeaendert != m_bGrafikNeu || d.m_bPVTAusgabe != m_bPVTAusgabe ||
-        d.m_bRelPermAusgabe != m_bRelPermAusgabe || !morvek::SameLabTables(d.m_Inputs, m_Inputs);
+        !morvek::SameFieldValues(d.inputs, m_Inputs) ||
+        d.inputs.measuredRows != m_Inputs.measuredRows || d.rowsChanged != m_bGrafikNeu ||
+        d.pvtOutput != m_bPVTAusgabe || d.relPermOutput != m_bRelPermAusgabe ||
+        !morvek::SameLabTables(d.inputs, m_Inputs);
     m_bGeaendert = changed ? 1 : 0;
     if (m_bGeaendert) SetModifiedFlag(true);
 
     // The dialog's rows are the case's rows, an emptied list included: a user
     // who deletes every row means it.
-    m_Inputs = d.m_Inputs;
-    m_bPVTAusgabe = d.m_bPVTAusgabe;
-    m_bRelPermAusgabe = d.m_bRelPermAusgabe;
+    m_Inputs = d.inputs;
+    m_bPVTAusgabe = d.pvtOutput;
+    m_bRelPermAusgabe = d.relPermOutput;
     m_Max2Werte = m_bPVTAusgabe ? 0 : static_cast<int32_t>(m_Messwerte.size());
     if (m_bGeaendert) m_bGrafikNeu = 1;
 }
 
 bool CMorvekDoc::OnDataChange() {
-    DlgInput dialog;
-    FillDialog(dialog);
-    if (m_pDataEntry == nullptr || !m_pDataEntry->RunModal(dialog)) return false;
-    TakeFromDialog(dialog);
+    DataEntryValues values = ForDialog();
+    // A case without a title, an oil in place or a path: the dialog of "Neu".
+    values.newCase = m_strPathName.empty() && m_OOIP == 0.0f;
+    if (m_pDataEntry == nullptr || !m_pDataEntry->RunModal(values)) return false;
+    const CaseState before = State();
+    TakeFromDialog(values);
+    TellChange(before, "Daten ändern");
     RunCalculation();
     return true;
+}
+
+CaseState CMorvekDoc::State() const {
+    return {m_Inputs, m_bPVTAusgabe, m_bRelPermAusgabe};
+}
+
+void CMorvekDoc::TellChange(const CaseState& before, const std::string& what) {
+    if (!m_ChangeListener) return;
+    CaseState after = State();
+    if (after == before) return;
+    m_ChangeListener(before, after, what);
+}
+
+void CMorvekDoc::ChangeInputs(const morvek::CaseInputs& inputs, const std::string& what,
+                              bool run) {
+    if (inputs == m_Inputs) {
+        if (run) RunCalculation();
+        return;
+    }
+    const CaseState before = State();
+    m_Inputs = inputs;
+    m_bGeaendert = 1;
+    m_bGrafikNeu = 1;
+    SetModifiedFlag(true);
+    TellChange(before, what);
+    if (run) RunCalculation();
+}
+
+void CMorvekDoc::RestoreState(const CaseState& state) {
+    m_Inputs = state.inputs;
+    m_bPVTAusgabe = state.pvtOutput;
+    m_bRelPermAusgabe = state.relPermOutput;
+    m_bGeaendert = 1;
+    m_bGrafikNeu = 1;
+    SetModifiedFlag(true);
+    if (m_LastRun)
+        RunCalculation(false);
+    else
+        UpdateAllViews();
 }
 
 morvek::ResultKind CMorvekDoc::ResultKind() const {
@@ -92,14 +135,14 @@ morvek::ResultKind CMorvekDoc::ResultKind() const {
     return morvek::ResultKind::Prediction;
 }
 
-void CMorvekDoc::RunCalculation() {
+void CMorvekDoc::RunCalculation(bool ask) {
     morvek::RunOptions options;
-    options.useApiFromInitialGor = CheckOilGravity();
+    options.useApiFromInitialGor = ask && CheckOilGravity();
     morvek::CaseRun run = morvek::RunCase(m_Inputs, ResultKind(), options);
     // The case keeps the gravity the user accepted: every later run, and a
     // save, goes on with it.
     m_API = run.apiGravity;
-    if (run.kind != morvek::ResultKind::RelPermTable && run.calibration.applied)
+    if (ask && run.kind != morvek::ResultKind::RelPermTable && run.calibration.applied)
         Messages().Show(morvek::ViscosityCalibrationNote(run.calibration));
     // A liquid saturation below Swi only occurs in a broken prediction; the
     // note is for the developer, once per run, and stays off stdout, which
@@ -136,6 +179,7 @@ bool CMorvekDoc::HasResultTable() const {
 bool CMorvekDoc::OnFileNew() {
     if (!SaveModified()) return false;
     ResetCase();
+    if (m_ChangeListener) m_ChangeListener(State(), State(), std::string());
     // A new case is untitled and unmodified until its dialog ends with OK, and
     // shows nothing of the case before it, even when the dialog is cancelled.
     SetPathName(std::string());
@@ -178,6 +222,10 @@ bool CMorvekDoc::Serialize(CaseArchive& ar) {
 
 bool CMorvekDoc::OnOpenDocument(const std::string& path) {
     if (!ReadCaseFile(path)) return false;
+    // The case before is gone, with its modified mark (a "Nein" to saving it
+    // must not show it on the opened case) and its changes.
+    SetModifiedFlag(false);
+    if (m_ChangeListener) m_ChangeListener(State(), State(), std::string());
     const morvek::CaseInputs held = m_Inputs;
     // The results of the case before are not this case's: the views show the
     // opened case without results until its dialog ends with OK.

@@ -23,10 +23,27 @@
 
 class MessageSink;
 class DataEntryRunner;
-class DlgInput;
+struct DataEntryValues;
 class CaseArchive;
 
 using Series = morvek::Series;
+
+// What a change of the case changes: the inputs and the two output check
+// boxes (an undo step puts them back).
+struct CaseState {
+    morvek::CaseInputs inputs;
+    int32_t pvtOutput = 0;
+    int32_t relPermOutput = 0;
+    bool operator==(const CaseState& o) const {
+        return inputs == o.inputs && pvtOutput == o.pvtOutput && relPermOutput == o.relPermOutput;
+    }
+};
+
+// Told of every change of the case: the state before and after it and what
+// the change was ("Daten ändern"); told with what empty when the case is
+// replaced (new, opened), so that no change before reaches past it.
+using CaseChangeListener =
+    std::function<void(const CaseState& before, const CaseState& after, const std::string& what)>;
 
 // What a document holds; the document below adds the case record's names.
 struct MorvekDocData {
@@ -47,6 +64,7 @@ struct MorvekDocData {
     DataEntryRunner* m_pDataEntry = nullptr;
     std::function<bool()> m_SaveHandler;
     std::vector<std::function<void()>> m_ViewListeners;
+    CaseChangeListener m_ChangeListener;
 };
 
 class CMorvekDoc : private MorvekDocData, public CaseRecordNames {
@@ -69,8 +87,21 @@ public:
     bool OnFileNew();
     // The calculation of the dialog's OK on the inputs as they stand: the
     // oil-gravity question, then the result the output flags choose; the views
-    // are told afterwards.
-    void RunCalculation();
+    // are told afterwards. Without asking (an undo step) the run takes the
+    // gravity the case holds and shows no notes.
+    void RunCalculation(bool ask = true);
+
+    // --- Changes and their undoing ------------------------------------------------------
+    CaseState State() const;
+    void SetChangeListener(CaseChangeListener listener) { m_ChangeListener = std::move(listener); }
+    // A change made elsewhere than in the data-entry dialog (a match's
+    // "Übernehmen", the settings a study ran with): the case takes the inputs,
+    // is marked modified, tells its change listener and, with run, computes.
+    // Nothing happens when the inputs are those the case holds.
+    void ChangeInputs(const morvek::CaseInputs& inputs, const std::string& what, bool run);
+    // An undo or redo step: the case takes the state back and is computed
+    // anew when it showed results (without results the views are told).
+    void RestoreState(const CaseState& state);
 
     // --- Case file ------------------------------------------------------------------
     // Loads all or nothing: a damaged file changes nothing and is reported.
@@ -107,11 +138,6 @@ public:
     // that could compute nothing ends its report with " Keine sinnvolle
     // Berechnung möglich: ..." or without the closing line instead.
     bool HasResultTable() const;
-
-    // --- Results file aus.txt --------------------------------------------------------
-    // True when aus.txt was written (batch mode's exit status needs it).
-    bool SaveResults();
-    void LoadResults();
 
     // --- What the document framework would hold ------------------------------------
     bool IsModified() const { return m_bModified; }
@@ -163,9 +189,11 @@ public:
     Series& m_Mess2YWerte = m_Graph.measuredGorY;
 
 private:
-    void FillDialog(DlgInput& dialog) const;
-    void TakeFromDialog(const DlgInput& dialog);
+    DataEntryValues ForDialog() const;
+    void TakeFromDialog(const DataEntryValues& values);
     // Empties the report and every series and lets the views show that: the
     // results of one case never stand under another.
     void DropResults();
+    // Tells the change listener, when the state changed.
+    void TellChange(const CaseState& before, const std::string& what);
 };

@@ -22,6 +22,10 @@ public:
     virtual bool IsChecked(int controlId) const = 0;
     virtual void SetChecked(int controlId, bool checked) = 0;
 
+    // True where numbers may be typed with a decimal comma ("0,25"): the
+    // window's dialog. Files and the command line keep the decimal point.
+    virtual bool TakesDecimalComma() const { return false; }
+
     virtual void SetFocus(int controlId) = 0;
     // Moves the focus on to the next control of the dialog's tab order.
     virtual void FocusNextControl() = 0;

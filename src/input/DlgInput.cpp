@@ -3,9 +3,11 @@
 #include <array>
 #include <optional>
 
+#include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "case/DataEntryRunner.h"
 #include "input/Controls.h"
 #include "input/ExchangeTable.h"
 #include "input/FileChooser.h"
@@ -108,7 +110,7 @@ bool DlgInput::ReadFields(bool (*which)(const ExchangeField&)) {
                 // 4974.7812 shows 4974.78): OK without an edit changes nothing.
                 const std::string text = controls.Text(f.controlId);
                 float value = 0;
-                ok = ParseFieldValue(f, text, value, first);
+                ok = ParseFieldValue(f, text, value, first, controls.TakesDecimalComma());
                 if (ok && text != FloatForDisplay(f.Float(*this))) f.Float(*this) = value;
                 break;
             }
@@ -151,6 +153,32 @@ void DlgInput::OnInitDialog() {
     UpdateData(false);
     m_MesswertListe.Clear();
     for (const std::string& row : m_Messwerte) m_MesswertListe.AddSorted(row);
+    if (m_bNeuerFall) {
+        // Every reading of the form stops at an oil in place of 0: say what a
+        // new case needs before OK can compute it.
+        m_strStatus =
+            "Neuer Fall: zuerst Original Oil in Place, Initial- und Gasentlösungsdruck, "
+            "Lagerstättentemperatur, Öldichte, Haftwassersättigung und die Gaszusammensetzung "
+            "eingeben; OK rechnet.";
+        ShowFields({"m_strStatus"});
+    }
+}
+
+std::string DlgInput::UnusedFieldReason(const std::string& member) const {
+    const bool pvtTable = m_Inputs.pvtTable && morvek::IsValidTable(*m_Inputs.pvtTable);
+    const bool relPermTable =
+        m_Inputs.relPermTable && morvek::IsValidTable(*m_Inputs.relPermTable);
+    if (pvtTable && (member == "m_Methode" || member == "m_NuoPb" || member == "m_Rsi"))
+        return Format(
+            "Wird nicht verwendet: die Fluideigenschaften kommen aus der PVT-Tabelle %s "
+            "(Tabelle entfernen, um die Korrelation zu nutzen).",
+            m_Inputs.pvtTable->fileName.c_str());
+    if (relPermTable && (member == "m_KroMax" || member == "m_KrgMax" || member == "m_Sgc"))
+        return Format(
+            "Wird nicht verwendet: krg und kro kommen aus der Tabelle der relativen "
+            "Permeabilitäten %s (Tabelle entfernen, um den Corey-Ansatz zu nutzen).",
+            m_Inputs.relPermTable->fileName.c_str());
+    return {};
 }
 
 void DlgInput::RecomputeGasSum() {
@@ -168,8 +196,8 @@ void DlgInput::CheckOilDensity() {
     if (!ReadFields([](const ExchangeField& f) { return IsMember(f, "m_API"); })) return;
     const double density = kOilDensityNumerator / (double(m_API) + kApiOffset);
     if (!(density >= kMinPlausibleDensity && density <= kMaxPlausibleDensity)) {
-        Messages().Warn(Format("Die Öldichte von %f Grad API bzw. %f kg/l ist zu korrigieren",
-                               double(m_API), density));
+        Messages().Warn(Format("Die Öldichte von %s Grad API bzw. %.3f kg/l ist zu korrigieren.",
+                               FloatForDisplay(m_API).c_str(), density));
     }
 }
 
@@ -193,7 +221,11 @@ bool DlgInput::Validate() {
     // typed into was not left before OK.
     m_strSumme = GasSumText(m_Gas);
     ShowFields({"m_strSumme"});
-    return CheckDialogInputs(*this, Messages());
+    int failed = 0;
+    if (CheckDialogInputs(*this, Messages(), &failed)) return true;
+    // The value to correct gets the focus, not the OK button.
+    if (failed != 0 && m_pControls != nullptr) m_pControls->SetFocus(failed);
+    return false;
 }
 
 void DlgInput::SetRowMode(int mode) {
@@ -230,10 +262,17 @@ void DlgInput::ApplyRowEdit() {
         ShowFields({"m_strStatus"});
         return;
     }
+    // The window takes numbers with a decimal comma; the row keeps them
+    // with a point, as the files and every reader of the rows have them.
+    const bool decimalComma = m_pControls != nullptr && m_pControls->TakesDecimalComma();
+    const std::string typed = m_strZeile;
+    if (decimalComma) m_strZeile = NumbersWithDecimalPoint(m_strZeile);
     float oil = 0, pressure = 0, gor = 0;
     const int count = ScanMeasuredRow(m_strZeile, oil, pressure, gor);
     if (count < 2) {
-        Messages().Warn("Die Zeile enthält keine 2 Werte" + DecimalPointHint(m_strZeile));
+        m_strZeile = typed;
+        Messages().Warn("Die Zeile enthält keine 2 Werte" +
+                        (decimalComma ? DecimalSignHint(typed) : DecimalPointHint(typed)));
         return;
     }
     const std::string negative = NegativeMeasuredValueMessage(count, oil, pressure, gor);
@@ -290,6 +329,11 @@ void DlgInput::ApplyRowEdit() {
 
 namespace {
 
+// "1 Zeile", "7 Zeilen".
+std::string RowCountText(size_t count) {
+    return Format("%zu Zeile%s", count, count == 1 ? "" : "n");
+}
+
 // Passes messages on and notes whether there was any.
 class NotingSink : public MessageSink {
 public:
@@ -325,15 +369,35 @@ void DlgInput::FileOpen() {
         m_pFileChooser->ChooseFileToOpen(kMeasuredDataExtension, kMeasuredDataPattern);
     if (!path) return;
     Messages().Show(*path + " wird geöffnet");
+    // While the reader's messages are up the status says what goes on, not
+    // what the last reading ended with.
+    m_strStatus = Format("Die Datei %s wird gelesen ...", FileNameOf(*path).c_str());
+    ShowFields({"m_strStatus"});
     std::vector<std::string> rows;
     NotingSink reading(Messages());
     // A file that cannot be opened keeps the rows already entered.
-    if (!ReadMeasuredDataFile(*path, m_OOIP, m_Initialdruck, reading, rows)) return;
+    if (!ReadMeasuredDataFile(*path, m_OOIP, m_Initialdruck, reading, rows)) {
+        m_strStatus = "Keine Zeile eingelesen";
+        ShowFields({"m_strStatus"});
+        return;
+    }
     if (rows.empty()) {
         // Nothing readable: the rows there are stay.
         if (!reading.Said())
             Messages().Warn(Format("Die Datei %s enthält keine Meßwertzeile.", path->c_str()));
         m_strStatus = "Keine Zeile eingelesen";
+        ShowFields({"m_strStatus"});
+        return;
+    }
+    // A file read only up to a bad line replaces rows already entered only
+    // when the user says so: its good rows may be far fewer.
+    if (reading.Said() && !m_Messwerte.empty() &&
+        !Messages().AskYesNo(Format("Aus der Datei %s wurde vor der fehlerhaften Zeile nur %s "
+                                    "gelesen.\nDie vorhandenen Meßwerte (%s) dadurch ersetzen?",
+                                    FileNameOf(*path).c_str(), RowCountText(rows.size()).c_str(),
+                                    RowCountText(m_Messwerte.size()).c_str()))) {
+        m_strStatus = Format("Datei nicht übernommen, die Meßwerte bleiben (%s)",
+                             RowCountText(m_Messwerte.size()).c_str());
         ShowFields({"m_strStatus"});
         return;
     }
@@ -345,7 +409,24 @@ void DlgInput::FileOpen() {
         m_MesswertListe.AddSorted(row);
         m_bMesswerteGeaendert = 1;
     }
-    m_strStatus = Format("%d Zeilen wurden eingelesen", static_cast<int>(m_Messwerte.size()));
+    m_strStatus = m_Messwerte.size() == 1
+                      ? std::string("1 Zeile wurde eingelesen")
+                      : Format("%d Zeilen wurden eingelesen", static_cast<int>(m_Messwerte.size()));
     m_strZeile = " ";
     ShowFields({"m_strStatus", "m_strZeile"});
+}
+
+void FillDialog(DlgInput& d, const DataEntryValues& values) {
+    d.m_bNeuerFall = values.newCase;
+    d.m_Inputs = values.inputs;
+    d.m_bPVTAusgabe = values.pvtOutput;
+    d.m_bRelPermAusgabe = values.relPermOutput;
+    d.m_bMesswerteGeaendert = values.rowsChanged;
+}
+
+void TakeFromDialog(const DlgInput& d, DataEntryValues& values) {
+    values.inputs = d.m_Inputs;
+    values.pvtOutput = d.m_bPVTAusgabe;
+    values.relPermOutput = d.m_bRelPermAusgabe;
+    values.rowsChanged = d.m_bMesswerteGeaendert;
 }

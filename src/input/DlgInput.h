@@ -17,6 +17,7 @@ class MessageSink;
 class Controls;
 class FileChooser;
 struct ExchangeField;
+struct DataEntryValues;
 
 // The dialog's values; DlgInput adds the names of its fields.
 struct DlgInputValues {
@@ -35,6 +36,8 @@ struct DlgInputValues {
     // from: the correlation, or the laboratory table with its name.
     std::string m_strPvtQuelle;
     std::string m_strRelPermQuelle;
+    // A new case: the status line says what to enter first.
+    bool m_bNeuerFall = false;
 };
 
 // The dialog's fields by the case record's names.
@@ -94,6 +97,10 @@ public:
     void RemoveRelPermTable();
     // Sets the two source lines from the inputs and shows them.
     void ShowTableSources();
+    // Why a field takes no part in the case as it stands (its tables replace
+    // the correlation or the Corey model), for the dialog to grey it; empty
+    // when it does.
+    std::string UnusedFieldReason(const std::string& member) const;
 
     // --- The gas fields by their names ---------------------------------------------------
     float& m_H2S = m_Gas[0];
@@ -128,3 +135,8 @@ private:
     // it read them all.
     int m_nFailedControl = 0;
 };
+
+// The dialog over what the case hands its data-entry port, and what the
+// dialog gives back on OK.
+void FillDialog(DlgInput& dialog, const DataEntryValues& values);
+void TakeFromDialog(const DlgInput& dialog, DataEntryValues& values);

@@ -144,10 +144,11 @@ std::string CorrelationChoiceMessage(const ExchangeField& field) {
 }
 
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
-                     MessageSink& sink) {
+                     MessageSink& sink, bool decimalComma) {
     float parsed = 0.0f;
-    if (!ParseFloatStrict(text, parsed)) {
-        sink.Show(NotANumberMessage(field) + DecimalPointHint(text));
+    if (decimalComma ? !ParseFloatWithDecimalComma(text, parsed) : !ParseFloatStrict(text, parsed)) {
+        sink.Show(NotANumberMessage(field) +
+                  (decimalComma ? DecimalSignHint(text) : DecimalPointHint(text)));
         return false;
     }
     if (!InFieldRange(field, parsed)) {

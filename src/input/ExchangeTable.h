@@ -65,9 +65,10 @@ std::string ControlCharacterMessage(const ExchangeField& field, const std::strin
 std::string CorrelationChoiceMessage(const ExchangeField& field);
 
 // Parses text as the dialog does when it reads a float field, range included;
-// shows the message and returns false when the text is refused.
+// shows the message and returns false when the text is refused. With
+// decimalComma "0,25" reads as 0.25 (the window's fields).
 bool ParseFieldValue(const ExchangeField& field, const std::string& text, float& value,
-                     MessageSink& sink);
+                     MessageSink& sink, bool decimalComma = false);
 
 // Takes text for a text field as the dialog does when it reads it: refused
 // with a message when code page 1252, in which the case file and aus.txt hold

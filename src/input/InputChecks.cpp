@@ -4,6 +4,7 @@
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/NumberText.h"
 #include "input/DlgInput.h"
 #include "input/ExchangeTable.h"
 #include "input/LabTableEntry.h"
@@ -26,6 +27,22 @@ int RowNumber(const DlgInput& d, size_t index) {
     return static_cast<int>(index) + 1;
 }
 
+// The control of a field of the case.
+int ControlOf(const char* member) {
+    const ExchangeField* f = FindField(member);
+    return f != nullptr ? f->controlId : 0;
+}
+
+// The list of the measured rows.
+constexpr int kRowListControl = 1032;
+
+// "250.04 > Initialdruck 250.00": a value and the bound it crosses, with
+// the decimals that tell them apart (one at least, as everywhere).
+std::string Crossing(const char* format, double value, double bound) {
+    const int d = DecimalsApart(value, bound);
+    return Format(format, d, value, d, bound);
+}
+
 bool CheckRows(const DlgInput& d, MessageSink& sink) {
     const int rows = static_cast<int>(d.m_Messwerte.size());
     for (int i = 0; i < rows && i < kSeriesLength; ++i) {
@@ -39,13 +56,13 @@ bool CheckRows(const DlgInput& d, MessageSink& sink) {
             return false;
         }
         if (oil > d.m_OOIP) {
-            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: Kum.Produktion %6.1f > OOIP %6.1f",
-                             RowNumber(d, index), double(oil), double(d.m_OOIP)));
+            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: ", RowNumber(d, index)) +
+                      Crossing("Kum.Produktion %6.*f > OOIP %6.*f", oil, d.m_OOIP));
             return false;
         }
         if (pressure > d.m_Initialdruck) {
-            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: Druck %5.1f > Initialdruck %5.1f",
-                             RowNumber(d, index), double(pressure), double(d.m_Initialdruck)));
+            sink.Warn(Format("FEHLER!!\n%d.Meßwertzeile: ", RowNumber(d, index)) +
+                      Crossing("Druck %5.*f > Initialdruck %5.*f", pressure, d.m_Initialdruck));
             return false;
         }
     }
@@ -54,37 +71,44 @@ bool CheckRows(const DlgInput& d, MessageSink& sink) {
 
 }  // namespace
 
-bool CheckDialogInputs(const DlgInput& d, MessageSink& sink) {
-    if (!CheckRows(d, sink)) return false;
-    if (d.m_Entloesungsdruck > d.m_Initialdruck) {
-        sink.Warn(Format("FEHLER!!\nEntlösungsdruck %5.1f > Initialdruck %5.1f",
-                         double(d.m_Entloesungsdruck), double(d.m_Initialdruck)));
+bool CheckDialogInputs(const DlgInput& d, MessageSink& sink, int* failedControl) {
+    auto fail = [&](int control) {
+        if (failedControl != nullptr) *failedControl = control;
         return false;
+    };
+    if (failedControl != nullptr) *failedControl = 0;
+    if (!CheckRows(d, sink)) return fail(kRowListControl);
+    if (d.m_Entloesungsdruck > d.m_Initialdruck) {
+        sink.Warn("FEHLER!!\n" + Crossing("Entlösungsdruck %5.*f > Initialdruck %5.*f",
+                                          d.m_Entloesungsdruck, d.m_Initialdruck));
+        return fail(ControlOf("m_Entloesungsdruck"));
     }
     if (double(d.m_Swi) + double(d.m_Sgc) >= 1.0) {
-        sink.Warn(Format("FEHLER!!\nSwi: %5.2f + Sgr: %5.2f >= 1", double(d.m_Swi),
-                         double(d.m_Sgc)));
-        return false;
+        // Two decimals: values that add up to 1 or more never show less.
+        sink.Warn(Format("FEHLER!!\nHaftwassersättigung %.2f + Krit.Gassättigung %.2f >= 1",
+                         double(d.m_Swi), double(d.m_Sgc)));
+        return fail(ControlOf("m_Swi"));
     }
     if (d.m_Swi <= 0.0f) {
         sink.Warn("Haftwassersättigung swi muß > 0 sein");
-        return false;
+        return fail(ControlOf("m_Swi"));
     }
     float sum = 0.0f;
     for (float g : d.m_Gas) sum += g;
     if (sum == 0.0f) {
         sink.Warn("Bitte Gaszusammensetzung eingeben");
-        return false;
+        return fail(ControlOf("m_Gas[3]"));
     }
     if (double(d.m_API) < kMinApi) {
         sink.Warn("Öldichte ist > 1. Bitte API-Wert über 10 erhöhen");
-        return false;
+        return fail(ControlOf("m_API"));
     }
     if (d.m_Methode < 0 || d.m_Methode > 3) {
         sink.Warn("Bitte eine Korrelationsmethode auswählen.");
-        return false;
+        return fail(ControlOf("m_Methode"));
     }
-    return CheckPvtTableOfCase(d.m_Inputs, sink);
+    if (!CheckPvtTableOfCase(d.m_Inputs, sink)) return fail(ControlOf("m_Initialdruck"));
+    return true;
 }
 
 bool CheckFieldValues(const DlgInput& d, MessageSink& sink) {

@@ -8,6 +8,7 @@
 #include "base/Format.h"
 #include "base/PrintableText.h"
 #include "base/MessageSink.h"
+#include "base/NumberText.h"
 #include "input/DlgInput.h"
 #include "input/FileChooser.h"
 #include "waterdrive/HistoryFile.h"
@@ -37,24 +38,13 @@ TableEntry ReadInto(const std::string& path, std::optional<Table>& target, const
             target = std::move(table);
             return TableEntry::Taken;
         case morvek::TableReadStatus::Refused:
-            sink.Show(morvek::TableProblemMessage(kind, path, problems));
+            sink.Warn(morvek::TableProblemMessage(kind, path, problems));
             return TableEntry::Refused;
         case morvek::TableReadStatus::Unreadable:
             break;
     }
-    sink.Show(morvek::TableProblemMessage(kind, path, problems));
+    sink.Warn(morvek::TableProblemMessage(kind, path, problems));
     return TableEntry::Unreadable;
-}
-
-// Decimals that show a pressure apart from the bound it crosses: one, as
-// everywhere, unless both would then read the same ("349.6 liegt außerhalb
-// ... bis 349.6 bar").
-int DecimalsApart(float value, float bound) {
-    int decimals = 1;
-    while (decimals < 6 && Format("%.*f", decimals, double(value)) ==
-                               Format("%.*f", decimals, double(bound)))
-        ++decimals;
-    return decimals;
 }
 
 template <class Table>
@@ -101,9 +91,11 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
     const float lowest = rows.front().pressureBar;
     const float highest = rows.back().pressureBar;
     if (in.initialPressureBar < lowest || in.initialPressureBar > highest) {
+        // One decimal, as everywhere, unless the pressure and the bound it
+        // crosses would then read the same ("349.6 ... bis 349.6 bar").
         const int d = DecimalsApart(in.initialPressureBar,
                                     in.initialPressureBar < lowest ? lowest : highest);
-        sink.Show(
+        sink.Warn(
             Format("FEHLER!!\nInitialdruck %5.*f liegt außerhalb der PVT-Tabelle "
                    "(%5.*f bis %5.*f bar)",
                    d, double(in.initialPressureBar), d, double(lowest), d, double(highest)));
@@ -111,7 +103,7 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
     }
     if (lowest > in.bubblePointPressureBar) {
         const int d = DecimalsApart(lowest, in.bubblePointPressureBar);
-        sink.Show(
+        sink.Warn(
             Format("FEHLER!!\nDie PVT-Tabelle beginnt bei %5.*f bar, über dem "
                    "Gasentlösungsdruck von %5.*f bar",
                    d, double(lowest), d, double(in.bubblePointPressureBar)));
@@ -120,7 +112,7 @@ bool CheckPvtTableOfCase(const morvek::CaseInputs& in, MessageSink& sink) {
     for (const morvek::LabPvtRow& r : rows) {
         if (r.pressureBar > in.bubblePointPressureBar) break;
         if (!(r.bg > 0.0f) || !(r.gasViscosityCp > 0.0f)) {
-            sink.Show(
+            sink.Warn(
                 Format("FEHLER!!\nPVT-Tabelle bei %5.1f bar: Bg und Gasviskosität müssen "
                        "bis zum Gasentlösungsdruck größer als 0 sein",
                        double(r.pressureBar)));

@@ -160,6 +160,102 @@ bool ReadPvtColumns(const std::string& content, LabPvtTable& table) {
     }
     return in.Remaining() == 0 && IsValidTable(table);
 }
+// The record name of a number of the field table, or nullptr.
+const Field* NumberField(const std::string& name) {
+    const Field* f = FindField(name);
+    return f != nullptr && f->kind == FieldKind::Number && name == f->recordName ? f : nullptr;
+}
+
+// Names of the field table's numbers, each at most once: what a settings
+// item may name.
+template <class Entries, class NameOf>
+bool KnownNamesOnce(const Entries& entries, NameOf nameOf) {
+    std::vector<const Field*> seen;
+    for (const auto& e : entries) {
+        const Field* f = NumberField(nameOf(e));
+        if (f == nullptr || std::find(seen.begin(), seen.end(), f) != seen.end()) return false;
+        seen.push_back(f);
+    }
+    return true;
+}
+
+bool WriteMatchSettings(const MatchSettings& m, std::string& content) {
+    if (m.inputs.size() > FieldTable().size() ||
+        !KnownNamesOnce(m.inputs, [](const MatchSettings::Input& i) { return i.name; }))
+        return false;
+    Writer w(content);
+    w.U16(static_cast<uint16_t>(m.inputs.size()));
+    for (const MatchSettings::Input& i : m.inputs) {
+        w.String(i.name);  // a record name: ASCII
+        w.Float(i.start);
+        w.Float(i.lower);
+        w.Float(i.upper);
+    }
+    w.Float(m.pressureWeight);
+    w.Float(m.gorWeight);
+    return true;
+}
+
+bool ReadMatchSettings(const std::string& content, std::optional<MatchSettings>& target) {
+    Reader in(content);
+    MatchSettings m;
+    uint16_t count = 0;
+    if (!in.U16(count) || count > FieldTable().size()) return false;
+    m.inputs.resize(count);
+    for (MatchSettings::Input& i : m.inputs)
+        if (!in.String(i.name) || !in.Float(i.start) || !in.Float(i.lower) || !in.Float(i.upper))
+            return false;
+    if (!in.Float(m.pressureWeight) || !in.Float(m.gorWeight) || in.Remaining() != 0) return false;
+    if (!KnownNamesOnce(m.inputs, [](const MatchSettings::Input& i) { return i.name; }))
+        return false;
+    target = std::move(m);
+    return true;
+}
+
+bool WriteSweepSettings(const SweepSettings& s, std::string& content) {
+    if (s.ranges.size() > FieldTable().size() || s.sampling > 1 ||
+        !KnownNamesOnce(s.ranges, [](const SweepSettings::Range& r) { return r.name; }))
+        return false;
+    Writer w(content);
+    w.U16(static_cast<uint16_t>(s.ranges.size()));
+    for (const SweepSettings::Range& r : s.ranges) {
+        w.String(r.name);
+        w.U8(r.triangular ? 1 : 0);
+        w.Float(r.low);
+        w.Float(r.mode);
+        w.Float(r.high);
+    }
+    w.U32(s.samples);
+    w.U8(s.sampling);
+    w.U32(static_cast<uint32_t>(s.seed));
+    w.U32(static_cast<uint32_t>(s.seed >> 32));
+    w.Float(s.abandonmentPressureBar);
+    return true;
+}
+
+bool ReadSweepSettings(const std::string& content, std::optional<SweepSettings>& target) {
+    Reader in(content);
+    SweepSettings s;
+    uint16_t count = 0;
+    if (!in.U16(count) || count > FieldTable().size()) return false;
+    s.ranges.resize(count);
+    for (SweepSettings::Range& r : s.ranges) {
+        uint8_t kind = 0;
+        if (!in.String(r.name) || !in.U8(kind) || kind > 1 || !in.Float(r.low) ||
+            !in.Float(r.mode) || !in.Float(r.high))
+            return false;
+        r.triangular = kind == 1;
+    }
+    uint32_t seedLow = 0, seedHigh = 0;
+    if (!in.U32(s.samples) || !in.U8(s.sampling) || s.sampling > 1 || !in.U32(seedLow) ||
+        !in.U32(seedHigh) || !in.Float(s.abandonmentPressureBar) || in.Remaining() != 0)
+        return false;
+    s.seed = (uint64_t{seedHigh} << 32) | seedLow;
+    if (!KnownNamesOnce(s.ranges, [](const SweepSettings::Range& r) { return r.name; }))
+        return false;
+    target = std::move(s);
+    return true;
+}
 
 void AppendItem(Writer& w, std::string& items, int id, const std::string& content) {
     w.U16(static_cast<uint16_t>(id));
@@ -198,6 +294,16 @@ bool AppendCaseFileBlock(const CaseInputs& in, std::string& out, std::string& pr
     }
     if (in.waterCutTable && !WriteTable(*in.waterCutTable, contents[kBlockWaterCutTable])) {
         problem = "Die Tabelle des Wasseranteils ist ungültig und kann nicht gespeichert werden.";
+        return false;
+    }
+    if (in.matchSettings && !WriteMatchSettings(*in.matchSettings, contents[kBlockMatchSettings])) {
+        problem = "Die Einstellungen der Anpassung sind ungültig und können nicht gespeichert werden.";
+        return false;
+    }
+    if (in.sweepSettings && !WriteSweepSettings(*in.sweepSettings, contents[kBlockSweepSettings])) {
+        problem =
+            "Die Einstellungen der Unsicherheitsanalyse sind ungültig und können nicht gespeichert "
+            "werden.";
         return false;
     }
     if (contents.empty()) return true;
@@ -262,6 +368,14 @@ bool ReadCaseFileBlock(const std::string& bytes, size_t pos, CaseInputs& r) {
         }
         if (id == kBlockWaterCutTable) {
             if (!ReadTable(content, r.waterCutTable)) return false;
+            continue;
+        }
+        if (id == kBlockMatchSettings) {
+            if (!ReadMatchSettings(content, r.matchSettings)) return false;
+            continue;
+        }
+        if (id == kBlockSweepSettings) {
+            if (!ReadSweepSettings(content, r.sweepSettings)) return false;
             continue;
         }
         const auto item = NumberItems().find(id);

@@ -16,6 +16,7 @@
 
 #include "model/LabTables.h"
 #include "model/ProductionHistory.h"
+#include "model/StudySettings.h"
 
 namespace morvek {
 
@@ -104,6 +105,10 @@ struct CaseInputs {
     float abandonmentPressureBar = 0.0f;          // ... or at this pressure
     // Water cut against recovery factor; without it no water is produced.
     std::optional<LabWaterCutTable> waterCutTable;
+    // What the window's match and uncertainty dialogs last ran with (no part
+    // of any calculation; kept so that they open with it again).
+    std::optional<MatchSettings> matchSettings;
+    std::optional<SweepSettings> sweepSettings;
 
     // Bit for bit: two cases are the same when every stored float is.
     bool operator==(const CaseInputs& other) const;

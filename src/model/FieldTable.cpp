@@ -401,7 +401,8 @@ bool SameFieldValues(const CaseInputs& a, const CaseInputs& o) {
 
 bool CaseInputs::operator==(const CaseInputs& o) const {
     return SameFieldValues(*this, o) && measuredRows == o.measuredRows && SameLabTables(*this, o) &&
-           SameHistories(*this, o);
+           SameHistories(*this, o) && SameSettings(matchSettings, o.matchSettings) &&
+           SameSettings(sweepSettings, o.sweepSettings);
 }
 
 }  // namespace morvek

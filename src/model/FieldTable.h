@@ -28,6 +28,9 @@ enum CaseFileBlockItem : int {
     // The forecast against time: its inputs and its water-cut table.
     kBlockForecast = 8,
     kBlockWaterCutTable = 9,
+    // 20 on: what the window's dialogs last ran with.
+    kBlockMatchSettings = 20,
+    kBlockSweepSettings = 21,
 };
 
 enum class FieldKind {

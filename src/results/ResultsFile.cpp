@@ -1,19 +1,23 @@
-// "Ergebnisse speichern" and "Ergebnisse einlesen": the report lines of the
-// case in the plain text file aus.txt of the working directory, in code page
-// 1252, behind a title line.
+// "Ergebnisse speichern" and "Ergebnisse einlesen": the report lines in the
+// plain text file aus.txt of the working directory, in code page 1252, behind
+// a title line.
 
-#include <string>
+#include "results/ResultsFile.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "base/Cp1252.h"
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/MessageSink.h"
+#include "base/PrintableText.h"
 #include "base/TextPieceReader.h"
-#include "case/MorvekDoc.h"
 
 namespace {
 
-constexpr const char* kResultsFileName = "aus.txt";
 // Reading back takes the lines in pieces as a 100-character buffer holds them,
 // and at most this many pieces.
 constexpr size_t kMaxPieceChars = 99;
@@ -40,13 +44,27 @@ bool ResultsFileBytes(const std::string& title, const std::vector<std::string>& 
     return true;
 }
 
+// The working directory, where aus.txt lives, for the messages.
+std::string WorkingFolder() {
+    std::string buffer(4096, '\0');
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
+    buffer.resize(std::strlen(buffer.c_str()));
+    return buffer;
+}
+
 }  // namespace
 
-bool CMorvekDoc::SaveResults() {
+std::string RowsReadText(int count) {
+    return count == 1 ? std::string("1 Zeile wurde eingelesen")
+                      : Format("%d Zeilen wurden eingelesen", count);
+}
+
+bool SaveResultsFile(const std::string& title, const std::vector<std::string>& lines,
+                     MessageSink& sink) {
     std::string bytes, error;
     int line = 0;
-    if (!ResultsFileBytes(GetTitle(), m_Text, bytes, line)) {
-        Messages().Show(
+    if (!ResultsFileBytes(title, lines, bytes, line)) {
+        sink.Warn(
             Format("Die Datei aus.txt kann nicht geschrieben werden.\n"
                    "Die %d.Zeile enthält ein Zeichen, das in der Datei nicht "
                    "darstellbar ist.",
@@ -56,26 +74,34 @@ bool CMorvekDoc::SaveResults() {
     // Written beside the old file and renamed over it: a failed write keeps
     // the earlier aus.txt.
     if (!WriteFileAtomically(kResultsFileName, bytes, error)) {
-        Messages().Show("Die Datei aus.txt kann nicht geschrieben werden.\n" + error);
+        sink.Warn("Die Datei aus.txt kann nicht geschrieben werden.\n" + error);
         return false;
     }
-    Messages().Show("Die Ergebnisse sind in die Datei aus.txt geschrieben!");
+    sink.Show("Die Ergebnisse sind in die Datei aus.txt geschrieben!");
     return true;
 }
 
-void CMorvekDoc::LoadResults() {
-    m_Text.clear();
-    int entries = 0;
+bool LoadResultsFile(std::vector<std::string>& lines, MessageSink& sink) {
+    const std::string where =
+        Format("Die Datei aus.txt im Ordner %s", DisplayPath(WorkingFolder()).c_str());
     TextPieceReader file;
-    if (file.Open(kResultsFileName)) {
-        std::string piece;
-        while (entries < kMaxEntries && file.ReadPiece(kMaxPieceChars, piece)) {
-            ++entries;
-            StripLineEnd(piece);
-            if (piece.size() == 1) piece = " ";
-            m_Text.push_back(Cp1252ToUtf8(piece));
-        }
+    if (!file.Open(kResultsFileName)) {
+        sink.Warn(Format("%s kann nicht gelesen werden.\n%s\nDer Bericht bleibt, wie er ist.",
+                         where.c_str(), file.Error().c_str()));
+        return false;
     }
-    UpdateAllViews();
-    Messages().Show(Format("%d Zeilen wurden eingelesen", entries));
+    std::vector<std::string> read;
+    std::string piece;
+    while (static_cast<int>(read.size()) < kMaxEntries && file.ReadPiece(kMaxPieceChars, piece)) {
+        StripLineEnd(piece);
+        if (piece.size() == 1) piece = " ";
+        read.push_back(Cp1252ToUtf8(piece));
+    }
+    if (read.empty()) {
+        sink.Warn(Format("%s enthält keine Zeile.\nDer Bericht bleibt, wie er ist.", where.c_str()));
+        return false;
+    }
+    lines = std::move(read);
+    sink.Show(RowsReadText(static_cast<int>(lines.size())));
+    return true;
 }

@@ -3,16 +3,12 @@
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/PrintableText.h"
-#include "case/MorvekDoc.h"
 #include "report/SeriesCsv.h"
 
-std::string SeriesCsvText(const CMorvekDoc& doc) {
-    return morvek::SeriesCsvText(doc.m_Graph, doc.ResultKind());
-}
-
-bool WriteSeriesCsv(const CMorvekDoc& doc, const std::string& path, std::string& error) {
+bool WriteSeriesCsv(const morvek::GraphSeries& graph, morvek::ResultKind kind,
+                    const std::string& path, std::string& error) {
     std::string problem;
-    if (WriteFileAtomically(path, SeriesCsvText(doc), problem)) return true;
+    if (WriteFileAtomically(path, morvek::SeriesCsvText(graph, kind), problem)) return true;
     error = Format("Die Datei %s kann nicht geschrieben werden.\n%s", DisplayPath(path).c_str(),
                    problem.c_str());
     return false;

@@ -1,14 +1,15 @@
 #pragma once
-// The graph series of the case's last run as a CSV file for engineers who
-// continue in a spreadsheet (the text itself: report/SeriesCsv.h).
+// The graph series of a run as a CSV file for engineers who continue in a
+// spreadsheet (the text itself: report/SeriesCsv.h). It writes the series it
+// is given; it knows no document.
 
 #include <string>
 
-class CMorvekDoc;
+#include "report/CaseRun.h"
+#include "report/GraphSeries.h"
 
-// The CSV text of the case's graph, for the result its output flags choose.
-std::string SeriesCsvText(const CMorvekDoc& doc);
-
-// Writes SeriesCsvText atomically: a failed write leaves an earlier file as
-// it was. On failure returns false with a German text in error.
-bool WriteSeriesCsv(const CMorvekDoc& doc, const std::string& path, std::string& error);
+// Writes the CSV text of the series for a result of that kind atomically: a
+// failed write leaves an earlier file as it was. On failure returns false
+// with a German text in error.
+bool WriteSeriesCsv(const morvek::GraphSeries& graph, morvek::ResultKind kind,
+                    const std::string& path, std::string& error);

@@ -4,8 +4,8 @@
 #include "views/Grafik.h"
 
 #include <algorithm>
+#include <cmath>
 
-#include "case/MorvekDoc.h"
 #include "views/Surface.h"
 #include "views/Truncate.h"
 
@@ -21,12 +21,74 @@ constexpr int32_t kLandscapeWidth = 2200, kLandscapeHeight = 1300;
 }  // namespace
 
 int CGrafik::ValidCount(int32_t count) {
-    return std::clamp<int32_t>(count, 0, kSeriesLength);
+    return std::clamp<int32_t>(count, 0, morvek::kSeriesLength);
 }
 
-CGrafik::CGrafik(CMorvekDoc& doc) : m_Doc(doc), m_pDocToClear(&doc) {}
+void CGrafik::SetPage(GraphPage page) {
+    m_Page = std::move(page);
+    m_bNeu = true;
+    // Other data: the whole page again.
+    m_Zoom.reset();
+    m_ZoomHistory.clear();
+}
 
-CGrafik::CGrafik(const CMorvekDoc& doc) : m_Doc(doc) {}
+std::optional<CGrafik::Reading> CGrafik::ReadingAt(LogicalPoint p) const {
+    if (m_bBerechnet != 1 || breite <= 0 || hoehe <= 0) return std::nullopt;
+    if (p.x < 0 || p.x > breite || p.y > 0 || p.y < -hoehe) return std::nullopt;
+    const double across = double(p.x) / breite;
+    const double up = double(p.y + hoehe) / hoehe;
+    return Reading{xmin + across * (xmax - xmin), ymin + up * (ymax - ymin),
+                   y1min + up * (y1max - y1min)};
+}
+
+int CGrafik::NearestCurvePoint(double x) const {
+    const int count = ValidCount(m_Page.graph.curvePoints);
+    int nearest = -1;
+    double best = 0;
+    for (int i = 0; i < count; ++i) {
+        const double d = std::abs(double(m_Page.graph.x[i]) - x);
+        if (nearest < 0 || d < best) {
+            nearest = i;
+            best = d;
+        }
+    }
+    return nearest;
+}
+
+CGrafik::Window CGrafik::Shown() const {
+    return {xmin, xmax, ymin, ymax, y1min, y1max};
+}
+
+bool CGrafik::ZoomTo(const Window& part) {
+    if (m_bBerechnet != 1) return false;
+    auto wide = [](double lo, double hi) {
+        return std::isfinite(lo) && std::isfinite(hi) && hi > lo;
+    };
+    if (!wide(part.xLow, part.xHigh) || !wide(part.leftLow, part.leftHigh) ||
+        !wide(part.rightLow, part.rightHigh))
+        return false;
+    // No narrower than a millionth of the whole page: the plot's integer
+    // coordinates would overflow beyond.
+    const Window whole = m_Zoom ? m_Whole : Shown();
+    constexpr double kNarrowest = 1e-6;
+    if (part.xHigh - part.xLow < kNarrowest * (whole.xHigh - whole.xLow) ||
+        part.leftHigh - part.leftLow < kNarrowest * (whole.leftHigh - whole.leftLow) ||
+        part.rightHigh - part.rightLow < kNarrowest * (whole.rightHigh - whole.rightLow))
+        return false;
+    m_Whole = whole;
+    m_ZoomHistory.push_back(m_Zoom);
+    m_Zoom = part;
+    OnGraf();
+    return true;
+}
+
+bool CGrafik::ZoomBack() {
+    if (m_ZoomHistory.empty()) return false;
+    m_Zoom = m_ZoomHistory.back();
+    m_ZoomHistory.pop_back();
+    OnGraf();
+    return true;
+}
 
 ScrollSizes CGrafik::InitialScrollSizes() {
     return {{2500, 2200}, {1250, 1100}, {50, 44}};
@@ -39,7 +101,7 @@ void CGrafik::OnInitialUpdate() {
 }
 
 void CGrafik::OnDraw(Surface& dc) {
-    if (m_Doc.m_bGrafikNeu == 1) OnCompute();
+    if (m_bNeu) OnCompute();
     if (m_bBerechnet == 1) DrawPage(dc);
 }
 
@@ -88,12 +150,13 @@ CGrafik::CommandState CGrafik::OnUpdateGrafiklupe() {
 void CGrafik::OnCompute() {
     m_bBerechnet = 1;
     OnGraf();
-    if (m_pDocToClear != nullptr) m_pDocToClear->m_bGrafikNeu = 0;
+    m_bNeu = false;
 }
 
 void CGrafik::OnGraf() {
     extreme();
     scale();
+    if (m_Zoom) ApplyZoom(*m_Zoom);
     worldtrans();
 }
 
@@ -114,8 +177,8 @@ void CGrafik::worldtrans() {
         }
     }
 
-    const CMorvekDoc& doc = m_Doc;
-    auto transform = [&](PointList& points, const Series& xs, const Series& ys, int count,
+    const morvek::GraphSeries& g = m_Page.graph;
+    auto transform = [&](PointList& points, const morvek::Series& xs, const morvek::Series& ys, int count,
                          double lo, double hi) {
         for (int i = 0; i < count; ++i) {
             points[i].x =
@@ -124,10 +187,9 @@ void CGrafik::worldtrans() {
                 TruncateToInt32(hoehe * ((static_cast<double>(ys[i]) - lo) / (hi - lo)) - hoehe);
         }
     };
-    transform(m_Punkte1, doc.m_XWerte, doc.m_Y1Werte, ValidCount(doc.m_MaxWerte), ymin, ymax);
-    transform(m_Punkte2, doc.m_XWerte, doc.m_Y2Werte, ValidCount(doc.m_MaxWerte), y1min, y1max);
-    transform(m_Punkte3, doc.m_Mess1XWerte, doc.m_Mess1YWerte, ValidCount(doc.m_Max2Werte), ymin,
-              ymax);
-    transform(m_Punkte4, doc.m_Mess2XWerte, doc.m_Mess2YWerte, ValidCount(doc.m_Max3Werte), y1min,
+    transform(m_Punkte1, g.x, g.y1, ValidCount(g.curvePoints), ymin, ymax);
+    transform(m_Punkte2, g.x, g.y2, ValidCount(g.curvePoints), y1min, y1max);
+    transform(m_Punkte3, g.measuredX, g.measuredY, ValidCount(g.measuredPoints), ymin, ymax);
+    transform(m_Punkte4, g.measuredGorX, g.measuredGorY, ValidCount(g.measuredGorPoints), y1min,
               y1max);
 }

@@ -4,13 +4,14 @@
 // 40 mm right of and 30 mm below the top-left corner of the drawing area.
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "base/Format.h"
 #include "base/PrintableText.h"
-#include "case/MorvekDoc.h"
+#include "views/FitText.h"
 #include "views/Grafik.h"
 #include "views/Surface.h"
 #include "views/Truncate.h"
@@ -34,8 +35,8 @@ const Font kFontFieldName{80, 600, ""};
 const Font kFontTitles{60, 700, ""};
 const Font kFontAxes{45, 700, ""};
 
-constexpr int32_t kOriginX = -400;  // 40 mm left margin
-constexpr int32_t kOriginY = 300;   // 30 mm top margin
+// The frame lies 40 mm right of and 30 mm below the drawing area's corner
+// (CGrafik::kOriginX, kOriginY).
 
 // A measured point's symbol across, 2.2 mm: clearly visible on paper, and at
 // least 6 pixels on a screen (the surface sees to that when scaled down).
@@ -43,62 +44,23 @@ constexpr int32_t kMarkerSize = 22;
 
 // The screen page the graph is drawn on (exports too): 210 mm wide.
 constexpr int32_t kScreenPageWidth = 2100;
-// White kept between the footer and the edges of the drawing area, 5 mm.
-constexpr int32_t kFooterMargin = 50;
+constexpr int32_t kFooterMargin = kPageTextMargin;
 // The footer's top below the frame's bottom edge: under the lowest legend
 // (its top 21 mm below, 4.5 mm high) with 1.5 mm to spare.
 constexpr int32_t kFooterBelowFrame = 270;
 
-// No frame shows more characters than this, however narrow: longer texts are
-// cut to it before they are measured.
-constexpr size_t kMaxShownChars = 2000;
-constexpr const char* kEllipsis = "…";
-
-// Where each character of a UTF-8 text begins, and the text's end.
-std::vector<size_t> CharacterStarts(const std::string& text) {
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
-    }
-    starts.push_back(text.size());
-    return starts;
-}
-
-// The text as it fits into maxWidth in the surface's current font: whole when
-// it fits, else shortened with "…" at its end (or, with inMiddle, in its
-// middle) to the most whole characters that fit.
-std::string FitText(Surface& dc, const std::string& text, int32_t maxWidth, bool inMiddle) {
-    const std::vector<size_t> starts = CharacterStarts(text);
-    const size_t chars = starts.size() - 1;
-    if (chars <= kMaxShownChars && dc.GetTextExtent(text).cx <= maxWidth) return text;
-    auto shortened = [&](size_t keep) {
-        if (!inMiddle) return text.substr(0, starts[keep]) + kEllipsis;
-        const size_t head = (keep + 1) / 2;
-        const size_t tail = keep - head;
-        return text.substr(0, starts[head]) + kEllipsis + text.substr(starts[chars - tail]);
-    };
-    // The most characters that still fit, found by halving; no frame shows
-    // more than kMaxShownChars of them.
-    size_t lo = 0, hi = std::min(chars, kMaxShownChars);
-    while (lo < hi) {
-        const size_t mid = (lo + hi + 1) / 2;
-        if (dc.GetTextExtent(shortened(mid)).cx <= maxWidth) {
-            lo = mid;
-        } else {
-            hi = mid - 1;
-        }
-    }
-    return shortened(lo);
-}
-
 std::span<const LogicalPoint> FirstPoints(const CGrafik::PointList& points, int32_t count) {
-    return {points.data(), static_cast<size_t>(std::clamp<int32_t>(count, 0, kSeriesLength))};
+    return {points.data(),
+            static_cast<size_t>(std::clamp<int32_t>(count, 0, morvek::kSeriesLength))};
 }
 
 }  // namespace
 
 void CGrafik::DrawPage(Surface& dc) {
-    const CMorvekDoc& doc = m_Doc;
+    const morvek::GraphSeries& g = m_Page.graph;
+    const morvek::GraphLabels& labels = g.labels;
+    const bool pvtTable = m_Page.kind == morvek::ResultKind::PvtTable;
+    const bool relPermTable = m_Page.kind == morvek::ResultKind::RelPermTable;
     if (m_bHochformat == 0) worldtrans();
 
     const Pen oldPen = dc.SelectPen(kFramePen);
@@ -111,13 +73,13 @@ void CGrafik::DrawPage(Surface& dc) {
     dc.SetTextAlign(TextAlign::CentreTop);
     // The page has the paper's size: a field name wider than the frame is
     // shortened to it.
-    dc.TextOut(W / 2, 200, FitText(dc, OneLineText(doc.m_Feldname), W, false));
+    dc.TextOut(W / 2, 200, FitText(dc, OneLineText(m_Page.title), W, false));
 
     dc.SelectFont(kFontTitles);
-    dc.TextOut(W / 2, 120, doc.m_Ueberschrift);
-    dc.TextOut(-50, 100, doc.m_TitelY1);
-    dc.TextOut(W + 60, 100, doc.m_TitelY2);
-    dc.TextOut(W / 2, -H - 70, doc.m_TitelX);
+    dc.TextOut(W / 2, 120, labels.heading);
+    dc.TextOut(-50, 100, labels.titleY1);
+    dc.TextOut(W + 60, 100, labels.titleY2);
+    dc.TextOut(W / 2, -H - 70, labels.titleX);
 
     dc.SelectFont(kFontAxes);
     DrawXAxis(dc);
@@ -127,45 +89,56 @@ void CGrafik::DrawPage(Surface& dc) {
     DrawFooter(dc);
     dc.SetTextAlign(TextAlign::CentreTop);
 
+    // A legend without text (the comparison of cases has its own) gets no
+    // sample either.
     dc.SelectPen(kCurve1Pen);
-    int32_t w = dc.GetTextExtent(doc.m_Legende1).cx;
-    dc.TextOut(W / 2, -H - 130, doc.m_Legende1);
-    dc.MoveTo(W / 2 + w - 200, -H - 150);
-    dc.LineTo(W / 2 + w, -H - 150);
-    dc.Polyline(FirstPoints(m_Punkte1, doc.m_MaxWerte));
+    int32_t w = dc.GetTextExtent(labels.legend1).cx;
+    if (!labels.legend1.empty()) {
+        dc.TextOut(W / 2, -H - 130, labels.legend1);
+        dc.MoveTo(W / 2 + w - 200, -H - 150);
+        dc.LineTo(W / 2 + w, -H - 150);
+    }
+    DrawCurve(dc, FirstPoints(m_Punkte1, g.curvePoints));
 
     dc.SelectPen(kCurve2Pen);
-    dc.Polyline(FirstPoints(m_Punkte2, doc.m_MaxWerte));
-    w = dc.GetTextExtent(doc.m_Legende2).cx;
+    DrawCurve(dc, FirstPoints(m_Punkte2, g.curvePoints));
+    w = dc.GetTextExtent(labels.legend2).cx;
     // The relative-permeability table has no legend 3 line: legend 2 moves up
     // 4 mm into its place.
-    const int32_t k = doc.m_bRelPermAusgabe == 1 ? 40 : 0;
-    dc.TextOut(W / 2, -H + k - 210, doc.m_Legende2);
-    dc.MoveTo(W / 2 + w - 180, -H + k - 230);
-    dc.LineTo(W / 2 + w + 20, -H + k - 230);
+    const int32_t k = relPermTable ? 40 : 0;
+    if (!labels.legend2.empty()) {
+        dc.TextOut(W / 2, -H + k - 210, labels.legend2);
+        dc.MoveTo(W / 2 + w - 180, -H + k - 230);
+        dc.LineTo(W / 2 + w + 20, -H + k - 230);
+    }
 
-    if (doc.m_bPVTAusgabe == 1) {
+    if (pvtTable) {
         dc.SelectPen(kSeries3LinePen);
-        dc.Polyline(FirstPoints(m_Punkte3, doc.m_Max2Werte));
+        DrawCurve(dc, FirstPoints(m_Punkte3, g.measuredPoints));
     } else {
         dc.SelectPen(kMarkerPen);
         // Measured pressures as circles, measured gas-oil ratios as squares.
-        DrawMarkers(dc, FirstPoints(m_Punkte3, doc.m_Max2Werte), MarkerShape::Circle);
-        DrawMarkers(dc, FirstPoints(m_Punkte4, doc.m_Max3Werte), MarkerShape::Square);
+        DrawPointMarkers(dc, FirstPoints(m_Punkte3, g.measuredPoints), MarkerShape::Circle);
+        DrawPointMarkers(dc, FirstPoints(m_Punkte4, g.measuredGorPoints), MarkerShape::Square);
     }
 
-    w = dc.GetTextExtent(doc.m_Legende3).cx;
-    dc.TextOut(W / 2, -H - 170, doc.m_Legende3);
-    if (doc.m_bPVTAusgabe == 1) {
+    w = dc.GetTextExtent(labels.legend3).cx;
+    if (!labels.legend3.empty()) dc.TextOut(W / 2, -H - 170, labels.legend3);
+    if (labels.legend3.empty()) {
+        // Nothing to name.
+    } else if (pvtTable) {
         // The third curve's line is the legend's sample.
         dc.MoveTo(W / 2 + w - 130, -H - 190);
         dc.LineTo(W / 2 + w + 70, -H - 190);
-    } else if (doc.m_bRelPermAusgabe == 0) {
-        // The two measured symbols, pressure and gas-oil ratio, are the
-        // legend's sample.
+    } else if (!relPermTable) {
+        // The symbols drawn are the legend's sample: the circle of the
+        // pressures, and the square of the gas-oil ratios where there are any.
         dc.Marker(W / 2 + w - 70, -H - 190, kMarkerSize, MarkerShape::Circle);
-        dc.Marker(W / 2 + w + 10, -H - 190, kMarkerSize, MarkerShape::Square);
+        if (g.measuredGorPoints > 0)
+            dc.Marker(W / 2 + w + 10, -H - 190, kMarkerSize, MarkerShape::Square);
     }
+
+    DrawOverlays(dc);
 
     dc.SelectPen(kGridPen);
     DrawGrid(dc);
@@ -177,7 +150,8 @@ void CGrafik::DrawPage(Surface& dc) {
 void CGrafik::DrawXAxis(Surface& dc) {
     const int32_t W = breite;
     const int32_t H = hoehe;
-    for (double q = xmin; q <= xmax; q += deltax) {
+    // A zoomed part starts between two ticks: the first round value within.
+    for (double q = m_Zoom ? xstart : xmin; q <= xmax; q += deltax) {
         const int32_t c = TruncateToInt32(W * (q - xmin) / (xmax - xmin));
         dc.MoveTo(c, -H);
         if (q >= xmin) dc.LineTo(c, -H - 20);
@@ -198,7 +172,8 @@ void CGrafik::DrawYAxis(Surface& dc) {
     const int32_t H = hoehe;
     // The factor lets the top tick through despite the sums of steps; with a
     // negative maximum it shrinks the limit instead and the top tick is lost.
-    for (double q = ystart; q <= 1.001 * ymax; q += deltay) {
+    const double top = m_Zoom ? ymax + 1e-9 * std::fabs(ymax) : 1.001 * ymax;
+    for (double q = ystart; q <= top; q += deltay) {
         const int32_t c = TruncateToInt32(H * (q - ymin) / (ymax - ymin));
         dc.MoveTo(0, c - H);
         if (q >= ymin) dc.LineTo(-10, c - H);
@@ -212,7 +187,8 @@ void CGrafik::DrawYAxis(Surface& dc) {
 void CGrafik::DrawY1Axis(Surface& dc) {
     const int32_t W = breite;
     const int32_t H = hoehe;
-    for (double q = y1start; q <= 1.0001 * y1max; q += deltay1) {
+    const double top = m_Zoom ? y1max + 1e-9 * std::fabs(y1max) : 1.0001 * y1max;
+    for (double q = y1start; q <= top; q += deltay1) {
         const int32_t c = TruncateToInt32(H * (q - y1min) / (y1max - y1min));
         dc.MoveTo(W, c - H);
         if (q >= y1min) dc.LineTo(W + 10, c - H);
@@ -226,12 +202,14 @@ void CGrafik::DrawY1Axis(Surface& dc) {
 void CGrafik::DrawGrid(Surface& dc) {
     const int32_t W = breite;
     const int32_t H = hoehe;
-    for (double t = ystart + deltay; t < ymax; t += deltay) {
+    for (double t = m_Zoom ? ystart : ystart + deltay; t < ymax; t += deltay) {
+        if (t <= ymin) continue;
         const int32_t c = TruncateToInt32(H * (t - ymin) / (ymax - ymin));
         dc.MoveTo(0, c - H);
         dc.LineTo(W, c - H);
     }
-    for (double t = xmin + deltax; t < xmax; t += deltax) {
+    for (double t = m_Zoom ? xstart : xmin + deltax; t < xmax; t += deltax) {
+        if (t <= xmin) continue;
         const int32_t c = TruncateToInt32(W * (t - xmin) / (xmax - xmin));
         dc.MoveTo(c, -H);
         dc.LineTo(c, 0);
@@ -249,7 +227,8 @@ int32_t CGrafik::DrawingAreaWidth() const {
 }
 
 void CGrafik::DrawFooter(Surface& dc) {
-    const std::string footer = "Dokument " + DisplayPath(m_Doc.GetPathName());
+    const std::string footer =
+        m_Page.footer.empty() ? "Dokument " + DisplayPath(m_Page.path) : OneLineText(m_Page.footer);
     const int32_t H = hoehe;
     // The drawing area's edges in frame coordinates (the frame's left edge
     // lies 40 mm in).
@@ -261,4 +240,139 @@ void CGrafik::DrawFooter(Surface& dc) {
     // would pass the right edge.
     dc.SetTextAlign(TextAlign::LeftTop);
     dc.TextOut(areaLeft, -H - kFooterBelowFrame, FitText(dc, footer, areaRight - areaLeft, true));
+}
+
+// --- Zoomed curves and the comparison of cases --------------------------------------
+
+namespace {
+
+constexpr Colour kOverlayPalette[kOverlayColours] = {
+    {200, 0, 0},   {0, 0, 220},   {0, 140, 0},    {200, 120, 0},
+    {140, 0, 160}, {0, 150, 160}, {110, 110, 110}, {150, 90, 40},
+};
+
+// The part of the segment a-b within the rectangle [0, W] x [-H, 0]
+// (Liang-Barsky); false when none of it is.
+bool ClipSegment(double W, double H, double& x0, double& y0, double& x1, double& y1) {
+    double t0 = 0, t1 = 1;
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0, W - x0, y0 + H, -y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const double ax = x0 + t0 * dx, ay = y0 + t0 * dy;
+    x1 = x0 + t1 * dx, y1 = y0 + t1 * dy;
+    x0 = ax, y0 = ay;
+    return true;
+}
+
+}  // namespace
+
+Colour OverlayColour(int index) {
+    return kOverlayPalette[((index % kOverlayColours) + kOverlayColours) % kOverlayColours];
+}
+
+void CGrafik::DrawCurve(Surface& dc, std::span<const LogicalPoint> points) const {
+    if (!m_Zoom) {
+        dc.Polyline(points);
+        return;
+    }
+    // Cut at the frame: each run of segments within it is a polyline.
+    std::vector<LogicalPoint> run;
+    auto flush = [&] {
+        if (run.size() >= 2) dc.Polyline(run);
+        run.clear();
+    };
+    for (size_t i = 1; i < points.size(); ++i) {
+        double x0 = points[i - 1].x, y0 = points[i - 1].y, x1 = points[i].x, y1 = points[i].y;
+        if (!ClipSegment(breite, hoehe, x0, y0, x1, y1)) {
+            flush();
+            continue;
+        }
+        const LogicalPoint a{TruncateToInt32(std::lround(x0)), TruncateToInt32(std::lround(y0))};
+        const LogicalPoint b{TruncateToInt32(std::lround(x1)), TruncateToInt32(std::lround(y1))};
+        if (run.empty() || !(run.back() == a)) {
+            flush();
+            run.push_back(a);
+        }
+        run.push_back(b);
+        // A segment cut at its end leaves the frame there.
+        if (!(b == points[i])) flush();
+    }
+    flush();
+}
+
+void CGrafik::DrawPointMarkers(Surface& dc, std::span<const LogicalPoint> points,
+                               MarkerShape shape) const {
+    if (!m_Zoom) {
+        DrawMarkers(dc, points, shape);
+        return;
+    }
+    for (const LogicalPoint& p : points)
+        if (p.x >= 0 && p.x <= breite && p.y <= 0 && p.y >= -hoehe)
+            dc.Marker(p.x, p.y, kMarkerSize, shape);
+}
+
+std::vector<LogicalPoint> CGrafik::ToFrame(const std::vector<float>& xs,
+                                           const std::vector<float>& ys, double lo,
+                                           double hi) const {
+    std::vector<LogicalPoint> points;
+    const size_t n = std::min(xs.size(), ys.size());
+    points.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        points.push_back(
+            {TruncateToInt32(breite * ((double(xs[i]) - xmin) / (xmax - xmin))),
+             TruncateToInt32(hoehe * ((double(ys[i]) - lo) / (hi - lo)) - hoehe)});
+    return points;
+}
+
+int32_t CGrafik::DrawOverlays(Surface& dc) {
+    const std::vector<OverlayCurve>& overlays = m_Page.overlays;
+    if (overlays.empty()) return 0;
+    const int32_t W = breite;
+    const int32_t H = hoehe;
+    // Three cases a line below the frame, where the legends stand.
+    constexpr int kPerRow = 3;
+    constexpr int32_t kSample = 100;
+    const int32_t column = W / kPerRow;
+    int32_t lowest = 0;
+    dc.SetTextAlign(TextAlign::LeftTop);
+    for (size_t i = 0; i < overlays.size(); ++i) {
+        const OverlayCurve& o = overlays[i];
+        const Colour colour = OverlayColour(static_cast<int>(i));
+        const Pen solid{PenStyle::Solid, 3, colour};
+        const Pen dashed{PenStyle::Dash, 3, colour};
+        dc.SelectPen(solid);
+        const std::vector<LogicalPoint> pressure = ToFrame(o.x, o.y1, ymin, ymax);
+        DrawCurve(dc, pressure);
+        dc.SelectPen(dashed);
+        const std::vector<LogicalPoint> gor = ToFrame(o.x, o.y2, y1min, y1max);
+        DrawCurve(dc, gor);
+
+        const int32_t x0 = static_cast<int32_t>(i % kPerRow) * column;
+        const int32_t y = -H - 130 - static_cast<int32_t>(i / kPerRow) * 40;
+        dc.SelectPen(solid);
+        dc.MoveTo(x0, y - 20);
+        dc.LineTo(x0 + kSample / 2, y - 20);
+        dc.SelectPen(dashed);
+        dc.MoveTo(x0 + kSample / 2, y - 20);
+        dc.LineTo(x0 + kSample, y - 20);
+        dc.TextOut(x0 + kSample + 20, y,
+                   FitText(dc, OneLineText(o.name), column - kSample - 40, true));
+        lowest = std::max(lowest, 130 + static_cast<int32_t>(i / kPerRow) * 40 + 45);
+    }
+    dc.SetTextAlign(TextAlign::CentreTop);
+    return lowest;
 }

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "case/MorvekDoc.h"
 #include "views/Grafik.h"
+#include "views/GraphPage.h"
 #include "views/Truncate.h"
 
 namespace {
@@ -29,45 +29,92 @@ double ResolvableStep(double step, double lo, double hi) {
     return step >= minimum ? step : CGrafik::delta(10.0 * minimum);
 }
 
+// The next round step below a round one: 5 -> 2.5 -> 2 -> 1 -> 0.5 (times a
+// power of ten).
+double FinerStep(double step) {
+    if (!(step > 0) || !std::isfinite(step)) return 0;
+    const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    const double mantissa = step / power;
+    if (mantissa > 4.5) return 2.5 * power;
+    if (mantissa > 2.25) return 2 * power;
+    if (mantissa > 1.5) return power;
+    return 0.5 * power;
+}
+
 }  // namespace
 
 void CGrafik::extreme() {
-    const CMorvekDoc& doc = m_Doc;
-    const int computed = ValidCount(doc.m_MaxWerte);
+    const morvek::GraphSeries& g = m_Page.graph;
+    const int computed = ValidCount(g.curvePoints);
     // Without results the frame is scaled from nothing, not from an earlier
     // case's extremes.
     if (computed == 0) xmin = xmax = ymin = ymax = y1min = y1max = 0;
     for (int i = 0; i < computed; ++i) {
         if (i == 0) {
-            xmin = xmax = doc.m_XWerte[0];
-            ymin = ymax = doc.m_Y1Werte[0];
-            y1min = y1max = doc.m_Y2Werte[0];
+            xmin = xmax = g.x[0];
+            ymin = ymax = g.y1[0];
+            y1min = y1max = g.y2[0];
         }
-        Widen(xmin, xmax, doc.m_XWerte[i]);
-        Widen(ymin, ymax, doc.m_Y1Werte[i]);
-        Widen(y1min, y1max, doc.m_Y2Werte[i]);
+        Widen(xmin, xmax, g.x[i]);
+        Widen(ymin, ymax, g.y1[i]);
+        Widen(y1min, y1max, g.y2[i]);
     }
 
     // Series 3 is the computed third curve of the PVT table, otherwise the
     // measured pressures, one per row entered.
-    const int third = doc.m_bPVTAusgabe ? ValidCount(doc.m_MaxWerte)
-                                        : ValidCount(static_cast<int32_t>(std::min<size_t>(
-                                              doc.m_Messwerte.size(), kSeriesLength)));
+    const int third = m_Page.kind == morvek::ResultKind::PvtTable
+                          ? ValidCount(g.curvePoints)
+                          : ValidCount(m_Page.measuredRows);
     for (int i = 0; i < third; ++i) {
-        Widen(ymin, ymax, doc.m_Mess1YWerte[i]);
-        Widen(xmin, xmax, doc.m_Mess1XWerte[i]);
+        Widen(ymin, ymax, g.measuredY[i]);
+        Widen(xmin, xmax, g.measuredX[i]);
     }
 
-    const int fourth = ValidCount(doc.m_Max3Werte);
+    const int fourth = ValidCount(g.measuredGorPoints);
     for (int i = 0; i < fourth; ++i) {
-        Widen(y1min, y1max, doc.m_Mess2YWerte[i]);
-        Widen(xmin, xmax, doc.m_Mess2XWerte[i]);
+        Widen(y1min, y1max, g.measuredGorY[i]);
+        Widen(xmin, xmax, g.measuredGorX[i]);
     }
 
-    if (doc.m_Graph.sharedYScale) {
+    // The other cases' curves of a comparison: their pressures on the left
+    // axis, their gas-oil ratios on the right.
+    bool any = computed > 0 || third > 0 || fourth > 0;
+    for (const OverlayCurve& o : m_Page.overlays) {
+        const size_t n = std::min({o.x.size(), o.y1.size(), o.y2.size()});
+        for (size_t i = 0; i < n; ++i) {
+            if (!any) {
+                xmin = xmax = o.x[i];
+                ymin = ymax = o.y1[i];
+                y1min = y1max = o.y2[i];
+                any = true;
+            }
+            Widen(xmin, xmax, o.x[i]);
+            Widen(ymin, ymax, o.y1[i]);
+            Widen(y1min, y1max, o.y2[i]);
+        }
+    }
+
+    if (g.sharedYScale) {
         ymin = y1min = std::min(ymin, y1min);
         ymax = y1max = std::max(ymax, y1max);
     }
+}
+
+void CGrafik::ApplyZoom(const Window& part) {
+    xmin = part.xLow, xmax = part.xHigh;
+    ymin = part.leftLow, ymax = part.leftHigh;
+    y1min = part.rightLow, y1max = part.rightHigh;
+    // Ticks at round values within the part; the ends stay where the part
+    // ends.
+    auto firstTick = [](double lo, double step) {
+        return std::ceil(lo / step - 1e-9) * step;
+    };
+    deltax = ResolvableStep(delta(xmax - xmin), xmin, xmax);
+    deltay = ResolvableStep(delta(ymax - ymin), ymin, ymax);
+    deltay1 = ResolvableStep(delta(y1max - y1min), y1min, y1max);
+    xstart = firstTick(xmin, deltax);
+    ystart = firstTick(ymin, deltay);
+    y1start = firstTick(y1min, deltay1);
 }
 
 double CGrafik::delta(double range) {
@@ -108,6 +155,7 @@ double CGrafik::start(double min, double step) {
 }
 
 void CGrafik::scale() {
+    const double dataYmin = ymin, dataYmax = ymax;
     deltax = ResolvableStep(delta(xmax - xmin), xmin, xmax);
     deltay = ResolvableStep(delta(ymax - ymin), ymin, ymax);
     xstart = start(xmin, deltax);
@@ -159,10 +207,36 @@ void CGrafik::scale() {
     if (m_y2 <= m_y1) {
         y1max = m_y1 * deltay1 + y1min;
     } else {
+        // The right axis needs more intervals: a finer round step of the
+        // left axis fills them, where stretching it by whole steps would
+        // double it (a pressure axis to 550 for a 250-bar case whose ratio
+        // needs 11 intervals).
+        if (dataYmax > dataYmin) {
+            for (double finer = FinerStep(deltay);
+                 finer >= deltay / 10 && finer == ResolvableStep(finer, dataYmin, dataYmax);
+                 finer = FinerStep(finer)) {
+                const double first = start(dataYmin, finer);
+                if (!(std::ceil((dataYmax - first) / finer - 1e-9) <= m_y2)) break;
+                deltay = finer;
+                ystart = first;
+                ymin = std::min(dataYmin, first);
+                m_y1 = m_y2;
+            }
+        }
         ymax = m_y2 * deltay + ystart;
     }
 
-    if (m_Doc.m_Graph.sharedYScale) {
+    if (m_Page.graph.sharedYScale) {
+        // Both axes show one quantity (the diagnostic graphs): a marker at the
+        // top tick (a drive-index sum of 1) would sit on the frame's edge; the
+        // axis gets a step more room.
+        const morvek::GraphSeries& g = m_Page.graph;
+        for (int i = 0; i < ValidCount(g.measuredPoints); ++i) {
+            if (double(g.measuredY[i]) >= ymax - 1e-9 * std::fabs(ymax)) {
+                ymax += deltay;
+                break;
+            }
+        }
         y1min = ymin;
         y1max = ymax;
         deltay1 = deltay;

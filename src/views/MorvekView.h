@@ -1,22 +1,31 @@
 #pragma once
 // The report view's logic: the report lines on screen in a fixed-pitch font,
-// their extent for the scroll range, and the printed pages with a header line.
+// their extent for the scroll range, and the printed pages with a header line
+// (the case's path) and a footer line (the date and "Seite N von M"). It
+// draws the lines it is given; it knows no document.
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "views/LogicalGeometry.h"
 
-class CMorvekDoc;
 class Surface;
 
 class CMorvekView {
 public:
-    explicit CMorvekView(const CMorvekDoc& doc) : m_Doc(doc) {}
+    explicit CMorvekView(const std::vector<std::string>& lines) : m_Lines(lines) {}
+
+    // The path the printed pages' header names.
+    void SetPath(std::string path) { m_strPath = std::move(path); }
+    // The date the printed pages' footer shows ("12.03.2026"); empty: none.
+    void SetDate(std::string date) { m_strDate = std::move(date); }
 
     static ScrollSizes InitialScrollSizes();
 
-    // Every report line, visible or not.
+    // Every report line, visible or not; without any, the hint what to do
+    // first (never printed).
     void OnDraw(Surface& dc) const;
     // Width of the widest line with its left margin and the height of all
     // lines, in the screen font: a scroll range that follows the report.
@@ -34,9 +43,17 @@ public:
     // maximum page for pages of this shape.
     int OnPrint(Surface& dc, int nPage, const LogicalRect& rectDraw);
 
+    // What the screen shows while there is no report.
+    static const std::vector<std::string>& EmptyHint();
+
     int32_t m_nSeite = 0;
     LogicalRect m_rectSeite;
 
 private:
-    const CMorvekDoc& m_Doc;
+    const std::vector<std::string>& m_Lines;
+    std::string m_strPath;
+    std::string m_strDate;
 };
+
+// Today's date as the printed pages show it: "12.03.2026".
+std::string TodayText();

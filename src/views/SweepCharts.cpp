@@ -8,6 +8,8 @@
 #include "base/NumberText.h"
 #include "sweep/SweepText.h"
 #include "views/ChartAxis.h"
+#include "base/PrintableText.h"
+#include "views/FitText.h"
 #include "views/Grafik.h"
 #include "views/Surface.h"
 #include "views/Truncate.h"
@@ -33,6 +35,10 @@ const Font kFontValues{38, 400, ""};
 
 constexpr int32_t kOriginX = -400;
 constexpr int32_t kOriginY = 300;
+// The screen page, and the footer's top below the frame: under the lowest
+// legend line (the tornado's base line 23 mm below).
+constexpr int32_t kScreenPageWidth = 2100;
+constexpr int32_t kFooterBelowFrame = 270;
 constexpr int32_t kMarkerArm = 8;
 
 // Bars are filled with pen strokes this far apart (0.1 mm), as wide as two.
@@ -109,9 +115,16 @@ void DrawHead(Surface& dc, const std::string& fieldName, const std::string& head
     dc.TextOut(W / 2, -H - 70, titleX);
 }
 
-void DrawFooter(Surface& dc, const std::string& path, int32_t H) {
-    dc.SetTextAlign(TextAlign::RightTop);
-    dc.TextOut(100, -H - 200, Format("Dokument %s", path.c_str()));
+// The footer below the legends, from the drawing area's left edge, a path
+// too long for the area shortened in its middle (as the graph page's).
+void DrawFooter(Surface& dc, const std::string& path, const ChartFrame& frame) {
+    const int32_t area =
+        frame.areaWidth > 0 ? frame.areaWidth
+                            : std::max<int32_t>(kScreenPageWidth, frame.width - 2 * kOriginX);
+    const int32_t left = kOriginX + kPageTextMargin;
+    dc.SetTextAlign(TextAlign::LeftTop);
+    dc.TextOut(left, -frame.height - kFooterBelowFrame,
+               FitText(dc, "Dokument " + DisplayPath(path), area - 2 * kPageTextMargin, true));
     dc.SetTextAlign(TextAlign::CentreTop);
 }
 
@@ -157,6 +170,7 @@ ChartFrame ScreenFrame(size_t tornadoBars) {
 
 ChartFrame PrintFrame(const LogicalRect& page, size_t tornadoBars) {
     ChartFrame f = page.IsTallerThanWide() ? ChartFrame{1300, 2100} : ChartFrame{2200, 1300};
+    f.areaWidth = page.Width();
     f.height = std::max<int32_t>(f.height, static_cast<int32_t>(tornadoBars) * kTornadoRowUnits);
     return f;
 }
@@ -189,6 +203,9 @@ void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame) 
     dc.SelectFont(kFontAxes);
     dc.SelectPen(kFramePen);
     if (!std::isnan(lo)) DrawXTicks(dc, a, W, H);
+    // The grid first: the captions and the bars stand over it, whole.
+    dc.SelectPen(kGridPen);
+    if (!std::isnan(lo)) DrawVerticalGrid(dc, a, W, H);
 
     const size_t n = t.bars.size();
     const int32_t row = n > 0 ? H / static_cast<int32_t>(n) : H;
@@ -198,7 +215,8 @@ void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame) 
         const int32_t top = -static_cast<int32_t>(i) * row;
         dc.SelectFont(kFontAxes);
         dc.SetTextAlign(TextAlign::LeftTop);
-        dc.TextOut(15, top - 8, bar.variation.field->Caption());
+        // A caption wider than the frame is shortened to it.
+        dc.TextOut(15, top - 8, FitText(dc, bar.variation.field->Caption(), W - 30, false));
         // The caption takes the upper 35 %, each bar a quarter of the row; on
         // a tall printed frame the bars keep to 6 mm below the caption.
         const int32_t barHeight = std::min(row / 4, kMaxBarUnits);
@@ -229,7 +247,7 @@ void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame) 
     }
 
     dc.SelectFont(kFontAxes);
-    DrawFooter(dc, data.documentPath, H);
+    DrawFooter(dc, data.documentPath, frame);
     int32_t right = 0;
     LegendText(dc, W, -H - 130, "Eingabe am unteren Wert", right);
     FillBar(dc, right - 200, -H - 135, right, -H - 165, kBlue);
@@ -243,8 +261,6 @@ void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame) 
     dc.MoveTo(right - 200, -H - 230);
     dc.LineTo(right, -H - 230);
 
-    dc.SelectPen(kGridPen);
-    if (!std::isnan(lo)) DrawVerticalGrid(dc, a, W, H);
     dc.SelectFont(oldFont);
     dc.SelectPen(oldPen);
 }
@@ -273,7 +289,7 @@ void DrawDistributionPage(Surface& dc, const SweepChartData& data, ChartFrame fr
         dc.LineTo(-10, c);
         dc.TextOut(-130, c + 20, Format("%6g", q));
     }
-    DrawFooter(dc, data.documentPath, H);
+    DrawFooter(dc, data.documentPath, frame);
 
     struct Mark {
         const char* name;

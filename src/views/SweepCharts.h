@@ -37,16 +37,20 @@ SweepChartData SweepChartDataOf(const std::string& fieldName, const std::string&
 inline constexpr const char* kTornadoTitle = "Tornado";
 inline constexpr const char* kDistributionTitle = "Verteilung des Entölungsgrads";
 
-// Frame width and height in 0.1 mm, as the graph page sizes its frame.
+// Frame width and height in 0.1 mm, as the graph page sizes its frame, and
+// the width of the drawing area the frame stands in (0: the screen page's,
+// 210 mm or the frame with 40 mm either side): the footer is shortened to it.
 struct ChartFrame {
     int32_t width = 1300;
     int32_t height = 750;
+    int32_t areaWidth = 0;
 };
 
 // The frame on screen and in an exported picture (a tornado with many inputs
 // grows taller so that every bar keeps its room).
 ChartFrame ScreenFrame(size_t tornadoBars = 0);
-// The frame on a printed page: 130 x 210 mm upright, 220 x 130 mm across.
+// The frame on a printed page: 130 x 210 mm upright, 220 x 130 mm across;
+// the footer keeps to the page's width.
 ChartFrame PrintFrame(const LogicalRect& page, size_t tornadoBars = 0);
 
 void DrawTornadoPage(Surface& dc, const SweepChartData& data, ChartFrame frame);

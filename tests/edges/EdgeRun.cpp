@@ -9,11 +9,13 @@
 #include "ExampleCases.h"
 #include "input/DlgInput.h"
 #include "input/InputChecks.h"
-#include "results/SeriesCsv.h"
+#include "results/ResultsFile.h"
+#include "report/SeriesCsv.h"
 #include "support/RecordingSurface.h"
 #include "support/ScriptedDataEntry.h"
 #include "support/TestSupport.h"
 #include "views/Grafik.h"
+#include "views/GraphPage.h"
 
 namespace {
 
@@ -56,7 +58,7 @@ bool ExpectFiniteSeries(const CMorvekDoc& doc) {
 }
 
 void ExpectGraphDraws(const CMorvekDoc& doc) {
-    CGrafik graph(doc);
+    CGrafik graph(GraphPageOf(doc));
     graph.OnGraf();
     for (double v : {graph.xmin, graph.xmax, graph.ymin, graph.ymax, graph.y1min, graph.y1max,
                      graph.deltax, graph.deltay, graph.deltay1})
@@ -78,7 +80,7 @@ void ExpectResultsFileWritten(CMorvekDoc& doc) {
     TempDir dir;
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    const bool saved = doc.SaveResults();
+    const bool saved = SaveResultsFile(doc.GetTitle(), doc.m_Text, doc.Messages());
     std::filesystem::current_path(previous);
     ASSERT_TRUE(saved);
     const std::string bytes = ReadBytes(dir.File("aus.txt"));
@@ -134,7 +136,7 @@ void ExpectFinishedRun(EdgeRun& run, RunKind kind) {
         EXPECT_FALSE(ShowsNanOrInf(doc.m_Text[i])) << "line " << i << ": " << doc.m_Text[i];
     for (const std::string& message : run.sink.Texts())
         EXPECT_FALSE(ShowsNanOrInf(message)) << message;
-    EXPECT_FALSE(ShowsNanOrInf(SeriesCsvText(doc)));
+    EXPECT_FALSE(ShowsNanOrInf(morvek::SeriesCsvText(doc.m_Graph, doc.ResultKind())));
     if (ExpectFiniteSeries(doc)) ExpectGraphDraws(doc);
     ExpectResultsFileWritten(run.doc);
 }

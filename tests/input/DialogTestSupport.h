@@ -65,7 +65,13 @@ class ScriptedDataEntry : public DataEntryRunner {
 public:
     template <typename Steps>
     explicit ScriptedDataEntry(Steps steps) : m_Steps(std::move(steps)) {}
-    bool RunModal(DlgInput& dialog) override { return m_Steps(dialog); }
+    bool RunModal(DataEntryValues& values) override {
+        DlgInput dialog;
+        FillDialog(dialog, values);
+        if (!m_Steps(dialog)) return false;
+        TakeFromDialog(dialog, values);
+        return true;
+    }
 
 private:
     std::function<bool(DlgInput&)> m_Steps;

@@ -75,7 +75,7 @@ TEST(DialogOilDensity, WarnsOnlyOutsideZeroPointSixToOnePointFourKgPerLitre) {
     o.dialog.CheckOilDensity();
     EXPECT_EQ(o.sink.Texts(),
               std::vector<std::string>{
-                  "Die Öldichte von 105.000000 Grad API bzw. 0.597651 kg/l ist zu korrigieren"});
+                  "Die Öldichte von 105 Grad API bzw. 0.598 kg/l ist zu korrigieren."});
     EXPECT_EQ(o.dialog.m_API, 105.0f);
 
     o.sink.Clear();

@@ -54,7 +54,7 @@ TEST(DialogValidate, EachCheckAcceptsOrRefusesWithItsMessage) {
         {"the Nordfeld case", StartCase::Nordfeld, {}, {}},
         {"a new case's oil in place of 0", StartCase::New, {}, {ooipRange}},
         {"Swi + Sgc = 1", StartCase::Nordfeld, typed({{"m_Swi", "0.3"}, {"m_Sgc", "0.7"}}),
-         {"FEHLER!!\nSwi:  0.30 + Sgr:  0.70 >= 1"}},
+         {"FEHLER!!\nHaftwassersättigung 0.30 + Krit.Gassättigung 0.70 >= 1"}},
         {"Swi + Sgc below 1", StartCase::Nordfeld, typed({{"m_Swi", "0.3"}, {"m_Sgc", "0.69"}}), {}},
         {"Swi 0", StartCase::Nordfeld, typed({{"m_Swi", "0"}}),
          {"Haftwassersättigung swi muß > 0 sein"}},
@@ -149,7 +149,7 @@ TEST(DialogValidate, ShowsOnlyTheFirstFailingCheckInItsOrder) {
         kRowsTooMuchOil,
         "FEHLER!!\n2.Meßwertzeile: Druck 260.0 > Initialdruck 250.0",
         "FEHLER!!\nEntlösungsdruck 260.0 > Initialdruck 250.0",
-        "FEHLER!!\nSwi:  0.00 + Sgr:  1.00 >= 1",
+        "FEHLER!!\nHaftwassersättigung 0.00 + Krit.Gassättigung 1.00 >= 1",
         "Haftwassersättigung swi muß > 0 sein",
         "Bitte Gaszusammensetzung eingeben",
         "Öldichte ist > 1. Bitte API-Wert über 10 erhöhen",
@@ -200,3 +200,47 @@ TEST(DialogValidate, RefusingMessagesAreWarnings) {
     EXPECT_TRUE(warnings.Log().empty());
 }
 
+// A message never contradicts the fields: the values show with as many
+// decimals as it takes to tell them apart (250.04 against 250), the
+// saturations name their fields as the dialog does, and the field to correct
+// gets the focus, not the OK button.
+TEST(DialogValidate, CrossFieldMessagesTellTheValuesApartNameTheFieldsAndFocusTheField) {
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> typed;
+        const char* message;
+        const char* focused;
+    };
+    const Case cases[] = {
+        {{{"m_Entloesungsdruck", "250.04"}},
+         "FEHLER!!\nEntlösungsdruck 250.04 > Initialdruck 250.00",
+         "m_Entloesungsdruck"},
+        {{{"m_Entloesungsdruck", "250.0004"}},
+         "FEHLER!!\nEntlösungsdruck 250.0004 > Initialdruck 250.0000",
+         "m_Entloesungsdruck"},
+        {{{"m_Entloesungsdruck", "260"}},
+         "FEHLER!!\nEntlösungsdruck 260.0 > Initialdruck 250.0",
+         "m_Entloesungsdruck"},
+        {{{"m_Swi", "0.5"}, {"m_Sgc", "0.5"}},
+         "FEHLER!!\nHaftwassersättigung 0.50 + Krit.Gassättigung 0.50 >= 1",
+         "m_Swi"},
+        {{{"m_API", "9"}}, "Öldichte ist > 1. Bitte API-Wert über 10 erhöhen", "m_API"},
+    };
+    for (const Case& c : cases) {
+        OpenDialog o;
+        for (auto [member, text] : c.typed) o.Type(member, text);
+        o.controls.focus.clear();
+        EXPECT_FALSE(Ok(o)) << c.message;
+        EXPECT_EQ(o.sink.Texts(), std::vector<std::string>{c.message});
+        ASSERT_FALSE(o.controls.focus.empty()) << c.message;
+        EXPECT_EQ(o.controls.focus.back(), FindField(c.focused)->controlId) << c.message;
+    }
+    // A row that holds more oil than the case: the list of rows gets the focus.
+    OpenDialog rows;
+    rows.dialog.m_Messwerte = {"5000.04 200"};
+    rows.controls.focus.clear();
+    EXPECT_FALSE(Ok(rows));
+    EXPECT_EQ(rows.sink.Texts(), std::vector<std::string>{
+                                     "FEHLER!!\n1.Meßwertzeile: Kum.Produktion 5000.04 > OOIP "
+                                     "5000.00"});
+    EXPECT_EQ(rows.controls.focus, std::vector<int>{1032});
+}

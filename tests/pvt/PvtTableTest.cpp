@@ -183,7 +183,7 @@ TEST(PvtTable, GasIsImmobileAboveOneMinusTheCriticalGasSaturation) {
 
 class AcceptDialog : public DataEntryRunner {
 public:
-    bool RunModal(DlgInput&) override { return true; }
+    bool RunModal(DataEntryValues&) override { return true; }
 };
 
 // Records with every message how many report lines existed when it came.

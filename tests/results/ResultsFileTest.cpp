@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "ExampleCases.h"
 #include "case/MorvekDoc.h"
+#include "results/ResultsFile.h"
 #include "support/ScriptedMessageSink.h"
 #include "support/TestSupport.h"
 
@@ -34,19 +34,19 @@ private:
     std::filesystem::path m_Previous;
 };
 
+// A report with its title, as the window's "Ergebnisse speichern" and
+// "Ergebnisse einlesen" hand them over.
 struct ResultsCase {
-    ResultsCase() {
-        doc.SetMessageSink(&sink);
-        doc.AddViewListener([this] { ++redraws; });
-    }
+    bool Save() { return SaveResultsFile(title, text, sink); }
     Lines Load() {
         sink.Clear();
-        doc.LoadResults();
-        return doc.m_Text;
+        read = LoadResultsFile(text, sink);
+        return text;
     }
-    CMorvekDoc doc;
+    std::string title = "Morvek";
+    Lines text;
     ScriptedMessageSink sink;
-    int redraws = 0;
+    bool read = false;
 };
 
 // Writes beyond a few bytes fail for a while, as on a full disk; root, which
@@ -84,20 +84,19 @@ TEST(ResultsTitle, IsMorvekUntilTheCaseHasAFileAndThenTheFileName) {
 TEST(ResultsFile, WritesTheTitleThenEveryLineInCodePage1252) {
     InTempWorkDir here;
     ResultsCase c;
-    c.doc.SetPathName("/daten/nordfeld.mvk");
-    c.doc.m_Text = {"Gasdichte 0.75 kg/m3", " ", "Öl: 100 % Glasoe"};
-    EXPECT_TRUE(c.doc.SaveResults());
+    c.title = "nordfeld.mvk";
+    c.text = {"Gasdichte 0.75 kg/m3", " ", "Öl: 100 % Glasoe"};
+    EXPECT_TRUE(c.Save());
     EXPECT_EQ(ReadBytes("aus.txt"), "nordfeld.mvk\nGasdichte 0.75 kg/m3\n \n\xD6l: 100 % Glasoe\n");
     EXPECT_EQ(c.sink.Texts(), Lines{kWritten});
-    EXPECT_FALSE(c.doc.IsModified());
 }
 
 TEST(ResultsFile, PercentSignsInTitleAndLinesStayAsTheyAre) {
     InTempWorkDir here;
     ResultsCase c;
-    c.doc.SetPathName("/daten/100%s.mvk");
-    c.doc.m_Text = {"%d%% %s"};
-    EXPECT_TRUE(c.doc.SaveResults());
+    c.title = "100%s.mvk";
+    c.text = {"%d%% %s"};
+    EXPECT_TRUE(c.Save());
     EXPECT_EQ(ReadBytes("aus.txt"), "100%s.mvk\n%d%% %s\n");
 }
 
@@ -105,7 +104,7 @@ TEST(ResultsFile, EmptyReportGivesAnEmptyFileAndTheMessage) {
     InTempWorkDir here;
     ResultsCase c;
     WriteBytes("aus.txt", "alt\n");
-    EXPECT_TRUE(c.doc.SaveResults());
+    EXPECT_TRUE(c.Save());
     EXPECT_TRUE(FileExists("aus.txt"));
     EXPECT_EQ(ReadBytes("aus.txt"), "");
     EXPECT_EQ(c.sink.Texts(), Lines{kWritten});
@@ -114,11 +113,11 @@ TEST(ResultsFile, EmptyReportGivesAnEmptyFileAndTheMessage) {
 TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
     InTempWorkDir here;
     ResultsCase c;
-    c.doc.m_Text.assign(50, "Zeile des Berichts");
+    c.text.assign(50, "Zeile des Berichts");
     WriteBytes("aus.txt", "alt\n");
     {
         FileSizeLimit fullDisk(16);
-        EXPECT_FALSE(c.doc.SaveResults());
+        EXPECT_FALSE(c.Save());
     }
     // The reason follows on the message's next line.
     EXPECT_EQ(c.sink.Texts(), Lines{std::string(kNotWritten) + "\n" + std::strerror(EFBIG)});
@@ -130,7 +129,7 @@ TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
     c.sink.Clear();
     std::filesystem::remove("aus.txt");
     std::filesystem::create_directory("aus.txt");
-    EXPECT_FALSE(c.doc.SaveResults());
+    EXPECT_FALSE(c.Save());
     EXPECT_EQ(c.sink.Texts(), Lines{std::string(kNotWritten) + "\n" + std::strerror(EISDIR)});
     EXPECT_TRUE(std::filesystem::is_directory("aus.txt"));
 }
@@ -138,10 +137,10 @@ TEST(ResultsFile, FailedWriteKeepsTheEarlierFileAndSaysSo) {
 TEST(ResultsFile, TitleThatCodePage1252CannotHoldIsRefusedAndKeepsTheEarlierFile) {
     InTempWorkDir here;
     ResultsCase c;
-    c.doc.SetPathName("/daten/北海.mvk");
-    c.doc.m_Text = {"Zeile"};
+    c.title = "北海.mvk";
+    c.text = {"Zeile"};
     WriteBytes("aus.txt", "alt\n");
-    EXPECT_FALSE(c.doc.SaveResults());
+    EXPECT_FALSE(c.Save());
     ASSERT_EQ(c.sink.Log().size(), 1u);
     EXPECT_EQ(c.sink.Texts()[0].rfind(kNotWritten, 0), 0u);
     EXPECT_EQ(ReadBytes("aus.txt"), "alt\n");
@@ -150,12 +149,14 @@ TEST(ResultsFile, TitleThatCodePage1252CannotHoldIsRefusedAndKeepsTheEarlierFile
 TEST(ResultsFile, ReadsBackTheTitleThenTheReport) {
     InTempWorkDir here;
     ResultsCase c;
-    c.doc.m_Text = {"Erste Zeile", "", "x", "Öl 100 %"};
-    c.doc.SaveResults();
+    c.text = {"Erste Zeile", "", "x", "Öl 100 %"};
+    c.Save();
     EXPECT_EQ(c.Load(), (Lines{"Morvek", "Erste Zeile", "", " ", "Öl 100 %"}));
+    EXPECT_TRUE(c.read);
     EXPECT_EQ(c.sink.Texts(), Lines{"5 Zeilen wurden eingelesen"});
-    EXPECT_EQ(c.redraws, 1);
-    EXPECT_FALSE(c.doc.IsModified());
+    WriteBytes("aus.txt", "nur der Titel\n");
+    EXPECT_EQ(c.Load(), Lines{"nur der Titel"});
+    EXPECT_EQ(c.sink.Texts(), Lines{"1 Zeile wurde eingelesen"});
 }
 
 TEST(ResultsFile, ReadsCrLfAndALastLineWithoutLineEnd) {
@@ -186,11 +187,29 @@ TEST(ResultsFile, TakesAtMost1000Entries) {
     EXPECT_EQ(c.sink.Texts(), Lines{"1000 Zeilen wurden eingelesen"});
 }
 
-TEST(ResultsFile, MissingFileEmptiesTheReportAndSaysZero) {
+// A missing, unreadable or empty aus.txt changes nothing: the report stays,
+// and the warning names the file with its folder and the reason.
+TEST(ResultsFile, MissingUnreadableOrEmptyFileKeepsTheReportAndSaysWhyWithItsFolder) {
     InTempWorkDir here;
+    const std::string folder = std::filesystem::current_path().string();
     ResultsCase c;
-    c.doc.m_Text = {"alter Bericht"};
-    EXPECT_TRUE(c.Load().empty());
-    EXPECT_EQ(c.sink.Texts(), Lines{"0 Zeilen wurden eingelesen"});
-    EXPECT_EQ(c.redraws, 1);
+    c.text = {"alter Bericht"};
+    EXPECT_EQ(c.Load(), Lines{"alter Bericht"});
+    EXPECT_FALSE(c.read);
+    ASSERT_EQ(c.sink.Log().size(), 1u);
+    EXPECT_TRUE(c.sink.Log()[0].warning);
+    EXPECT_EQ(c.sink.Texts()[0], "Die Datei aus.txt im Ordner " + folder +
+                                     " kann nicht gelesen werden.\n" + std::strerror(ENOENT) +
+                                     "\nDer Bericht bleibt, wie er ist.");
+
+    std::filesystem::create_directory("aus.txt");
+    EXPECT_EQ(c.Load(), Lines{"alter Bericht"});
+    EXPECT_NE(c.sink.Texts().at(0).find(std::strerror(EISDIR)), std::string::npos);
+    std::filesystem::remove("aus.txt");
+
+    WriteBytes("aus.txt", "");
+    EXPECT_EQ(c.Load(), Lines{"alter Bericht"});
+    EXPECT_EQ(c.sink.Texts(), Lines{"Die Datei aus.txt im Ordner " + folder +
+                                    " enthält keine Zeile.\nDer Bericht bleibt, wie er ist."});
+    EXPECT_TRUE(c.sink.Log()[0].warning);
 }

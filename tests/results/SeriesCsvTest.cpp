@@ -8,10 +8,20 @@
 
 #include "ExampleCases.h"
 #include "case/MorvekDoc.h"
+#include "report/SeriesCsv.h"
 #include "results/SeriesCsv.h"
 #include "support/TestSupport.h"
 
 namespace {
+
+// The CSV of the series the case's last run drew, as the window and batch
+// mode write it.
+std::string SeriesCsvText(const CMorvekDoc& doc) {
+    return morvek::SeriesCsvText(doc.m_Graph, doc.ResultKind());
+}
+bool WriteSeriesCsv(const CMorvekDoc& doc, const std::string& path, std::string& error) {
+    return ::WriteSeriesCsv(doc.m_Graph, doc.ResultKind(), path, error);
+}
 
 const std::string kBom = "\xEF\xBB\xBF";
 

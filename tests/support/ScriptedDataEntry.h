@@ -13,11 +13,15 @@ public:
     ScriptedDataEntry() : m_Script([](DlgInput&) { return true; }) {}
     explicit ScriptedDataEntry(Script script) : m_Script(std::move(script)) {}
     void SetScript(Script script) { m_Script = std::move(script); }
-    bool RunModal(DlgInput& dialog) override {
+    bool RunModal(DataEntryValues& values) override {
         ++m_nRuns;
+        DlgInput dialog;
+        FillDialog(dialog, values);
         m_Seen = dialog.m_Gas;
         m_SeenRowsFlag = dialog.m_bMesswerteGeaendert;
-        return m_Script(dialog);
+        if (!m_Script(dialog)) return false;
+        TakeFromDialog(dialog, values);
+        return true;
     }
     int Runs() const { return m_nRuns; }
     int SeenRowsFlag() const { return m_SeenRowsFlag; }

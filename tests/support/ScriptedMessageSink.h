@@ -14,12 +14,17 @@ public:
         enum Kind { Shown, YesNo, YesNoCancel } kind;
         std::string text;
         Answer answer;
+        // Shown with the warning icon (an error or a refusal).
+        bool warning = false;
     };
 
     void Answers(std::initializer_list<Answer> answers) {
         m_Script.insert(m_Script.end(), answers.begin(), answers.end());
     }
     void Show(const std::string& text) override { m_Log.push_back({Entry::Shown, text, Answer::Yes}); }
+    void Warn(const std::string& text) override {
+        m_Log.push_back({Entry::Shown, text, Answer::Yes, true});
+    }
     bool AskYesNo(const std::string& text) override {
         Answer a = Next(Answer::No);
         m_Log.push_back({Entry::YesNo, text, a});

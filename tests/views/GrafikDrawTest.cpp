@@ -46,7 +46,7 @@ protected:
         return dc;
     }
     CMorvekDoc doc;
-    CGrafik g{doc};
+    CaseGraph g{doc};
 };
 
 TEST_F(GraphPage, PutsTheWorkedExampleWhereTheAxesSay) {
@@ -360,15 +360,28 @@ TEST_F(GraphPage, GivesFiniteCoordinatesWhenEveryXValueIsEqual) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(g.m_Punkte1[i].x, 650);
 }
 
-TEST(GraphExportView, LeavesTheCaseRecomputeFlagForTheWindowsView) {
+// The page draws the series, the title and the path it is handed, whatever
+// case they came from (the diagnostic graphs hand it theirs).
+TEST(GraphPageData, DrawsTheSeriesTitleAndPathItIsHanded) {
     CMorvekDoc doc;
     FillDepletionLikeGraph(doc);
-    const CMorvekDoc& readOnly = doc;
-    CGrafik exportView(readOnly);
+    ::GraphPage page = GraphPageOf(doc.m_Graph, "Nordfeld: Havlena-Odeh", "/daten/nord.mvk");
+    CGrafik view(page);
     RecordingSurface dc;
-    exportView.OnDraw(dc);
-    EXPECT_FALSE(dc.Calls().empty());
-    EXPECT_EQ(doc.m_bGrafikNeu, 1);
+    view.OnDraw(dc);
+    EXPECT_EQ(dc.TextCall("Nordfeld: Havlena-Odeh").y, 200);
+    EXPECT_EQ(dc.TextCall("Dokument /daten/nord.mvk").align, TextAlign::LeftTop);
+    const auto curves = dc.CallsOf(SurfaceCall::Polyline);
+    ASSERT_EQ(curves.size(), 2u);
+    EXPECT_EQ(curves[0].points.size(), 60u);
+    // A page handed over again is computed anew before it is drawn.
+    page.graph.curvePoints = 10;
+    view.SetPage(page);
+    EXPECT_TRUE(view.ComputePending());
+    RecordingSurface again;
+    view.OnDraw(again);
+    EXPECT_FALSE(view.ComputePending());
+    EXPECT_EQ(again.CallsOf(SurfaceCall::Polyline).at(0).points.size(), 10u);
 }
 
 class GraphFrame : public ::testing::Test {
@@ -380,7 +393,7 @@ protected:
     }
     LogicalSize Frame() const { return {g.breite, g.hoehe}; }
     CMorvekDoc doc;
-    CGrafik g{doc};
+    CaseGraph g{doc};
     const LogicalRect portrait{0, 0, 2000, -2870};
     const LogicalRect landscape{0, 0, 2870, -2000};
 };

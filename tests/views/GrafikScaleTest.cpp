@@ -7,6 +7,7 @@
 #include <random>
 
 #include "case/MorvekDoc.h"
+#include "support/GraphCases.h"
 #include "views/Grafik.h"
 
 namespace {
@@ -58,8 +59,7 @@ protected:
         g.xmin = x0, g.xmax = x1, g.ymin = y0, g.ymax = y1, g.y1min = r0, g.y1max = r1;
         g.scale();
     }
-    CMorvekDoc doc;
-    CGrafik g{doc};
+    CGrafik g;
 };
 
 TEST_F(AxisScaling, StretchesTheRightAxisToTheLeftAxisIntervalCount) {
@@ -78,17 +78,32 @@ TEST_F(AxisScaling, StretchesTheRightAxisToTheLeftAxisIntervalCount) {
     EXPECT_DOUBLE_EQ(g.y1max, 500);
 }
 
-TEST_F(AxisScaling, StretchesTheLeftAxisWhenTheRightAxisHasMoreIntervals) {
+// When the right axis needs more intervals, the left one takes a finer round
+// step to fill them instead of being stretched to twice its data (0 ... 2
+// for data to 1, a pressure axis to 550 for a 250-bar case).
+TEST_F(AxisScaling, GivesTheLeftAxisAFinerStepWhenTheRightAxisHasMoreIntervals) {
     Scale(0, 1, 0, 1, 0, 95);
     EXPECT_NEAR(g.deltax, 0.2, 1e-12);
     EXPECT_NEAR(g.xmax, 1, 1e-9);
-    EXPECT_NEAR(g.deltay, 0.2, 1e-12);
-    EXPECT_EQ(g.m_y1, 5);
+    EXPECT_NEAR(g.deltay, 0.1, 1e-12);
+    EXPECT_EQ(g.m_y1, 10);
     EXPECT_DOUBLE_EQ(g.deltay1, 10);
     EXPECT_EQ(g.m_y2, 10);
     EXPECT_NEAR(g.ymin, 0, 1e-12);
-    EXPECT_NEAR(g.ymax, 2.0, 0.05);
+    EXPECT_NEAR(g.ymax, 1.0, 1e-9);
     EXPECT_DOUBLE_EQ(g.y1max, 100);
+
+    // A 250-bar pressure beside a ratio that needs 11 intervals of 100.
+    Scale(0, 1000, 0, 250, 50, 1040);
+    EXPECT_EQ(g.m_y2, 11);
+    EXPECT_DOUBLE_EQ(g.deltay, 25);
+    EXPECT_DOUBLE_EQ(g.ymin, 0);
+    EXPECT_DOUBLE_EQ(g.ymax, 275);
+
+    // Where no finer step fits, the left axis is stretched as before.
+    Scale(0, 1000, 0, 250, 0, 2900);
+    EXPECT_DOUBLE_EQ(g.deltay, 50);
+    EXPECT_DOUBLE_EQ(g.ymax, 300);
 }
 
 TEST_F(AxisScaling, WidensFlatDataBySteps) {
@@ -111,7 +126,7 @@ TEST_F(AxisScaling, WidensAZeroWidthXAxisByOneStepOnEachSide) {
     EXPECT_DOUBLE_EQ(g.xmin, 4);
     EXPECT_DOUBLE_EQ(g.xmax, 6);
 
-    CGrafik fresh(doc);  // no points at all: the x axis held 0 ... 0
+    CGrafik fresh;  // no points at all: the x axis held 0 ... 0
     fresh.scale();
     EXPECT_DOUBLE_EQ(fresh.xmin, -1);
     EXPECT_DOUBLE_EQ(fresh.xmax, 1);
@@ -177,7 +192,7 @@ TEST_F(AxisScaling, GivesBothYAxesTheSameIntervalCountForRandomRanges) {
 class AxisExtremes : public ::testing::Test {
 protected:
     CMorvekDoc doc;
-    CGrafik g{doc};
+    CaseGraph g{doc};
 };
 
 TEST_F(AxisExtremes, TakeTheMeasuredRowsOnlyAsFarAsRowsWereEntered) {

@@ -9,7 +9,12 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLineEdit>
+
 #include "input/DlgInput.h"
+#include "input/ExchangeTable.h"
 #include "input/qt/DlgInputWidget.h"
 
 namespace {
@@ -95,7 +100,28 @@ std::vector<QWidget*> DlgInputWidget::LabTabChain() const {
             Button(kReadRelPermTableButton), Button(kRemoveRelPermTableButton)};
 }
 
+void DlgInputWidget::RefreshUnusedFields() {
+    for (const char* member : {"m_Methode", "m_NuoPb", "m_Rsi", "m_KroMax", "m_KrgMax", "m_Sgc"}) {
+        const QString reason = QString::fromStdString(m_Dlg.UnusedFieldReason(member));
+        std::vector<QWidget*> widgets;
+        const ExchangeField* field = FindField(member);
+        if (field == nullptr) continue;
+        if (field->kind == FieldKind::Radio) {
+            auto group = m_Radios.find(field->controlId);
+            if (group != m_Radios.end())
+                for (QAbstractButton* b : group->second->buttons()) widgets.push_back(b);
+        } else if (QLineEdit* edit = Edit(field->controlId)) {
+            widgets.push_back(edit);
+        }
+        for (QWidget* w : widgets) {
+            w->setEnabled(reason.isEmpty());
+            w->setToolTip(reason);
+        }
+    }
+}
+
 void DlgInputWidget::RefreshLabButtons() {
+    RefreshUnusedFields();
     // The source lines may be cut; their tooltips show them whole.
     for (int id : {kPvtSource, kRelPermSource}) Static(id)->setToolTip(Static(id)->text());
     Button(kRemovePvtTableButton)->setEnabled(m_Dlg.m_Inputs.pvtTable.has_value());

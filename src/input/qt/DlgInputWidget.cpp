@@ -215,7 +215,7 @@ QWidget* DlgInputWidget::BuildMethodGroup() {
     auto* box = new QGroupBox(QStringLiteral("Korrelationsmethode"), column);
     auto* buttons = new QVBoxLayout(box);
     QButtonGroup* group = NewRadioGroup(
-        kMethodGroup, {"Glasoe ", "Vasques und Beggs", "Standing", "Kartoatmodjo u.Schmidt"}, box);
+        kMethodGroup, {"Glasoe ", "Vasquez und Beggs", "Standing", "Kartoatmodjo u.Schmidt"}, box);
     for (QAbstractButton* b : group->buttons()) buttons->addWidget(b);
     layout->addWidget(box);
 
@@ -289,6 +289,8 @@ QWidget* DlgInputWidget::BuildRowGroup() {
     auto* status = new QLabel(this);
     status->setObjectName(QStringLiteral("ctl%1").arg(kStatus));
     status->setTextFormat(Qt::PlainText);
+    // A long status (the hint of a new case) wraps instead of widening the form.
+    status->setWordWrap(true);
     // The line keeps its room while empty, so the form does not jump.
     status->setMinimumHeight(status->fontMetrics().height());
     m_Statics[kStatus] = status;
@@ -502,6 +504,7 @@ void DlgInputWidget::SetChecked(int controlId, bool checked) {
 void DlgInputWidget::SetFocus(int controlId) {
     QWidget* target = Edit(controlId);
     if (target == nullptr) target = Button(controlId);
+    if (target == nullptr && controlId == kRowList) target = m_pList;
     if (target == nullptr) return;
     ++m_nBusy;
     target->setFocus(Qt::OtherFocusReason);

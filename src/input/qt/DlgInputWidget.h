@@ -45,6 +45,7 @@ public:
 
     // --- Controls -----------------------------------------------------------------
     std::string Text(int controlId) const override;
+    bool TakesDecimalComma() const override { return true; }
     void SetText(int controlId, const std::string& text) override;
     int CheckedRadio(int firstControlId) const override;
     void SetCheckedRadio(int firstControlId, int index) override;
@@ -82,8 +83,10 @@ private:
     // buttons; the widgets of its tab order.
     QWidget* BuildLabGroup();
     std::vector<QWidget*> LabTabChain() const;
-    // "Tabelle entfernen" is enabled only where a table is active.
+    // "Tabelle entfernen" is enabled only where a table is active; the fields
+    // a table replaces are greyed with the reason as their tool tip.
     void RefreshLabButtons();
+    void RefreshUnusedFields();
     void SetTabOrder();
     // Runs an engine operation; leave events caused by it start nothing.
     void Run(void (DlgInput::*operation)());

@@ -23,7 +23,7 @@ public:
     // The dialog widget while it runs, otherwise nullptr.
     DlgInputWidget* Current() const { return m_pCurrent; }
 
-    bool RunModal(DlgInput& dialog) override;
+    bool RunModal(DataEntryValues& values) override;
 
 private:
     QPointer<QWidget> m_pParent;

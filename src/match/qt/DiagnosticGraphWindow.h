@@ -1,20 +1,16 @@
 #pragma once
 // A window with one or two diagnostic graphs of the case (Havlena-Odeh, the
-// drive indices), each drawn by the program's graph page from a document of
-// its own, with "Drucken..." and "Exportieren..." (PNG, SVG or PDF) for the
-// graph shown.
+// drive indices), drawn by the program's graph page from their series, with
+// the field's name above and the case's path below, printable, previewable
+// and exportable (views/qt/GraphWindow.h).
 
-#include <QDialog>
-#include <memory>
+#include <string>
 #include <vector>
 
 #include "report/GraphSeries.h"
+#include "views/qt/GraphWindow.h"
 
-class CMorvekDoc;
-class GraphViewWidget;
-class QTabWidget;
-
-class DiagnosticGraphWindow : public QDialog {
+class DiagnosticGraphWindow : public GraphWindow {
     Q_OBJECT
 public:
     struct Page {
@@ -23,22 +19,11 @@ public:
         const char* title;  // the graph's kind, after the field's name on the page
     };
 
-    DiagnosticGraphWindow(const QString& title, QWidget* parent = nullptr);
-    ~DiagnosticGraphWindow() override;
+    using GraphWindow::GraphWindow;
 
-    // Shows these graphs of the case, replacing what the window showed.
-    void ShowPages(const CMorvekDoc& caseDoc, const std::vector<Page>& pages);
-
-    int PageCount() const;
-    GraphViewWidget* View(int index) const;
-    const CMorvekDoc& Document(int index) const;
-
-    void OnPrint();
-    void OnExport();
-
-private:
-    QTabWidget* m_pTabs = nullptr;
-    const CMorvekDoc* m_pCase = nullptr;  // says what went wrong
-    // One document per graph; the views draw from them.
-    std::vector<std::unique_ptr<CMorvekDoc>> m_Docs;
+    // Shows these graphs of the case (its field name on each page, its path in
+    // the footers), replacing what the window showed. Without pages the window
+    // shows why (reason) instead.
+    void ShowPages(const std::string& fieldName, const std::string& path,
+                   const std::vector<Page>& pages, const std::string& reason = {});
 };

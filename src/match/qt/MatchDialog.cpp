@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <cctype>
 #include <chrono>
 
 #include "base/Format.h"
@@ -36,6 +37,45 @@ QString Q(const std::string& s) {
 QString Number(double value) {
     return Q(Format("%.6g", value));
 }
+
+// The engine's messages name inputs by their record names, which the
+// command line uses; the dialog names them as its rows do.
+std::string WithCaptions(std::string text) {
+    for (const morvek::Field* f : morvek::MatchableFields()) {
+        const std::string name = f->recordName;
+        for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+            // Not a part of a longer name.
+            const size_t end = at + name.size();
+            if (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) ||
+                                      text[end] == '_')) {
+                at = end;
+                continue;
+            }
+            const std::string caption = "\"" + f->Caption() + "\"";
+            text.replace(at, name.size(), caption);
+            at += caption.size();
+        }
+    }
+    return text;
+}
+
+// The data-entry checks' messages in this dialog: with the warning icon,
+// without the data-entry dialog's "FEHLER!!".
+class UnmarkedMessages : public MessageSink {
+public:
+    explicit UnmarkedMessages(MessageSink& sink) : m_Sink(sink) {}
+    void Show(const std::string& text) override { m_Sink.Warn(Unmarked(text)); }
+    void Warn(const std::string& text) override { m_Sink.Warn(Unmarked(text)); }
+    bool AskYesNo(const std::string& text) override { return m_Sink.AskYesNo(text); }
+    Answer AskYesNoCancel(const std::string& text) override { return m_Sink.AskYesNoCancel(text); }
+
+private:
+    static std::string Unmarked(const std::string& text) {
+        const std::string mark = "FEHLER!!\n";
+        return text.rfind(mark, 0) == 0 ? text.substr(mark.size()) : text;
+    }
+    MessageSink& m_Sink;
+};
 
 // The inputs fitted when the dialog opens: the usual question, how much oil
 // and how big a gas cap.
@@ -107,6 +147,7 @@ MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_
     connect(m_pDiscard, &QPushButton::clicked, this, &MatchDialog::reject);
     m_pStart->setDefault(true);
     ShowDefaultBounds(false);
+    RestoreSettings();
     UpdateButtons();
     ResizeWithinScreen(*this, QSize(780, 800));
 }
@@ -191,13 +232,16 @@ void MatchDialog::ShowDefaultBounds(bool onlySaturations) {
 }
 
 bool MatchDialog::ReadOptions(morvek::MatchOptions& options) {
+    // A field that is no number names its row and column; a decimal comma is
+    // as good as a point.
     auto read = [this](QLineEdit* edit, const std::string& caption, double& value) {
+        const std::string text = edit->text().trimmed().toStdString();
         float f = 0;
-        if (ParseFloatStrict(edit->text().trimmed().toStdString(), f)) {
+        if (ParseFloatWithDecimalComma(text, f)) {
             value = f;
             return true;
         }
-        m_Doc.Messages().Show(morvek::NotANumberMessage(caption));
+        m_Doc.Messages().Warn(morvek::NotANumberMessage(caption) + DecimalSignHint(text));
         edit->setFocus();
         edit->selectAll();
         return false;
@@ -205,15 +249,45 @@ bool MatchDialog::ReadOptions(morvek::MatchOptions& options) {
     for (const InputRow& r : m_Rows) {
         if (!r.check->isChecked()) continue;
         const std::string name = r.field->recordName;
+        const std::string caption = r.field->Caption();
         morvek::MatchParameter p{name, 0.0, morvek::MatchBounds{}};
-        if (!read(r.start, name + " Startwert", *p.start) ||
-            !read(r.lower, name + " untere Grenze", p.bounds->lower) ||
-            !read(r.upper, name + " obere Grenze", p.bounds->upper))
+        if (!read(r.start, caption + ", Startwert", *p.start) ||
+            !read(r.lower, caption + ", untere Grenze", p.bounds->lower) ||
+            !read(r.upper, caption + ", obere Grenze", p.bounds->upper))
             return false;
         options.parameters.push_back(p);
     }
     return read(m_pPressureWeight, "Gewicht Druck", options.weights.pressure) &&
            read(m_pGorWeight, "Gewicht GOEV", options.weights.gor);
+}
+
+void MatchDialog::RestoreSettings() {
+    const auto& kept = m_Doc.m_Inputs.matchSettings;
+    if (!kept) return;
+    for (const InputRow& r : m_Rows) r.check->setChecked(false);
+    for (const morvek::MatchSettings::Input& i : kept->inputs) {
+        const InputRow* r = RowOf(i.name);
+        if (r == nullptr || !r->unused.isEmpty()) continue;
+        r->check->setChecked(true);
+        r->start->setText(Q(FloatForDisplay(i.start)));
+        r->lower->setText(Q(FloatForDisplay(i.lower)));
+        r->upper->setText(Q(FloatForDisplay(i.upper)));
+    }
+    m_pPressureWeight->setText(Q(FloatForDisplay(kept->pressureWeight)));
+    m_pGorWeight->setText(Q(FloatForDisplay(kept->gorWeight)));
+}
+
+void MatchDialog::KeepSettings(const morvek::MatchOptions& options) {
+    morvek::MatchSettings kept;
+    for (const morvek::MatchParameter& p : options.parameters)
+        kept.inputs.push_back({p.name, static_cast<float>(p.start.value_or(0.0)),
+                               static_cast<float>(p.bounds ? p.bounds->lower : 0.0),
+                               static_cast<float>(p.bounds ? p.bounds->upper : 0.0)});
+    kept.pressureWeight = static_cast<float>(options.weights.pressure);
+    kept.gorWeight = static_cast<float>(options.weights.gor);
+    morvek::CaseInputs inputs = m_Doc.m_Inputs;
+    inputs.matchSettings = kept;
+    m_Doc.ChangeInputs(inputs, "Einstellungen der Anpassung", false);
 }
 
 bool MatchDialog::Start() {
@@ -223,12 +297,13 @@ bool MatchDialog::Start() {
     // A match starts from a case the program computes: the OK checks first.
     DlgInput checks;
     checks.m_Inputs = m_Doc.m_Inputs;
-    if (!CheckFieldValues(checks, m_Doc.Messages()) || !CheckDialogInputs(checks, m_Doc.Messages()))
-        return false;
+    UnmarkedMessages messages(m_Doc.Messages());
+    if (!CheckFieldValues(checks, messages) || !CheckDialogInputs(checks, messages)) return false;
     if (const std::string why = morvek::CheckMatch(m_Doc.m_Inputs, options); !why.empty()) {
-        m_Doc.Messages().Show(why);
+        m_Doc.Messages().Warn(WithCaptions(why));
         return false;
     }
+    KeepSettings(options);
 
     m_Result.reset();
     ShowResult(morvek::MatchResult{});
@@ -339,13 +414,11 @@ void MatchDialog::UpdateButtons() {
 
 void MatchDialog::Apply() {
     if (Running() || !m_Result || !m_Result->Converged()) return;
+    morvek::CaseInputs fitted = m_Doc.m_Inputs;
     for (const morvek::FittedInput& f : m_Result->inputs)
-        morvek::FindField(f.name)->Number(m_Doc.m_Inputs) = f.stored;
-    m_Doc.m_bGeaendert = 1;
-    m_Doc.m_bGrafikNeu = 1;
-    m_Doc.SetModifiedFlag(true);
+        morvek::FindField(f.name)->Number(fitted) = f.stored;
     accept();
-    m_Doc.RunCalculation();
+    m_Doc.ChangeInputs(fitted, "Anpassung übernehmen", true);
 }
 
 void MatchDialog::reject() {

@@ -80,6 +80,10 @@ private:
     void ShowDefaultBounds(bool onlySaturations);
     // Reads the entries; false after showing what is wrong.
     bool ReadOptions(morvek::MatchOptions& options);
+    // The dialog opens with what the case's last match ran with; the case
+    // keeps what this match is started with.
+    void RestoreSettings();
+    void KeepSettings(const morvek::MatchOptions& options);
     void ShowProgress(const morvek::MatchProgress& progress);
     void OnFinished();
     void ShowResult(const morvek::MatchResult& result);

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <optional>
 
 #include "match/qt/DiagnosticGraphWindow.h"
 #include "match/qt/MatchDialog.h"
@@ -26,6 +27,8 @@ public:
     MatchDialog* Dialog() const { return m_pDialog; }
     DiagnosticGraphWindow* HavlenaOdehWindow() const { return m_pHavlenaOdeh; }
     DiagnosticGraphWindow* DriveIndexWindow() const { return m_pDriveIndices; }
+    // The result of the last match run in the dialog (for the overview).
+    const std::optional<morvek::MatchResult>& LastResult() const { return m_LastResult; }
 
 private:
     // Fills the open graph windows from the case; false (with the message
@@ -38,4 +41,5 @@ private:
     QPointer<MatchDialog> m_pDialog;
     QPointer<DiagnosticGraphWindow> m_pHavlenaOdeh;
     QPointer<DiagnosticGraphWindow> m_pDriveIndices;
+    std::optional<morvek::MatchResult> m_LastResult;
 };

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetricsF>
+#include <QResizeEvent>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -37,6 +39,9 @@
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
 #include "sweep/qt/SweepChartWidget.h"
+#include "base/FileIO.h"
+#include "base/PrintableText.h"
+#include "views/MorvekView.h"
 #include "views/qt/ChartExport.h"
 #include "views/qt/QtSurface.h"
 
@@ -50,9 +55,30 @@ constexpr double kSuggestedSpread = 0.2;
 constexpr float kMinAbandonBar = 1.0f;
 constexpr float kMaxAbandonBar = 1000.0f;
 constexpr std::streamsize kCopyBlock = 1 << 20;
+// The summary's font shrinks to let its widest line fit, but not below this.
+constexpr double kSmallestSummaryPoints = 6.0;
 
 QString Q(const std::string& s) {
     return QString::fromUtf8(s.c_str());
+}
+
+// A check's message in this dialog, without the data-entry dialog's mark.
+std::string WithoutErrorMark(const std::string& text) {
+    const std::string mark = "FEHLER!!\n";
+    return text.rfind(mark, 0) == 0 ? text.substr(mark.size()) : text;
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos
+                                                                    : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
 }
 std::string S(const QString& s) {
     return s.trimmed().toUtf8().toStdString();
@@ -66,6 +92,9 @@ public:
     QString SaveChart(QWidget* parent) override {
         return Ask(parent, "Grafik speichern",
                    "PNG-Bild (*.png);;SVG-Grafik (*.svg);;PDF-Dokument (*.pdf)", "png");
+    }
+    QString SaveText(QWidget* parent) override {
+        return Ask(parent, "Kennwerte speichern", "Textdateien (*.txt)", "txt");
     }
 
 private:
@@ -159,6 +188,7 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     QFont fixed(QStringLiteral("Liberation Mono"));
     fixed.setStyleHint(QFont::TypeWriter);
     m_pSummary->setFont(fixed);
+    m_fSummaryPoints = fixed.pointSizeF();
     m_pTabs->addTab(m_pTornado, QStringLiteral("Tornado"));
     m_pTabs->addTab(m_pDistribution, QStringLiteral("S-Kurve"));
     m_pTabs->addTab(m_pSummary, QStringLiteral("Kennwerte"));
@@ -202,6 +232,9 @@ SweepDialog::SweepDialog(CMorvekDoc& doc, MessageSink& messages, QWidget* parent
     connect(m_pSaveCsv, &QPushButton::clicked, this, [this] { SaveCsv(); });
     connect(close, &QPushButton::clicked, this, &SweepDialog::reject);
     connect(m_pTabs, &QTabWidget::currentChanged, this, [this] { UpdateButtons(); });
+    m_pSaveChart->setToolTip(
+        QStringLiteral("Tornado und S-Kurve als PNG, SVG oder PDF, die Kennwerte als Text"));
+    RestoreSettings();
     ResizeWithinScreen(*this, QSize(1240, 780));
     UpdateButtons();
 }
@@ -278,7 +311,7 @@ void SweepDialog::SetRow(const char* recordName, const QString& low, const QStri
 }
 
 void SweepDialog::Warn(const std::string& text) {
-    m_Messages.Show(text);
+    m_Messages.Warn(text);
 }
 
 bool SweepDialog::ReadVariations(std::vector<morvek::Variation>& variations) {
@@ -294,9 +327,13 @@ bool SweepDialog::ReadVariations(std::vector<morvek::Variation>& variations) {
         for (auto [column, target] :
              {std::pair{kLow, &v.low}, std::pair{kMode, &v.mode}, std::pair{kHigh, &v.high}}) {
             if (column == kMode && modeText.empty()) continue;
-            if (!ParseFloatStrict(S(m_pTable->item(row, column)->text()), *target)) {
+            const std::string text = S(m_pTable->item(row, column)->text());
+            if (!ParseFloatWithDecimalComma(text, *target)) {
                 m_pTable->setCurrentCell(row, column);
-                Warn(Format("%s: %s", f.recordName, morvek::NotANumberMessage(f).c_str()));
+                Warn(Format("Spalte \"%s\": %s",
+                            S(m_pTable->horizontalHeaderItem(column)->text()).c_str(),
+                            morvek::NotANumberMessage(f).c_str()) +
+                     DecimalSignHint(text));
                 return false;
             }
         }
@@ -332,10 +369,12 @@ bool SweepDialog::ReadOptions(morvek::SweepOptions& options) {
     const std::string abandon = S(m_pAbandon->text());
     if (!abandon.empty()) {
         float bar = 0.0f;
-        if (!ParseFloatStrict(abandon, bar) || bar < kMinAbandonBar || bar > kMaxAbandonBar) {
+        if (!ParseFloatWithDecimalComma(abandon, bar) || bar < kMinAbandonBar ||
+            bar > kMaxAbandonBar) {
             m_pAbandon->setFocus();
             Warn(Format("Der Aufgabedruck muß zwischen %g und %g bar liegen.",
-                        double(kMinAbandonBar), double(kMaxAbandonBar)));
+                        double(kMinAbandonBar), double(kMaxAbandonBar)) +
+                 DecimalSignHint(abandon));
             return false;
         }
         options.abandonmentPressureBar = bar;
@@ -390,7 +429,7 @@ bool SweepDialog::Start() {
     const morvek::CaseInputs base = m_Doc.m_Inputs;
     const std::string refused = RefusalOfCase(base);
     if (!refused.empty()) {
-        Warn("Der Fall besteht die Prüfungen der Dateneingabe nicht:\n" + refused);
+        Warn("Der Fall besteht die Prüfungen der Dateneingabe nicht:\n" + WithoutErrorMark(refused));
         return false;
     }
     const bool forecast = m_pForecastRun->isChecked();
@@ -403,6 +442,7 @@ bool SweepDialog::Start() {
         Warn(why);
         return false;
     }
+    KeepSettings(variations, options);
     // The question every run of the case asks, answered once for all samples.
     options.run.useApiFromInitialGor = base.initialGorSm3PerM3 != 0.0f && m_Doc.CheckOilGravity();
     options.check = RefusalOfCase;
@@ -531,6 +571,7 @@ void SweepDialog::OnWorkerDone() {
     m_Summary = morvek::SweepSummaryText(
         {m_Doc.m_Feldname, m_RunVariations, m_RunOptions, r, &m_Charts.tornado});
     m_pSummary->setPlainText(Q(m_Summary));
+    FitSummaryFont();
     m_pTornado->SetData(&m_Charts);
     m_pDistribution->SetData(&m_Charts);
     m_pProgress->setValue(
@@ -542,6 +583,10 @@ void SweepDialog::OnWorkerDone() {
                                n(r.failedCount))));
     UpdateButtons();
     emit RunEnded();
+}
+
+bool SweepDialog::SummaryShown() const {
+    return m_pTabs->currentWidget() == m_pSummary;
 }
 
 SweepChartWidget* SweepDialog::ActiveChart() const {
@@ -561,7 +606,8 @@ void SweepDialog::UpdateButtons() {
                                                       m_pForecastRun, m_pNpBy})
         w->setEnabled(!running);
     m_pSaveCsv->setEnabled(results && m_pCsv != nullptr);
-    const bool picture = (m_Result && ActiveChart() != nullptr) || FanShown();
+    const bool picture =
+        (m_Result && (ActiveChart() != nullptr || SummaryShown())) || FanShown();
     m_pPrint->setEnabled(results && picture);
     m_pSaveChart->setEnabled(results && picture);
 }
@@ -600,6 +646,18 @@ bool SweepDialog::SaveCsv() {
 }
 
 bool SweepDialog::SaveChart() {
+    if (m_Result && SummaryShown()) {
+        const QString chosen = m_pChooser->SaveText(this);
+        if (chosen.isEmpty()) return false;
+        const std::string path = QFile::encodeName(chosen).toStdString();
+        std::string error;
+        if (!WriteFileAtomically(path, m_Summary, error)) {
+            Warn(Format("Die Datei %s kann nicht geschrieben werden.\n%s",
+                        DisplayPath(path).c_str(), error.c_str()));
+            return false;
+        }
+        return true;
+    }
     SweepChartWidget* chart = ActiveChart();
     if (!FanShown() && (!m_Result || chart == nullptr)) return false;
     const QString chosen = m_pChooser->SaveChart(this);
@@ -625,7 +683,7 @@ bool SweepDialog::SaveChart() {
 }
 
 void SweepDialog::Print() {
-    if (!FanShown() && (!m_Result || ActiveChart() == nullptr)) return;
+    if (!FanShown() && (!m_Result || (ActiveChart() == nullptr && !SummaryShown()))) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
@@ -633,6 +691,25 @@ void SweepDialog::Print() {
 }
 
 bool SweepDialog::PrintTo(QPrinter& printer) {
+    if (m_Result && SummaryShown()) {
+        // The summary as report pages: the case's path above, the date and
+        // the page number below.
+        const std::vector<std::string> lines = SplitTextLines(m_Summary);
+        CMorvekView pages(lines);
+        pages.SetPath(m_Doc.GetPathName());
+        pages.SetDate(TodayText());
+        printer.setDocName(QStringLiteral("Kennwerte der Unsicherheitsanalyse"));
+        QPainter painter;
+        if (!painter.begin(&printer)) return false;
+        QtSurface surface(painter);
+        const LogicalRect page = LogicalPageRect(printer);
+        const int count = pages.OnPreparePrinting(page);
+        for (int n = 1; n <= count; ++n) {
+            if (n > 1) printer.newPage();
+            pages.OnPrint(surface, n, page);
+        }
+        return painter.end();
+    }
     SweepChartWidget* chart = ActiveChart();
     if (!FanShown() && (!m_Result || chart == nullptr)) return false;
     QPainter painter;
@@ -650,10 +727,79 @@ bool SweepDialog::PrintTo(QPrinter& printer) {
 }
 
 void SweepDialog::reject() {
-    // Closing while the samples run stops them first.
+    // Closing while the samples run stops them first, and closing throws the
+    // pictures away: both only when the user says so.
     if (m_pWorker != nullptr) {
+        if (!m_Messages.AskYesNo("Die Unsicherheitsanalyse läuft noch.\n"
+                                 "Abbrechen und das Fenster schließen?"))
+            return;
         m_bCancel = true;
         OnWorkerDone();
+    } else if (m_Result) {
+        if (!m_Messages.AskYesNo(
+                "Tornado und S-Kurve schließen?\nDie Kennwerte bleiben unter Ansicht > "
+                "Übersicht, die Stichproben unter Datei > Exportieren…"))
+            return;
     }
     QDialog::reject();
+}
+
+void SweepDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    FitSummaryFont();
+}
+
+void SweepDialog::FitSummaryFont() {
+    if (m_pSummary == nullptr || m_Summary.empty()) return;
+    // From the usual size down to 6 points, until the widest line fits.
+    QFont font = m_pSummary->font();
+    const int room = m_pSummary->viewport()->width() - 2 * m_pSummary->document()->documentMargin();
+    const QStringList lines = Q(m_Summary).split(QLatin1Char('\n'));
+    for (double size = m_fSummaryPoints; size >= kSmallestSummaryPoints; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetricsF metrics(font);
+        double widest = 0;
+        for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= room) break;
+    }
+    if (font != m_pSummary->font()) m_pSummary->setFont(font);
+}
+
+std::unique_ptr<QTemporaryFile> SweepDialog::TakeSamples() {
+    if (!m_Result || !m_bCsvWritten || m_pWorker != nullptr) return nullptr;
+    return std::move(m_pCsv);
+}
+
+void SweepDialog::RestoreSettings() {
+    const auto& kept = m_Doc.m_Inputs.sweepSettings;
+    if (!kept) return;
+    for (const morvek::SweepSettings::Range& r : kept->ranges) {
+        const int row = RowOf(r.name.c_str());
+        if (row < 0) continue;
+        SetRow(r.name.c_str(), Q(FloatForDisplay(r.low)),
+               r.triangular ? Q(FloatForDisplay(r.mode)) : QString(), Q(FloatForDisplay(r.high)));
+    }
+    m_pSamples->setValue(static_cast<int>(
+        std::clamp<uint32_t>(kept->samples, 1, static_cast<uint32_t>(kMaxSamples))));
+    m_pSampling->setCurrentIndex(kept->sampling == 1 ? 1 : 0);
+    m_pSeed->setText(QString::number(kept->seed));
+    m_pAbandon->setText(kept->abandonmentPressureBar > 0.0f
+                            ? Q(FloatForDisplay(kept->abandonmentPressureBar))
+                            : QString());
+}
+
+void SweepDialog::KeepSettings(const std::vector<morvek::Variation>& variations,
+                               const morvek::SweepOptions& options) {
+    morvek::SweepSettings kept;
+    for (const morvek::Variation& v : variations)
+        kept.ranges.push_back({v.field->recordName,
+                               v.distribution == morvek::Distribution::Triangular, v.low, v.mode,
+                               v.high});
+    kept.samples = static_cast<uint32_t>(options.plan.samples);
+    kept.sampling = options.plan.sampling == morvek::Sampling::MonteCarlo ? 1 : 0;
+    kept.seed = options.plan.seed;
+    kept.abandonmentPressureBar = options.abandonmentPressureBar;
+    morvek::CaseInputs inputs = m_Doc.m_Inputs;
+    inputs.sweepSettings = kept;
+    m_Doc.ChangeInputs(inputs, "Einstellungen der Unsicherheitsanalyse", false);
 }

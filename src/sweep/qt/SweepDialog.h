@@ -45,6 +45,8 @@ public:
     // An empty string: the user cancelled.
     virtual QString SaveCsv(QWidget* parent) = 0;
     virtual QString SaveChart(QWidget* parent) = 0;
+    // The summary ("Kennwerte") as a text file.
+    virtual QString SaveText(QWidget*) { return {}; }
 };
 
 class SweepDialog : public QDialog {
@@ -64,13 +66,23 @@ public:
     bool Start();
     void Cancel();
     bool SaveCsv();
+    // The picture of the tab shown, or the summary as text on "Kennwerte".
     bool SaveChart();
-    // Asks for the printer, then prints the picture of the tab shown.
+    // Asks for the printer, then prints the tab shown.
     void Print();
-    // Prints the picture of the tab shown on a printer that is set up
-    // already, with the frame size of the paper's shape; false when no
-    // picture is shown.
+    // Prints the tab shown on a printer that is set up already: a picture
+    // with the frame size of the paper's shape, the summary as pages with the
+    // case's path, the date and the page numbers; false before a run.
     bool PrintTo(QPrinter& printer);
+
+    // --- What the window keeps after the dialog -----------------------------------------
+    // The abandonment pressure of the last run (0: none).
+    float RunAbandonmentBar() const { return m_RunOptions.abandonmentPressureBar; }
+    // The file of the last run's samples (header and one line per sample), for
+    // "Datei" > "Exportieren…"; nullptr when there is none or its writing failed.
+    std::unique_ptr<QTemporaryFile> TakeSamples();
+    // The summary's font fits its widest line into the tab (no column cut off).
+    QPlainTextEdit* SummaryView() const { return m_pSummary; }
 
     // --- What the dialog holds (the tests look) -------------------------------------------
     QTableWidget* Table() const { return m_pTable; }
@@ -107,6 +119,7 @@ signals:
 
 protected:
     void reject() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildTable();
@@ -119,7 +132,15 @@ private:
     void OnWorkerDone();
     void UpdateButtons();
     SweepChartWidget* ActiveChart() const;
+    bool SummaryShown() const;
     void Warn(const std::string& text);
+    // The dialog opens with what it last ran with for the case.
+    void RestoreSettings();
+    // The case keeps what this run is started with.
+    void KeepSettings(const std::vector<morvek::Variation>& variations,
+                      const morvek::SweepOptions& options);
+    // The summary's font as large as lets its widest line fit.
+    void FitSummaryFont();
 
     CMorvekDoc& m_Doc;
     MessageSink& m_Messages;
@@ -164,6 +185,7 @@ private:
     std::optional<morvek::SweepResult> m_Result;
     std::optional<morvek::ForecastSweepResult> m_ForecastResult;
     FanChartData m_Fan;
+    double m_fSummaryPoints = 10;
     SweepChartData m_Charts;
     std::string m_Summary;
 };

@@ -10,7 +10,6 @@
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/PrintableText.h"
-#include "case/MorvekDoc.h"
 #include "views/Grafik.h"
 #include "views/MorvekView.h"
 #include "views/qt/ChartExport.h"
@@ -31,8 +30,8 @@ constexpr int kPdfDotsPerInch = 1200;
 constexpr double kPrintMarginMillimetre = 5.0;
 
 // The graph as the window's view shows it before any magnifying.
-void DrawScreenGraph(Surface& surface, const CMorvekDoc& doc) {
-    CGrafik grafik(doc);
+void DrawScreenGraph(Surface& surface, const GraphPage& page) {
+    CGrafik grafik(page);
     grafik.OnInitialUpdate();
     grafik.OnCompute();
     grafik.DrawPage(surface);
@@ -43,17 +42,13 @@ void PrepareForDrawing(QPainter& painter) {
     painter.setRenderHint(QPainter::TextAntialiasing);
 }
 
-// The title a PDF carries: the case's, as the window's caption shows it.
-QString DocumentTitle(const CMorvekDoc& doc) {
-    return QString::fromUtf8(doc.GetTitle().c_str());
-}
-
 // The report pages and the graph page as a print job goes through them.
-bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
+bool RenderPrintPdf(const std::vector<std::string>& lines, const GraphPage& graphPage,
+                    const std::string& title, const std::string& date, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setTitle(DocumentTitle(doc));
+    writer.setTitle(QString::fromUtf8(title.c_str()));
     writer.setResolution(kPdfDotsPerInch);
     writer.setCreator(QStringLiteral("Morvek"));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -65,7 +60,9 @@ bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
     PrepareForDrawing(painter);
     const LogicalRect page = LogicalPageRect(writer);
 
-    CMorvekView report(doc);
+    CMorvekView report(lines);
+    report.SetPath(graphPage.path);
+    report.SetDate(date.empty() ? TodayText() : date);
     const int reportPages = report.OnPreparePrinting(page);
     for (int n = 1; n <= reportPages; ++n) {
         if (n > 1) writer.newPage();
@@ -74,7 +71,7 @@ bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
     }
 
     writer.newPage();
-    CGrafik grafik(doc);
+    CGrafik grafik(graphPage);
     grafik.OnInitialUpdate();
     grafik.OnCompute();
     grafik.OnPreparePrinting();
@@ -88,16 +85,20 @@ bool RenderPrintPdf(const CMorvekDoc& doc, QByteArray& bytes) {
 
 }  // namespace
 
-bool ExportGraph(const CMorvekDoc& doc, const std::string& path, std::string& error) {
+bool ExportGraph(const GraphPage& graphPage, const std::string& documentTitle,
+                 const std::string& path, std::string& error) {
     const DrawingPage page{kGraphPageWidthUnits, kGraphPageHeightUnits};
-    return ExportPage([&doc](Surface& surface) { DrawScreenGraph(surface, doc); },
-                      [page](int) { return page; }, QString::fromUtf8(doc.m_Ueberschrift.c_str()),
-                      DocumentTitle(doc), path, error);
+    return ExportPage([&graphPage](Surface& surface) { DrawScreenGraph(surface, graphPage); },
+                      [page](int) { return page; },
+                      QString::fromUtf8(graphPage.graph.labels.heading.c_str()),
+                      QString::fromUtf8(documentTitle.c_str()), path, error);
 }
 
-bool PrintToPdf(const CMorvekDoc& doc, const std::string& path, std::string& error) {
+bool PrintToPdf(const std::vector<std::string>& report, const GraphPage& page,
+                const std::string& documentTitle, const std::string& path, std::string& error,
+                const std::string& date) {
     QByteArray bytes;
-    if (!RenderPrintPdf(doc, bytes)) {
+    if (!RenderPrintPdf(report, page, documentTitle, date, bytes)) {
         error = Format("Die Datei %s kann nicht erzeugt werden: das Zeichnen ist misslungen.",
                        DisplayPath(path).c_str());
         return false;

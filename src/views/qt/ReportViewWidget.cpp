@@ -7,8 +7,9 @@
 
 #include "views/qt/QtSurface.h"
 
-ReportViewWidget::ReportViewWidget(const CMorvekDoc& doc, QWidget* parent)
-    : CaseScrollView(parent), m_View(doc) {}
+ReportViewWidget::ReportViewWidget(const std::vector<std::string>& lines,
+                                   std::function<std::string()> path, QWidget* parent)
+    : CaseScrollView(parent), m_View(lines), m_Path(std::move(path)) {}
 
 void ReportViewWidget::OnInitialUpdate() {
     OnUpdate();
@@ -45,6 +46,8 @@ void ReportViewWidget::PrintTo(QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return;
     QtSurface dc(painter);
+    m_View.SetPath(m_Path ? m_Path() : std::string());
+    m_View.SetDate(m_strDate.empty() ? TodayText() : m_strDate);
     const LogicalRect page = LogicalPageRect(printer);
     const PageRange range = PrintRange(printer, m_View.OnPreparePrinting(page));
     for (int nPage = range.first; nPage <= range.last; ++nPage) {

@@ -1,17 +1,24 @@
 #pragma once
-// The report view on screen: the case's report lines in a fixed-pitch font in
-// a scrolling area whose range follows the report's length and width, and
-// the report printed page by page with its header line.
+// The report view on screen: the report lines in a fixed-pitch font in a
+// scrolling area whose range follows the report's length and width, and the
+// report printed page by page with its header and footer lines.
+
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "views/MorvekView.h"
 #include "views/qt/CaseScrollView.h"
 
-class CMorvekDoc;
-
 class ReportViewWidget : public CaseScrollView {
     Q_OBJECT
 public:
-    explicit ReportViewWidget(const CMorvekDoc& doc, QWidget* parent = nullptr);
+    // lines: the report shown, owned by the caller; path: the path the
+    // printed pages name when they are printed.
+    ReportViewWidget(const std::vector<std::string>& lines, std::function<std::string()> path,
+                     QWidget* parent = nullptr);
+    // The date printed pages show: today's unless set (the tests fix it).
+    void SetPrintDate(std::string date) { m_strDate = std::move(date); }
 
     void OnInitialUpdate() override;
     void OnUpdate() override;
@@ -27,4 +34,6 @@ private:
     LogicalSize MeasureReport() const;
 
     CMorvekView m_View;
+    std::function<std::string()> m_Path;
+    std::string m_strDate;
 };

@@ -39,15 +39,18 @@ TEST(MainWindow, MenuBarHoldsEveryCommandWithItsGermanText) {
     EXPECT_EQ(titles, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "&?"}));
     EXPECT_EQ(EntriesOf(menus[0]->menu()),
               (QStringList{"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "S&peichern\tStrg+S",
-                           "Speichern &unter...", "-", "&Drucken...\tStrg+P", "Sei&tenansicht",
+                           "Speichern &unter...", "&Exportieren…", "-", "&Drucken...\tStrg+P",
+                           "Sei&tenansicht",
                            "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(EntriesOf(menus[1]->menu()),
-              (QStringList{"Daten ändern\tF2", "Ergebnisse speichern", "Ergebnisse einlesen",
+              (QStringList{"&Rückgängig\tStrg+Z", "&Wiederholen\tStrg+Y", "-",
+                           "Daten ändern\tF2", "Ergebnisse speichern", "Ergebnisse einlesen",
                            "Anpassung an Meßwerte...", "Unsicherheitsanalyse…",
-                           "Materialbilanz mit Wasserzufluß…"}));
+                           "Materialbilanz mit Wasserzufluß…", "Prognose über die Zeit…"}));
     EXPECT_EQ(EntriesOf(menus[2]->menu()),
-              (QStringList{"Grafik", "Text\tF4", "Grafik an Fenster anpassen", "Havlena-Odeh",
-                           "Antriebsindizes", "&Symbolleiste", "S&tatusleiste"}));
+              (QStringList{"Grafik", "Text\tF4", "Übersicht", "Grafik an Fenster anpassen",
+                           "Havlena-Odeh", "Antriebsindizes", "Fälle vergleichen…", "&Symbolleiste",
+                           "S&tatusleiste"}));
     EXPECT_EQ(EntriesOf(menus[3]->menu()), (QStringList{"Inf&o über morvek...", "Hilfe\tF1"}));
     // Fitting the graph to the window is a setting, on from the start.
     EXPECT_TRUE(w.Command(ID_GRAFIK_EINPASSEN)->isCheckable());
@@ -63,7 +66,8 @@ TEST(MainWindow, ToolbarHasItsTenButtonsInOrderWithToolTips) {
     for (QAction* a : w.frame->ToolBar()->actions())
         tips << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
     // The "?" button opens the help; the about box stays in the menu.
-    EXPECT_EQ(tips, (QStringList{"Neu", "Öffnen", "Speichern", "|", "Grafik", "Tabelle",
+    // The button for the report says "Text", as its menu entry does.
+    EXPECT_EQ(tips, (QStringList{"Neu", "Öffnen", "Speichern", "|", "Grafik", "Text",
                                  "Daten ändern", "Grafik Lupe", "Drucken", "Hilfe"}));
     EXPECT_EQ(w.frame->ToolBar()->actions().back(), w.Command(ID_HILFE));
     EXPECT_EQ(w.frame->ToolBar()->iconSize(), QSize(16, 15));

@@ -11,10 +11,16 @@
 
 #include "case/MorvekDoc.h"
 #include "support/GuiTestSupport.h"
+#include "views/GraphPage.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/ReportViewWidget.h"
 
 namespace {
+
+// The graph view over a case's page, as the main window hands it over.
+struct CaseGraphView : GraphViewWidget {
+    explicit CaseGraphView(const CMorvekDoc& doc) { SetPage(GraphPageOf(doc)); }
+};
 
 // A depletion-like result: pressure falling, gas-oil ratio rising.
 void FillGraph(CMorvekDoc& doc) {
@@ -49,7 +55,7 @@ bool ColumnIsWhite(const QImage& image, int x) {
 
 TEST(ReportView, ScrollRangeFollowsTheLengthOfTheReport) {
     CMorvekDoc doc;
-    auto view = std::make_unique<ReportViewWidget>(doc);
+    auto view = std::make_unique<ReportViewWidget>(doc.m_Text, nullptr);
     ReportViewWidget* report = view.get();
     report->OnInitialUpdate();
     report->show();
@@ -71,7 +77,7 @@ TEST(ReportView, ScrollRangeFollowsTheLengthOfTheReport) {
 TEST(GraphView, MagnifiedFrameKeepsItsRightAxisWithinTheScrollRange) {
     CMorvekDoc doc;
     FillGraph(doc);
-    GraphViewWidget view(doc);
+    CaseGraphView view(doc);
     view.resize(700, 500);
     view.OnInitialUpdate();
     view.show();
@@ -91,7 +97,7 @@ TEST(GraphView, LongPathInTheFooterIsNotCutAtTheLeft) {
     FillGraph(doc);
     doc.SetPathName(
         "/home/ingenieur/Lagerstaetten/Nordfeld/Varianten/2024/nordfeld-mit-gaskappe.mvk");
-    GraphViewWidget view(doc);
+    CaseGraphView view(doc);
     view.resize(700, 500);
     view.OnInitialUpdate();
     view.show();
@@ -105,7 +111,7 @@ TEST(ReportView, HomeEndAndControlEndScrollTheReport) {
     for (int i = 0; i < 400; ++i)
         doc.m_Text.push_back(
             "     eine Zeile einer langen PVT-Tabelle, die breiter ist als das Fenster");
-    ReportViewWidget report(doc);
+    ReportViewWidget report(doc.m_Text, nullptr);
     report.OnInitialUpdate();
     report.resize(300, 300);
     report.show();
@@ -148,7 +154,7 @@ TEST(GraphView, FitsTheWindowWithoutScrollBarsAtAnySize) {
     for (QSize size : {QSize(1400, 1000), QSize(640, 480)}) {
         CMorvekDoc doc;
         FillGraph(doc);
-        GraphViewWidget view(doc);
+        CaseGraphView view(doc);
         view.resize(size);
         view.OnInitialUpdate();
         view.show();
@@ -164,7 +170,7 @@ TEST(GraphView, FitsTheWindowWithoutScrollBarsAtAnySize) {
 TEST(GraphView, AtNaturalSizeTheGraphScrollsAndTheMagnifierStillEnlargesTheFittedPage) {
     CMorvekDoc doc;
     FillGraph(doc);
-    GraphViewWidget view(doc);
+    CaseGraphView view(doc);
     view.resize(640, 480);
     view.OnInitialUpdate();
     view.show();
@@ -184,7 +190,7 @@ TEST(GraphView, MeasuredPointsAreFilledSymbolsOfAtLeastSixPixelsInASmallWindow) 
     doc.m_Max2Werte = 1;
     doc.m_Mess1XWerte[0] = 300.0f;
     doc.m_Mess1YWerte[0] = 220.0f;
-    GraphViewWidget view(doc);
+    CaseGraphView view(doc);
     view.resize(320, 240);
     view.OnInitialUpdate();
     view.show();

@@ -29,9 +29,15 @@ public:
         suggestions.push_back(suggestion);
         return Next();
     }
+    QStringList ChooseCasesToCompare(QWidget*) override { return compared; }
+    std::optional<QString> ChooseExportFile(QWidget*, const QString& suggestion) override {
+        suggestions.push_back(suggestion);
+        return Next();
+    }
     // An empty path stands for Abbrechen.
     void Answer(const QString& path) { m_Answers.append(path); }
     std::vector<QString> suggestions;
+    QStringList compared;
 
 private:
     std::optional<QString> Next() {

@@ -30,6 +30,14 @@ int PdfPages(const std::string& bytes) {
                                 .count(QRegularExpression("/Type\\s*/Page(?!s)")));
 }
 
+// The case's graph page and report as the window and batch mode hand them over.
+bool ExportGraph(const CMorvekDoc& doc, const std::string& path, std::string& error) {
+    return ExportGraph(GraphPageOf(doc), doc.GetTitle(), path, error);
+}
+bool PrintToPdf(const CMorvekDoc& doc, const std::string& path, std::string& error) {
+    return PrintToPdf(doc.m_Text, GraphPageOf(doc), doc.GetTitle(), path, error);
+}
+
 class PageExport : public ::testing::Test {
 protected:
     void SetUp() override {
