@@ -4,7 +4,7 @@
 #
 #   engine: the library morvek::engine, no Qt, no questions, no output of its own
 #   core:   the document, the dialog logic, aus.txt and the graph page, no Qt
-set(MORVEK_ENGINE_DIRS base model pvt depletion report match sweep waterdrive)
+set(MORVEK_ENGINE_DIRS base model pvt depletion report match sweep waterdrive forecast)
 set(MORVEK_CORE_DIRS case input results views)
 foreach(part ENGINE CORE)
   set(MORVEK_${part}_SOURCES)

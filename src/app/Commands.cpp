@@ -92,7 +92,7 @@ const std::vector<MenuDefinition>& MenuBarDefinition() {
           {ID_ERGEBNISSE_EINLESEN, "Ergebnisse einlesen"},
           {ID_ANPASSUNG, "Anpassung an Meßwerte..."},
           {ID_UNSICHERHEITSANALYSE, "Unsicherheitsanalyse…"},
-          {ID_WASSERZUFLUSS, "Materialbilanz mit Wasserzufluß…"}}},
+          {ID_WASSERZUFLUSS, "Materialbilanz mit Wasserzufluß…"},
           {ID_PROGNOSE, "Prognose über die Zeit…"}}},
         {"&Ansicht",
          {{ID_GRAFIK, "Grafik"},

@@ -13,7 +13,6 @@
 #include "batch/MatchStep.h"
 #include "case/DataEntryRunner.h"
 #include "case/MorvekDoc.h"
-#include "input/DlgInput.h"
 #include "input/LabTableEntry.h"
 #include "match/MatchReport.h"
 #include "model/FieldTable.h"
@@ -153,9 +152,9 @@ int RunMbFitStep(CMorvekDoc& doc, const WaterDriveCommandLine& cl, bool answerYe
     if (cl.fitNames.empty()) return kExitOk;
 
     // The checks of the dialog's OK button come first, as for the match.
-    DlgInput dialog;
-    dialog.m_Inputs = doc.m_Inputs;
-    if (!runner.RunModal(dialog)) return kExitRefused;
+    DataEntryValues checked;
+    checked.inputs = doc.m_Inputs;
+    if (!runner.RunModal(checked)) return kExitRefused;
 
     morvek::MbFitOptions options;
     for (const std::string& n : cl.fitNames) options.parameters.push_back({n, {}, {}});

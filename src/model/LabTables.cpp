@@ -171,12 +171,27 @@ struct Kind<LabRelPermRow> {
 
 template <>
 struct Kind<LabWaterCutRow> {
+    struct Columns {};
+    static constexpr size_t kMinColumns = LabWaterCutRow::kColumns;
+    static constexpr size_t kMaxColumns = LabWaterCutRow::kColumns;
     static constexpr const char* kColumnNames = "Entölungsgrad, Wasseranteil";
     static float Key(const LabWaterCutRow& r) { return r.recoveryPct; }
     static std::string KeyText(float key) {
         return Format("Der Entölungsgrad %s %%", Number(key).c_str());
     }
-    static std::string Check(const LabWaterCutRow& r) {
+    static std::string ColumnNames(size_t, const Columns&) { return kColumnNames; }
+    static Columns ColumnsOf(size_t, const Columns& order) { return order; }
+    static LabWaterCutRow FromNumbers(const std::array<float, kMaxColumns>& v, const Columns&) {
+        return LabWaterCutRow::FromNumbers(v);
+    }
+    static std::vector<float> AllNumbers(const LabWaterCutRow& r, const Columns&) {
+        const auto v = r.Numbers();
+        return {v.begin(), v.end()};
+    }
+    static Columns OrderOfHeader(std::string_view) { return {}; }
+    static Columns ColumnsOfTable(const LabWaterCutTable&) { return {}; }
+    static void SetColumns(LabWaterCutTable&, const Columns&) {}
+    static std::string Check(const LabWaterCutRow& r, const Columns&) {
         if (!(r.recoveryPct >= 0.0f && r.recoveryPct <= 100.0f))
             return Format("Der Entölungsgrad %s %% muß zwischen 0 und 100 liegen.",
                           Number(r.recoveryPct).c_str());
@@ -539,7 +554,7 @@ TableReadStatus RelPermTableFromRows(std::vector<LabRelPermRow> rows, const std:
 
 TableReadStatus WaterCutTableFromRows(std::vector<LabWaterCutRow> rows, const std::string& name,
                                       LabWaterCutTable& table, std::vector<std::string>& problems) {
-    return FromRows(std::move(rows), name, table, problems);
+    return FromRows(std::move(rows), name, Kind<LabWaterCutRow>::Columns{}, table, problems);
 }
 
 bool IsValidTable(const LabPvtTable& table) {

@@ -27,6 +27,9 @@ constexpr const char* kScriptTableName = "aus Python";
 // table files' columns); the pickled state uses them too.
 constexpr const char* kPvtColumns[] = {"p_bar", "bo", "rs", "bg", "mu_o", "mu_g"};
 constexpr const char* kRelPermColumns[] = {"sg", "krg", "kro"};
+constexpr const char* kWaterCutColumns[] = {"recovery_pct", "water_cut"};
+static_assert(std::size(kWaterCutColumns) == LabWaterCutRow::kColumns,
+              "a frame column for every number");
 static_assert(std::size(kPvtColumns) == LabPvtRow::kColumns, "a frame column for every number");
 static_assert(std::size(kRelPermColumns) == LabRelPermRow::kColumns,
               "a frame column for every number");
@@ -274,12 +277,8 @@ py::dict LabTablesState(const CaseInputs& in) {
         state["pvt"] = pvt;
     }
     if (in.relPermTable) state["relperm"] = TableState(*in.relPermTable, kRelPermColumns);
-    if (in.waterCutTable) {
-        py::list rows;
-        for (const LabWaterCutRow& r : in.waterCutTable->rows)
-            rows.append(py::make_tuple(r.recoveryPct, r.waterCut));
-        state["water_cut"] = py::make_tuple(MessageText(in.waterCutTable->fileName), rows);
-    }
+    if (in.waterCutTable)
+        state["water_cut"] = TableState(*in.waterCutTable, kWaterCutColumns);
     return state;
 }
 
@@ -305,17 +304,11 @@ void LabTablesFromState(CaseInputs& in, const py::dict& tables, const StateReade
         else if (name == "relperm")
             in.relPermTable =
                 TableFromState<LabRelPermTable>(value, kRelPermColumns, "relperm", reader);
+        else if (name == "water_cut")
+            in.waterCutTable =
+                TableFromState<LabWaterCutTable>(value, kWaterCutColumns, "water_cut", reader);
         else
             reader.Damaged("unbekannte Tabelle \"" + name + "\"");
-    }
-    if (state.contains("water_cut")) {
-        const auto t = state["water_cut"].cast<py::tuple>();
-        LabWaterCutTable table{t[0].cast<std::string>(), {}};
-        for (const py::handle& row : t[1].cast<py::list>()) {
-            const auto v = row.cast<std::vector<float>>();
-            table.rows.push_back({v.at(0), v.at(1)});
-        }
-        in.waterCutTable = std::move(table);
     }
 }
 

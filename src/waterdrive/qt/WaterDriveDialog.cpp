@@ -383,12 +383,12 @@ bool WaterDriveDialog::ShowGraphs() {
     }
     if (!m_pGraphs) {
         m_pGraphs = new DiagnosticGraphWindow(QStringLiteral("Materialbilanz mit Wasserzufluß"),
-                                              this);
+                                              m_Doc.Messages(), this);
         m_pGraphs->setAttribute(Qt::WA_DeleteOnClose);
     }
     // The pages name the case's field; they draw the working case's balance.
     m_pGraphs->ShowPages(
-        m_Doc, {{QStringLiteral("Havlena-Odeh"), morvek::HavlenaOdehInfluxGraph(b),
+        m_Doc.m_Feldname, m_Doc.GetPathName(), {{QStringLiteral("Havlena-Odeh"), morvek::HavlenaOdehInfluxGraph(b),
                  morvek::kHavlenaOdehInfluxTitle},
                 {QStringLiteral("Campbell"), morvek::CampbellGraph(b), morvek::kCampbellTitle},
                 {QStringLiteral("Antriebsindizes"), morvek::HistoryDriveIndexGraph(b),
