@@ -37,10 +37,10 @@ std::vector<std::string> CaseWarnings(const CaseInputs& in) {
     if (in.pvtTable && IsValidTable(*in.pvtTable)) {
         const TabulatedPvt table(*in.pvtTable, pb);
         const double rsAtPb = table.Rs(pb);
-        // The highest row above pb whose Rs lies above Rs(pb): the table's
+        // The lowest row above pb whose Rs lies above Rs(pb): the table's
         // own bubble point is at least there.
-        for (auto row = in.pvtTable->rows.rbegin(); row != in.pvtTable->rows.rend(); ++row) {
-            if (!(row->pressureBar > pb)) break;
+        for (auto row = in.pvtTable->rows.begin(); row != in.pvtTable->rows.end(); ++row) {
+            if (!(row->pressureBar > pb)) continue;
             if (double(row->rs) > rsAtPb * (1 + kRsTolerance)) {
                 out.push_back(Format(
                     "Warnung: Rs der PVT-Tabelle %s fällt schon über dem Gasentlösungsdruck "
