@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "PyCommon.h"
+#include "base/Cp1252.h"
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "input/CaseSetting.h"
@@ -24,10 +25,10 @@ namespace {
 
 constexpr const char* kNoTwoValues = "Die Zeile enthält keine 2 Werte";
 
-// The dialog's control of a field: its label, range and messages. Every field
-// of the case is one (the field table and the dialog share their rows).
-const ExchangeField& DialogFieldOf(const Field& f) {
-    return *::FindField(std::string(f.recordName));
+// The dialog's control of a field: its label, range and messages; nullptr for
+// an input the data-entry dialog does not show.
+const ExchangeField* DialogFieldOf(const Field& f) {
+    return ::FindField(std::string(f.recordName));
 }
 
 const Field& FieldByName(const std::string& name) {
@@ -71,10 +72,21 @@ py::object ValueOf(const CaseInputs& in, const Field& f) {
 // text that code page 1252 can store.
 float NumberFor(const Field& f, py::handle value) {
     if (py::isinstance<py::str>(value)) {
-        CollectingSink sink;
         float v = 0;
-        if (!ParseFieldValue(DialogFieldOf(f), Utf8Of(value), v, sink))
-            throw InputError(sink.First(), &f);
+        if (const ExchangeField* dialog = DialogFieldOf(f)) {
+            CollectingSink sink;
+            if (!ParseFieldValue(*dialog, Utf8Of(value), v, sink))
+                throw InputError(sink.First(), &f);
+            return v;
+        }
+        // An input without a control of the dialog: a decimal number.
+        try {
+            v = StoredFloat(py::float_(py::reinterpret_borrow<py::object>(value)).cast<double>());
+        } catch (py::error_already_set&) {
+            throw InputError(NotANumberMessage(f), &f);
+        }
+        if (const std::string problem = CheckNumber(f, v); !problem.empty())
+            throw InputError(problem, &f);
         return v;
     }
     const float v = StoredFloat(DoubleOf(value, f));
@@ -84,7 +96,9 @@ float NumberFor(const Field& f, py::handle value) {
 }
 
 int32_t ChoiceFor(const Field& f, py::handle value) {
-    const std::string message = CorrelationChoiceMessage(DialogFieldOf(f));
+    const ExchangeField* dialog = DialogFieldOf(f);
+    const std::string message =
+        dialog != nullptr ? CorrelationChoiceMessage(*dialog) : morvek::ChoiceMessage(f);
     if (py::isinstance<py::str>(value)) {
         // As --set takes it.
         int32_t v = 0;
@@ -108,8 +122,18 @@ std::string TextFor(const Field& f, py::handle value) {
             Format("%s: Bitte einen Text eingeben: \"%s\".", f.name, f.Caption().c_str()));
     CollectingSink sink;
     std::string text;
-    if (!ParseFieldText(DialogFieldOf(f), Utf8Of(value), text, sink))
+    const ExchangeField* dialog = DialogFieldOf(f);
+    std::string cp1252;
+    if (dialog == nullptr) {
+        text = Utf8Of(value);
+        if (!Utf8ToCp1252(text, cp1252))
+            throw InputError(Format("Bitte einen Text aus Zeichen der Codepage 1252 eingeben: "
+                                    "\"%s\".",
+                                    f.Caption().c_str()),
+                             &f);
+    } else if (!ParseFieldText(*dialog, Utf8Of(value), text, sink)) {
         throw InputError(sink.First(), &f);
+    }
     return text;
 }
 

@@ -27,10 +27,12 @@ def refused_values(field):
     if field.kind == "text":
         return ["Ωmega"]
     if field.kind == "choice":
-        return ["4", "-1", "x"]
+        return [str(field.max + 1), "-1", "x"]
     values = ["abc", "1e39", "nan"]
     if field.min is not None:
-        values += [repr(field.min - 0.5), repr(field.max + 0.5)]
+        # Beyond the bounds by more than single precision rounds away.
+        values += [repr(field.min - 0.5 - abs(field.min) * 0.01),
+                   repr(field.max + 0.5 + abs(field.max) * 0.01)]
     return values
 
 
