@@ -3,7 +3,12 @@
 1. predict_many of the 10,000 varied Nordfeld cases of BM_PredictMany (the same
    cases: the same generator, seed and single-precision arithmetic) on 1 and 2
    threads, against BM_PredictMany/1 and /2; and the speed-up of 2 threads.
-2. case.predict() of Nordfeld against BM_PredictCase/0 (PredictCase in C++): the
+2. morvek.evaluate of the 10,000 samples of BM_Sweep10000 (the same design, as a
+   DataFrame) against BM_Sweep10000/1 and /2 (target: within 10 %).
+3. predict_many(outcomes_only=True) of the 10,000 cases: the peak memory the call
+   adds, per case (target: at most 2 KB), in a fresh process; and how long
+   predict_many and evaluate take to stop after SIGINT (target: 0.2 s).
+4. case.predict() of Nordfeld against BM_PredictCase/0 (PredictCase in C++): the
    module's overhead per call (the dialog's checks, copying the case, the result
    object, the interpreter lock); and, as a bound that the load of a shared
    machine does not blur, the whole call for a case whose prediction takes no
@@ -22,7 +27,10 @@ import argparse
 import json
 import os
 import pathlib
+import signal
 import subprocess
+import sys
+import threading
 import time
 
 import numpy as np
@@ -118,7 +126,11 @@ def best_time(work):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--repetitions", type=int, default=5)
+    parser.add_argument("--memory", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
+    if args.memory:
+        memory_per_case()
+        return
     reps = args.repetitions
 
     cases = varied_nordfeld(10000)
@@ -168,7 +180,74 @@ def main():
                 for _ in range(reps)) / 20000
     print(f"  whole case.predict() of a case without steps (bounds the overhead): "
           f"{bound * us:4.1f} us CPU")
+    # evaluate against the C++ sweep of the same 10,000 samples.
+    vary = {"ooip_1000m3": (4000, 6000), "gas_cap_ratio": (0, 0.5), "sgc": (0.02, 0.05, 0.12),
+            "krg_max": (0.4, 0.8)}
+    samples = morvek.sweep(nordfeld, vary, samples=10000).to_pandas()[list(vary)]
+    evaluate = {1: inf, 2: inf}
+    sweep_cpp = {}
+    for _ in range(reps):
+        for name, times in cpp_figures("BM_Sweep10000/threads:[12]/").items():
+            sweep_cpp[name] = best(sweep_cpp.get(name, inf), times)
+        for threads in (1, 2):
+            evaluate[threads] = best(evaluate[threads], best_time(
+                lambda: morvek.evaluate(nordfeld, samples, threads=threads)))
+    print("evaluate of the 10,000 samples of BM_Sweep10000 (real time):")
+    for threads in (1, 2):
+        cpp_time = sweep_cpp[f"BM_Sweep10000/threads:{threads}/real_time"][0]
+        print(f"  {threads} thread{'s' if threads > 1 else ' '}: Python {evaluate[threads][0] * ms:7.0f} ms   "
+              f"C++ BM_Sweep10000/{threads} {cpp_time * ms:7.0f} ms   "
+              f"Python/C++ {evaluate[threads][0] / cpp_time:5.3f}")
+    memory = subprocess.run([sys.executable, __file__, "--memory"], capture_output=True,
+                            text=True, check=True).stdout.strip()
+    print(f"predict_many(outcomes_only=True) of 10,000 cases: {memory}")
+    print("stop after SIGINT (the call would take seconds):")
+    for name, call in (("predict_many", lambda: morvek.predict_many(cases * 20, outcomes_only=True)),
+                       ("evaluate", lambda: morvek.evaluate(nordfeld, pd_concat(samples, 20)))):
+        print(f"  {name}: {stop_after_sigint(call) * ms:5.0f} ms")
     print(f"load average during the run: {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
+
+
+def pd_concat(frame, times):
+    import pandas as pd
+
+    return pd.concat([frame] * times, ignore_index=True)
+
+
+def stop_after_sigint(call):
+    """Seconds from SIGINT to the KeyboardInterrupt out of the call."""
+    sent = []
+    timer = threading.Timer(0.5, lambda: (sent.append(time.perf_counter()),
+                                          os.kill(os.getpid(), signal.SIGINT)))
+    timer.start()
+    try:
+        call()
+    except KeyboardInterrupt:
+        pass
+    stopped = time.perf_counter()
+    timer.join()
+    return stopped - sent[0]
+
+
+def peak_rss_kb():
+    with open("/proc/self/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+def memory_per_case():
+    """The peak memory predict_many(outcomes_only=True) adds, per case, for 10,000."""
+    cases = varied_nordfeld(10000)
+    morvek.predict_many(cases[:100], outcomes_only=True)  # NumPy, pandas, threads warmed
+    with open("/proc/self/clear_refs", "w") as f:
+        f.write("5")  # resets the peak to the present
+    before = peak_rss_kb()
+    frame = morvek.predict_many(cases, outcomes_only=True)
+    added = peak_rss_kb() - before
+    assert len(frame) == 10000
+    print(f"{added * 1024 / 10000:.0f} bytes per case at the peak (the whole call, result kept)")
 
 
 if __name__ == "__main__":

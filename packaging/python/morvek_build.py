@@ -1,7 +1,7 @@
 """The build backend of the Python package morvek (PEP 517), in the source tree
 so that a wheel builds offline with the system's own tools:
 
-    python3 -m pip wheel . --no-build-isolation      # a wheel in the current folder
+    python3 -m pip wheel . --no-build-isolation --no-deps   # a wheel in the current folder
     python3 -m pip install .                          # in a venv (--system-site-packages)
 
 It configures CMake with MORVEK_PYTHON_ONLY (the engine and the module: no Qt,

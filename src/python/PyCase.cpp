@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "PyCommon.h"
+#include "base/Cp1252.h"
 #include "base/FileIO.h"
 #include "base/Format.h"
 #include "base/NumberText.h"
@@ -25,10 +26,10 @@ namespace {
 
 constexpr const char* kNoTwoValues = "Die Zeile enthält keine 2 Werte";
 
-// The dialog's control of a field: its label, range and messages. Every field
-// of the case is one (the field table and the dialog share their rows).
-const ExchangeField& DialogFieldOf(const Field& f) {
-    return *::FindField(std::string(f.recordName));
+// The dialog's control of a field: its label, range and messages; nullptr for
+// an input the data-entry dialog does not show.
+const ExchangeField* DialogFieldOf(const Field& f) {
+    return ::FindField(std::string(f.recordName));
 }
 
 const Field& FieldByName(const std::string& name) {
@@ -100,21 +101,20 @@ py::object ValueOf(const CaseInputs& in, const Field& f) {
 // text that code page 1252 can store.
 float NumberFor(const Field& f, py::handle value) {
     if (f.date) return DateFor(f, value);
-    // An input of another dialog (the aquifer's, the forecast's) is read as
-    // --set reads it.
-    if (py::isinstance<py::str>(value) && f.controlId == 0) {
+    if (py::isinstance<py::str>(value)) {
         float v = 0;
         const std::string text = Utf8Of(value);
-        if (!ParseFloatStrict(text, v)) throw InputError(NotANumberMessage(f) + DecimalPointHint(text));
+        if (const ExchangeField* dialog = DialogFieldOf(f)) {
+            CollectingSink sink;
+            if (!ParseFieldValue(*dialog, text, v, sink)) throw InputError(sink.First(), &f);
+            return v;
+        }
+        // An input of another dialog (the aquifer's, the forecast's) is read
+        // as --set reads it.
+        if (!ParseFloatStrict(text, v))
+            throw InputError(NotANumberMessage(f) + DecimalPointHint(text), &f);
         if (const std::string problem = CheckNumber(f, v); !problem.empty())
-            throw InputError(problem);
-        return v;
-    }
-    if (py::isinstance<py::str>(value)) {
-        CollectingSink sink;
-        float v = 0;
-        if (!ParseFieldValue(DialogFieldOf(f), Utf8Of(value), v, sink))
-            throw InputError(sink.First(), &f);
+            throw InputError(problem, &f);
         return v;
     }
     const float v = StoredFloat(DoubleOf(value, f));
@@ -124,8 +124,9 @@ float NumberFor(const Field& f, py::handle value) {
 }
 
 int32_t ChoiceFor(const Field& f, py::handle value) {
-    const std::string message = f.controlId == 0 ? ChoiceMessage(f)
-                                                 : CorrelationChoiceMessage(DialogFieldOf(f));
+    const ExchangeField* dialog = DialogFieldOf(f);
+    const std::string message =
+        dialog != nullptr ? CorrelationChoiceMessage(*dialog) : morvek::ChoiceMessage(f);
     if (py::isinstance<py::str>(value) && f.choiceNames != nullptr) {
         // A choice by its English name or number ("veh_radial", "4").
         const int v = ChoiceIndex(f, Utf8Of(value));
@@ -155,8 +156,18 @@ std::string TextFor(const Field& f, py::handle value) {
             Format("%s: Bitte einen Text eingeben: \"%s\".", f.name, f.Caption().c_str()));
     CollectingSink sink;
     std::string text;
-    if (!ParseFieldText(DialogFieldOf(f), Utf8Of(value), text, sink))
+    const ExchangeField* dialog = DialogFieldOf(f);
+    std::string cp1252;
+    if (dialog == nullptr) {
+        text = Utf8Of(value);
+        if (!Utf8ToCp1252(text, cp1252))
+            throw InputError(Format("Bitte einen Text aus Zeichen der Codepage 1252 eingeben: "
+                                    "\"%s\".",
+                                    f.Caption().c_str()),
+                             &f);
+    } else if (!ParseFieldText(*dialog, Utf8Of(value), text, sink)) {
         throw InputError(sink.First(), &f);
+    }
     return text;
 }
 

@@ -5,6 +5,7 @@
 
 #include <pybind11/numpy.h>
 
+#include <cmath>
 #include <limits>
 
 #include "PyCase.h"
@@ -70,7 +71,9 @@ std::string SetRow(CaseInputs& in, const std::vector<const Field*>& fields,
         const double v = values[c][row];
         if (f.kind == FieldKind::Choice) {
             if (!(v >= 0 && v < f.choiceCount && v == std::floor(v)))
-                return CorrelationChoiceMessage(*::FindField(std::string(f.recordName)));
+                return ::FindField(std::string(f.recordName)) != nullptr
+                           ? CorrelationChoiceMessage(*::FindField(std::string(f.recordName)))
+                           : ChoiceMessage(f);
             in.*f.choice = static_cast<int32_t>(v);
             continue;
         }

@@ -30,8 +30,9 @@ def refused_values(field):
         return [str(field.max + 1), "-1", "x"]
     values = ["abc", "1e39", "nan"]
     if field.min is not None:
-        # Above the largest value also in single precision (1e10 + 0.5 is 1e10).
-        values += [repr(field.min - 0.5), repr(field.max * 1.01 + 0.5)]
+        # Beyond the bounds by more than single precision rounds away.
+        values += [repr(field.min - 0.5 - abs(field.min) * 0.01),
+                   repr(field.max + 0.5 + abs(field.max) * 0.01)]
     return values
 
 
