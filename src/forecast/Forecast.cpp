@@ -16,6 +16,7 @@ namespace {
 constexpr double kThousand = 1000.0;
 constexpr double kPercent = 100.0;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kMonthsPerYear = 12.0;
 
 // The prediction ends at 1 bar; so does the forecast.
@@ -187,6 +188,8 @@ private:
     Solve SolveStep(double stepDays, Trial& out);
     bool SolveAtPressure(double pressureBar, double maxDays, Trial& out);
     Event EventOf(Solve solve, const Trial& t) const;
+    double WellsPressureFor(double rate) const;
+    double EventMargin(Event event, const Trial& t) const;
     bool StepToEvent(Event& event, double stepDays, Trial& out);
     void Commit(const Trial& t, double endDays);
     void Stop(ForecastStop stop) { out_.stop = stop; }
@@ -409,11 +412,12 @@ Trial Stepper::Evaluate(double stepDays, double pressureBar, bool linearInflux) 
         const double influxDays = start_.influxDays + state_.days + stepDays;
         if (linearInflux) {
             if (influxDays != influxDays_) {
-                // Two pressures near the step's start fix the line.
+                // The influx at the start's pressure and its change per bar fix
+                // the line.
                 const double p0 = state_.pressureBar;
                 const double atStart = influx_->Trial(influxDays, p0);
                 influxDays_ = influxDays;
-                influxPerBar_ = atStart - influx_->Trial(influxDays, p0 - 1.0);
+                influxPerBar_ = influx_->PerBar(influxDays, p0);
                 influxAt0_ = atStart - influxPerBar_ * p0;
             }
             t.we1000m3 = influxAt0_ + influxPerBar_ * pressureBar;
@@ -607,6 +611,25 @@ bool Stepper::SolveAtPressure(double pressureBar, double maxDays, Trial& out) {
     return !failed;
 }
 
+// The lowest pressure at which J (p - pwf) still gives the rate (in double
+// precision: the step that ends there still produces it).
+double Stepper::WellsPressureFor(double rate) const {
+    const WellLimits& w = settings_.wells;
+    double p = w.minBottomholePressureBar + rate / w.productivityIndexM3PerDayBar;
+    while (w.productivityIndexM3PerDayBar * (p - w.minBottomholePressureBar) < rate)
+        p = std::nextafter(p, kInfinity);
+    return p;
+}
+
+// How far a step is from an event that a quantity crossing a value makes:
+// positive before it, negative after (the oil rate above the abandonment
+// rate, the oil in place not yet produced); NaN for the others.
+double Stepper::EventMargin(Event event, const Trial& t) const {
+    if (event == Event::AbandonmentRate) return t.rate.oilM3PerDay - settings_.abandonmentRateM3PerDay;
+    if (event == Event::OilInPlace) return ooip_ - (state_.np1000m3 + t.dnp1000m3);
+    return kNaN;
+}
+
 Event Stepper::EventOf(Solve solve, const Trial& t) const {
     if (solve == Solve::BelowLowest) return Event::LowestPressure;
     if (settings_.abandonmentRateM3PerDay > 0 &&
@@ -623,23 +646,42 @@ bool Stepper::StepToEvent(Event& event, double stepDays, Trial& out) {
     for (int round = 0; round < 4; ++round) {
         bool ok = true;
         const WellLimits& w = settings_.wells;
+        // Where the wells' limit J (p - pwf) ends the plateau or reaches the
+        // abandonment rate, the step ends at the pressure that gives that rate.
+        const double wellsRate = event == Event::PlateauEnd ? w.oilRateTargetM3PerDay
+                                 : event == Event::AbandonmentRate ? settings_.abandonmentRateM3PerDay
+                                                                   : 0.0;
         if (event == Event::LowestPressure) {
             ok = SolveAtPressure(lowest_, stepDays, out);
-        } else if (event == Event::PlateauEnd && w.productivityIndexM3PerDayBar > 0 &&
-                   out.rate.limit == RateLimit::Wells) {
-            // J (p - pwf) reaches the target at this pressure.
-            ok = SolveAtPressure(
-                w.minBottomholePressureBar + w.oilRateTargetM3PerDay / w.productivityIndexM3PerDayBar,
-                stepDays, out);
+        } else if (wellsRate > 0 && w.productivityIndexM3PerDayBar > 0 &&
+                   out.rate.limit == RateLimit::Wells &&
+                   SolveAtPressure(WellsPressureFor(wellsRate), stepDays, out) &&
+                   out.rate.limit != RateLimit::Gas) {
+            // (A gas limit binding there instead: bisection below.)
         } else {
-            // Bisection on the step's length: the longest step without any
-            // event, and the event just after it.
+            // The step's length is searched for the longest step without any
+            // event, with the event just after it: by regula falsi (Illinois)
+            // on the event's margin where it has one and both ends are known,
+            // else by halving.
             double lo = 0, hi = stepDays;
+            double marginLo = event == Event::OilInPlace ? ooip_ - state_.np1000m3 : kNaN;
+            double marginHi = out.stepDays == stepDays ? EventMargin(event, out) : kNaN;
+            const double scale = event == Event::OilInPlace ? ooip_ : settings_.abandonmentRateM3PerDay;
+            int side = 0;
             Trial best;
             best.stepDays = 0;
             Event atHi = event;
+            if (marginHi == 0) {
+                // The whole step reaches the event exactly (Np = N).
+                lo = hi;
+                best = out;
+            }
             for (int i = 0; i < kEventBisections && hi - lo > kEventTolerance * stepDays; ++i) {
-                const double mid = 0.5 * (lo + hi);
+                double mid = 0.5 * (lo + hi);
+                if (marginLo > 0 && marginHi < 0) {
+                    const double x = (lo * marginHi - hi * marginLo) / (marginHi - marginLo);
+                    if (x > lo && x < hi) mid = x;
+                }
                 Trial t;
                 const Solve s = SolveStep(mid, t);
                 if (s == Solve::Failed) {
@@ -650,9 +692,22 @@ bool Stepper::StepToEvent(Event& event, double stepDays, Trial& out) {
                 if (e == Event::None) {
                     lo = mid;
                     best = t;
+                    const double margin = EventMargin(event, t);
+                    // At the event to rounding: the step ends here.
+                    if (margin <= kEventTolerance * scale) break;
+                    marginLo = margin;
+                    if (side == 1) marginHi *= 0.5;
+                    side = 1;
+                } else if (e == event && EventMargin(event, t) == 0) {
+                    lo = mid;
+                    best = t;
+                    break;
                 } else {
                     hi = mid;
                     atHi = e;
+                    marginHi = e == event ? EventMargin(event, t) : kNaN;
+                    if (side == -1) marginLo *= 0.5;
+                    side = -1;
                 }
             }
             if (atHi == Event::LowestPressure && event != Event::LowestPressure) {
@@ -828,13 +883,21 @@ AquiferInflux::AquiferInflux(const Aquifer& aquifer, double initialPressureBar)
     : calculator_(aquifer, initialPressureBar) {
     if (aquifer.model != AquiferModel::VehRadial) return;
     tdPerDay_ = DimensionlessTimePerDay(aquifer);
+    constantM3PerBar_ = InfluxConstantM3PerBar(aquifer);
     daysPerTd_ = 1.0 / tdPerDay_;
     functions_ = std::make_unique<RadialInfluxFunctions>(DimensionlessRadius(aquifer));
     otherLags_.assign(kOtherLags, {std::nan(""), 0.0});
     calculator_.UseFunctions([this](double tD) { return Wd(tD); }, {}, {});
 }
 
-double AquiferInflux::Wd(double tD) {
+double AquiferInflux::PerBar(double days, double pressureBar) const {
+    if (!functions_) return ForecastInflux::PerBar(days, pressureBar);
+    const double dt = days - calculator_.LastDays();
+    if (!(dt > 0)) return 0.0;
+    return -0.5 * constantM3PerBar_ * Wd(tdPerDay_ * dt) / kThousand;
+}
+
+double AquiferInflux::Wd(double tD) const {
     // The calculator asks for WD(tdPerDay (t - tj)); a lag of whole days
     // gives the very same product here.
     constexpr double kMaxCachedDays = 200 * 366;

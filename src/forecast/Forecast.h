@@ -111,6 +111,11 @@ public:
     virtual ~ForecastInflux() = default;
     virtual double Trial(double days, double pressureBar) const = 0;
     virtual double Advance(double days, double pressureBar) = 0;
+    // The change of Trial(days, p) per bar of p near pressureBar (the models
+    // of src/waterdrive are linear in it); by default from two trials.
+    virtual double PerBar(double days, double pressureBar) const {
+        return Trial(days, pressureBar) - Trial(days, pressureBar - 1.0);
+    }
 };
 
 enum class ForecastStop : uint8_t {
@@ -211,18 +216,24 @@ public:
     double Advance(double days, double pressureBar) override {
         return calculator_.Advance(days, pressureBar);
     }
+    // Van Everdingen-Hurst: the step's own term alone depends on the
+    // pressure, -U WD(tD of the step) / 2 per bar (the mean of the step's
+    // boundary pressures), without a second sum over every step before.
+    double PerBar(double days, double pressureBar) const override;
 
 private:
-    double Wd(double tD);
+    // A cache: the same values whichever call fills it.
+    double Wd(double tD) const;
 
     InfluxCalculator calculator_;
     double tdPerDay_ = 0, daysPerTd_ = 0;
+    double constantM3PerBar_ = 0;  // U
     std::unique_ptr<RadialInfluxFunctions> functions_;
-    std::vector<double> wdOfWholeDays_;  // NaN until computed
+    mutable std::vector<double> wdOfWholeDays_;  // NaN until computed
     // Other lags (from steps of fractional length) by their tD, direct-mapped:
     // a step asks for the same ones three times.
     static constexpr size_t kOtherLags = 4096;
-    std::vector<std::pair<double, double>> otherLags_;
+    mutable std::vector<std::pair<double, double>> otherLags_;
 };
 
 // The forecast's start at the end of the case's production history: its last

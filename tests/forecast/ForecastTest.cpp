@@ -202,7 +202,10 @@ TEST(ForecastWells, AbandonmentRateAndPressureEndTheForecastExactly) {
     CheckInvariants(in, r, "rate");
     ASSERT_EQ(r.stop, morvek::ForecastStop::AbandonmentRate);
     EXPECT_GE(r.Last().oilRateM3PerDay, in.abandonmentRateM3PerDay);
-    EXPECT_NEAR(r.Last().oilRateM3PerDay, in.abandonmentRateM3PerDay, 1e-6 * in.abandonmentRateM3PerDay);
+    // The wells' rate J (p - pwf) reaches it: the step ends at that pressure,
+    // to the last bits of the double.
+    EXPECT_NEAR(r.Last().oilRateM3PerDay, in.abandonmentRateM3PerDay, 1e-12 * in.abandonmentRateM3PerDay);
+    EXPECT_EQ(r.Last().limit, RateLimit::Wells);
 
     in.abandonmentRateM3PerDay = 0;
     in.abandonmentPressureBar = 90.0f;
@@ -210,6 +213,40 @@ TEST(ForecastWells, AbandonmentRateAndPressureEndTheForecastExactly) {
     CheckInvariants(in, r, "pressure");
     ASSERT_EQ(r.stop, morvek::ForecastStop::AbandonmentPressure);
     EXPECT_DOUBLE_EQ(r.Last().pressureBar, 90.0);
+}
+
+TEST(ForecastWells, AGasLimitedRateEndsAtTheAbandonmentRateToo) {
+    // Gas cap: the gas limit (target times 150 sm3/m3) cuts the rate back as
+    // the gas-oil ratio climbs, until it falls to a fifth of the target; the
+    // end lies within a step, found on the rate's margin.
+    morvek::CaseInputs in = WithWells(ExampleInputs("gaskappe.mvk"), 60.0f);
+    in.maxGorSm3PerM3 = 150.0f;
+    in.abandonmentRateM3PerDay = 0.2f * in.oilRateTargetM3PerDay;
+    const ForecastResult r = RunForecast(in);
+    CheckInvariants(in, r, "gas");
+    ASSERT_EQ(r.stop, morvek::ForecastStop::AbandonmentRate);
+    EXPECT_EQ(r.Last().limit, RateLimit::Gas);
+    // The last step still produced the abandonment rate over its length (at
+    // its mean gas-oil ratio); at its end ratio the gas limit allows no more.
+    const double gasLimit = morvek::ForecastSettings::Of(in).wells.GasLimit1000Sm3PerDay();
+    EXPECT_GE(r.Last().oilRateM3PerDay, in.abandonmentRateM3PerDay);
+    EXPECT_LE(gasLimit * 1000.0 / r.Last().gorEndSm3PerM3, in.abandonmentRateM3PerDay * (1 + 1e-9));
+    // Within a month of the end the rate falls by less than a percent.
+    EXPECT_LT(r.Last().oilRateM3PerDay, 1.01 * in.abandonmentRateM3PerDay);
+}
+
+TEST(ForecastWells, TheForecastEndsWhenTheOilInPlaceIsProduced) {
+    // A pot of K = 1e9 m3/bar holds the pressure: the wells produce the
+    // target until Np reaches N, the last step exactly there.
+    const morvek::CaseInputs in = WithWells(ExampleInputs("nordfeld.mvk"), 12.0f);
+    PotInflux huge(1e9, in.initialPressureBar);
+    const ForecastResult r = RunForecast(in, &huge);
+    CheckInvariants(in, r, "pot");
+    ASSERT_EQ(r.stop, morvek::ForecastStop::OilInPlaceProduced);
+    EXPECT_NEAR(r.Last().np1000m3, in.ooip1000m3, 1e-9 * in.ooip1000m3);
+    // At the target, N / q days (the step's length found to 1e-10 of a month).
+    EXPECT_NEAR(r.Last().days, 1000.0 * in.ooip1000m3 / in.oilRateTargetM3PerDay, 1e-6);
+    EXPECT_NE(r.Last().days, std::floor(r.Last().days));
 }
 
 TEST(ForecastWells, MonthlyStepsEndOnTheCalendarsMonthsAndTheGasLimitHolds) {
