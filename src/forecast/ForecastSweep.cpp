@@ -129,10 +129,12 @@ ForecastSweepResult ForecastSweep(const CaseInputs& base, const std::vector<Vari
     std::vector<float> fanRates, fanNp;
 
     const uint64_t chunk = kChunkPerThread * static_cast<uint64_t>(ThreadCount(options.threads));
-    std::vector<ForecastSweepRow> rows(static_cast<size_t>(std::min(chunk, std::max<uint64_t>(total, 1))));
+    const uint64_t begin = options.firstSample, end = options.LastSample();
+    const uint64_t planned = end >= begin ? end - begin + 1 : 0;
+    std::vector<ForecastSweepRow> rows(static_cast<size_t>(std::min(chunk, std::max<uint64_t>(planned, 1))));
     std::vector<std::vector<float>> chunkRates(rows.size()), chunkNp(rows.size());
-    for (uint64_t first = 1; first <= total; first += chunk) {
-        const size_t count = static_cast<size_t>(std::min(chunk, total - first + 1));
+    for (uint64_t first = begin; first <= end; first += chunk) {
+        const size_t count = static_cast<size_t>(std::min(chunk, end - first + 1));
         ParallelFor(count, options.threads, [&](size_t i) {
             ForecastSweepRow& row = rows[i];
             row.sample = first + i;
@@ -185,9 +187,9 @@ ForecastSweepResult ForecastSweep(const CaseInputs& base, const std::vector<Vari
             }
         }
         result.completed += count;
-        if (progress && !progress(result.completed, total)) break;
+        if (progress && !progress(result.completed, planned)) break;
     }
-    result.cancelled = result.completed < total;
+    result.cancelled = result.completed < planned;
 
     result.statistics.resize(outcomes);
     for (size_t o = 0; o < outcomes; ++o) {
@@ -262,10 +264,14 @@ std::string ForecastSweepSummaryText(const std::string& fieldName,
         "Stichproben: %llu (%s), Startwert %llu", static_cast<unsigned long long>(result.samples),
         options.plan.sampling == Sampling::LatinHypercube ? "Latin Hypercube" : "Monte Carlo",
         static_cast<unsigned long long>(options.plan.seed)));
+    if (options.Slice())
+        line(Format("Gerechnet: die Stichproben %llu bis %llu",
+                    static_cast<unsigned long long>(options.firstSample),
+                    static_cast<unsigned long long>(options.LastSample())));
     if (result.cancelled)
         line(Format("Abgebrochen nach %llu von %llu Stichproben.",
                     static_cast<unsigned long long>(result.completed),
-                    static_cast<unsigned long long>(result.samples)));
+                    static_cast<unsigned long long>(options.LastSample() - options.firstSample + 1)));
     line(Format("Fehlgeschlagene Stichproben: %llu",
                 static_cast<unsigned long long>(result.failedCount)));
     line("Variierte Eingaben:");

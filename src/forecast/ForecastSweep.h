@@ -29,6 +29,14 @@ struct ForecastSweepOptions {
     RunOptions run;
     SampleCheck check;           // the data-entry dialog's checks, or none
     std::vector<int> npByYears;  // np_by_<year> for each, ascending
+    // The samples run: count of them from firstSample on (count 0: to the
+    // last). A slice keeps the numbers and values its samples have in the
+    // whole design, so that slices run apart give exactly the whole's rows.
+    uint64_t firstSample = 1;
+    uint64_t count = 0;
+
+    uint64_t LastSample() const { return count > 0 ? firstSample + count - 1 : plan.samples; }
+    bool Slice() const { return firstSample > 1 || LastSample() < plan.samples; }
 };
 
 // An outcome's column: its CSV head, its German label, and whether it is a
@@ -66,8 +74,8 @@ struct ForecastFan {
 
 struct ForecastSweepResult {
     static constexpr uint64_t kFanSamples = 20000;
-    uint64_t samples = 0;
-    uint64_t completed = 0;
+    uint64_t samples = 0;    // of the design
+    uint64_t completed = 0;  // run (of the slice, when a slice was asked for)
     bool cancelled = false;
     uint64_t failedCount = 0;
     std::vector<FailedSample> failed;  // the first SweepResult::kListedFailures

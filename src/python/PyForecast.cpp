@@ -3,7 +3,8 @@
 // the end of the plateau and the German report in its attrs;
 // Case.read_water_cut(path) reads the water-cut table; morvek.sweep(...,
 // forecast=True) runs the uncertainty run with the forecast as its run
-// (ForecastSweepResult: the samples, the statistics, the fan).
+// (ForecastSweepResult: the samples, the statistics, the fan), also over a
+// slice of the design (first_sample, count).
 
 #include <pybind11/stl.h>
 
@@ -260,24 +261,20 @@ py::object ForecastSweepOf(const CaseInputs& base, const std::vector<Variation>&
     out.options.plan = sweep.plan;
     out.options.threads = sweep.threads;
     out.options.run = sweep.run;
+    out.options.firstSample = sweep.firstSample;
+    out.options.count = sweep.count;
     out.options.npByYears = YearsOf(npBy);
     if (const std::string why = CheckForecastSweep(base, out.options); !why.empty())
         throw InputError(why);
     ForecastSweepOptions options = out.options;
     options.check = RefusalOfCase;
-    bool interrupted = false;
-    {
-        py::gil_scoped_release released;
-        const SweepProgress progress = [&interrupted](uint64_t, uint64_t) {
-            py::gil_scoped_acquire held;
-            interrupted = PyErr_CheckSignals() != 0;
-            return !interrupted;
-        };
+    RunInterruptibly([&](const std::atomic<bool>& stop) {
+        // Ctrl-C stops the run after the chunk at hand.
         out.result = ForecastSweep(
             base, out.variations, options,
-            [&out](const ForecastSweepRow& row) { out.rows.push_back(row); }, progress);
-    }
-    if (interrupted) throw py::error_already_set();
+            [&out](const ForecastSweepRow& row) { out.rows.push_back(row); },
+            [&stop](uint64_t, uint64_t) { return !stop; });
+    });
     return py::cast(std::move(out));
 }
 
@@ -382,7 +379,14 @@ void RegisterForecast(py::module_& m) {
              },
              "csv($self, /)\n--\n\nThe CSV of the samples, as batch mode's --sweep-csv writes it.")
         .def_property_readonly("failed", [](const PyForecastSweep& s) { return s.result.failedCount; })
-        .def("__len__", [](const PyForecastSweep& s) { return s.rows.size(); });
+        .def_property_readonly(
+            "first_sample", [](const PyForecastSweep& s) { return s.options.firstSample; },
+            "The number of the first sample run (1 unless a slice was asked for).")
+        .def_property_readonly(
+            "count", [](const PyForecastSweep& s) { return s.options.count; },
+            "The number of samples run (the slice's length).")
+        .def("__len__", [](const PyForecastSweep& s) { return s.rows.size(); },
+             "__len__(self, /)\n--\n\nThe number of samples run.");
 }
 
 }  // namespace morvek::python

@@ -4,7 +4,10 @@ date, refuses what batch mode refuses, and reads the case only while it holds
 the interpreter lock."""
 
 import datetime
+import os
+import signal
 import threading
+import time
 
 import numpy as np
 import pandas as pd
@@ -159,3 +162,43 @@ def test_sweep_with_the_forecast_as_its_run_is_batch_modes(tmp_path, nordfeld):
     assert (fan.np_1000m3_p50 <= fan.np_1000m3_p10 + 1e-9).all()
     with pytest.raises(morvek.InputError, match="2090"):
         morvek.sweep(case, vary, samples=4, forecast=True, np_by=[2090])
+
+
+def test_slices_of_a_forecast_sweep_give_exactly_the_whole_runs_rows(nordfeld):
+    case = with_forecast(nordfeld)
+    vary = {"productivity_index_m3_per_day_bar": (3, 8), "ooip_1000m3": (4000, 6000)}
+    whole = morvek.sweep(case, vary, samples=30, seed=4, forecast=True, np_by=[2030])
+    parts = [morvek.sweep(case, vary, samples=30, seed=4, forecast=True, np_by=[2030],
+                          first_sample=first, count=count, threads=threads)
+             for first, count, threads in ((1, 11, 1), (12, 5, 2), (17, 14, None))]
+    pd.testing.assert_frame_equal(pd.concat([p.to_pandas() for p in parts]), whole.to_pandas())
+    lines = whole.csv().splitlines()
+    assert [line for p in parts for line in p.csv().splitlines()[1:]] == lines[1:]
+    assert [(p.first_sample, p.count, len(p)) for p in parts] == [(1, 11, 11), (12, 5, 5),
+                                                                  (17, 14, 14)]
+    assert (whole.first_sample, whole.count) == (1, 30)
+    # A slice's statistics and fan are those of its own samples.
+    middle = parts[1].to_pandas()
+    assert parts[1].statistics().loc["np_at_abandonment_1000m3", "mean"] == pytest.approx(
+        middle.np_at_abandonment_1000m3.mean(), rel=1e-12)
+    assert "Gerechnet: die Stichproben 12 bis 16" in parts[1].summary()
+    assert "Gerechnet" not in whole.summary()
+    for bad in ({"first_sample": 0}, {"first_sample": 31}, {"count": 0},
+                {"first_sample": 20, "count": 12}):
+        with pytest.raises(morvek.InputError):
+            morvek.sweep(case, vary, samples=30, forecast=True, **bad)
+
+
+def test_ctrl_c_stops_a_forecast_sweep_at_once(nordfeld):
+    case = with_forecast(nordfeld)
+    sent = []
+    timer = threading.Timer(0.5, lambda: (sent.append(time.perf_counter()),
+                                          os.kill(os.getpid(), signal.SIGINT)))
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        # Some minutes of forecasts on two threads.
+        morvek.sweep(case, {"ooip_1000m3": (4000, 6000)}, samples=200000, forecast=True,
+                     threads=2)
+    stopped = time.perf_counter()
+    timer.join()
+    assert sent and stopped - sent[0] < 2.0
