@@ -29,6 +29,12 @@ constexpr int32_t kOriginY = 300;
 constexpr int32_t kGapUnits = 330;
 constexpr int32_t kMarkerUnits = 18;
 constexpr int32_t kLegendLine = 45;
+constexpr int32_t kLegendGap = 60;  // between a left legend's text and a right one
+// Below a legend's last line: down to the top of the next frame's axis titles
+// (which stand 80 above its frame) with a little room, or to the footer.
+constexpr int32_t kNextTitleRoom = 100;
+constexpr int32_t kFooterRoom = 20;
+constexpr int32_t kFooterUnits = 300;  // from the last frame to the footer
 constexpr double kThousand = 1000.0;
 constexpr double kDaysPerYearMean = 365.2425;
 
@@ -70,6 +76,29 @@ ChartAxis ValueAxis(const std::vector<const TimeCurve*>& curves, bool fromZero) 
 std::string YLabel(double q) {
     if (std::fabs(q) >= 1e6) return Format("%.3g", q);
     return Format("%6g", q);
+}
+
+// Whether a legend entry shares its line with the next one: a left entry
+// with a right one after it, when its text leaves room (the font selected).
+bool SharesLegendLine(Surface& dc, const std::vector<Drawn>& curves, size_t i, int32_t W) {
+    const Drawn& d = curves[i];
+    return !d.right && i + 1 < curves.size() && curves[i + 1].right &&
+           100 + 230 + dc.GetTextExtent(d.legend).cx + kLegendGap <= W / 2 + 100;
+}
+
+// The lines a frame's legend takes.
+int32_t LegendLines(Surface& dc, const std::vector<Drawn>& curves, int32_t W) {
+    dc.SelectFont(kFontAxes);
+    int32_t lines = 0;
+    for (size_t i = 0; i < curves.size(); ++i)
+        if (!curves[i].curve->years.empty() && !SharesLegendLine(dc, curves, i, W)) ++lines;
+    return lines;
+}
+
+// The room below a frame for its year labels and its legend, down to the
+// next frame's axis titles (or the footer): at least kGapUnits.
+int32_t GapBelow(int32_t legendLines, int32_t titleRoom) {
+    return std::max(kGapUnits, 90 + kLegendLine * legendLines + titleRoom);
 }
 
 // One frame of the page: its curves against the years, axes left and right.
@@ -119,7 +148,8 @@ void DrawFrame(Surface& dc, const ChartAxis& years, int32_t top, int32_t W, int3
 
     // The curves, then the legend below the year labels.
     int32_t legendY = -H - 90;
-    for (const Drawn& d : curves) {
+    for (size_t i = 0; i < curves.size(); ++i) {
+        const Drawn& d = curves[i];
         const ChartAxis& axis = d.right ? r : l;
         const TimeCurve& c = *d.curve;
         dc.SelectPen(Pen{d.style, d.markers ? 2 : 4, d.colour});
@@ -146,7 +176,7 @@ void DrawFrame(Surface& dc, const ChartAxis& years, int32_t top, int32_t W, int3
             dc.LineTo(x + 200, y - 20);
         }
         dc.TextOut(x + 230, y, d.legend);
-        if (d.right || !(&d != &curves.back() && (&d + 1)->right)) legendY -= kLegendLine;
+        if (!SharesLegendLine(dc, curves, i, W)) legendY -= kLegendLine;
     }
     dc.SelectPen(kGridPen);
     for (double t = years.first + years.step; t < years.max - 1e-9 * std::fabs(years.max);
@@ -272,13 +302,11 @@ void DrawForecastPage(Surface& dc, const ForecastChartData& d, ChartFrame frame)
     if (history)
         rates.push_back({&d.historyOilRate, kRed, "Ölrate der Produktionshistorie", false, true});
     rates.push_back({&d.gasRate, kGreen, "Gasrate (1000 m3/d, rechts)", true});
-    DrawFrame(dc, years, 0, W, H, rates, "Rate (m3/d)", "Gasrate (1000 m3/d)", true);
 
     std::vector<Drawn> pressure = {{&d.pressure, kRed, "Druck (bar)"}};
     if (history)
         pressure.push_back({&d.historyPressure, kRed, "Druck der Produktionshistorie", false, true});
     pressure.push_back({&d.gor, kGreen, "Gas-Öl-Verhältnis (m3/m3, rechts)", true});
-    DrawFrame(dc, years, H + kGapUnits, W, H, pressure, "Druck (bar)", "GOEV (m3/m3)", false);
 
     std::vector<Drawn> cumulative = {{&d.np, kRed, "Kum. Öl (1000 m3)"}};
     if (!d.wp.years.empty()) cumulative.push_back({&d.wp, kBlue, "Kum. Wasser (1000 m3)"});
@@ -292,10 +320,20 @@ void DrawForecastPage(Surface& dc, const ForecastChartData& d, ChartFrame frame)
         cumulative.push_back({&d.historyGp, kGreen, "Kum. Gas der Historie (rechts)", true, true});
     }
     cumulative.push_back({&d.gp, kGreen, "Kum. Gas (Mio m3, rechts)", true});
-    DrawFrame(dc, years, 2 * (H + kGapUnits), W, H, cumulative, "Kum. Produktion (1000 m3)",
+
+    // Legends longer than the room below a frame push what follows down; the
+    // frames give up that height, so that the page keeps its size.
+    const int32_t gap1 = GapBelow(LegendLines(dc, rates, W), kNextTitleRoom);
+    const int32_t gap2 = GapBelow(LegendLines(dc, pressure, W), kNextTitleRoom);
+    const int32_t footer = std::max(kFooterUnits, GapBelow(LegendLines(dc, cumulative, W), kFooterRoom));
+    const int32_t extra = gap1 + gap2 + footer - 2 * kGapUnits - kFooterUnits;
+    const int32_t h = H - (extra + 2) / 3;
+    DrawFrame(dc, years, 0, W, h, rates, "Rate (m3/d)", "Gasrate (1000 m3/d)", true);
+    DrawFrame(dc, years, h + gap1, W, h, pressure, "Druck (bar)", "GOEV (m3/m3)", false);
+    DrawFrame(dc, years, 2 * h + gap1 + gap2, W, h, cumulative, "Kum. Produktion (1000 m3)",
               "Kum. Gas (Mio m3)", true);
 
-    DrawPageFooter(dc, d.documentPath, -3 * H - 2 * kGapUnits - 300);
+    DrawPageFooter(dc, d.documentPath, -3 * h - gap1 - gap2 - footer);
     dc.SetWindowOrigin(kOriginX, kOriginY);
     dc.SelectFont(oldFont);
     dc.SelectPen(oldPen);
