@@ -10,6 +10,7 @@
 
 #include "GoldenCases.h"
 #include "base/CalendarDate.h"
+#include "base/Format.h"
 #include "forecast/ForecastSweep.h"
 #include "forecast/ForecastText.h"
 
@@ -73,6 +74,49 @@ TEST(ForecastSweep, RowsAreTheSamplesOwnForecastsOnAnyNumberOfThreads) {
         EXPECT_EQ(row.outcomes[3], f.OilAtDays(morvek::SerialOf({2031, 1, 1}) - 45658));
         EXPECT_EQ(row.outcomes[4], f.OilAtDays(morvek::SerialOf({2041, 1, 1}) - 45658));
     }
+}
+
+TEST(ForecastSweep, SlicesOfTheDesignGiveExactlyTheWholeRunsRows) {
+    const SweepRun whole = Sweep(2, 60);
+    std::string csv;
+    uint64_t failed = 0;
+    for (const auto& [first, count] : {std::pair<uint64_t, uint64_t>{1, 13}, {14, 1}, {15, 46}}) {
+        morvek::ForecastSweepOptions o;
+        o.plan.samples = 60;
+        o.plan.seed = 5;
+        o.threads = 2;
+        o.npByYears = {2030, 2040};
+        o.firstSample = first;
+        o.count = count;
+        const std::vector<morvek::ForecastOutcomeColumn> columns = morvek::ForecastOutcomeColumns(o);
+        uint64_t rows = 0;
+        const morvek::ForecastSweepResult r =
+            morvek::ForecastSweep(Base(), Varied(), o, [&](const morvek::ForecastSweepRow& row) {
+                EXPECT_EQ(row.sample, first + rows);
+                ++rows;
+                csv += morvek::ForecastSweepCsvLine(row, columns);
+            });
+        EXPECT_EQ(rows, count);
+        EXPECT_EQ(r.completed, count);
+        EXPECT_FALSE(r.cancelled);
+        EXPECT_EQ(r.samples, 60u);
+        EXPECT_EQ(r.fan.samples, count - r.failedCount);
+        failed += r.failedCount;
+        const std::string summary = morvek::ForecastSweepSummaryText("Nordfeld", Varied(), o, r);
+        EXPECT_NE(summary.find(Format("Gerechnet: die Stichproben %llu bis %llu",
+                                      static_cast<unsigned long long>(first),
+                                      static_cast<unsigned long long>(first + count - 1))),
+                  std::string::npos);
+    }
+    EXPECT_EQ(csv, whole.csv);
+    EXPECT_EQ(failed, whole.result.failedCount);
+    // The whole design is no slice.
+    morvek::ForecastSweepOptions o;
+    o.plan.samples = 60;
+    o.count = 60;
+    EXPECT_FALSE(o.Slice());
+    o.count = 59;
+    EXPECT_TRUE(o.Slice());
 }
 
 TEST(ForecastSweep, PValuesFollowTheReservesConventionAndTheFanItsSamples) {
