@@ -356,6 +356,11 @@ TEST(ForecastAquifer, TheInfluxIsTheAquiferModelsOfThePressuresTheBalanceFound) 
         const std::string name = morvek::AquiferModelName(model);
         ASSERT_EQ(morvek::ForecastRefusal(in), "") << name;
         const ForecastResult r = morvek::ForecastCase(in);
+        // Half the target of WithWells: N / 20 a year; the influx holds the
+        // pressure so well that the oil in place is produced, month by month
+        // for twenty years.
+        EXPECT_EQ(r.stop, morvek::ForecastStop::OilInPlaceProduced) << name;
+        EXPECT_GT(r.steps.size(), 240u) << name;
         CheckInvariants(in, r, name);
         // The model itself, without the forecast's cache, along the same
         // pressures gives the same influx.
