@@ -54,6 +54,22 @@ std::span<const LogicalPoint> FirstPoints(const CGrafik::PointList& points, int3
             static_cast<size_t>(std::clamp<int32_t>(count, 0, morvek::kSeriesLength))};
 }
 
+// The title's line as it fits into the frame's width: a kept end (the
+// diagnostic graph's name) stays whole and the text before it is shortened,
+// as long as the kept end and an ellipsis fit; otherwise the title is
+// shortened at its end.
+std::string FittedTitle(Surface& dc, const GraphPage& page, int32_t width) {
+    const std::string title = OneLineText(page.title);
+    const std::string kept = OneLineText(page.titleKept);
+    if (kept.empty() || kept.size() >= title.size() ||
+        title.compare(title.size() - kept.size(), kept.size(), kept) != 0 ||
+        dc.GetTextExtent(title).cx <= width)
+        return FitText(dc, title, width, false);
+    const int32_t room = width - dc.GetTextExtent(kept).cx;
+    if (room < dc.GetTextExtent("…").cx) return FitText(dc, title, width, false);
+    return FitText(dc, title.substr(0, title.size() - kept.size()), room, false) + kept;
+}
+
 }  // namespace
 
 void CGrafik::DrawPage(Surface& dc) {
@@ -73,7 +89,7 @@ void CGrafik::DrawPage(Surface& dc) {
     dc.SetTextAlign(TextAlign::CentreTop);
     // The page has the paper's size: a field name wider than the frame is
     // shortened to it.
-    dc.TextOut(W / 2, 200, FitText(dc, OneLineText(m_Page.title), W, false));
+    dc.TextOut(W / 2, 200, FittedTitle(dc, m_Page, W));
 
     dc.SelectFont(kFontTitles);
     dc.TextOut(W / 2, 120, labels.heading);
