@@ -74,6 +74,38 @@ TEST(WaterDriveDialog, FitsOnItsThreadAndTheCaseTakesTheOilInPlace) {
     EXPECT_TRUE(c.sink.Texts().empty());
 }
 
+TEST(WaterDriveDialog, CancelStopsTheFitAndVerwerfenLeavesTheCaseAlone) {
+    Case c;
+    const morvek::CaseInputs before = c.doc.m_Inputs;
+    WaterDriveDialog dialog(c.doc, c.chooser);
+    dialog.FitCheck("aquifer_radius_m")->setChecked(true);
+    ASSERT_TRUE(dialog.Start());
+    EXPECT_TRUE(dialog.CancelButton()->isEnabled());
+    EXPECT_FALSE(dialog.StartButton()->isEnabled());
+    EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+    EXPECT_FALSE(dialog.Start());  // one fit at a time
+    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(Finishes(dialog));
+    ASSERT_TRUE(dialog.Result());
+    EXPECT_EQ(dialog.Result()->status, morvek::MatchStatus::Cancelled);
+    EXPECT_TRUE(dialog.ProgressLine()->text().contains("abgebrochen")) << dialog.ProgressLine()->text().toStdString();
+    EXPECT_TRUE(dialog.StartButton()->isEnabled());
+    EXPECT_FALSE(dialog.CancelButton()->isEnabled());
+    // The fields keep what was entered, not a value of the cancelled fit.
+    ASSERT_TRUE(dialog.ReadInputs());
+    EXPECT_TRUE(dialog.Working() == before);
+
+    // A fit that converges, then "Verwerfen": the case stays as it was.
+    ASSERT_TRUE(dialog.Start());
+    ASSERT_TRUE(Finishes(dialog));
+    ASSERT_TRUE(dialog.Result()->Converged()) << dialog.Result()->message;
+    EXPECT_TRUE(dialog.ProgressLine()->text().startsWith("Konvergiert nach"));
+    EXPECT_NE(dialog.Working().aquiferRadiusM, before.aquiferRadiusM);
+    dialog.reject();
+    EXPECT_TRUE(c.doc.m_Inputs == before);
+    EXPECT_FALSE(c.doc.IsModified());
+}
+
 TEST(WaterDriveDialog, ABadCellIsRefusedAndTheCaseStaysAsItWas) {
     Case c;
     const morvek::CaseInputs before = c.doc.m_Inputs;
