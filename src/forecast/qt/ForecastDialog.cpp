@@ -267,9 +267,8 @@ bool ForecastDialog::Apply() {
     morvek::CaseInputs target = m_Doc.m_Inputs;
     for (const morvek::Field* f : ForecastFields()) f->Number(target) = f->Number(in);
     target.waterCutTable = in.waterCutTable;
-    if (target == m_Doc.m_Inputs) return true;
-    m_Doc.m_Inputs = target;
-    m_Doc.SetModifiedFlag(true);
+    // A step of its own for "Rückgängig" (nothing when nothing changed).
+    m_Doc.ChangeInputs(target, "Prognose übernehmen", false);
     return true;
 }
 

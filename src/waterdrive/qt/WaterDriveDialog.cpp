@@ -408,13 +408,14 @@ void WaterDriveDialog::UpdateButtons() {
 
 bool WaterDriveDialog::Apply() {
     if (Running() || !ReadInputs()) return false;
-    m_Doc.m_Inputs.history = m_Work.history;
+    morvek::CaseInputs target = m_Doc.m_Inputs;
+    target.history = m_Work.history;
     for (const morvek::Field& f : morvek::FieldTable()) {
         if (f.blockItem != morvek::kBlockAquifer) continue;
         if (f.kind == morvek::FieldKind::Choice)
-            m_Doc.m_Inputs.*f.choice = m_Work.*f.choice;
+            target.*f.choice = m_Work.*f.choice;
         else
-            f.Number(m_Doc.m_Inputs) = f.Number(m_Work);
+            f.Number(target) = f.Number(m_Work);
     }
     // A converged fit's N and m (the aquifer's values stand in its fields,
     // where the user may have changed them since).
@@ -422,12 +423,10 @@ bool WaterDriveDialog::Apply() {
         for (const morvek::FittedInput& f : m_Result->inputs)
             if (const morvek::Field* field = morvek::FindField(f.name);
                 field->blockItem != morvek::kBlockAquifer)
-                field->Number(m_Doc.m_Inputs) = f.stored;
-    m_Doc.m_bGeaendert = 1;
-    m_Doc.m_bGrafikNeu = 1;
-    m_Doc.SetModifiedFlag(true);
+                field->Number(target) = f.stored;
     accept();
-    m_Doc.RunCalculation();
+    // A step of its own for "Rückgängig"; the case is computed anew.
+    m_Doc.ChangeInputs(target, "Materialbilanz übernehmen", true);
     return true;
 }
 

@@ -95,10 +95,22 @@ TEST(ForecastDialog, ComputesTheEnginesForecastOfTheInputsTyped) {
     EXPECT_TRUE(f.dialog->PrintTo(printer));
     EXPECT_TRUE(FileExists(f.dir.File("p.pdf")));
 
-    // Übernehmen takes the inputs into the case, and only them.
+    // Übernehmen takes the inputs into the case, and only them, as a step
+    // the window's "Rückgängig" takes back whole.
+    std::vector<std::string> steps;
+    morvek::CaseInputs stateBefore;
+    f.doc.SetChangeListener([&](const CaseState& b, const CaseState&, const std::string& what) {
+        steps.push_back(what);
+        stateBefore = b.inputs;
+    });
+    const morvek::CaseInputs unchanged = f.doc.m_Inputs;
     ASSERT_TRUE(f.dialog->Apply());
     EXPECT_TRUE(f.doc.IsModified());
     EXPECT_TRUE(f.doc.m_Inputs == in);
+    EXPECT_EQ(steps, std::vector<std::string>{"Prognose übernehmen"});
+    EXPECT_TRUE(stateBefore == unchanged);
+    ASSERT_TRUE(f.dialog->Apply());
+    EXPECT_EQ(steps.size(), 1u) << "the same inputs again are no change";
 }
 
 TEST(ForecastDialog, RefusesInGermanAndChangesNothing) {

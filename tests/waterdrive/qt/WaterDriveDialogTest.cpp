@@ -68,9 +68,19 @@ TEST(WaterDriveDialog, FitsOnItsThreadAndTheCaseTakesTheOilInPlace) {
     EXPECT_EQ(dialog.GraphWindow()->PageCount(), 3);
 
     EXPECT_FALSE(c.doc.IsModified());
+    // "Übernehmen" is a step the window's "Rückgängig" takes back whole.
+    std::vector<std::string> steps;
+    morvek::CaseInputs stateBefore;
+    c.doc.SetChangeListener([&](const CaseState& b, const CaseState&, const std::string& what) {
+        steps.push_back(what);
+        stateBefore = b.inputs;
+    });
+    const morvek::CaseInputs unfitted = c.doc.m_Inputs;
     ASSERT_TRUE(dialog.Apply());
     EXPECT_FLOAT_EQ(c.doc.m_OOIP, static_cast<float>(n));
     EXPECT_TRUE(c.doc.IsModified());
+    EXPECT_EQ(steps, std::vector<std::string>{"Materialbilanz übernehmen"});
+    EXPECT_TRUE(stateBefore == unfitted);
     EXPECT_TRUE(c.sink.Texts().empty());
 }
 
