@@ -33,14 +33,26 @@ const char* KindText(morvek::ResultKind kind) {
     return "Vorhersage";
 }
 
+// The dialog's caption without the unit in parentheses at its end: the
+// overview has a column of its own for the unit.
 std::string CaptionOf(const std::string& recordName) {
     const morvek::Field* f = morvek::FindField(recordName);
-    return f != nullptr ? f->Caption() : recordName;
+    if (f == nullptr) return recordName;
+    std::string caption = f->Caption();
+    const size_t open = caption.rfind('(');
+    if (open != std::string::npos && open > 0 && caption.back() == ')') {
+        caption.erase(open);
+        while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    }
+    return caption;
 }
 
+// A fraction or a count has no unit; the table says "-" as for the balance
+// ratio.
 std::string UnitOf(const std::string& recordName) {
     const morvek::Field* f = morvek::FindField(recordName);
-    return f != nullptr ? f->unit : std::string();
+    if (f == nullptr) return std::string();
+    return *f->unit != '\0' ? std::string(f->unit) : std::string("-");
 }
 
 void PredictionLines(const CMorvekDoc& doc, float abandonmentBar, std::vector<OverviewLine>& out) {

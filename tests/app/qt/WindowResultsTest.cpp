@@ -4,6 +4,8 @@
 // kept in the case file, the comparison of saved cases, and the graph's
 // values under the mouse with its zoom.
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,6 +22,7 @@
 #include "sweep/Sweep.h"
 #include "app/ExportDialog.h"
 #include "app/OverviewWidget.h"
+#include "app/ResultsOverview.h"
 #include "app/qt/WindowFixture.h"
 #include "match/qt/MatchDialog.h"
 #include "match/qt/MatchWindows.h"
@@ -118,6 +121,89 @@ TEST(Overview, ShowsTheKeyNumbersOfTheRunAndCopiesThemForAGermanSpreadsheet) {
     ASSERT_EQ(w.sink.Log().size(), 1u);
     EXPECT_TRUE(w.sink.Log()[0].warning);
     EXPECT_EQ(o->AbandonmentBar(), 100.5f);
+}
+
+// The overview's lines of the last match (each fitted input by its caption,
+// with its unit in the unit column, its standard error and 95 % interval) and
+// of the last uncertainty run (P90, P50, P10 and mean of each outcome, with
+// the abandonment pressure's only when the run had one).
+TEST(Overview, NamesTheFittedInputsByCaptionAndGivesEachOutcomesPercentiles) {
+    Window w;
+    OpenNordfeld(w);
+    morvek::MatchResult match;
+    match.status = morvek::MatchStatus::Converged;
+    morvek::FittedInput ooip;
+    ooip.name = "m_OOIP";
+    ooip.stored = 4973.63f;
+    ooip.hasStatistics = true;
+    ooip.stdError = 43.64;
+    ooip.ci95Low = 4874.9;
+    ooip.ci95High = 5072.35;
+    morvek::FittedInput cap;
+    cap.name = "m_Gaskappe";
+    cap.stored = 0.25f;
+    match.inputs = {ooip, cap};
+    match.rmsAfter = 0.0175;
+    SweepSummary sweep;
+    sweep.completed = 502;
+    sweep.failed = 2;
+    auto& rf = sweep.statistics[static_cast<size_t>(morvek::Outcome::RfEnd)];
+    rf.p90 = 21.5;
+    rf.p50 = 25.04;
+    rf.p10 = 28.875;
+    rf.mean = 25.1;
+
+    const std::vector<OverviewLine> lines = Overview(w.doc, 0.0f, &match, &sweep);
+    auto line = [&](const std::string& quantity) -> const OverviewLine* {
+        for (const OverviewLine& l : lines)
+            if (l.quantity == quantity) return &l;
+        return nullptr;
+    };
+    struct Expected {
+        const char* section;
+        const char* quantity;
+        const char* value;
+        const char* unit;
+    };
+    const Expected expected[] = {
+        {"Anpassung", "Original Oil in Place angepaßt", "4973.63", "1000 m³"},
+        {"Anpassung", "Original Oil in Place Standardfehler", "43.64", "1000 m³"},
+        {"Anpassung", "Original Oil in Place 95 %-Intervall von", "4874.9", "1000 m³"},
+        {"Anpassung", "Original Oil in Place 95 %-Intervall bis", "5072.35", "1000 m³"},
+        {"Anpassung", "Porenvol.Gaskappe/Porenvol.Öl angepaßt", "0.25", "-"},
+        {"Anpassung", "Porenvol.Gaskappe/Porenvol.Öl Standardfehler", "nicht bestimmbar", ""},
+        {"Anpassung", "RMS der relativen Abweichungen nachher", "1.75", "%"},
+        {"Unsicherheitsanalyse", "Stichproben mit Ergebnis", "500", ""},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende P90", "21.50", "%"},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende P50", "25.04", "%"},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende P10", "28.88", "%"},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende Mittelwert", "25.10", "%"},
+    };
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.quantity);
+        const OverviewLine* l = line(e.quantity);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->section, e.section);
+        EXPECT_EQ(l->value, e.value);
+        EXPECT_EQ(l->unit, e.unit);
+    }
+    // Without an abandonment pressure the run has no lines at it.
+    EXPECT_EQ(line("Entölungsgrad beim Aufgabedruck P50"), nullptr);
+    sweep.abandonmentPressureBar = 60.0f;
+    const std::vector<OverviewLine> withAbandon = Overview(w.doc, 0.0f, &match, &sweep);
+    EXPECT_TRUE(std::any_of(withAbandon.begin(), withAbandon.end(), [](const OverviewLine& l) {
+        return l.quantity == "Entölungsgrad beim Aufgabedruck P50";
+    }));
+    EXPECT_EQ(withAbandon.back().quantity, "Aufgabedruck");
+    EXPECT_EQ(withAbandon.back().value, "60");
+
+    // A match that did not converge gives its message, no fitted value.
+    match.status = morvek::MatchStatus::Cancelled;
+    match.message = "Die Anpassung wurde abgebrochen.";
+    const std::vector<OverviewLine> cancelled = Overview(w.doc, 0.0f, &match, nullptr);
+    EXPECT_EQ(cancelled.back().section, "Anpassung");
+    EXPECT_EQ(cancelled.back().value, "Die Anpassung wurde abgebrochen.");
+    EXPECT_FALSE(cancelled.back().number);
 }
 
 // "Datei" > "Exportieren…": the graph's curves, the steps and the overview
