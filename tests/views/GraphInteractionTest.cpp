@@ -158,7 +158,7 @@ TEST(GraphZoom, LabelsTheTickAtZeroAsZero) {
 TEST(GraphCompare, DrawsEachCasesCurvesInItsColourWithItsNameBelowTheFrame) {
     GraphPage page;
     page.graph.labels = {"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)",
-                         "Druck (durchgezogen) und GOEV (gestrichelt)", "", "", ""};
+                         "Druck und GOEV (gestrichelt)", "", "", ""};
     page.title = "Fallvergleich";
     page.footer = "Fälle: a.mvk, b.mvk";
     for (int c = 0; c < 4; ++c) {

@@ -398,7 +398,10 @@ TEST(CompareCases, DrawsTheCurvesOfSavedCasesInOneGraph) {
     ASSERT_EQ(window->PageCount(), 1);
     const GraphPage& page = window->PageData(0);
     ASSERT_EQ(page.overlays.size(), 3u);
-    EXPECT_EQ(page.overlays[0].name, "nordfeld.mvk (Nordfeld)");
+    // The legend names each case by its field; the footer by its file.
+    EXPECT_EQ(page.overlays[0].name, "Nordfeld");
+    EXPECT_EQ(page.overlays[1].name, "Gaskappe");
+    EXPECT_EQ(page.overlays[2].name, "Sauergas");
     EXPECT_EQ(page.footer, "Fälle: nordfeld.mvk, gaskappe.mvk, sauergas.mvk");
     // Each curve is its case's own prediction.
     morvek::CaseInputs gaskappe;
@@ -428,6 +431,16 @@ TEST(CompareCases, DrawsTheCurvesOfSavedCasesInOneGraph) {
     EXPECT_EQ(w.sink.Log()[0].text,
               "Nicht im Vergleich:\nkein-fall.mvk: keine gültige Morvek-Datei");
     EXPECT_EQ(w.frame->Comparison()->PageData(0).overlays.size(), 1u);
+
+    // Two variants of one field: each named by its file as well.
+    const std::string variant = w.Path("nordfeld-variante.mvk");
+    WriteBytes(variant, ReadBytes(SourcePath("examples/nordfeld.mvk")));
+    ASSERT_TRUE(w.frame->CompareCases({three[0], Q(variant), three[2]}));
+    const GraphPage& variants = w.frame->Comparison()->PageData(0);
+    ASSERT_EQ(variants.overlays.size(), 3u);
+    EXPECT_EQ(variants.overlays[0].name, "nordfeld.mvk (Nordfeld)");
+    EXPECT_EQ(variants.overlays[1].name, "nordfeld-variante.mvk (Nordfeld)");
+    EXPECT_EQ(variants.overlays[2].name, "Sauergas");
 }
 
 // The graph reads values off under the mouse (both axes and the nearest
