@@ -149,6 +149,10 @@ TEST(MatchDialog, TheCasesTablesDecideWhatCanBeFittedAndWithinWhichBounds) {
     }
     for (const char* name : {"m_OOIP", "m_Gaskappe", "m_Swi", "m_Entloesungsdruck"})
         EXPECT_TRUE(dialog.Check(name)->isEnabled()) << name;
+    // Each input by its caption; the record name only in the tool tip.
+    EXPECT_EQ(dialog.Check("m_OOIP")->text(), QStringLiteral("Original Oil in Place(1000 m3)"));
+    EXPECT_EQ(dialog.Check("m_OOIP")->toolTip(),
+              QStringLiteral("Original Oil in Place(1000 m3): m_OOIP (ooip_1000m3)"));
     EXPECT_EQ(dialog.LowerEdit("m_Entloesungsdruck")->text(), "10");
 
     // Ticked all the same (a script could): refused, with the reason.
