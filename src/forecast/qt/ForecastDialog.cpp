@@ -211,8 +211,8 @@ bool ForecastDialog::ReadFields(morvek::CaseInputs& inputs) {
             problem = morvek::ParseDateField(*f, text, value);
         } else if (text.empty()) {
             value = 0;  // an empty field leaves the input out
-        } else if (!ParseFloatStrict(text, value)) {
-            problem = morvek::NotANumberMessage(*f) + DecimalPointHint(text);
+        } else if (!ParseFloatWithDecimalComma(text, value)) {
+            problem = morvek::NotANumberMessage(*f) + DecimalSignHint(text);
         } else {
             problem = morvek::CheckNumber(*f, value);
         }

@@ -20,6 +20,7 @@
 #include "case/MorvekDoc.h"
 #include "forecast/ForecastText.h"
 #include "forecast/qt/ForecastDialog.h"
+#include "model/FieldTable.h"
 
 namespace {
 
@@ -152,3 +153,22 @@ TEST(ForecastDialog, RefusesInGermanAndChangesNothing) {
 }
 
 }  // namespace
+
+// The forecast's number fields take a decimal comma as every field of the
+// window does; a text that is no number with either sign says so.
+TEST(ForecastDialog, TakesADecimalCommaAsWellAsAPoint) {
+    Fixture f;
+    f.TypeWells();
+    f.Type("oil_rate_target_m3_per_day", "400,25");
+    f.Type("productivity_index_m3_per_day_bar", "5,5");
+    ASSERT_TRUE(f.dialog->Apply());
+    EXPECT_TRUE(f.sink.Texts().empty());
+    EXPECT_EQ(morvek::FindField("oil_rate_target_m3_per_day")->Number(f.doc.m_Inputs), 400.25f);
+    EXPECT_EQ(morvek::FindField("productivity_index_m3_per_day_bar")->Number(f.doc.m_Inputs), 5.5f);
+    f.Type("productivity_index_m3_per_day_bar", "5,5,5");
+    EXPECT_FALSE(f.dialog->Apply());
+    ASSERT_EQ(f.sink.Log().size(), 1u);
+    EXPECT_TRUE(f.sink.Log()[0].warning);
+    EXPECT_NE(f.sink.Texts()[0].find("Dezimalkomma oder Dezimalpunkt"), std::string::npos)
+        << f.sink.Texts()[0];
+}
