@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -28,6 +30,7 @@
 #include "match/qt/MatchWindows.h"
 #include "model/CaseFile.h"
 #include "results/ResultsFile.h"
+#include "sweep/qt/SweepDialog.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/GraphWindow.h"
 
@@ -257,6 +260,66 @@ TEST(Export, WritesCurvesStepsAndOverviewWithTheDecimalSignChosen) {
     ASSERT_EQ(w.sink.Log().size(), 1u);
     EXPECT_TRUE(w.sink.Log()[0].warning);
     EXPECT_NE(w.sink.Log()[0].text.find("kann nicht geschrieben werden"), std::string::npos);
+}
+
+// The samples of the last uncertainty run: with a decimal point exactly the
+// CSV the uncertainty dialog saves, with a comma each number's point a comma;
+// before any run the choice is greyed.
+TEST(Export, WritesTheSamplesOfTheLastUncertaintyRun) {
+    class SaveTo : public SweepFileChooser {
+    public:
+        QString SaveCsv(QWidget*) override { return csv; }
+        QString SaveChart(QWidget*) override { return {}; }
+        QString csv;
+    };
+    Window w;
+    OpenNordfeld(w);
+    WhenModal([](QWidget* modal) {
+        auto* d = qobject_cast<ExportDialog*>(modal);
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->Button(ExportDialog::What::Samples)->isEnabled());
+        d->reject();
+    });
+    EXPECT_FALSE(w.frame->OnFileExport());
+
+    SaveTo chooser;
+    chooser.csv = Q(w.Path("dialog.csv"));
+    WhenModal([&chooser](QWidget* modal) {
+        auto* sweep = qobject_cast<SweepDialog*>(modal);
+        ASSERT_NE(sweep, nullptr);
+        sweep->SetFileChooser(&chooser);
+        sweep->SetRow("m_OOIP", "4000", "", "6000");
+        sweep->SetRow("m_KrgMax", "0,4", "0,6", "0,8");
+        sweep->SamplesBox()->setValue(40);
+        QSignalSpy ended(sweep, &SweepDialog::RunEnded);
+        ASSERT_TRUE(sweep->Start());
+        ASSERT_TRUE(ended.wait(120000));
+        ASSERT_TRUE(sweep->SaveCsv());
+        sweep->accept();
+    });
+    w.Run(ID_UNSICHERHEITSANALYSE);
+    ASSERT_TRUE(w.frame->LastSweep());
+    EXPECT_EQ(w.frame->LastSweep()->completed, 40u);
+    const std::string fromDialog = ReadBytes(w.Path("dialog.csv"));
+    ASSERT_EQ(SplitLines(fromDialog).size(), 41u);
+
+    NextExport(ExportDialog::What::Samples, false);
+    w.files.Answer(Q(w.Path("punkt.csv")));
+    ASSERT_TRUE(w.frame->OnFileExport());
+    EXPECT_EQ(ReadBytes(w.Path("punkt.csv")), fromDialog);
+
+    NextExport(ExportDialog::What::Samples, true);
+    w.files.Answer(Q(w.Path("komma.csv")));
+    ASSERT_TRUE(w.frame->OnFileExport());
+    const std::vector<std::string> point = SplitLines(fromDialog);
+    const std::vector<std::string> comma = SplitLines(ReadBytes(w.Path("komma.csv")));
+    ASSERT_EQ(comma.size(), point.size());
+    EXPECT_EQ(comma[0], point[0]);  // the head's names keep their points
+    for (size_t i = 1; i < point.size(); ++i) {
+        std::string expected = point[i];
+        std::replace(expected.begin(), expected.end(), '.', ',');
+        EXPECT_EQ(comma[i], expected);
+    }
 }
 
 // "Rückgängig" and "Wiederholen" (Strg+Z, Strg+Y) for every change: the
