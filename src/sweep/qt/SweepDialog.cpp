@@ -338,8 +338,13 @@ bool SweepDialog::ReadVariations(std::vector<morvek::Variation>& variations) {
             }
         }
         if (modeText.empty()) v.mode = v.low;
-        const std::string refused = morvek::CheckVariation(v);
+        std::string refused = morvek::CheckVariation(v);
         if (!refused.empty()) {
+            // The window names the input by its caption, as its row does; the
+            // command line's record name stays in the row's tool tip.
+            const std::string prefix = std::string(f.recordName) + ": ";
+            if (refused.rfind(prefix, 0) == 0)
+                refused = "\"" + f.Caption() + "\": " + refused.substr(prefix.size());
             m_pTable->setCurrentCell(row, kLow);
             Warn(refused);
             return false;
