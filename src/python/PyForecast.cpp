@@ -284,7 +284,7 @@ py::object ForecastSweepOf(const CaseInputs& base, const std::vector<Variation>&
 void RegisterForecast(py::module_& m) {
     py::class_<PyCase> cls = CaseClass(m);
     cls.def("forecast", &Forecast, py::arg("use_api_from_initial_gor") = false,
-            "forecast($self, /, use_api_from_initial_gor=False, **inputs)\n--\n\n"
+            "forecast(self, /, use_api_from_initial_gor=False, **inputs)\n--\n\n"
             "The forecast against time of the case's forecast inputs (forecast_start,\n"
             "forecast_years, oil_rate_target_m3_per_day, ...; keyword arguments by their\n"
             "names change them for this call only): a pandas DataFrame indexed by the date\n"
@@ -313,7 +313,7 @@ void RegisterForecast(py::module_& m) {
                             OpenErrno(p.bytes));
         },
         py::arg("path"),
-        "read_water_cut($self, /, path)\n--\n\n"
+        "read_water_cut(self, /, path)\n--\n\n"
         "Reads the forecast's water-cut table (a header line, then rows of recovery\n"
         "factor (%) and water cut (fraction of the liquid), never falling) into the case.");
     cls.def_property(
@@ -358,21 +358,21 @@ void RegisterForecast(py::module_& m) {
                                 "The uncertainty run of a forecast against time (morvek.sweep(...,\n"
                                 "forecast=True)).")
         .def("to_pandas", &SamplesFrame,
-             "to_pandas($self, /)\n--\n\n"
+             "to_pandas(self, /)\n--\n\n"
              "One row per sample (index: sample number): the varied inputs, the outcomes\n"
              "(dates as Timestamps, NaT beyond the period), the failure (None when none).")
         .def("statistics", &StatisticsFrame,
-             "statistics($self, /)\n--\n\n"
+             "statistics(self, /)\n--\n\n"
              "Mean, std, P90, P50, P10 and the samples beyond the period of every outcome.")
         .def("fan", [](const PyForecastSweep& s) { return FanFrame(s.result.fan); },
-             "fan($self, /)\n--\n\n"
+             "fan(self, /)\n--\n\n"
              "P90, P50 and P10 of oil rate and cumulative oil at every month (index: date).")
         .def("summary",
              [](const PyForecastSweep& s) {
                  return MessageText(
                      ForecastSweepSummaryText(s.fieldName, s.variations, s.options, s.result));
              },
-             "summary($self, /)\n--\n\nThe German summary, as batch mode writes it.")
+             "summary(self, /)\n--\n\nThe German summary, as batch mode writes it.")
         .def("csv",
              [](const PyForecastSweep& s) {
                  std::string text = ForecastSweepCsvHeader(s.variations, s.options);
@@ -380,9 +380,10 @@ void RegisterForecast(py::module_& m) {
                      text += ForecastSweepCsvLine(row, s.result.columns);
                  return text;
              },
-             "csv($self, /)\n--\n\nThe CSV of the samples, as batch mode's --sweep-csv writes it.")
+             "csv(self, /)\n--\n\nThe CSV of the samples, as batch mode's --sweep-csv writes it.")
         .def_property_readonly("failed", [](const PyForecastSweep& s) { return s.result.failedCount; })
-        .def("__len__", [](const PyForecastSweep& s) { return s.rows.size(); });
+        .def("__len__", [](const PyForecastSweep& s) { return s.rows.size(); },
+             "__len__(self, /)\n--\n\nThe number of samples run.");
 }
 
 }  // namespace morvek::python

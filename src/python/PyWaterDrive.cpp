@@ -230,6 +230,7 @@ void RegisterWaterDrive(py::module_& m) {
     cls.def(
         "read_history", [](PyCase& c, py::handle path) { return ReadHistory(c.inputs, path); },
         py::arg("path"),
+        "read_history(self, /, path)\n--\n\n"
         "Reads a production-history file (a header naming the columns, then one row per date)\n"
         "into the case, as the dialog's \"Produktionshistorie lesen…\" and --historie do: the\n"
         "whole file or nothing. A refused file raises InputError naming every bad line, an\n"
@@ -238,6 +239,7 @@ void RegisterWaterDrive(py::module_& m) {
         "history_balance",
         [](const PyCase& c, bool useApi) { return BalanceTable(c.inputs, useApi); },
         py::kw_only(), py::arg("use_api_from_initial_gor") = false,
+        "history_balance(self, /, *, use_api_from_initial_gor=False)\n--\n\n"
         "The material balance of every history row with the case's N, m and aquifer, as\n"
         "--history-csv writes it: days, measured and computed pressure, F, Eo, Eg, Efw, Et,\n"
         "We and the drive indices DDI, GDI, CDI, WDI and their sum.");
@@ -245,6 +247,8 @@ void RegisterWaterDrive(py::module_& m) {
         "mb_fit", &MbFitCase, py::arg("names"), py::kw_only(), py::arg("objective") = "f",
         py::arg("starts") = py::dict(), py::arg("bounds") = py::dict(),
         py::arg("max_iterations") = 100, py::arg("use_api_from_initial_gor") = false,
+        "mb_fit(self, /, names, *, objective='f', starts={}, bounds={}, max_iterations=100, "
+        "use_api_from_initial_gor=False)\n--\n\n"
         "Fits the named inputs (any of ooip_1000m3, gas_cap_ratio,\n"
         "aquifer_constant_m3_per_bar, aquifer_radius_m, aquifer_permeability_md, or their\n"
         "record names) to the production history by the material balance F = N Et + We, as\n"

@@ -110,6 +110,10 @@ def test_objects_without_state_do_not_exist():
     assert pickle.loads(b"\x80\x02cmorvek\nCase\n)\x81.") == morvek.Case()  # a default case
 
 
+# Keys of a pickled state that earlier versions did not write.
+KEYS_OLD_PICKLES_LACK = {("MatchResult", "starts")}
+
+
 def test_damaged_states_are_refused_with_python_exceptions():
     for obj in every_object():
         if isinstance(obj, list):
@@ -126,6 +130,12 @@ def test_damaged_states_are_refused_with_python_exceptions():
                 repr(restored)
             damaged = dict(state)
             del damaged[key]
+            if (type(obj).__name__, key) in KEYS_OLD_PICKLES_LACK:
+                # A match pickled before the match kept its starts loads
+                # without them; nothing else of it changes.
+                restored = factory(kind, damaged)
+                assert restored.csv() == obj.csv() and restored.fitted == obj.fitted
+                continue
             with pytest.raises((TypeError, ValueError)):
                 factory(kind, damaged)
         with pytest.raises(TypeError):
@@ -164,10 +174,10 @@ def test_every_prediction_column_is_the_engines_step_value():
         np.testing.assert_allclose(r.efw, (1 + m) * boi * (cw * swi + cf) / (1 - swi) * dp,
                                    rtol=1e-6, atol=1e-12)
         np.testing.assert_allclose(r.et, r.eo + m * r.eg + r.efw, rtol=1e-9, atol=1e-12)
-        # Withdrawal F = Np (Bo - Rs Bg) + Gp Bg (the oil term not below zero), and the
-        # balance F = N Et that the prediction solves.
+        # Withdrawal F = Np (Bo - Rs Bg) + Gp Bg (the oil term as it is, also where
+        # Rs Bg exceeds Bo), and the balance F = N Et that the prediction solves.
         gp = r.gp_mio_sm3 * 1000
-        oil = np.maximum(r.np_1000m3 * (r.bo - r.rs * r.bg), 0)
+        oil = r.np_1000m3 * (r.bo - r.rs * r.bg)
         np.testing.assert_allclose(r.f_1000m3, oil + gp * r.bg, rtol=1e-9, atol=1e-9)
         np.testing.assert_allclose(r.f_1000m3[1:], case.ooip * r.et[1:], rtol=1e-3)
         # Producing gas-oil ratio at the end of the step: Rs + krg/kro μo Bo / (μg Bg).

@@ -70,7 +70,7 @@ def test_every_function_has_a_signature_with_named_parameters(name, obj):
 def test_signatures_name_what_the_calls_take():
     assert list(inspect.signature(morvek.sweep).parameters) == [
         "case", "vary", "samples", "sampling", "seed", "threads", "abandon_bar",
-        "use_api_from_initial_gor", "first_sample", "count"]
+        "use_api_from_initial_gor", "first_sample", "count", "forecast", "np_by"]
     assert str(inspect.signature(morvek.Case().predict)) == "(*, use_api_from_initial_gor=False)"
     assert str(inspect.signature(morvek.Fluid)) == "(case, *, use_api_from_initial_gor=False)"
     assert list(inspect.signature(morvek.evaluate).parameters)[:4] == [
