@@ -198,7 +198,21 @@ QLineEdit* ForecastDialog::Edit(const char* name) const {
 }
 
 void ForecastDialog::Warn(const std::string& text) {
-    m_Messages.Warn(text);
+    // The engine's messages name an input for the command line as well
+    // ("Plateaurate Öl (oil_rate_target_m3_per_day)"); the window names it by
+    // its caption alone, as the field shows it.
+    std::string shown = text;
+    auto drop = [&shown](const std::string& what, const std::string& with) {
+        for (size_t at = shown.find(what); at != std::string::npos; at = shown.find(what, at)) {
+            shown.replace(at, what.size(), with);
+            at += with.size();
+        }
+    };
+    for (const morvek::Field* f : ForecastFields()) {
+        drop(" (" + std::string(f->name) + ")", "");
+        drop("(" + std::string(f->name) + ", ", "(");
+    }
+    m_Messages.Warn(shown);
 }
 
 bool ForecastDialog::ReadFields(morvek::CaseInputs& inputs) {

@@ -131,8 +131,11 @@ TEST(ForecastDialog, RefusesInGermanAndChangesNothing) {
     EXPECT_FALSE(f.doc.IsModified());
     ASSERT_EQ(f.sink.Texts().size(), 4u);
     EXPECT_EQ(f.sink.Texts()[0],
-              "Die Plateaurate Öl (oil_rate_target_m3_per_day) muß größer als 0 sein.");
+              "Die Plateaurate Öl muß größer als 0 sein.");
     EXPECT_NE(f.sink.Texts()[1].find("Bitte ein Datum als JJJJ-MM-TT"), std::string::npos);
+    // The window names inputs by their captions, never by the command line's names.
+    for (const std::string& text : f.sink.Texts())
+        EXPECT_EQ(text.find("_"), std::string::npos) << text;
     EXPECT_EQ(f.sink.Texts()[2],
               "Der Mindestsohlendruck (260 bar) muß unter dem Initialdruck (250 bar) liegen.");
     EXPECT_EQ(f.sink.Texts()[3], f.sink.Texts()[2]);
