@@ -383,6 +383,31 @@ TEST(Undo, TakesBackEveryChangeOfTheCaseAndRedoesIt) {
     EXPECT_FALSE(w.Command(ID_EDIT_REDO)->isEnabled());
 }
 
+// A measured row appended in the dialog is a step of the dialog's OK:
+// "Rückgängig" takes the row away again, "Wiederholen" brings it back.
+TEST(Undo, TakesBackAMeasuredRowAppendedInTheDialog) {
+    Window w;
+    OpenNordfeld(w);
+    const std::vector<std::string> rows = w.doc.m_Messwerte;
+    w.sink.Answers({Answer::Yes, Answer::Yes});
+    w.NextDialog([](DlgInputWidget& d) {
+        QTest::mouseClick(d.Button(1036), Qt::LeftButton);  // "Zeile anhängen"
+        TypeInto(d, 1034, QStringLiteral("900,5  120  300"));
+        QTest::keyClick(d.Edit(1034), Qt::Key_Tab);
+    });
+    w.Run(ID_DATEN_AENDERN);
+    ASSERT_EQ(w.doc.m_Messwerte.size(), rows.size() + 1) << testing::PrintToString(w.sink.Texts());
+    EXPECT_EQ(w.doc.m_Messwerte.back(), "900.5  120  300");
+    const std::vector<std::string> withRow = w.doc.m_Messwerte;
+    EXPECT_TRUE(w.doc.IsModified());
+    w.Run(ID_EDIT_UNDO);
+    EXPECT_EQ(w.doc.m_Messwerte, rows);
+    EXPECT_FALSE(w.doc.IsModified());
+    w.Run(ID_EDIT_REDO);
+    EXPECT_EQ(w.doc.m_Messwerte, withRow);
+    EXPECT_TRUE(w.doc.IsModified());
+}
+
 // The match's inputs, starts, bounds and weights and the uncertainty
 // analysis's ranges, samples, sampling and seed are kept with the case:
 // saved in the file's optional block and there again when the file is
