@@ -197,10 +197,7 @@ QLineEdit* ForecastDialog::Edit(const char* name) const {
     return it == m_Edits.end() ? nullptr : it->second;
 }
 
-void ForecastDialog::Warn(const std::string& text) {
-    // The engine's messages name an input for the command line as well
-    // ("Plateaurate Öl (oil_rate_target_m3_per_day)"); the window names it by
-    // its caption alone, as the field shows it.
+std::string WithoutCommandLineNames(const std::string& text) {
     std::string shown = text;
     auto drop = [&shown](const std::string& what, const std::string& with) {
         for (size_t at = shown.find(what); at != std::string::npos; at = shown.find(what, at)) {
@@ -212,7 +209,11 @@ void ForecastDialog::Warn(const std::string& text) {
         drop(" (" + std::string(f->name) + ")", "");
         drop("(" + std::string(f->name) + ", ", "(");
     }
-    m_Messages.Warn(shown);
+    return shown;
+}
+
+void ForecastDialog::Warn(const std::string& text) {
+    m_Messages.Warn(WithoutCommandLineNames(text));
 }
 
 bool ForecastDialog::ReadFields(morvek::CaseInputs& inputs) {

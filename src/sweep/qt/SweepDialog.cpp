@@ -35,6 +35,7 @@
 #include "base/NumberText.h"
 #include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
+#include "forecast/qt/ForecastDialog.h"
 #include "forecast/qt/PageWidget.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
@@ -413,7 +414,9 @@ bool SweepDialog::ReadForecastOptions(const morvek::CaseInputs& base,
         options.npByYears.push_back(year);
     }
     std::string why = morvek::ForecastRefusal(base);
-    if (!why.empty()) why = "Die Prognose über die Zeit des Falls kann nicht rechnen:\n" + why;
+    if (!why.empty())
+        why = "Die Prognose über die Zeit des Falls kann nicht rechnen:\n" +
+              WithoutCommandLineNames(why);
     if (why.empty()) why = morvek::CheckForecastSweep(base, options);
     if (!why.empty()) {
         Warn(why);

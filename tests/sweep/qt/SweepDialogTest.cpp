@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,6 +171,20 @@ TEST(SweepDialog, RefusesWhatTheCommandLineRefuses) {
         // Named by the caption, as the row shows it, with the warning icon.
         EXPECT_EQ(g.sink.Log()[0].text.find("m_"), std::string::npos) << g.sink.Log()[0].text;
         EXPECT_TRUE(g.sink.Log()[0].warning);
+    }
+    // A study of the forecast over time on a case without its inputs: the
+    // forecast's refusal, naming the inputs as the window does.
+    {
+        Fixture g;
+        g.dialog->SetRow("m_OOIP", "4000", "", "6000");
+        g.dialog->AbandonEdit()->clear();
+        g.dialog->ForecastBox()->setChecked(true);
+        EXPECT_FALSE(g.dialog->Start());
+        ASSERT_EQ(g.sink.Log().size(), 1u);
+        const std::string& text = g.sink.Log()[0].text;
+        EXPECT_EQ(text.rfind("Die Prognose über die Zeit des Falls kann nicht rechnen:\n", 0), 0u)
+            << text;
+        EXPECT_EQ(text.find("forecast_"), std::string::npos) << text;
     }
     EXPECT_FALSE(f.dialog->Start());  // nothing ticked
     ASSERT_EQ(f.sink.Log().size(), 1u);
