@@ -21,12 +21,13 @@ const std::map<int, const char*>& PromptTable() {
         {ID_HAVLENA_ODEH, "Zeigt das Havlena-Odeh-Diagramm der Meßwerte\nHavlena-Odeh"},
         {ID_ANTRIEBSINDIZES, "Zeigt die Antriebsindizes der Vorhersage\nAntriebsindizes"},
         {ID_UNSICHERHEITSANALYSE,
-         "Variiert unsichere Eingaben und zeigt, wie weit sie den Entölungsgrad bewegen"},
+         "Variiert unsichere Eingaben und zeigt, wie weit sie den Entölungsgrad bewegen\n"
+         "Unsicherheitsanalyse"},
         {ID_WASSERZUFLUSS,
          "Paßt Ölvolumen und Aquifer an die Produktionshistorie an\nMaterialbilanz"},
         {ID_PROGNOSE,
          "Prognostiziert Raten, Druck und Förderung über die Zeit aus Plateaurate, "
-         "Produktivitätsindex und Aufgabegrenzen"},
+         "Produktivitätsindex und Aufgabegrenzen\nPrognose"},
         {ID_UEBERSICHT,
          "Zeigt die wichtigsten Zahlen der letzten Rechnung, Anpassung und Unsicherheitsanalyse\n"
          "Übersicht"},

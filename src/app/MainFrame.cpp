@@ -211,6 +211,8 @@ void CMainFrame::CreateActions() {
         QtFileChooser chooser;
         WaterDriveDialog dialog(m_Doc, chooser, this);
         dialog.exec();
+        m_pOverview->Refresh();
+        UpdateCommandUI();
     });
 
     m_Actions[ID_VIEW_TOOLBAR]->setCheckable(true);

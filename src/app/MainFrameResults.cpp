@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QTemporaryFile>
 #include <QUndoStack>
+#include <algorithm>
 #include <fstream>
 
 #include "app/CaseFileDialogs.h"
@@ -206,7 +207,7 @@ bool CMainFrame::CompareCases(const QStringList& paths) {
         return false;
     }
     GraphPage page;
-    std::vector<std::string> names, skipped;
+    std::vector<std::string> names, skipped, fileNames;
     for (const QString& chosen : paths) {
         const std::string path = ToFileSystem(QFileInfo(chosen).absoluteFilePath());
         const std::string name = FileNameOf(path);
@@ -233,13 +234,14 @@ bool CMainFrame::CompareCases(const QStringList& paths) {
         const morvek::GraphSeries& g = run.graph;
         if (page.overlays.empty()) {
             page.graph.labels = g.labels;
-            page.graph.labels.heading = "Druck (durchgezogen) und GOEV (gestrichelt)";
+            page.graph.labels.heading = "Druck und GOEV (gestrichelt)";
             page.graph.labels.legend1.clear();
             page.graph.labels.legend2.clear();
             page.graph.labels.legend3.clear();
         }
         OverlayCurve curve;
-        curve.name = inputs.fieldName.empty() ? name : name + " (" + inputs.fieldName + ")";
+        curve.name = inputs.fieldName;
+        fileNames.push_back(name);
         for (int i = 0; i < std::min(g.curvePoints, morvek::kSeriesLength); ++i) {
             curve.x.push_back(g.x[i]);
             curve.y1.push_back(g.y1[i]);
@@ -254,6 +256,17 @@ bool CMainFrame::CompareCases(const QStringList& paths) {
         Messages().Warn(text);
     }
     if (page.overlays.empty()) return false;
+    // The legend names a case by its field, short enough for three a line;
+    // by its file too where the field has no name or another case has it.
+    std::vector<std::string> fields;
+    for (const OverlayCurve& o : page.overlays) fields.push_back(o.name);
+    for (size_t i = 0; i < page.overlays.size(); ++i) {
+        const std::string& field = fields[i];
+        if (field.empty())
+            page.overlays[i].name = fileNames[i];
+        else if (std::count(fields.begin(), fields.end(), field) > 1)
+            page.overlays[i].name = fileNames[i] + " (" + field + ")";
+    }
     page.title = "Fallvergleich";
     std::string list;
     for (const std::string& n : names) list += (list.empty() ? "" : ", ") + n;

@@ -57,6 +57,9 @@ OverviewWidget::OverviewWidget(Source source, std::function<MessageSink&()> mess
     m_pTable->setHorizontalHeaderLabels({QStringLiteral("Bereich"), QStringLiteral("Größe"),
                                          QStringLiteral("Wert"), QStringLiteral("Einheit")});
     m_pTable->verticalHeader()->hide();
+    // One line of text a row, so that the sweep's percentiles are in view
+    // beside the prediction's numbers on a 720-pixel screen.
+    m_pTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);

@@ -33,14 +33,26 @@ const char* KindText(morvek::ResultKind kind) {
     return "Vorhersage";
 }
 
+// The dialog's caption without the unit in parentheses at its end: the
+// overview has a column of its own for the unit.
 std::string CaptionOf(const std::string& recordName) {
     const morvek::Field* f = morvek::FindField(recordName);
-    return f != nullptr ? f->Caption() : recordName;
+    if (f == nullptr) return recordName;
+    std::string caption = f->Caption();
+    const size_t open = caption.rfind('(');
+    if (open != std::string::npos && open > 0 && caption.back() == ')') {
+        caption.erase(open);
+        while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    }
+    return caption;
 }
 
+// A fraction or a count has no unit; the table says "-" as for the balance
+// ratio.
 std::string UnitOf(const std::string& recordName) {
     const morvek::Field* f = morvek::FindField(recordName);
-    return f != nullptr ? f->unit : std::string();
+    if (f == nullptr) return std::string();
+    return *f->unit != '\0' ? std::string(f->unit) : std::string("-");
 }
 
 void PredictionLines(const CMorvekDoc& doc, float abandonmentBar, std::vector<OverviewLine>& out) {
@@ -67,16 +79,16 @@ void PredictionLines(const CMorvekDoc& doc, float abandonmentBar, std::vector<Ov
     }
     auto at = [&](Outcome o) { return values[static_cast<size_t>(o)]; };
     add("Entölungsgrad am Ende", Number(at(Outcome::RfEnd), 2), "%");
-    add("Kum. Ölförderung am Ende", Number(at(Outcome::NpEnd), 1), "1000 m3");
+    add("Kum. Ölförderung am Ende", Number(at(Outcome::NpEnd), 1), "1000 m³");
     if (abandonmentBar > 0.0f) {
         const std::string bar = ShortestText(abandonmentBar);
         add("Entölungsgrad bei " + bar + " bar", Number(at(Outcome::RfAbandon), 2), "%");
         add("Kum. Ölförderung bei " + bar + " bar", Number(at(Outcome::NpAbandon), 1),
-            "1000 m3");
+            "1000 m³");
     }
-    add("Kum. Gasförderung am Ende", Number(at(Outcome::GpEnd), 3), "Mio sm3");
+    add("Kum. Gasförderung am Ende", Number(at(Outcome::GpEnd), 3), "Mio sm³");
     add("Enddruck", Number(at(Outcome::PressureEnd), 1), "bar");
-    add("Höchstes GOEV", Number(at(Outcome::GorMax), 1), "sm3/m3");
+    add("Höchstes GOEV", Number(at(Outcome::GorMax), 1), "sm³/m³");
     add("Bilanzverhältnis F/(N Et)", Number(p.balanceRatio, 4), "-");
     add("Ende der Vorhersage", StopReasonText(p), "", false);
 }
@@ -119,10 +131,10 @@ void SweepLines(const SweepSummary& s, std::vector<OverviewLine>& out) {
     };
     const std::string bar = ShortestText(s.abandonmentPressureBar);
     std::vector<Shown> shown = {{Outcome::RfEnd, "Entölungsgrad am Ende", "%", 2},
-                                {Outcome::NpEnd, "Kum. Ölförderung am Ende", "1000 m3", 1}};
+                                {Outcome::NpEnd, "Kum. Ölförderung am Ende", "1000 m³", 1}};
     if (s.abandonmentPressureBar > 0.0f) {
         shown.push_back({Outcome::RfAbandon, "Entölungsgrad beim Aufgabedruck", "%", 2});
-        shown.push_back({Outcome::NpAbandon, "Kum. Ölförderung beim Aufgabedruck", "1000 m3", 1});
+        shown.push_back({Outcome::NpAbandon, "Kum. Ölförderung beim Aufgabedruck", "1000 m³", 1});
     }
     for (const Shown& o : shown) {
         const morvek::OutcomeStatistics& st = s.statistics[static_cast<size_t>(o.outcome)];

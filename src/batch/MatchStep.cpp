@@ -72,8 +72,9 @@ bool ExportDiagnosticGraph(const CMorvekDoc& doc, const morvek::GraphSeries& gra
                            const char* title, const std::string& path) {
     std::string error;
     const std::string heading = morvek::DiagnosticTitle(doc.m_Feldname, title);
-    if (ExportGraph(GraphPageOf(graph, heading, doc.GetPathName()), heading, path, error))
-        return true;
+    GraphPage page = GraphPageOf(graph, heading, doc.GetPathName());
+    page.titleKept = doc.m_Feldname.empty() ? std::string(title) : std::string(": ") + title;
+    if (ExportGraph(page, heading, path, error)) return true;
     std::cerr << error << '\n';
     return false;
 }

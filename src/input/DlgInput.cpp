@@ -371,13 +371,14 @@ void DlgInput::FileOpen() {
     Messages().Show(*path + " wird geöffnet");
     // While the reader's messages are up the status says what goes on, not
     // what the last reading ended with.
+    const std::string statusBefore = m_strStatus;
     m_strStatus = Format("Die Datei %s wird gelesen ...", FileNameOf(*path).c_str());
     ShowFields({"m_strStatus"});
     std::vector<std::string> rows;
     NotingSink reading(Messages());
-    // A file that cannot be opened keeps the rows already entered.
+    // A file that cannot be opened changes nothing, its status line neither.
     if (!ReadMeasuredDataFile(*path, m_OOIP, m_Initialdruck, reading, rows)) {
-        m_strStatus = "Keine Zeile eingelesen";
+        m_strStatus = statusBefore;
         ShowFields({"m_strStatus"});
         return;
     }

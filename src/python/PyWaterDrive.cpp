@@ -140,13 +140,18 @@ MatchResult MbFitCase(const PyCase& c, const std::vector<std::string>& names,
     options.objective = ObjectiveOf(objective);
     options.maxIterations = maxIterations;
     options.run.useApiFromInitialGor = useApi;
-    for (const std::string& n : names) options.parameters.push_back({n, {}, {}});
+    // Named as given (the CSV's names); the module's short names ("ooip") as
+    // the field's own name, as match() takes them.
+    for (const std::string& n : names) {
+        const Field* f = FieldOfName(n);
+        options.parameters.push_back({f != nullptr && FindField(n) == nullptr ? f->name : n, {}, {}});
+    }
     for (const py::dict* given : {&starts, &bounds})
         for (const auto& [key, value] : *given) {
             const std::string k = key.cast<std::string>();
             MatchParameter* target = nullptr;
             for (MatchParameter& p : options.parameters)
-                if (FindField(p.name) != nullptr && FindField(p.name) == FindField(k)) target = &p;
+                if (FindField(p.name) != nullptr && FindField(p.name) == FieldOfName(k)) target = &p;
             if (target == nullptr) throw InputError("\"" + k + "\" wird nicht angepaßt.");
             if (given == &starts) {
                 if (!py::isinstance<py::float_>(value) && !py::isinstance<py::int_>(value))

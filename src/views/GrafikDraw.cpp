@@ -18,6 +18,12 @@
 
 namespace {
 
+// A zoomed part's tick that the sum of steps puts a rounding error away from
+// 0, or at -0, is labelled "0".
+double ZoomTick(bool zoomed, double q, double step) {
+    return zoomed && std::fabs(q) < 1e-9 * std::fabs(step) ? 0.0 : q;
+}
+
 constexpr Colour kBlack{0, 0, 0};
 constexpr Colour kRed{255, 0, 0};
 constexpr Colour kGreen{0, 255, 0};
@@ -54,6 +60,22 @@ std::span<const LogicalPoint> FirstPoints(const CGrafik::PointList& points, int3
             static_cast<size_t>(std::clamp<int32_t>(count, 0, morvek::kSeriesLength))};
 }
 
+// The title's line as it fits into the frame's width: a kept end (the
+// diagnostic graph's name) stays whole and the text before it is shortened,
+// as long as the kept end and an ellipsis fit; otherwise the title is
+// shortened at its end.
+std::string FittedTitle(Surface& dc, const GraphPage& page, int32_t width) {
+    const std::string title = OneLineText(page.title);
+    const std::string kept = OneLineText(page.titleKept);
+    if (kept.empty() || kept.size() >= title.size() ||
+        title.compare(title.size() - kept.size(), kept.size(), kept) != 0 ||
+        dc.GetTextExtent(title).cx <= width)
+        return FitText(dc, title, width, false);
+    const int32_t room = width - dc.GetTextExtent(kept).cx;
+    if (room < dc.GetTextExtent("…").cx) return FitText(dc, title, width, false);
+    return FitText(dc, title.substr(0, title.size() - kept.size()), room, false) + kept;
+}
+
 }  // namespace
 
 void CGrafik::DrawPage(Surface& dc) {
@@ -73,7 +95,7 @@ void CGrafik::DrawPage(Surface& dc) {
     dc.SetTextAlign(TextAlign::CentreTop);
     // The page has the paper's size: a field name wider than the frame is
     // shortened to it.
-    dc.TextOut(W / 2, 200, FitText(dc, OneLineText(m_Page.title), W, false));
+    dc.TextOut(W / 2, 200, FittedTitle(dc, m_Page, W));
 
     dc.SelectFont(kFontTitles);
     dc.TextOut(W / 2, 120, labels.heading);
@@ -157,12 +179,13 @@ void CGrafik::DrawXAxis(Surface& dc) {
         if (q >= xmin) dc.LineTo(c, -H - 20);
         dc.SetTextAlign(TextAlign::CentreTop);
         std::string label;
+        const double shown = ZoomTick(m_Zoom.has_value(), q, deltax);
         if (xmax > 1000 || xmin < -500) {
-            label = Format("%4.0f", q);
+            label = Format("%4.0f", shown);
         } else if (xmax > 1 || xmin < -1) {
-            label = Format("%5g", q);
+            label = Format("%5g", shown);
         } else {
-            label = Format("%5.3f", q);
+            label = Format("%5.3f", shown);
         }
         if (q >= xmin) dc.TextOut(c, -H - 30, label);
     }
@@ -178,8 +201,9 @@ void CGrafik::DrawYAxis(Surface& dc) {
         dc.MoveTo(0, c - H);
         if (q >= ymin) dc.LineTo(-10, c - H);
         dc.SetTextAlign(TextAlign::CentreTop);
+        const double shown = ZoomTick(m_Zoom.has_value(), q, deltay);
         const std::string label =
-            ymax > 1000000 || ymin < -100000 ? Format("%6.2e", q) : Format("%6g", q);
+            ymax > 1000000 || ymin < -100000 ? Format("%6.2e", shown) : Format("%6g", shown);
         if (q >= ymin) dc.TextOut(-130, c - H + 20, label);
     }
 }
@@ -193,8 +217,9 @@ void CGrafik::DrawY1Axis(Surface& dc) {
         dc.MoveTo(W, c - H);
         if (q >= y1min) dc.LineTo(W + 10, c - H);
         dc.SetTextAlign(TextAlign::RightTop);
+        const double shown = ZoomTick(m_Zoom.has_value(), q, deltay1);
         const std::string label =
-            y1max > 1000000 || y1min < -100000 ? Format("%6.1e", q) : Format("%6.1f", q);
+            y1max > 1000000 || y1min < -100000 ? Format("%6.1e", shown) : Format("%6.1f", shown);
         if (q >= y1min) dc.TextOut(W + 150, c - H + 20, label);
     }
 }

@@ -24,6 +24,11 @@ struct OverlayCurve {
 struct GraphPage {
     morvek::GraphSeries graph;
     std::string title;  // the field name's line at the top
+    // The end of the title kept whole when the title is too wide for the
+    // frame (a diagnostic graph's name after the field name): the text
+    // before it is shortened instead. Empty, or not the title's end: the
+    // title is shortened at its end.
+    std::string titleKept;
     std::string path;   // the footer's "Dokument <path>"
     // A footer of its own instead ("Fälle: …" of a comparison); empty: none.
     std::string footer;

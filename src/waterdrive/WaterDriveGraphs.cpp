@@ -77,7 +77,7 @@ GraphSeries HavlenaOdehInfluxGraph(const HistoryBalance& b) {
     g.labels = {"We/Et (1000 m3)",
                 "F/Et (1000 m3)",
                 "F/Et (1000 m3)",
-                "Gerade der Steigung 1 durch N: das Aquifermodell paßt",
+                "Steigung 1 durch N: Aquifer paßt",
                 Format("Steigung 1, N des Falls = %.0f Tsd. m3", n),
                 fitted ? Format("Ausgleich: N = %.0f Tsd. m3, Steigung %.3f", a, slope)
                        : std::string("Ausgleich: zu wenige Zeilen"),
@@ -104,7 +104,7 @@ GraphSeries CampbellGraph(const HistoryBalance& b) {
     g.labels = {"F (1000 m3)",
                 "F/Et (1000 m3)",
                 "F/Et (1000 m3)",
-                "Steigende Punkte zeigen Wasserzufluß, waagerechte N",
+                "Steigende Punkte: Wasserzufluß",
                 Format("N des Falls = %.0f Tsd. m3", n),
                 fitted ? Format("Ausgleich: Steigung %.3g je 1000 m3 F", slope)
                        : std::string("Ausgleich: zu wenige Zeilen"),
@@ -132,10 +132,10 @@ GraphSeries HistoryDriveIndexGraph(const HistoryBalance& b) {
     g.labels = {"Zeit in Tagen seit Tag 0",
                 "Antriebsindex (-)",
                 "Antriebsindex (-)",
-                "Anteile an der Entnahme F",
+                Format("Anteile an F, Summe 1 bis auf %.1e", worst),
                 "Lösungsgastrieb DDI = N*Eo/F",
-                "DDI + GDI + CDI = N*Et/F (Gaskappe, Wasser und Gestein)",
-                Format("Summe mit WDI (Kreise), WDI = We/F (Quadrate); Abweichung bis %.1e", worst)};
+                "DDI + GDI + CDI = N*Et/F",
+                "Summe; WDI = We/F (Quadrate)"};
     return g;
 }
 

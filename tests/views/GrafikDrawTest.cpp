@@ -218,6 +218,48 @@ TEST_F(GraphPage, ShortensLongFieldNamesAndPathsWithAnEllipsisToThePage) {
     EXPECT_EQ(Draw().CallsOf(SurfaceCall::TextOut)[0].text, doc.m_Feldname);
 }
 
+// A diagnostic graph's page names the field and the graph: when both are too
+// wide for the frame, the field's name is shortened and the graph's name
+// stays whole; a kept end wider than the frame, or one that is not the
+// title's end, leaves the title shortened at its end as any other.
+TEST(GraphPageData, KeepsTheGraphsNameWholeWhenTheFieldsNameIsShortened) {
+    CMorvekDoc doc;
+    FillDepletionLikeGraph(doc);
+    struct Case {
+        std::string title, kept;
+        bool keptWhole;
+    };
+    const std::string wide(60, 'W'), huge(5000, 'W');
+    const std::string influx = ": Havlena-Odeh mit Wasserzufluß", tooWide = ": " + wide;
+    for (const Case& c : {Case{wide + ": Campbell", ": Campbell", true},
+                          Case{huge + influx, influx, true},
+                          Case{wide + tooWide, tooWide, false},
+                          Case{wide + influx, ": Campbell", false}}) {
+        ::GraphPage page = GraphPageOf(doc.m_Graph, c.title, "/daten/nord.mvk");
+        page.titleKept = c.kept;
+        CGrafik view(page);
+        RecordingSurface dc;
+        view.OnDraw(dc);
+        const SurfaceCall name = dc.CallsOf(SurfaceCall::TextOut).at(0);
+        EXPECT_EQ(name.y, 200);
+        // As many characters (40 units each) as fit into the 1300 units.
+        EXPECT_EQ(RecordingSurface::TextWidth(name.text, name.font), 1280) << name.text;
+        if (c.keptWhole) {
+            EXPECT_EQ(name.text, std::string(name.text.size() - c.kept.size() - 3, 'W') + "…" +
+                                     c.kept);
+        } else {
+            EXPECT_EQ(name.text, std::string(31, 'W') + "…");
+        }
+    }
+    // A title that fits is drawn as it is.
+    ::GraphPage page = GraphPageOf(doc.m_Graph, "Nord: Campbell", "/daten/nord.mvk");
+    page.titleKept = ": Campbell";
+    CGrafik view(page);
+    RecordingSurface dc;
+    view.OnDraw(dc);
+    EXPECT_EQ(dc.CallsOf(SurfaceCall::TextOut).at(0).text, "Nord: Campbell");
+}
+
 TEST_F(GraphPage, DrawsTheCurvesAndLegendLinesWithTheirPens) {
     FillWorkedExample(doc);
     RecordingSurface dc = Draw();

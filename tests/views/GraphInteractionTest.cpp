@@ -132,10 +132,33 @@ TEST(GraphZoom, ShowsThePartWithRoundTicksWithinAndCurvesCutAtTheFrame) {
     EXPECT_EQ(g.Shown(), whole);
 }
 
+// A part that starts just below 0 (a rectangle drawn from the axis) or
+// whose steps sum to a rounding error at 0 labels that tick "0", never "-0"
+// or "5.55e-17".
+TEST(GraphZoom, LabelsTheTickAtZeroAsZero) {
+    Page p;
+    CGrafik& g = p.g;
+    ASSERT_TRUE(g.ZoomTo({-3, 333, -0.3, 0.7, -0.15, 0.85}));
+    const RecordingSurface dc = p.Draw();
+    std::vector<std::string> labels;
+    for (const SurfaceCall& c : dc.CallsOf(SurfaceCall::TextOut)) labels.push_back(c.text);
+    auto has = [&](const std::string& text) {
+        return std::find(labels.begin(), labels.end(), text) != labels.end();
+    };
+    EXPECT_TRUE(has("    0")) << testing::PrintToString(labels);   // x, "%5g"
+    EXPECT_TRUE(has("     0")) << testing::PrintToString(labels);  // left, "%6g"
+    EXPECT_TRUE(has("   0.0")) << testing::PrintToString(labels);  // right, "%6.1f"
+    for (const std::string& l : labels) {
+        const std::string t = l.substr(std::min(l.find_first_not_of(' '), l.size()));
+        EXPECT_TRUE(t != "-0" && t != "-0.0" && t != "-0.000") << l;
+        EXPECT_EQ(l.find("e-"), std::string::npos) << l;
+    }
+}
+
 TEST(GraphCompare, DrawsEachCasesCurvesInItsColourWithItsNameBelowTheFrame) {
     GraphPage page;
     page.graph.labels = {"Kum.Reinölförderung in 1000 m3", "Druck(Bar)", "GOEV(sm3/m3)",
-                         "Druck (durchgezogen) und GOEV (gestrichelt)", "", "", ""};
+                         "Druck und GOEV (gestrichelt)", "", "", ""};
     page.title = "Fallvergleich";
     page.footer = "Fälle: a.mvk, b.mvk";
     for (int c = 0; c < 4; ++c) {

@@ -197,8 +197,23 @@ QLineEdit* ForecastDialog::Edit(const char* name) const {
     return it == m_Edits.end() ? nullptr : it->second;
 }
 
+std::string WithoutCommandLineNames(const std::string& text) {
+    std::string shown = text;
+    auto drop = [&shown](const std::string& what, const std::string& with) {
+        for (size_t at = shown.find(what); at != std::string::npos; at = shown.find(what, at)) {
+            shown.replace(at, what.size(), with);
+            at += with.size();
+        }
+    };
+    for (const morvek::Field* f : ForecastFields()) {
+        drop(" (" + std::string(f->name) + ")", "");
+        drop("(" + std::string(f->name) + ", ", "(");
+    }
+    return shown;
+}
+
 void ForecastDialog::Warn(const std::string& text) {
-    m_Messages.Warn(text);
+    m_Messages.Warn(WithoutCommandLineNames(text));
 }
 
 bool ForecastDialog::ReadFields(morvek::CaseInputs& inputs) {
@@ -211,8 +226,8 @@ bool ForecastDialog::ReadFields(morvek::CaseInputs& inputs) {
             problem = morvek::ParseDateField(*f, text, value);
         } else if (text.empty()) {
             value = 0;  // an empty field leaves the input out
-        } else if (!ParseFloatStrict(text, value)) {
-            problem = morvek::NotANumberMessage(*f) + DecimalPointHint(text);
+        } else if (!ParseFloatWithDecimalComma(text, value)) {
+            problem = morvek::NotANumberMessage(*f) + DecimalSignHint(text);
         } else {
             problem = morvek::CheckNumber(*f, value);
         }
@@ -267,7 +282,7 @@ bool ForecastDialog::Apply() {
     morvek::CaseInputs target = m_Doc.m_Inputs;
     for (const morvek::Field* f : ForecastFields()) f->Number(target) = f->Number(in);
     target.waterCutTable = in.waterCutTable;
-    // A step of "Rückgängig" of its own, as every change of the case.
+    // A step of its own for "Rückgängig" (nothing when nothing changed).
     m_Doc.ChangeInputs(target, "Prognose übernehmen", false);
     return true;
 }

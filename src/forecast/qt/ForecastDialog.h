@@ -18,6 +18,11 @@
 #include "forecast/qt/PageWidget.h"
 #include "views/ForecastCharts.h"
 
+// The forecast engine's messages name an input for the command line as well
+// ("Plateaurate Öl (oil_rate_target_m3_per_day)"); the window names it by its
+// caption alone, as its field shows it.
+std::string WithoutCommandLineNames(const std::string& text);
+
 class CMorvekDoc;
 class MessageSink;
 class QLabel;

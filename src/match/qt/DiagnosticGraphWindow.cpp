@@ -7,7 +7,10 @@ void DiagnosticGraphWindow::ShowPages(const std::string& fieldName, const std::s
     std::vector<Shown> shown;
     for (const Page& page : pages) {
         const std::string title = morvek::DiagnosticTitle(fieldName, page.title);
-        shown.push_back({page.tabTitle, GraphPageOf(page.graph, title, path), title});
+        GraphPage graphPage = GraphPageOf(page.graph, title, path);
+        graphPage.titleKept =
+            fieldName.empty() ? std::string(page.title) : std::string(": ") + page.title;
+        shown.push_back({page.tabTitle, std::move(graphPage), title});
     }
     ShowGraphs(shown, reason);
 }

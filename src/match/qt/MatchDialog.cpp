@@ -168,7 +168,7 @@ void MatchDialog::BuildInputRows(QGridLayout* grid) {
     for (const morvek::Field* f : morvek::MatchableFields()) {
         ++row;
         InputRow r{f,
-                   new QCheckBox(Q(f->Caption() + "  (" + f->recordName + ")"), this),
+                   new QCheckBox(Q(f->Caption()), this),
                    new QLineEdit(this),
                    new QLineEdit(this),
                    new QLineEdit(this),
@@ -176,7 +176,13 @@ void MatchDialog::BuildInputRows(QGridLayout* grid) {
         r.check->setObjectName(QString::fromLatin1(f->recordName));
         // An input the case's tables replace is shown, greyed, with the reason.
         r.unused = Q(morvek::UnusedMatchInput(m_Doc.m_Inputs, *f));
-        r.check->setToolTip(r.unused);
+        // The reason it cannot be fitted, or the names of the command line
+        // and of Python, as the uncertainty dialog gives them.
+        r.check->setToolTip(!r.unused.isEmpty()
+                                ? r.unused
+                                : QStringLiteral("%1: %2 (%3)")
+                                      .arg(Q(f->Caption()), QString::fromLatin1(f->recordName),
+                                           QString::fromLatin1(f->name)));
         r.check->setChecked(r.unused.isEmpty() && CheckedAtFirst(f->recordName));
         r.start->setText(Q(FloatForDisplay(f->Number(m_Doc.m_Inputs))));
         grid->addWidget(r.check, row, 0);

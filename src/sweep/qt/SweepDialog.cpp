@@ -35,6 +35,7 @@
 #include "base/NumberText.h"
 #include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
+#include "forecast/qt/ForecastDialog.h"
 #include "forecast/qt/PageWidget.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
@@ -338,8 +339,13 @@ bool SweepDialog::ReadVariations(std::vector<morvek::Variation>& variations) {
             }
         }
         if (modeText.empty()) v.mode = v.low;
-        const std::string refused = morvek::CheckVariation(v);
+        std::string refused = morvek::CheckVariation(v);
         if (!refused.empty()) {
+            // The window names the input by its caption, as its row does; the
+            // command line's record name stays in the row's tool tip.
+            const std::string prefix = std::string(f.recordName) + ": ";
+            if (refused.rfind(prefix, 0) == 0)
+                refused = "\"" + f.Caption() + "\": " + refused.substr(prefix.size());
             m_pTable->setCurrentCell(row, kLow);
             Warn(refused);
             return false;
@@ -408,7 +414,9 @@ bool SweepDialog::ReadForecastOptions(const morvek::CaseInputs& base,
         options.npByYears.push_back(year);
     }
     std::string why = morvek::ForecastRefusal(base);
-    if (!why.empty()) why = "Die Prognose über die Zeit des Falls kann nicht rechnen:\n" + why;
+    if (!why.empty())
+        why = "Die Prognose über die Zeit des Falls kann nicht rechnen:\n" +
+              WithoutCommandLineNames(why);
     if (why.empty()) why = morvek::CheckForecastSweep(base, options);
     if (!why.empty()) {
         Warn(why);

@@ -242,11 +242,11 @@ bool WaterDriveDialog::ReadInputs() {
                 v[static_cast<size_t>(c)] = stored.toFloat();
                 continue;
             }
-            if (!ParseFloatStrict(text, v[static_cast<size_t>(c)])) {
-                sink.Show(Format("Produktionshistorie, Zeile %d, Spalte \"%s\": \"%s\" ist keine "
+            if (!ParseFloatWithDecimalComma(text, v[static_cast<size_t>(c)])) {
+                sink.Warn(Format("Produktionshistorie, Zeile %d, Spalte \"%s\": \"%s\" ist keine "
                                  "Zahl.%s",
                                  r + 1, kGridHeads[c], text.c_str(),
-                                 DecimalPointHint(text).c_str()));
+                                 DecimalSignHint(text).c_str()));
                 m_pGrid->setCurrentCell(r, c);
                 return false;
             }
@@ -261,7 +261,7 @@ bool WaterDriveDialog::ReadInputs() {
         if (morvek::HistoryFromRows(rows, m_HistoryName.empty() ? "Tabelle" : m_HistoryName,
                                     m_StartDate, history, problems) !=
             morvek::TableReadStatus::Read) {
-            sink.Show(morvek::TableProblemMessage(kHistoryKind, m_HistoryName, problems));
+            sink.Warn(morvek::TableProblemMessage(kHistoryKind, m_HistoryName, problems));
             return false;
         }
         in.history = std::move(history);
@@ -274,12 +274,12 @@ bool WaterDriveDialog::ReadInputs() {
         if (text == FloatForDisplay(r.field->Number(m_Work))) continue;
         float value = 0;
         std::string problem;
-        if (!ParseFloatStrict(text, value))
-            problem = morvek::NotANumberMessage(*r.field) + DecimalPointHint(text);
+        if (!ParseFloatWithDecimalComma(text, value))
+            problem = morvek::NotANumberMessage(*r.field) + DecimalSignHint(text);
         else
             problem = morvek::CheckNumber(*r.field, value);
         if (!problem.empty()) {
-            sink.Show(problem);
+            sink.Warn(problem);
             r.edit->setFocus();
             r.edit->selectAll();
             return false;
@@ -288,7 +288,7 @@ bool WaterDriveDialog::ReadInputs() {
     }
     if (const std::string problem = morvek::AquiferProblem(morvek::Aquifer::Of(in));
         !problem.empty()) {
-        sink.Show(problem);
+        sink.Warn(problem);
         return false;
     }
     m_Work = std::move(in);
@@ -303,7 +303,7 @@ bool WaterDriveDialog::Start() {
     options.objective =
         m_pObjective->currentIndex() == 1 ? morvek::MbObjective::Pressure : morvek::MbObjective::F;
     if (const std::string why = morvek::CheckMbFit(m_Work, options); !why.empty()) {
-        m_Doc.Messages().Show(why);
+        m_Doc.Messages().Warn(why);
         return false;
     }
     m_Result.reset();
@@ -378,7 +378,7 @@ bool WaterDriveDialog::ShowGraphs() {
     if (!Running() && !ReadInputs()) return false;
     const morvek::HistoryBalance b = morvek::BalanceOfHistory(m_Work);
     if (!b.problem.empty()) {
-        m_Doc.Messages().Show(b.problem);
+        m_Doc.Messages().Warn(b.problem);
         return false;
     }
     if (!m_pGraphs) {
@@ -408,13 +408,14 @@ void WaterDriveDialog::UpdateButtons() {
 
 bool WaterDriveDialog::Apply() {
     if (Running() || !ReadInputs()) return false;
-    m_Doc.m_Inputs.history = m_Work.history;
+    morvek::CaseInputs target = m_Doc.m_Inputs;
+    target.history = m_Work.history;
     for (const morvek::Field& f : morvek::FieldTable()) {
         if (f.blockItem != morvek::kBlockAquifer) continue;
         if (f.kind == morvek::FieldKind::Choice)
-            m_Doc.m_Inputs.*f.choice = m_Work.*f.choice;
+            target.*f.choice = m_Work.*f.choice;
         else
-            f.Number(m_Doc.m_Inputs) = f.Number(m_Work);
+            f.Number(target) = f.Number(m_Work);
     }
     // A converged fit's N and m (the aquifer's values stand in its fields,
     // where the user may have changed them since).
@@ -422,12 +423,10 @@ bool WaterDriveDialog::Apply() {
         for (const morvek::FittedInput& f : m_Result->inputs)
             if (const morvek::Field* field = morvek::FindField(f.name);
                 field->blockItem != morvek::kBlockAquifer)
-                field->Number(m_Doc.m_Inputs) = f.stored;
-    m_Doc.m_bGeaendert = 1;
-    m_Doc.m_bGrafikNeu = 1;
-    m_Doc.SetModifiedFlag(true);
+                field->Number(target) = f.stored;
     accept();
-    m_Doc.RunCalculation();
+    // A step of its own for "Rückgängig"; the case is computed anew.
+    m_Doc.ChangeInputs(target, "Materialbilanz übernehmen", true);
     return true;
 }
 

@@ -141,16 +141,26 @@ TEST(DocsScreenshots, DISABLED_TakesThePicturesOfTheWindow) {
         w.Run(ID_GRAFIK);
         GraphViewWidget* view = w.frame->GraphView();
         Settle();
-        QPoint inside;
-        for (int y = view->viewport()->height() / 2; y < view->viewport()->height() && inside.isNull(); y += 4)
-            for (int x = view->viewport()->width() / 3; x < view->viewport()->width(); x += 4)
-                if (!view->ReadingText({x, y}).isEmpty()) {
-                    inside = {x, y};
-                    break;
-                }
-        ASSERT_FALSE(inside.isNull());
-        view->ZoomToRectangle(inside - QPoint(250, 150), inside + QPoint(150, 60));
+        // The frame's extent on the screen: where the graph gives readings.
+        const int width = view->viewport()->width(), h = view->viewport()->height();
+        int left = -1, right = -1, top = -1, bottom = -1;
+        for (int x = 0; x < width; ++x)
+            if (!view->ReadingText({x, h / 2}).isEmpty()) {
+                if (left < 0) left = x;
+                right = x;
+            }
+        ASSERT_GE(left, 0);
+        for (int y = 0; y < h; ++y)
+            if (!view->ReadingText({(left + right) / 2, y}).isEmpty()) {
+                if (top < 0) top = y;
+                bottom = y;
+            }
+        // The later half of the production, where the pressure falls and the
+        // gas-oil ratio climbs: both curves and the last measured rows.
+        view->ZoomToRectangle({left + (right - left) * 3 / 10, top},
+                              {right, bottom - (bottom - top) / 10});
         Settle();
+        const QPoint inside(left + (right - left) * 2 / 3, top + (bottom - top) / 2);
         QTest::mouseMove(view->viewport(), inside);
         Shoot("window-graph-zoom.png");
     }

@@ -4,12 +4,16 @@
 // kept in the case file, the comparison of saved cases, and the graph's
 // values under the mouse with its zoom.
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -20,11 +24,13 @@
 #include "sweep/Sweep.h"
 #include "app/ExportDialog.h"
 #include "app/OverviewWidget.h"
+#include "app/ResultsOverview.h"
 #include "app/qt/WindowFixture.h"
 #include "match/qt/MatchDialog.h"
 #include "match/qt/MatchWindows.h"
 #include "model/CaseFile.h"
 #include "results/ResultsFile.h"
+#include "sweep/qt/SweepDialog.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/GraphWindow.h"
 
@@ -120,6 +126,89 @@ TEST(Overview, ShowsTheKeyNumbersOfTheRunAndCopiesThemForAGermanSpreadsheet) {
     EXPECT_EQ(o->AbandonmentBar(), 100.5f);
 }
 
+// The overview's lines of the last match (each fitted input by its caption,
+// with its unit in the unit column, its standard error and 95 % interval) and
+// of the last uncertainty run (P90, P50, P10 and mean of each outcome, with
+// the abandonment pressure's only when the run had one).
+TEST(Overview, NamesTheFittedInputsByCaptionAndGivesEachOutcomesPercentiles) {
+    Window w;
+    OpenNordfeld(w);
+    morvek::MatchResult match;
+    match.status = morvek::MatchStatus::Converged;
+    morvek::FittedInput ooip;
+    ooip.name = "m_OOIP";
+    ooip.stored = 4973.63f;
+    ooip.hasStatistics = true;
+    ooip.stdError = 43.64;
+    ooip.ci95Low = 4874.9;
+    ooip.ci95High = 5072.35;
+    morvek::FittedInput cap;
+    cap.name = "m_Gaskappe";
+    cap.stored = 0.25f;
+    match.inputs = {ooip, cap};
+    match.rmsAfter = 0.0175;
+    SweepSummary sweep;
+    sweep.completed = 502;
+    sweep.failed = 2;
+    auto& rf = sweep.statistics[static_cast<size_t>(morvek::Outcome::RfEnd)];
+    rf.p90 = 21.5;
+    rf.p50 = 25.04;
+    rf.p10 = 28.875;
+    rf.mean = 25.1;
+
+    const std::vector<OverviewLine> lines = Overview(w.doc, 0.0f, &match, &sweep);
+    auto line = [&](const std::string& quantity) -> const OverviewLine* {
+        for (const OverviewLine& l : lines)
+            if (l.quantity == quantity) return &l;
+        return nullptr;
+    };
+    struct Expected {
+        const char* section;
+        const char* quantity;
+        const char* value;
+        const char* unit;
+    };
+    const Expected expected[] = {
+        {"Anpassung", "Original Oil in Place angepaßt", "4973.63", "1000 m³"},
+        {"Anpassung", "Original Oil in Place Standardfehler", "43.64", "1000 m³"},
+        {"Anpassung", "Original Oil in Place 95 %-Intervall von", "4874.9", "1000 m³"},
+        {"Anpassung", "Original Oil in Place 95 %-Intervall bis", "5072.35", "1000 m³"},
+        {"Anpassung", "Porenvol.Gaskappe/Porenvol.Öl angepaßt", "0.25", "-"},
+        {"Anpassung", "Porenvol.Gaskappe/Porenvol.Öl Standardfehler", "nicht bestimmbar", ""},
+        {"Anpassung", "RMS der relativen Abweichungen nachher", "1.75", "%"},
+        {"Unsicherheitsanalyse", "Stichproben mit Ergebnis", "500", ""},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende P90", "21.50", "%"},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende P50", "25.04", "%"},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende P10", "28.88", "%"},
+        {"Unsicherheitsanalyse", "Entölungsgrad am Ende Mittelwert", "25.10", "%"},
+    };
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.quantity);
+        const OverviewLine* l = line(e.quantity);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->section, e.section);
+        EXPECT_EQ(l->value, e.value);
+        EXPECT_EQ(l->unit, e.unit);
+    }
+    // Without an abandonment pressure the run has no lines at it.
+    EXPECT_EQ(line("Entölungsgrad beim Aufgabedruck P50"), nullptr);
+    sweep.abandonmentPressureBar = 60.0f;
+    const std::vector<OverviewLine> withAbandon = Overview(w.doc, 0.0f, &match, &sweep);
+    EXPECT_TRUE(std::any_of(withAbandon.begin(), withAbandon.end(), [](const OverviewLine& l) {
+        return l.quantity == "Entölungsgrad beim Aufgabedruck P50";
+    }));
+    EXPECT_EQ(withAbandon.back().quantity, "Aufgabedruck");
+    EXPECT_EQ(withAbandon.back().value, "60");
+
+    // A match that did not converge gives its message, no fitted value.
+    match.status = morvek::MatchStatus::Cancelled;
+    match.message = "Die Anpassung wurde abgebrochen.";
+    const std::vector<OverviewLine> cancelled = Overview(w.doc, 0.0f, &match, nullptr);
+    EXPECT_EQ(cancelled.back().section, "Anpassung");
+    EXPECT_EQ(cancelled.back().value, "Die Anpassung wurde abgebrochen.");
+    EXPECT_FALSE(cancelled.back().number);
+}
+
 // "Datei" > "Exportieren…": the graph's curves, the steps and the overview
 // as CSV, with a decimal comma (the default) or point; the curves with a
 // point are exactly what --csv writes.
@@ -157,7 +246,11 @@ TEST(Export, WritesCurvesStepsAndOverviewWithTheDecimalSignChosen) {
     w.files.Answer(Q(w.Path("uebersicht.csv")));
     ASSERT_TRUE(w.frame->OnFileExport());
     const std::string overview = ReadBytes(w.Path("uebersicht.csv"));
-    EXPECT_NE(overview.find("Vorhersage;Enddruck;1,0;bar"), std::string::npos) << overview;
+    // The pressure of the last step computed, with a decimal comma.
+    std::string end = Format("%.1f", w.doc.LastRun()->prediction->steps.back().pressureBar);
+    end[end.find('.')] = ',';
+    EXPECT_NE(overview.find("Vorhersage;Enddruck;" + end + ";bar\n"), std::string::npos)
+        << overview;
 
     // A folder that does not exist: the message, nothing written.
     w.sink.Clear();
@@ -167,6 +260,66 @@ TEST(Export, WritesCurvesStepsAndOverviewWithTheDecimalSignChosen) {
     ASSERT_EQ(w.sink.Log().size(), 1u);
     EXPECT_TRUE(w.sink.Log()[0].warning);
     EXPECT_NE(w.sink.Log()[0].text.find("kann nicht geschrieben werden"), std::string::npos);
+}
+
+// The samples of the last uncertainty run: with a decimal point exactly the
+// CSV the uncertainty dialog saves, with a comma each number's point a comma;
+// before any run the choice is greyed.
+TEST(Export, WritesTheSamplesOfTheLastUncertaintyRun) {
+    class SaveTo : public SweepFileChooser {
+    public:
+        QString SaveCsv(QWidget*) override { return csv; }
+        QString SaveChart(QWidget*) override { return {}; }
+        QString csv;
+    };
+    Window w;
+    OpenNordfeld(w);
+    WhenModal([](QWidget* modal) {
+        auto* d = qobject_cast<ExportDialog*>(modal);
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->Button(ExportDialog::What::Samples)->isEnabled());
+        d->reject();
+    });
+    EXPECT_FALSE(w.frame->OnFileExport());
+
+    SaveTo chooser;
+    chooser.csv = Q(w.Path("dialog.csv"));
+    WhenModal([&chooser](QWidget* modal) {
+        auto* sweep = qobject_cast<SweepDialog*>(modal);
+        ASSERT_NE(sweep, nullptr);
+        sweep->SetFileChooser(&chooser);
+        sweep->SetRow("m_OOIP", "4000", "", "6000");
+        sweep->SetRow("m_KrgMax", "0,4", "0,6", "0,8");
+        sweep->SamplesBox()->setValue(40);
+        QSignalSpy ended(sweep, &SweepDialog::RunEnded);
+        ASSERT_TRUE(sweep->Start());
+        ASSERT_TRUE(ended.wait(120000));
+        ASSERT_TRUE(sweep->SaveCsv());
+        sweep->accept();
+    });
+    w.Run(ID_UNSICHERHEITSANALYSE);
+    ASSERT_TRUE(w.frame->LastSweep());
+    EXPECT_EQ(w.frame->LastSweep()->completed, 40u);
+    const std::string fromDialog = ReadBytes(w.Path("dialog.csv"));
+    ASSERT_EQ(SplitLines(fromDialog).size(), 41u);
+
+    NextExport(ExportDialog::What::Samples, false);
+    w.files.Answer(Q(w.Path("punkt.csv")));
+    ASSERT_TRUE(w.frame->OnFileExport());
+    EXPECT_EQ(ReadBytes(w.Path("punkt.csv")), fromDialog);
+
+    NextExport(ExportDialog::What::Samples, true);
+    w.files.Answer(Q(w.Path("komma.csv")));
+    ASSERT_TRUE(w.frame->OnFileExport());
+    const std::vector<std::string> point = SplitLines(fromDialog);
+    const std::vector<std::string> comma = SplitLines(ReadBytes(w.Path("komma.csv")));
+    ASSERT_EQ(comma.size(), point.size());
+    EXPECT_EQ(comma[0], point[0]);  // the head's names keep their points
+    for (size_t i = 1; i < point.size(); ++i) {
+        std::string expected = point[i];
+        std::replace(expected.begin(), expected.end(), '.', ',');
+        EXPECT_EQ(comma[i], expected);
+    }
 }
 
 // "Rückgängig" and "Wiederholen" (Strg+Z, Strg+Y) for every change: the
@@ -188,6 +341,9 @@ TEST(Undo, TakesBackEveryChangeOfTheCaseAndRedoesIt) {
     EXPECT_TRUE(w.Command(ID_EDIT_UNDO)->isEnabled());
     EXPECT_EQ(w.Command(ID_EDIT_UNDO)->text(), QStringLiteral("&Rückgängig: Daten ändern\tStrg+Z"));
 
+    // The window manager gives the window the focus again when the dialog
+    // is closed; the offscreen platform does not.
+    ASSERT_TRUE(Activate(w.frame.get()));
     QTest::keyClick(w.frame.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w.doc.m_OOIP, 5000.0f);
     EXPECT_EQ(w.doc.m_Text, report5000);
@@ -225,6 +381,31 @@ TEST(Undo, TakesBackEveryChangeOfTheCaseAndRedoesIt) {
     OpenNordfeld(w, "gaskappe.mvk");
     EXPECT_FALSE(w.Command(ID_EDIT_UNDO)->isEnabled());
     EXPECT_FALSE(w.Command(ID_EDIT_REDO)->isEnabled());
+}
+
+// A measured row appended in the dialog is a step of the dialog's OK:
+// "Rückgängig" takes the row away again, "Wiederholen" brings it back.
+TEST(Undo, TakesBackAMeasuredRowAppendedInTheDialog) {
+    Window w;
+    OpenNordfeld(w);
+    const std::vector<std::string> rows = w.doc.m_Messwerte;
+    w.sink.Answers({Answer::Yes, Answer::Yes});
+    w.NextDialog([](DlgInputWidget& d) {
+        QTest::mouseClick(d.Button(1036), Qt::LeftButton);  // "Zeile anhängen"
+        TypeInto(d, 1034, QStringLiteral("900,5  120  300"));
+        QTest::keyClick(d.Edit(1034), Qt::Key_Tab);
+    });
+    w.Run(ID_DATEN_AENDERN);
+    ASSERT_EQ(w.doc.m_Messwerte.size(), rows.size() + 1) << testing::PrintToString(w.sink.Texts());
+    EXPECT_EQ(w.doc.m_Messwerte.back(), "900.5  120  300");
+    const std::vector<std::string> withRow = w.doc.m_Messwerte;
+    EXPECT_TRUE(w.doc.IsModified());
+    w.Run(ID_EDIT_UNDO);
+    EXPECT_EQ(w.doc.m_Messwerte, rows);
+    EXPECT_FALSE(w.doc.IsModified());
+    w.Run(ID_EDIT_REDO);
+    EXPECT_EQ(w.doc.m_Messwerte, withRow);
+    EXPECT_TRUE(w.doc.IsModified());
 }
 
 // The match's inputs, starts, bounds and weights and the uncertainty
@@ -305,7 +486,10 @@ TEST(CompareCases, DrawsTheCurvesOfSavedCasesInOneGraph) {
     ASSERT_EQ(window->PageCount(), 1);
     const GraphPage& page = window->PageData(0);
     ASSERT_EQ(page.overlays.size(), 3u);
-    EXPECT_EQ(page.overlays[0].name, "nordfeld.mvk (Nordfeld)");
+    // The legend names each case by its field; the footer by its file.
+    EXPECT_EQ(page.overlays[0].name, "Nordfeld");
+    EXPECT_EQ(page.overlays[1].name, "Gaskappe");
+    EXPECT_EQ(page.overlays[2].name, "Sauergas");
     EXPECT_EQ(page.footer, "Fälle: nordfeld.mvk, gaskappe.mvk, sauergas.mvk");
     // Each curve is its case's own prediction.
     morvek::CaseInputs gaskappe;
@@ -335,6 +519,16 @@ TEST(CompareCases, DrawsTheCurvesOfSavedCasesInOneGraph) {
     EXPECT_EQ(w.sink.Log()[0].text,
               "Nicht im Vergleich:\nkein-fall.mvk: keine gültige Morvek-Datei");
     EXPECT_EQ(w.frame->Comparison()->PageData(0).overlays.size(), 1u);
+
+    // Two variants of one field: each named by its file as well.
+    const std::string variant = w.Path("nordfeld-variante.mvk");
+    WriteBytes(variant, ReadBytes(SourcePath("examples/nordfeld.mvk")));
+    ASSERT_TRUE(w.frame->CompareCases({three[0], Q(variant), three[2]}));
+    const GraphPage& variants = w.frame->Comparison()->PageData(0);
+    ASSERT_EQ(variants.overlays.size(), 3u);
+    EXPECT_EQ(variants.overlays[0].name, "nordfeld.mvk (Nordfeld)");
+    EXPECT_EQ(variants.overlays[1].name, "nordfeld-variante.mvk (Nordfeld)");
+    EXPECT_EQ(variants.overlays[2].name, "Sauergas");
 }
 
 // The graph reads values off under the mouse (both axes and the nearest

@@ -20,6 +20,7 @@
 #include "case/MorvekDoc.h"
 #include "forecast/ForecastText.h"
 #include "forecast/qt/ForecastDialog.h"
+#include "model/FieldTable.h"
 
 namespace {
 
@@ -95,10 +96,22 @@ TEST(ForecastDialog, ComputesTheEnginesForecastOfTheInputsTyped) {
     EXPECT_TRUE(f.dialog->PrintTo(printer));
     EXPECT_TRUE(FileExists(f.dir.File("p.pdf")));
 
-    // Übernehmen takes the inputs into the case, and only them.
+    // Übernehmen takes the inputs into the case, and only them, as a step
+    // the window's "Rückgängig" takes back whole.
+    std::vector<std::string> steps;
+    morvek::CaseInputs stateBefore;
+    f.doc.SetChangeListener([&](const CaseState& b, const CaseState&, const std::string& what) {
+        steps.push_back(what);
+        stateBefore = b.inputs;
+    });
+    const morvek::CaseInputs unchanged = f.doc.m_Inputs;
     ASSERT_TRUE(f.dialog->Apply());
     EXPECT_TRUE(f.doc.IsModified());
     EXPECT_TRUE(f.doc.m_Inputs == in);
+    EXPECT_EQ(steps, std::vector<std::string>{"Prognose übernehmen"});
+    EXPECT_TRUE(stateBefore == unchanged);
+    ASSERT_TRUE(f.dialog->Apply());
+    EXPECT_EQ(steps.size(), 1u) << "the same inputs again are no change";
 }
 
 TEST(ForecastDialog, RefusesInGermanAndChangesNothing) {
@@ -118,8 +131,11 @@ TEST(ForecastDialog, RefusesInGermanAndChangesNothing) {
     EXPECT_FALSE(f.doc.IsModified());
     ASSERT_EQ(f.sink.Texts().size(), 4u);
     EXPECT_EQ(f.sink.Texts()[0],
-              "Die Plateaurate Öl (oil_rate_target_m3_per_day) muß größer als 0 sein.");
+              "Die Plateaurate Öl muß größer als 0 sein.");
     EXPECT_NE(f.sink.Texts()[1].find("Bitte ein Datum als JJJJ-MM-TT"), std::string::npos);
+    // The window names inputs by their captions, never by the command line's names.
+    for (const std::string& text : f.sink.Texts())
+        EXPECT_EQ(text.find("_"), std::string::npos) << text;
     EXPECT_EQ(f.sink.Texts()[2],
               "Der Mindestsohlendruck (260 bar) muß unter dem Initialdruck (250 bar) liegen.");
     EXPECT_EQ(f.sink.Texts()[3], f.sink.Texts()[2]);
@@ -140,3 +156,22 @@ TEST(ForecastDialog, RefusesInGermanAndChangesNothing) {
 }
 
 }  // namespace
+
+// The forecast's number fields take a decimal comma as every field of the
+// window does; a text that is no number with either sign says so.
+TEST(ForecastDialog, TakesADecimalCommaAsWellAsAPoint) {
+    Fixture f;
+    f.TypeWells();
+    f.Type("oil_rate_target_m3_per_day", "400,25");
+    f.Type("productivity_index_m3_per_day_bar", "5,5");
+    ASSERT_TRUE(f.dialog->Apply());
+    EXPECT_TRUE(f.sink.Texts().empty());
+    EXPECT_EQ(morvek::FindField("oil_rate_target_m3_per_day")->Number(f.doc.m_Inputs), 400.25f);
+    EXPECT_EQ(morvek::FindField("productivity_index_m3_per_day_bar")->Number(f.doc.m_Inputs), 5.5f);
+    f.Type("productivity_index_m3_per_day_bar", "5,5,5");
+    EXPECT_FALSE(f.dialog->Apply());
+    ASSERT_EQ(f.sink.Log().size(), 1u);
+    EXPECT_TRUE(f.sink.Log()[0].warning);
+    EXPECT_NE(f.sink.Texts()[0].find("Dezimalkomma oder Dezimalpunkt"), std::string::npos)
+        << f.sink.Texts()[0];
+}

@@ -40,7 +40,7 @@ TEST(DataEntryDialogWidget, ShowsEveryLabelAndCaptionOfTheForm) {
         }
     }
     for (const char* text :
-         {"Gaszusammensetzung in Prozent", "Korrelationsmethode", "Glasoe ", "Vasques und Beggs",
+         {"Gaszusammensetzung in Prozent", "Korrelationsmethode", "Glasoe ", "Vasquez und Beggs",
           "Standing", "Kartoatmodjo u.Schmidt", "Meßwerte", "Zeile ändern", "Zeile anhängen",
           "Zeile einfügen", "Zeile löschen", "Meßwertdatei lesen", "OK", "Abbrechen",
           "Kum.Ölproduktion   Schließdruck     GOEV\n(1000 m3)               (Bar)           "
@@ -77,7 +77,8 @@ TEST(DataEntryDialogWidget, LeavingTheApiFieldWarnsOfAnImplausibleDensityOnly) {
     shown.Leave(ctl::kAPI);
     ASSERT_EQ(shown.sink.Log().size(), 1u);
     EXPECT_EQ(shown.sink.Log()[0].text,
-              "Die Öldichte von 105.000000 Grad API bzw. 0.597651 kg/l ist zu korrigieren");
+              "Die Öldichte von 105 Grad API bzw. 0.598 kg/l ist zu korrigieren.");
+    EXPECT_TRUE(shown.sink.Log()[0].warning);
     EXPECT_EQ(shown.Shown(ctl::kAPI), QStringLiteral("105"));
 }
 

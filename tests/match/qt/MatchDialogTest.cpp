@@ -99,6 +99,11 @@ TEST(MatchDialog, CancelStopsTheMatchAndRefusalsAreShown) {
     EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
     EXPECT_TRUE(dialog.StartButton()->isEnabled());
     EXPECT_EQ(c.doc.m_OOIP, 5000.0f);
+    // The settings the match was started with are kept with the case (a
+    // change of the case); the refusals below change nothing more.
+    ASSERT_TRUE(c.doc.m_Inputs.matchSettings);
+    EXPECT_TRUE(c.doc.IsModified());
+    const morvek::CaseInputs started = c.doc.m_Inputs;
 
     // Nothing to fit, a start outside its bounds, a word for a number.
     dialog.Check("m_OOIP")->setChecked(false);
@@ -114,7 +119,8 @@ TEST(MatchDialog, CancelStopsTheMatchAndRefusalsAreShown) {
     EXPECT_EQ(c.sink.Texts()[0], "Bitte mindestens eine Größe zum Anpassen wählen.");
     EXPECT_NE(c.sink.Texts()[1].find("außerhalb der Grenzen"), std::string::npos);
     EXPECT_NE(c.sink.Texts()[2].find("Bitte eine Zahl eingeben"), std::string::npos);
-    EXPECT_FALSE(c.doc.IsModified());
+    for (const auto& e : c.sink.Log()) EXPECT_TRUE(e.warning) << e.text;
+    EXPECT_TRUE(c.doc.m_Inputs == started);
 }
 
 // krg and kro from a table: the Corey inputs take no part and cannot be
@@ -143,6 +149,10 @@ TEST(MatchDialog, TheCasesTablesDecideWhatCanBeFittedAndWithinWhichBounds) {
     }
     for (const char* name : {"m_OOIP", "m_Gaskappe", "m_Swi", "m_Entloesungsdruck"})
         EXPECT_TRUE(dialog.Check(name)->isEnabled()) << name;
+    // Each input by its caption; the record name only in the tool tip.
+    EXPECT_EQ(dialog.Check("m_OOIP")->text(), QStringLiteral("Original Oil in Place(1000 m3)"));
+    EXPECT_EQ(dialog.Check("m_OOIP")->toolTip(),
+              QStringLiteral("Original Oil in Place(1000 m3): m_OOIP (ooip_1000m3)"));
     EXPECT_EQ(dialog.LowerEdit("m_Entloesungsdruck")->text(), "10");
 
     // Ticked all the same (a script could): refused, with the reason.
@@ -156,9 +166,12 @@ TEST(MatchDialog, TheCasesTablesDecideWhatCanBeFittedAndWithinWhichBounds) {
     EXPECT_FALSE(dialog.Running());
     EXPECT_EQ(c.sink.Texts(),
               (std::vector<std::string>{
-                  "m_KrgMax kann nicht angepaßt werden: der Fall nimmt krg und kro aus der "
-                  "Tabelle der relativen Permeabilitäten nordfeld-relperm.txt.",
-                  "m_Entloesungsdruck: Die Grenzen müssen zwischen 10 und 250 liegen."}));
+                  "\"Max.rel.Permeabilität Gas ( - )\" kann nicht angepaßt werden: der Fall "
+                  "nimmt krg und kro aus der Tabelle der relativen Permeabilitäten "
+                  "nordfeld-relperm.txt.",
+                  "\"Gasentlösungsdruck (Bar)\": Die Grenzen müssen zwischen 10 und 250 liegen."}));
+    // Refusals are errors: the warning icon, not the information one.
+    for (const auto& e : c.sink.Log()) EXPECT_TRUE(e.warning) << e.text;
     EXPECT_TRUE(c.doc.m_Inputs == before);
     EXPECT_FALSE(c.doc.IsModified());
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,9 +151,13 @@ TEST(SweepDialog, RefusesWhatTheCommandLineRefuses) {
         const char* message;
     };
     const std::vector<Row> rows = {
-        {"m_OOIP", "6000", "", "4000", "muß kleiner als der obere Wert"},
-        {"m_Sgc", "0.1", "", "1.5", "Krit.Gassättigung"},
-        {"m_Sgc", "0.02", "0.3", "0.1", "muß zwischen 0.02 und 0.1 liegen"},
+        {"m_OOIP", "6000", "", "4000",
+         "\"Original Oil in Place(1000 m3)\": der untere Wert 6000 muß kleiner als der obere "
+         "Wert 4000 sein."},
+        {"m_Sgc", "0.1", "", "1.5", "\"Krit.Gassättigung ( - )\": "},
+        {"m_Sgc", "0.02", "0.3", "0.1",
+         "\"Krit.Gassättigung ( - )\": der wahrscheinlichste Wert 0.3 muß zwischen 0.02 und 0.1 "
+         "liegen."},
         {"m_OOIP", "viel", "", "6000", "Original Oil in Place"},
     };
     for (const Row& row : rows) {
@@ -163,6 +168,23 @@ TEST(SweepDialog, RefusesWhatTheCommandLineRefuses) {
         ASSERT_EQ(g.sink.Log().size(), 1u);
         EXPECT_NE(g.sink.Log()[0].text.find(row.message), std::string::npos)
             << g.sink.Log()[0].text;
+        // Named by the caption, as the row shows it, with the warning icon.
+        EXPECT_EQ(g.sink.Log()[0].text.find("m_"), std::string::npos) << g.sink.Log()[0].text;
+        EXPECT_TRUE(g.sink.Log()[0].warning);
+    }
+    // A study of the forecast over time on a case without its inputs: the
+    // forecast's refusal, naming the inputs as the window does.
+    {
+        Fixture g;
+        g.dialog->SetRow("m_OOIP", "4000", "", "6000");
+        g.dialog->AbandonEdit()->clear();
+        g.dialog->ForecastBox()->setChecked(true);
+        EXPECT_FALSE(g.dialog->Start());
+        ASSERT_EQ(g.sink.Log().size(), 1u);
+        const std::string& text = g.sink.Log()[0].text;
+        EXPECT_EQ(text.rfind("Die Prognose über die Zeit des Falls kann nicht rechnen:\n", 0), 0u)
+            << text;
+        EXPECT_EQ(text.find("forecast_"), std::string::npos) << text;
     }
     EXPECT_FALSE(f.dialog->Start());  // nothing ticked
     ASSERT_EQ(f.sink.Log().size(), 1u);

@@ -68,27 +68,72 @@ TEST(WaterDriveDialog, FitsOnItsThreadAndTheCaseTakesTheOilInPlace) {
     EXPECT_EQ(dialog.GraphWindow()->PageCount(), 3);
 
     EXPECT_FALSE(c.doc.IsModified());
+    // "Übernehmen" is a step the window's "Rückgängig" takes back whole.
+    std::vector<std::string> steps;
+    morvek::CaseInputs stateBefore;
+    c.doc.SetChangeListener([&](const CaseState& b, const CaseState&, const std::string& what) {
+        steps.push_back(what);
+        stateBefore = b.inputs;
+    });
+    const morvek::CaseInputs unfitted = c.doc.m_Inputs;
     ASSERT_TRUE(dialog.Apply());
     EXPECT_FLOAT_EQ(c.doc.m_OOIP, static_cast<float>(n));
     EXPECT_TRUE(c.doc.IsModified());
+    EXPECT_EQ(steps, std::vector<std::string>{"Materialbilanz übernehmen"});
+    EXPECT_TRUE(stateBefore == unfitted);
     EXPECT_TRUE(c.sink.Texts().empty());
+}
+
+TEST(WaterDriveDialog, CancelStopsTheFitAndVerwerfenLeavesTheCaseAlone) {
+    Case c;
+    const morvek::CaseInputs before = c.doc.m_Inputs;
+    WaterDriveDialog dialog(c.doc, c.chooser);
+    dialog.FitCheck("aquifer_radius_m")->setChecked(true);
+    ASSERT_TRUE(dialog.Start());
+    EXPECT_TRUE(dialog.CancelButton()->isEnabled());
+    EXPECT_FALSE(dialog.StartButton()->isEnabled());
+    EXPECT_FALSE(dialog.ApplyButton()->isEnabled());
+    EXPECT_FALSE(dialog.Start());  // one fit at a time
+    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(Finishes(dialog));
+    ASSERT_TRUE(dialog.Result());
+    EXPECT_EQ(dialog.Result()->status, morvek::MatchStatus::Cancelled);
+    EXPECT_TRUE(dialog.ProgressLine()->text().contains("abgebrochen")) << dialog.ProgressLine()->text().toStdString();
+    EXPECT_TRUE(dialog.StartButton()->isEnabled());
+    EXPECT_FALSE(dialog.CancelButton()->isEnabled());
+    // The fields keep what was entered, not a value of the cancelled fit.
+    ASSERT_TRUE(dialog.ReadInputs());
+    EXPECT_TRUE(dialog.Working() == before);
+
+    // A fit that converges, then "Verwerfen": the case stays as it was.
+    ASSERT_TRUE(dialog.Start());
+    ASSERT_TRUE(Finishes(dialog));
+    ASSERT_TRUE(dialog.Result()->Converged()) << dialog.Result()->message;
+    EXPECT_TRUE(dialog.ProgressLine()->text().startsWith("Konvergiert nach"));
+    EXPECT_NE(dialog.Working().aquiferRadiusM, before.aquiferRadiusM);
+    dialog.reject();
+    EXPECT_TRUE(c.doc.m_Inputs == before);
+    EXPECT_FALSE(c.doc.IsModified());
 }
 
 TEST(WaterDriveDialog, ABadCellIsRefusedAndTheCaseStaysAsItWas) {
     Case c;
     const morvek::CaseInputs before = c.doc.m_Inputs;
     WaterDriveDialog dialog(c.doc, c.chooser);
-    dialog.HistoryGrid()->item(3, 2)->setText("12,5");
+    dialog.HistoryGrid()->item(3, 2)->setText("12,5,0");
     EXPECT_FALSE(dialog.Apply());
     ASSERT_EQ(c.sink.Texts().size(), 1u);
     EXPECT_NE(c.sink.Texts()[0].find("Zeile 4"), std::string::npos) << c.sink.Texts()[0];
-    EXPECT_NE(c.sink.Texts()[0].find("Dezimalpunkt"), std::string::npos);
+    EXPECT_NE(c.sink.Texts()[0].find("Dezimalkomma oder Dezimalpunkt"), std::string::npos);
+    // A refusal is an error: the warning icon.
+    EXPECT_TRUE(c.sink.Log()[0].warning);
     // A cumulative that falls is refused with its row.
     dialog.HistoryGrid()->item(3, 2)->setText("1");
     EXPECT_FALSE(dialog.Apply());
     EXPECT_NE(c.sink.Texts().back().find("Zeile 4: Die kumulative Ölförderung fällt"),
               std::string::npos)
         << c.sink.Texts().back();
+    EXPECT_TRUE(c.sink.Log().back().warning);
     dialog.reject();
     EXPECT_TRUE(c.doc.m_Inputs == before);
 }
@@ -120,6 +165,14 @@ TEST(WaterDriveDialog, WhatIsLeftAsShownKeepsEveryDigit) {
     dialog.AquiferEdit("aquifer_angle_deg")->setText("180");
     ASSERT_TRUE(dialog.ReadInputs());
     EXPECT_EQ(dialog.Working().aquiferAngleDeg, 180.0f);
+    // With a decimal comma as well, in a field and in a cell of the grid.
+    dialog.AquiferEdit("aquifer_angle_deg")->setText("180,5");
+    dialog.HistoryGrid()->item(0, 1)->setText("188,5");
+    ASSERT_TRUE(dialog.ReadInputs());
+    EXPECT_EQ(dialog.Working().aquiferAngleDeg, 180.5f);
+    ASSERT_TRUE(dialog.Working().history);
+    EXPECT_EQ(dialog.Working().history->rows[0].pressureBar, 188.5f);
+    EXPECT_TRUE(c.sink.Texts().empty());
     EXPECT_EQ(dialog.Working().aquiferCompressibilityPerBar, before.aquiferCompressibilityPerBar);
 }
 
