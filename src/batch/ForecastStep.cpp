@@ -10,6 +10,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
 #include "batch/ExitStatus.h"
+#include "batch/TableStep.h"
 #include "batch/SweepStep.h"
 #include "case/MorvekDoc.h"
 #include "forecast/ForecastSweep.h"
@@ -196,16 +197,9 @@ bool ReadForecastOptions(const QCommandLineParser& parser, bool sweepActive,
 int ApplyWaterCutOption(CMorvekDoc& doc, const ForecastRequest& request, MessageSink& sink) {
     if (request.waterCutPath.empty()) return kExitOk;
     morvek::CaseInputs inputs = doc.m_Inputs;
-    switch (ReadWaterCutTableInto(request.waterCutPath, inputs, sink)) {
-        case TableEntry::Taken:
-            doc.m_Inputs.waterCutTable = std::move(inputs.waterCutTable);
-            return kExitOk;
-        case TableEntry::Refused:
-            return kExitRefused;
-        case TableEntry::Unreadable:
-            break;
-    }
-    return kExitFile;
+    const int status = ExitStatusOf(ReadWaterCutTableInto(request.waterCutPath, inputs, sink));
+    if (status == kExitOk) doc.m_Inputs.waterCutTable = std::move(inputs.waterCutTable);
+    return status;
 }
 
 int CheckForecastRequest(const ForecastRequest& request, const SweepRequest& sweep,

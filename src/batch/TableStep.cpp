@@ -26,7 +26,9 @@ const QCommandLineOption& RelPermOption() {
     return option;
 }
 
-int StatusOf(TableEntry entry) {
+}  // namespace
+
+int ExitStatusOf(TableEntry entry) {
     switch (entry) {
         case TableEntry::Taken:
             return kExitOk;
@@ -37,8 +39,6 @@ int StatusOf(TableEntry entry) {
     }
     return kExitFile;
 }
-
-}  // namespace
 
 std::vector<QCommandLineOption> TableCommandLineOptions() {
     return {PvtOption(), RelPermOption()};
@@ -53,11 +53,11 @@ int ApplyTableOptions(CMorvekDoc& doc, const TableOptions& options, MessageSink&
     // Both or neither: a refused second table leaves the first untaken too.
     morvek::CaseInputs inputs = doc.m_Inputs;
     if (!options.pvtPath.empty()) {
-        const int status = StatusOf(ReadPvtTableInto(options.pvtPath, inputs, sink));
+        const int status = ExitStatusOf(ReadPvtTableInto(options.pvtPath, inputs, sink));
         if (status != kExitOk) return status;
     }
     if (!options.relPermPath.empty()) {
-        const int status = StatusOf(ReadRelPermTableInto(options.relPermPath, inputs, sink));
+        const int status = ExitStatusOf(ReadRelPermTableInto(options.relPermPath, inputs, sink));
         if (status != kExitOk) return status;
     }
     doc.m_Inputs.pvtTable = std::move(inputs.pvtTable);

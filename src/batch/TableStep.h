@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "input/LabTableEntry.h"
+
 class CMorvekDoc;
 class MessageSink;
 
@@ -27,3 +29,7 @@ bool TableOptionsOf(const QCommandLineParser& parser, TableOptions& out, std::st
 // is refused (its bad lines are on stderr). A failure leaves the case's
 // tables as they were.
 int ApplyTableOptions(CMorvekDoc& doc, const TableOptions& options, MessageSink& sink);
+
+// The exit status of a table file read into the case: 0 taken, 2 refused,
+// 1 unreadable.
+int ExitStatusOf(TableEntry entry);

@@ -10,6 +10,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
 #include "batch/ExitStatus.h"
+#include "batch/TableStep.h"
 #include "batch/MatchStep.h"
 #include "case/DataEntryRunner.h"
 #include "case/MorvekDoc.h"
@@ -120,16 +121,9 @@ bool ReadWaterDriveOptions(const QCommandLineParser& parser, WaterDriveCommandLi
 int ApplyHistoryOption(CMorvekDoc& doc, const WaterDriveCommandLine& cl, MessageSink& sink) {
     if (cl.historyPath.empty()) return kExitOk;
     morvek::CaseInputs inputs = doc.m_Inputs;
-    switch (ReadHistoryInto(cl.historyPath, inputs, sink)) {
-        case TableEntry::Taken:
-            doc.m_Inputs.history = std::move(inputs.history);
-            return kExitOk;
-        case TableEntry::Refused:
-            return kExitRefused;
-        case TableEntry::Unreadable:
-            break;
-    }
-    return kExitFile;
+    const int status = ExitStatusOf(ReadHistoryInto(cl.historyPath, inputs, sink));
+    if (status == kExitOk) doc.m_Inputs.history = std::move(inputs.history);
+    return status;
 }
 
 int RunMbFitStep(CMorvekDoc& doc, const WaterDriveCommandLine& cl, bool answerYes,
