@@ -57,21 +57,36 @@ std::string RowsLabel(const char* quantity, int drawn, const HistoryBalance& b) 
     return label;
 }
 
+// The rows' F/Et against x(row) as the graph's markers, and the least-squares
+// line through them (fitted false with fewer than two rows).
+struct FOverEtPoints {
+    std::vector<double> xs;
+    double a = 0, slope = 0;
+    bool fitted = false;
+};
+
+template <class X>
+FOverEtPoints FOverEtAgainst(GraphSeries& g, const HistoryBalance& b, X x) {
+    FOverEtPoints p;
+    std::vector<double> ys;
+    for (const HistoryBalanceRow& r : b.rows) {
+        if (!(r.et > 0)) continue;
+        p.xs.push_back(x(r));
+        ys.push_back(r.f1000m3 / r.et);
+        AddMarker(g, p.xs.back(), ys.back());
+    }
+    p.fitted = Line(p.xs, ys, p.a, p.slope);
+    return p;
+}
+
 }  // namespace
 
 GraphSeries HavlenaOdehInfluxGraph(const HistoryBalance& b) {
     GraphSeries g;
     g.sharedYScale = true;
-    std::vector<double> xs, ys;
-    for (const HistoryBalanceRow& r : b.rows) {
-        if (!(r.et > 0)) continue;
-        xs.push_back(r.we1000m3 / r.et);
-        ys.push_back(r.f1000m3 / r.et);
-        AddMarker(g, xs.back(), ys.back());
-    }
+    const auto [xs, a, slope, fitted] =
+        FOverEtAgainst(g, b, [](const HistoryBalanceRow& r) { return r.we1000m3 / r.et; });
     const double xMax = xs.empty() ? 1.0 : std::max(*std::max_element(xs.begin(), xs.end()), 0.0);
-    double a = 0, slope = 0;
-    const bool fitted = Line(xs, ys, a, slope);
     const double n = b.ooip1000m3;
     TwoLines(g, 0.0, xMax, n, 1.0, fitted ? a : n, fitted ? slope : 1.0);
     g.labels = {"We/Et (1000 m3)",
@@ -88,17 +103,10 @@ GraphSeries HavlenaOdehInfluxGraph(const HistoryBalance& b) {
 GraphSeries CampbellGraph(const HistoryBalance& b) {
     GraphSeries g;
     g.sharedYScale = true;
-    std::vector<double> xs, ys;
-    for (const HistoryBalanceRow& r : b.rows) {
-        if (!(r.et > 0)) continue;
-        // Influx of the aquifer model counts as withdrawal met: (F - We)/Et.
-        xs.push_back(r.f1000m3);
-        ys.push_back(r.f1000m3 / r.et);
-        AddMarker(g, xs.back(), ys.back());
-    }
+    // F/Et against F: without influx flat at N, rising with it.
+    const auto [xs, a, slope, fitted] =
+        FOverEtAgainst(g, b, [](const HistoryBalanceRow& r) { return r.f1000m3; });
     const double xMax = xs.empty() ? 1.0 : *std::max_element(xs.begin(), xs.end());
-    double a = 0, slope = 0;
-    const bool fitted = Line(xs, ys, a, slope);
     const double n = b.ooip1000m3;
     TwoLines(g, 0.0, xMax, n, 0.0, fitted ? a : n, fitted ? slope : 0.0);
     g.labels = {"F (1000 m3)",
