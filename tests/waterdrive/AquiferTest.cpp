@@ -97,6 +97,40 @@ TEST(Aquifer, FetkovichRadialReproducesDakeTable9_9) {
             << "year " << i + 1 << ": " << we[i] * 1000 / kBbl / 1e6;
 }
 
+TEST(Aquifer, FetkovichLinearReproducesDakeTable9_9ThroughItsJAndWei) {
+    // Fetkovich's method sees an aquifer only through its productivity J and
+    // its initial encroachable water Wei = ct Wi pi (his eqs. 5 and 9): a
+    // linear aquifer with Dake's J = 116.5 b/d/psi and Wei = 211.9 MMrb must
+    // give his table 9.9. Its width and length follow from table 1 of
+    // Fetkovich (1971), J = 3 (1.127e-3) k w h / (mu L), and Wi = w L h phi.
+    const double h = 100, phi = 0.25, ct = 7e-6, k = 200, mu = 0.55;  // ft, 1/psi, mD, cP
+    const double area = 211.9e6 * 5.614583 / (ct * 2740 * h * phi);    // w L, ft2
+    const double ratio = 116.5 * mu / (3 * 1.127e-3 * k * h);          // w / L
+    Aquifer a;
+    a.model = AquiferModel::FetkovichLinear;
+    a.thicknessM = h * kFt;
+    a.porosity = phi;
+    a.permeabilityMd = k;
+    a.waterViscosityCp = mu;
+    a.compressibilityPerBar = ct * kPerPsi;
+    a.widthM = std::sqrt(area * ratio) * kFt;
+    a.lengthM = std::sqrt(area / ratio) * kFt;
+    ASSERT_EQ(AquiferProblem(a), "");
+    std::vector<double> days, pressures;
+    for (int year = 1; year <= 10; ++year) {
+        days.push_back(365.0 * year);
+        pressures.push_back(kDakePressurePsia[year] * kPsi);
+    }
+    const double published[] = {3.925,  13.540, 25.510, 37.971, 49.941,
+                                60.865, 70.611, 78.984, 85.918, 91.445};  // MMrb
+    const std::vector<double> we = CumulativeInflux1000m3(a, 2740 * kPsi, days, pressures);
+    for (size_t i = 0; i < we.size(); ++i)
+        // As for the radial aquifer: Dake's whole-psi mean pressures, and J
+        // and Wei to four digits (0.05 in 116.5, 0.05 in 211.9).
+        EXPECT_LT(Relative(we[i] * 1000 / kBbl / 1e6, published[i]), 1.5e-3)
+            << "year " << i + 1 << ": " << we[i] * 1000 / kBbl / 1e6;
+}
+
 TEST(Aquifer, FetkovichStepsAreExactForAConstantBoundaryPressure) {
     // Fetkovich's eq. 5: for a boundary held at p, We = K (pi - p)
     // (1 - exp(-J t / K)) whatever the steps; the linear aquifer's J is
@@ -336,6 +370,43 @@ TEST(Aquifer, CarterTracyFirstStepOfAhmedExample10_9) {
     // below PD there.
     InfluxCalculator exact(a, 2500 * kPsi);
     EXPECT_LT(exact.Advance(182.5, 2490 * kPsi) * 1000 / kBbl, 12266);
+}
+
+TEST(Aquifer, CarterTracyReproducesAhmedExample10_9OverTwoYears) {
+    // Ahmed, example 10-9 in the form it is taught from (B = 1.119 phi ct h
+    // r^2 = 22.38 bbl/psi, tD = 0.98875 t, the boundary at 2490, 2472, 2444
+    // and 2408 psi after 6, 12, 18 and 24 months, PD' = 1 / (2 tD)): 13,451,
+    // 47,334, 115,163 and 222,737 bbl. The printed PD are used as printed
+    // (3.002, 3.488, 3.551, 3.695): the second is not (ln tD + 0.80907) / 2
+    // = 3.349, and the later steps carry it. What is checked is the step
+    // itself: which tD, which PD', which We enter it.
+    Aquifer a;
+    a.model = AquiferModel::CarterTracyRadial;
+    a.reservoirRadiusM = 2000 * kFt;
+    a.thicknessM = 25 * kFt;
+    a.permeabilityMd = 100;
+    a.porosity = 0.2;
+    a.waterViscosityCp = 0.8;
+    a.compressibilityPerBar = 1e-6 * kPerPsi;
+    a.angleDeg = 360;
+    ASSERT_EQ(AquiferProblem(a), "");
+    // The constant from the geometry, as the book has it.
+    EXPECT_LT(Relative(InfluxConstantM3PerBar(a) / kBbl * kPsi, 22.38), 5e-4);
+    EXPECT_LT(Relative(DimensionlessTimePerDay(a), 0.98875), 5e-4);
+    InfluxCalculator c(a, 2500 * kPsi);
+    c.UseFunctions(
+        nullptr,
+        [](double td) {
+            return td < 270 ? 3.002 : td < 450 ? 3.488 : td < 630 ? 3.551 : 3.695;
+        },
+        [](double td) { return 0.5 / td; });
+    const double pressures[] = {2490, 2472, 2444, 2408};
+    const double published[] = {13451, 47334, 115163, 222737};
+    for (int i = 0; i < 4; ++i) {
+        const double we = c.Advance(182.5 * (i + 1), pressures[i] * kPsi) * 1000 / kBbl;
+        // The book rounds tD, PD and PD' to four digits.
+        EXPECT_LT(Relative(we, published[i]), 1e-3) << "step " << i + 1 << ": " << we;
+    }
 }
 
 TEST(Aquifer, VanEverdingenHurstSuperposesMeanStepPressures) {
