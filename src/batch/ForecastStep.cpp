@@ -10,6 +10,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
 #include "batch/ExitStatus.h"
+#include "batch/SampleRun.h"
 #include "batch/TableStep.h"
 #include "batch/SweepStep.h"
 #include "case/MorvekDoc.h"
@@ -83,40 +84,29 @@ int RunForecastSweep(const ForecastRequest& request, const SweepRequest& sweep,
     const std::vector<morvek::ForecastOutcomeColumn> columns =
         morvek::ForecastOutcomeColumns(options);
 
-    AtomicFileWriter csv;
-    std::string error;
-    if (!sweep.csvPath.empty()) {
-        if (!csv.Open(sweep.csvPath, error)) {
-            ShowNotWritten(sweep.csvPath, error);
-            return kExitFile;
-        }
-        csv.Append(morvek::ForecastSweepCsvHeader(sweep.variations, options));
-    }
-    morvek::ForecastSweepSink sink;
-    if (csv.IsOpen())
-        sink = [&](const morvek::ForecastSweepRow& row) {
-            csv.Append(morvek::ForecastSweepCsvLine(row, columns));
-        };
-    const morvek::ForecastSweepResult result =
-        morvek::ForecastSweep(base, sweep.variations, options, sink);
-    if (csv.IsOpen() && !csv.Commit(error)) {
-        ShowNotWritten(sweep.csvPath, error);
+    morvek::ForecastSweepResult result;
+    if (!RunWithSampleCsv(sweep.csvPath,
+                          morvek::ForecastSweepCsvHeader(sweep.variations, options),
+                          [&](AtomicFileWriter* csv) {
+                              morvek::ForecastSweepSink sink;
+                              if (csv)
+                                  sink = [&](const morvek::ForecastSweepRow& row) {
+                                      csv->Append(morvek::ForecastSweepCsvLine(row, columns));
+                                  };
+                              result = morvek::ForecastSweep(base, sweep.variations, options, sink);
+                          }))
         return kExitFile;
-    }
-    const std::string summary =
-        morvek::ForecastSweepSummaryText(doc.m_Feldname, sweep.variations, options, result);
-    if (sweep.summaryPath.empty()) {
-        std::cerr << summary << std::flush;
-    } else if (!WriteOutputFile(sweep.summaryPath, summary)) {
+    if (!DeliverSummary(sweep.summaryPath, morvek::ForecastSweepSummaryText(
+                                               doc.m_Feldname, sweep.variations, options, result)))
         return kExitFile;
-    }
-    if (request.fanPath.empty()) return kExitOk;
+    const int status = SampleRunStatus(result.completed, result.failedCount);
+    if (request.fanPath.empty()) return status;
     const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);
     const FanChartData data{doc.m_Feldname, doc.GetPathName(), result.fan};
     return WriteChart(
                request.fanPath,
                [&](Surface& dc) { DrawFanPage(dc, data, ForecastScreenFrame()); }, kFanTitle)
-               ? kExitOk
+               ? status
                : kExitFile;
 }
 
@@ -222,9 +212,11 @@ int RunForecastStep(const ForecastRequest& request, const SweepRequest& sweep,
     // The forecast decides the oil-gravity question as the run before it.
     const morvek::CaseInputs in = ForecastInputsOf(doc, apiAsLoaded);
     const bool useApi = answerYes && in.initialGorSm3PerM3 != 0.0f;
+    // A sweep without a result still leaves the forecast's report to write.
+    int sweepStatus = kExitOk;
     if (sweep.Active()) {
-        if (const int status = RunForecastSweep(request, sweep, doc, in, useApi, argc, argv))
-            return status;
+        sweepStatus = RunForecastSweep(request, sweep, doc, in, useApi, argc, argv);
+        if (sweepStatus != kExitOk && sweepStatus != kExitNoResult) return sweepStatus;
     }
     const morvek::ForecastResult result = morvek::ForecastCase(in, {useApi});
     morvek::ForecastOrigin origin;
@@ -247,5 +239,5 @@ int RunForecastStep(const ForecastRequest& request, const SweepRequest& sweep,
                 kForecastTitle))
             return kExitFile;
     }
-    return result.steps.size() > 1 ? kExitOk : kExitNoResult;
+    return result.steps.size() > 1 && sweepStatus == kExitOk ? kExitOk : kExitNoResult;
 }

@@ -11,6 +11,7 @@
 #include "batch/CommandLineText.h"
 #include "batch/DrawingApplication.h"
 #include "batch/ExitStatus.h"
+#include "batch/SampleRun.h"
 #include "case/MorvekDoc.h"
 #include "input/CaseRefusal.h"
 #include "sweep/SweepText.h"
@@ -189,43 +190,23 @@ int RunSweepStep(const SweepRequest& request, const CMorvekDoc& doc, float apiAs
     options.check = RefusalOfCase;
     const bool abandonment = options.HasAbandonment();
 
-    AtomicFileWriter csv;
-    std::string error;
-    if (!request.csvPath.empty()) {
-        if (!csv.Open(request.csvPath, error)) {
-            ShowNotWritten(request.csvPath, error);
-            return kExitFile;
-        }
-        csv.Append(morvek::SweepCsvHeader(request.variations, abandonment));
-    }
-    morvek::SweepSink sink;
-    if (csv.IsOpen())
-        sink = [&](const morvek::SweepRow& row) {
-            csv.Append(morvek::SweepCsvLine(row, abandonment));
-        };
-    morvek::SweepResult result = morvek::Sweep(base, request.variations, options, sink);
-    if (csv.IsOpen() && !csv.Commit(error)) {
-        ShowNotWritten(request.csvPath, error);
+    morvek::SweepResult result;
+    if (!RunWithSampleCsv(request.csvPath, morvek::SweepCsvHeader(request.variations, abandonment),
+                          [&](AtomicFileWriter* csv) {
+                              morvek::SweepSink sink;
+                              if (csv)
+                                  sink = [&](const morvek::SweepRow& row) {
+                                      csv->Append(morvek::SweepCsvLine(row, abandonment));
+                                  };
+                              result = morvek::Sweep(base, request.variations, options, sink);
+                          }))
         return kExitFile;
-    }
 
     const morvek::TornadoResult tornado = morvek::Tornado(base, request.variations, options);
     morvek::SweepReport report{doc.m_Feldname, request.variations, options, std::move(result),
                                &tornado};
-    const std::string summary = morvek::SweepSummaryText(report);
-    if (request.summaryPath.empty()) {
-        // A summary nobody receives (stderr on a full disk, a closed pipe)
-        // is a failed write, as a report that cannot be written is.
-        if (!(std::cerr << summary << std::flush)) return kExitFile;
-    } else if (!WriteOutputFile(request.summaryPath, summary)) {
-        return kExitFile;
-    }
-    // A sweep of which no sample has a result has no statistics to give;
-    // its outputs are written all the same, as a run without a result's.
-    const int status =
-        report.result.completed > 0 && report.result.failedCount == report.result.completed
-            ? kExitNoResult
-            : kExitOk;
+    if (!DeliverSummary(request.summaryPath, morvek::SweepSummaryText(report))) return kExitFile;
+    const int status = SampleRunStatus(report.result.completed, report.result.failedCount);
 
     if (request.tornadoPath.empty() && request.distributionPath.empty()) return status;
     const std::unique_ptr<QGuiApplication> app = ApplicationForDrawing(argc, argv);

@@ -37,31 +37,6 @@ std::vector<std::string> Entries(const std::string& dir) {
     return names;
 }
 
-// Runs a shell command line and returns its exit status and stdout (a pipe).
-ProcessResult RunShell(const std::string& command) {
-    ProcessResult r;
-    std::FILE* p = ::popen(command.c_str(), "r");
-    if (p == nullptr) return r;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
-    const int status = ::pclose(p);
-    r.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return r;
-}
-
-std::string Quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string MorvekCommand(const std::vector<std::string>& args) {
-    std::string command = Quoted(MORVEK_EXE);
-    for (const std::string& a : args) command += " " + Quoted(a);
-    return command;
-}
-
 // Every output that can name the case, a measured-data file or a table, each
 // onto each input: exit status 2 before anything is read or written, the
 // input keeps every byte and no other output appears.

@@ -191,4 +191,28 @@ TEST(ForecastBatch, TheUncertaintyRunTakesTheForecastAsItsRun) {
     EXPECT_EQ(t.exitStatus, 2);
 }
 
+// As the prediction's uncertainty run: a run none of whose samples has a
+// result is no success (exit 3), and still writes the forecast's report and
+// every file; a summary nobody receives is a failed write.
+TEST(ForecastBatch, AnUncertaintyRunWithoutResultsOrReaderIsNoSuccess) {
+    TempDir dir;
+    const std::string csv = dir.File("s.csv"), report = dir.File("b.txt");
+    // A bottom-hole pressure above the initial pressure refuses every sample;
+    // the case's own forecast (50 bar) has its result.
+    ProcessResult r = RunMorvek(Args({"--forecast", "--vary", "min_bottomhole_pressure_bar=260:300",
+                                      "--samples", "10", "--sweep-csv", csv, "--report", report}));
+    EXPECT_EQ(r.exitStatus, 3) << r.err;
+    EXPECT_NE(r.err.find("Fehlgeschlagene Stichproben: 10"), std::string::npos) << r.err;
+    EXPECT_EQ(SplitLines(ReadBytes(csv)).size(), 11u);
+    EXPECT_NE(ReadBytes(report).find("Nordfeld"), std::string::npos);
+    // One sample with a result is a result.
+    r = RunMorvek(Args({"--forecast", "--vary", "min_bottomhole_pressure_bar=40:260",
+                        "--samples", "10", "--report", report}));
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    std::vector<std::string> args = Args({"--forecast", "--vary", "m_OOIP=4000:6000",
+                                          "--samples", "5", "--report", report});
+    r = RunShell(MorvekCommand(args) + " 2>/dev/full");
+    EXPECT_EQ(r.exitStatus, 1);
+}
+
 }  // namespace

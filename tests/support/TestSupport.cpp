@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +92,30 @@ ProcessResult RunMorvek(const std::vector<std::string>& args, const std::string&
     r.out = ReadBytes(outPath);
     r.err = ReadBytes(errPath);
     return r;
+}
+
+ProcessResult RunShell(const std::string& command) {
+    ProcessResult r;
+    std::FILE* p = ::popen(command.c_str(), "r");
+    if (p == nullptr) return r;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
+    const int status = ::pclose(p);
+    r.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return r;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string MorvekCommand(const std::vector<std::string>& args) {
+    std::string command = Quoted(MORVEK_EXE);
+    for (const std::string& a : args) command += " " + Quoted(a);
+    return command;
 }
 
 ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : m_Path(path) {

@@ -34,6 +34,15 @@ struct ProcessResult {
 // (the current one when empty), and collects stdout and stderr.
 ProcessResult RunMorvek(const std::vector<std::string>& args, const std::string& workDir = "");
 
+// Runs a shell command line (for redirections such as 2>/dev/full) and
+// returns its exit status and stdout (a pipe).
+ProcessResult RunShell(const std::string& command);
+
+// A word quoted for the shell, and the morvek program's command line of the
+// arguments, each quoted.
+std::string Quoted(const std::string& text);
+std::string MorvekCommand(const std::vector<std::string>& args);
+
 // Path of a file in the source tree ("examples/nordfeld.mvk").
 std::string SourcePath(const std::string& relative);
 
