@@ -33,6 +33,7 @@
 #include "base/Format.h"
 #include "base/MessageSink.h"
 #include "base/NumberText.h"
+#include "base/qt/SaveFileName.h"
 #include "base/qt/ScreenRoom.h"
 #include "case/MorvekDoc.h"
 #include "forecast/qt/ForecastDialog.h"
@@ -100,11 +101,8 @@ public:
 
 private:
     static QString Ask(QWidget* parent, const char* title, const char* filter, const char* suffix) {
-        QFileDialog dialog(parent, QString::fromUtf8(title), QString(), QString::fromUtf8(filter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QString::fromUtf8(suffix));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-        return dialog.selectedFiles().front();
+        return AskSaveFileName(parent, QString::fromUtf8(title), QString::fromUtf8(filter),
+                               QString::fromUtf8(suffix));
     }
 };
 

@@ -15,6 +15,7 @@
 
 #include "base/FileIO.h"
 #include "base/MessageSink.h"
+#include "base/qt/SaveFileName.h"
 #include "base/qt/ScreenRoom.h"
 #include "views/qt/GraphViewWidget.h"
 #include "views/qt/PageExport.h"
@@ -22,12 +23,10 @@
 namespace {
 
 QString AskExportFile(QWidget* parent) {
-    QFileDialog dialog(parent, QStringLiteral("Grafik exportieren"), QString(),
-                       QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;PDF-Datei (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front();
+    return AskSaveFileName(
+        parent, QStringLiteral("Grafik exportieren"),
+        QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;PDF-Datei (*.pdf)"),
+        QStringLiteral("png"));
 }
 
 }  // namespace
