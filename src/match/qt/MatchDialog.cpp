@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QThread>
 #include <QVBoxLayout>
 #include <cctype>
 #include <chrono>
@@ -85,7 +84,12 @@ bool CheckedAtFirst(const std::string& name) {
 
 }  // namespace
 
-MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_Doc(doc) {
+MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent)
+    : QDialog(parent),
+      m_Doc(doc),
+      m_FitThread(
+          this, kProgressInterval, [this](const morvek::MatchProgress& p) { ShowProgress(p); },
+          [this](std::optional<morvek::MatchResult> r) { OnFinished(std::move(r)); }) {
     setWindowTitle(QStringLiteral("Anpassung an Meßwerte"));
     auto* layout = new QVBoxLayout(this);
 
@@ -152,13 +156,7 @@ MatchDialog::MatchDialog(CMorvekDoc& doc, QWidget* parent) : QDialog(parent), m_
     ResizeWithinScreen(*this, QSize(780, 800));
 }
 
-MatchDialog::~MatchDialog() {
-    if (m_pThread != nullptr) {
-        m_pStop->store(true);
-        m_pThread->wait();
-        delete m_pThread;
-    }
-}
+MatchDialog::~MatchDialog() = default;
 
 void MatchDialog::BuildInputRows(QGridLayout* grid) {
     int row = 0;
@@ -314,34 +312,16 @@ bool MatchDialog::Start() {
     m_Result.reset();
     ShowResult(morvek::MatchResult{});
     m_pProgress->setText(QStringLiteral("Die Anpassung läuft ..."));
-    m_pStop = std::make_shared<std::atomic<bool>>(false);
-    m_pOutcome = std::make_shared<std::optional<morvek::MatchResult>>();
-    auto stop = m_pStop;
-    // Runs on the match's thread: hands the progress to the dialog's thread.
-    morvek::MatchCallback callback = [this, stop, last = std::chrono::steady_clock::time_point{},
-                                      iteration = -1](const morvek::MatchProgress& p) mutable {
-        if (stop->load()) return false;
-        const auto now = std::chrono::steady_clock::now();
-        if (p.iteration != iteration || now - last >= kProgressInterval) {
-            iteration = p.iteration;
-            last = now;
-            QMetaObject::invokeMethod(
-                this, [this, p] { ShowProgress(p); }, Qt::QueuedConnection);
-        }
-        return true;
-    };
-    m_pThread = QThread::create(
-        [inputs = m_Doc.m_Inputs, options, callback, outcome = m_pOutcome]() mutable {
-            *outcome = morvek::Match(inputs, options, callback);
+    m_FitThread.Start(
+        [inputs = m_Doc.m_Inputs, options](const morvek::MatchCallback& callback) {
+            return morvek::Match(inputs, options, callback);
         });
-    connect(m_pThread, &QThread::finished, this, &MatchDialog::OnFinished);
-    m_pThread->start();
     UpdateButtons();
     return true;
 }
 
 void MatchDialog::Cancel() {
-    if (m_pStop) m_pStop->store(true);
+    m_FitThread.Cancel();
 }
 
 void MatchDialog::ShowProgress(const morvek::MatchProgress& p) {
@@ -350,12 +330,8 @@ void MatchDialog::ShowProgress(const morvek::MatchProgress& p) {
                                   100.0 * p.rms, p.predictions)));
 }
 
-void MatchDialog::OnFinished() {
-    if (m_pThread == nullptr) return;
-    m_pThread->wait();
-    delete m_pThread;
-    m_pThread = nullptr;
-    if (m_pOutcome && *m_pOutcome) m_Result = std::move(**m_pOutcome);
+void MatchDialog::OnFinished(std::optional<morvek::MatchResult> outcome) {
+    if (outcome) m_Result = std::move(outcome);
     if (m_Result) ShowResult(*m_Result);
     UpdateButtons();
 }
@@ -429,9 +405,6 @@ void MatchDialog::Apply() {
 
 void MatchDialog::reject() {
     Cancel();
-    if (m_pThread != nullptr) {
-        m_pThread->wait();
-        OnFinished();
-    }
+    m_FitThread.Finish();
     QDialog::reject();
 }

@@ -9,12 +9,11 @@
 // "Verwerfen" closes without changing anything.
 
 #include <QDialog>
-#include <atomic>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "match/Match.h"
+#include "match/qt/FitThread.h"
 
 class CMorvekDoc;
 class QCheckBox;
@@ -23,7 +22,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
-class QThread;
 
 class MatchDialog : public QDialog {
     Q_OBJECT
@@ -40,7 +38,7 @@ public:
     // Gives the case the fitted values and computes it; closes the dialog.
     void Apply();
 
-    bool Running() const { return m_pThread != nullptr; }
+    bool Running() const { return m_FitThread.Running(); }
     const std::optional<morvek::MatchResult>& Result() const { return m_Result; }
 
     // --- The widgets ----------------------------------------------------------------------
@@ -85,7 +83,7 @@ private:
     void RestoreSettings();
     void KeepSettings(const morvek::MatchOptions& options);
     void ShowProgress(const morvek::MatchProgress& progress);
-    void OnFinished();
+    void OnFinished(std::optional<morvek::MatchResult> outcome);
     void ShowResult(const morvek::MatchResult& result);
     void UpdateButtons();
 
@@ -103,10 +101,7 @@ private:
     QLabel* m_pWarning = nullptr;
     QPlainTextEdit* m_pDetails = nullptr;
 
-    QThread* m_pThread = nullptr;
-    // Shared with the thread: the stop request and, once it has ended, its
-    // result.
-    std::shared_ptr<std::atomic<bool>> m_pStop;
-    std::shared_ptr<std::optional<morvek::MatchResult>> m_pOutcome;
     std::optional<morvek::MatchResult> m_Result;
+    // Last, so that a running match stops before anything it reports to goes.
+    FitThread m_FitThread;
 };

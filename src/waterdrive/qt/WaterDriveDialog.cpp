@@ -9,11 +9,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QThread>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -56,7 +54,13 @@ std::string U(const QString& s) {
 }  // namespace
 
 WaterDriveDialog::WaterDriveDialog(CMorvekDoc& doc, FileChooser& chooser, QWidget* parent)
-    : QDialog(parent), m_Doc(doc), m_Chooser(chooser), m_Work(doc.m_Inputs) {
+    : QDialog(parent),
+      m_Doc(doc),
+      m_Chooser(chooser),
+      m_Work(doc.m_Inputs),
+      m_FitThread(
+          this, kProgressInterval, [this](const morvek::MatchProgress& p) { ShowProgress(p); },
+          [this](std::optional<morvek::MatchResult> r) { OnFinished(std::move(r)); }) {
     setWindowTitle(QStringLiteral("Materialbilanz mit Wasserzufluß"));
     auto* layout = new QVBoxLayout(this);
 
@@ -154,13 +158,7 @@ WaterDriveDialog::WaterDriveDialog(CMorvekDoc& doc, FileChooser& chooser, QWidge
     ResizeWithinScreen(*this, QSize(1000, 760));
 }
 
-WaterDriveDialog::~WaterDriveDialog() {
-    Cancel();
-    if (m_pThread != nullptr) {
-        m_pThread->wait();
-        delete m_pThread;
-    }
-}
+WaterDriveDialog::~WaterDriveDialog() = default;
 
 QLineEdit* WaterDriveDialog::AquiferEdit(const std::string& name) const {
     for (const AquiferRow& r : m_Aquifer)
@@ -311,33 +309,15 @@ bool WaterDriveDialog::Start() {
     m_RunObjective = options.objective;
     m_RunInputs = m_Work;
     m_pProgress->setText(QStringLiteral("Die Anpassung läuft ..."));
-    m_pStop = std::make_shared<std::atomic<bool>>(false);
-    m_pOutcome = std::make_shared<std::optional<morvek::MatchResult>>();
-    auto stop = m_pStop;
-    morvek::MatchCallback callback = [this, stop, last = std::chrono::steady_clock::time_point{},
-                                      iteration = -1](const morvek::MatchProgress& p) mutable {
-        if (stop->load()) return false;
-        const auto now = std::chrono::steady_clock::now();
-        if (p.iteration != iteration || now - last >= kProgressInterval) {
-            iteration = p.iteration;
-            last = now;
-            QMetaObject::invokeMethod(
-                this, [this, p] { ShowProgress(p); }, Qt::QueuedConnection);
-        }
-        return true;
-    };
-    m_pThread = QThread::create(
-        [inputs = m_Work, options, callback, outcome = m_pOutcome]() mutable {
-            *outcome = morvek::MbFit(inputs, options, callback);
-        });
-    connect(m_pThread, &QThread::finished, this, &WaterDriveDialog::OnFinished);
-    m_pThread->start();
+    m_FitThread.Start([inputs = m_Work, options](const morvek::MatchCallback& callback) {
+        return morvek::MbFit(inputs, options, callback);
+    });
     UpdateButtons();
     return true;
 }
 
 void WaterDriveDialog::Cancel() {
-    if (m_pStop) m_pStop->store(true);
+    m_FitThread.Cancel();
 }
 
 void WaterDriveDialog::ShowProgress(const morvek::MatchProgress& p) {
@@ -346,12 +326,8 @@ void WaterDriveDialog::ShowProgress(const morvek::MatchProgress& p) {
                                   100.0 * p.rms, p.predictions)));
 }
 
-void WaterDriveDialog::OnFinished() {
-    if (m_pThread == nullptr) return;
-    m_pThread->wait();
-    delete m_pThread;
-    m_pThread = nullptr;
-    if (m_pOutcome && *m_pOutcome) m_Result = std::move(**m_pOutcome);
+void WaterDriveDialog::OnFinished(std::optional<morvek::MatchResult> outcome) {
+    if (outcome) m_Result = std::move(outcome);
     ShowResult();
     UpdateButtons();
 }
@@ -432,9 +408,6 @@ bool WaterDriveDialog::Apply() {
 
 void WaterDriveDialog::reject() {
     Cancel();
-    if (m_pThread != nullptr) {
-        m_pThread->wait();
-        OnFinished();
-    }
+    m_FitThread.Finish();
     QDialog::reject();
 }

@@ -11,12 +11,11 @@
 
 #include <QDialog>
 #include <QPointer>
-#include <atomic>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "match/Match.h"
+#include "match/qt/FitThread.h"
 #include "model/CaseInputs.h"
 #include "waterdrive/MaterialBalance.h"
 
@@ -30,7 +29,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
-class QThread;
 
 class WaterDriveDialog : public QDialog {
     Q_OBJECT
@@ -56,7 +54,7 @@ public:
     // computes it; closes the dialog. False when an entry is refused.
     bool Apply();
 
-    bool Running() const { return m_pThread != nullptr; }
+    bool Running() const { return m_FitThread.Running(); }
     const std::optional<morvek::MatchResult>& Result() const { return m_Result; }
     const morvek::CaseInputs& Working() const { return m_Work; }
 
@@ -79,7 +77,7 @@ private:
     void ShowHistory(const std::optional<morvek::ProductionHistory>& history);
     void ShowAquifer(const morvek::CaseInputs& inputs);
     void ShowProgress(const morvek::MatchProgress& p);
-    void OnFinished();
+    void OnFinished(std::optional<morvek::MatchResult> outcome);
     void ShowResult();
     void UpdateButtons();
 
@@ -112,10 +110,9 @@ private:
     QPlainTextEdit* m_pDetails = nullptr;
     QPointer<DiagnosticGraphWindow> m_pGraphs;
 
-    QThread* m_pThread = nullptr;
-    std::shared_ptr<std::atomic<bool>> m_pStop;
-    std::shared_ptr<std::optional<morvek::MatchResult>> m_pOutcome;
     std::optional<morvek::MatchResult> m_Result;
     morvek::MbObjective m_RunObjective = morvek::MbObjective::F;
     morvek::CaseInputs m_RunInputs;  // the case the result was fitted from
+    // Last, so that a running fit stops before anything it reports to goes.
+    FitThread m_FitThread;
 };
