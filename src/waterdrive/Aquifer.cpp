@@ -80,6 +80,17 @@ const char* AquiferModelCaption(AquiferModel m) {
     return "";
 }
 
+bool AquiferModelUses(AquiferModel model, std::string_view name) {
+    if (model == AquiferModel::None) return false;
+    const bool radialOnly =
+        name == "reservoir_radius_m" || name == "aquifer_radius_m" || name == "aquifer_angle_deg";
+    if (model == AquiferModel::FetkovichLinear) return !radialOnly;
+    if (name == "aquifer_length_m" || name == "aquifer_width_m") return false;
+    if (model == AquiferModel::Pot)
+        return name != "aquifer_permeability_md" && name != "water_viscosity_cp";
+    return true;
+}
+
 std::string AquiferProblem(const Aquifer& a) {
     const AquiferModel m = a.model;
     if (m == AquiferModel::None) return {};

@@ -30,6 +30,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/CaseInputs.h"
@@ -77,6 +78,12 @@ struct Aquifer {
 AquiferModel AquiferModelOf(int32_t index);  // None for an index out of range
 const char* AquiferModelName(AquiferModel model);    // "veh_radial"
 const char* AquiferModelCaption(AquiferModel model);  // "van Everdingen-Hurst, radial"
+
+// Whether the model can use one of the aquifer's inputs (its field name,
+// "aquifer_length_m"): the linear aquifer has no radii and no angle, the
+// radial ones no length and width, the pot no flow (permeability, water
+// viscosity), no model none. The window greys the others.
+bool AquiferModelUses(AquiferModel model, std::string_view fieldName);
 
 // Why the aquifer's inputs do not make a model (a German message naming the
 // missing or contradictory input), or "".

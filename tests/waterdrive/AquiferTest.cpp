@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "model/FieldTable.h"
 #include "waterdrive/Aquifer.h"
 
 namespace morvek {
@@ -417,6 +418,59 @@ TEST(Aquifer, VanEverdingenHurstSuperposesMeanStepPressures) {
     EXPECT_NEAR(c.Advance(730, 170), trial, 0);
     // A time not after the last step changes nothing.
     EXPECT_EQ(c.Advance(700, 100), trial);
+}
+
+TEST(Aquifer, AModelUsesExactlyTheInputsThatChangeItsInflux) {
+    // What the window greys must be what cannot matter: for every model,
+    // each aquifer input changes the influx of a three-year history exactly
+    // when the model says it uses it (the constant left to the geometry; a
+    // given constant replaces it in every model).
+    const char* const names[] = {"reservoir_radius_m",      "aquifer_radius_m",
+                                 "aquifer_thickness_m",     "aquifer_porosity",
+                                 "aquifer_permeability_md", "aquifer_angle_deg",
+                                 "aquifer_compressibility_per_bar", "water_viscosity_cp",
+                                 "aquifer_length_m",        "aquifer_width_m"};
+    const std::vector<double> days = {365, 730, 1095};
+    std::vector<double> pressures;
+    for (int year = 1; year <= 3; ++year) pressures.push_back(kDakePressurePsia[year] * kPsi);
+    for (int index = 0; index < kAquiferModelCount; ++index) {
+        const auto model = static_cast<AquiferModel>(index);
+        morvek::CaseInputs in;
+        in.aquiferModel = index;
+        in.reservoirRadiusM = 2800;
+        in.aquiferRadiusM = 14000;
+        in.aquiferThicknessM = 30;
+        in.aquiferPorosity = 0.25f;
+        in.aquiferPermeabilityMd = 200;
+        in.aquiferAngleDeg = 140;
+        in.aquiferCompressibilityPerBar = 1e-4f;
+        in.waterViscosityCp = 0.55f;
+        in.aquiferLengthM = 12000;
+        in.aquiferWidthM = 3000;
+        ASSERT_EQ(AquiferProblem(Aquifer::Of(in)), "") << AquiferModelName(model);
+        const double base = model == AquiferModel::None
+                                ? 0.0
+                                : CumulativeInflux1000m3(Aquifer::Of(in), 2740 * kPsi, days,
+                                                         pressures).back();
+        auto influxWith = [&](const std::string& name, float value) {
+            morvek::CaseInputs changed = in;
+            morvek::FindField(name)->Number(changed) = value;
+            if (model == AquiferModel::None) return 0.0;
+            return CumulativeInflux1000m3(Aquifer::Of(changed), 2740 * kPsi, days, pressures)
+                .back();
+        };
+        for (const char* name : names) {
+            const float value = morvek::FindField(name)->Number(in);
+            const double changed = influxWith(name, value * 1.25f);
+            EXPECT_EQ(std::fabs(changed - base) > 1e-6 * std::fabs(base),
+                      AquiferModelUses(model, name))
+                << AquiferModelName(model) << " " << name << ": " << base << " -> " << changed;
+        }
+        const double given = influxWith("aquifer_constant_m3_per_bar", 5000);
+        EXPECT_EQ(std::fabs(given - base) > 1e-6 * std::fabs(base),
+                  AquiferModelUses(model, "aquifer_constant_m3_per_bar"))
+            << AquiferModelName(model);
+    }
 }
 
 TEST(Aquifer, ChecksNameWhatIsMissing) {

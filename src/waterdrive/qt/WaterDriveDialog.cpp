@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <chrono>
+#include <string_view>
 
 #include "base/Format.h"
 #include "base/MessageSink.h"
@@ -146,6 +147,8 @@ WaterDriveDialog::WaterDriveDialog(CMorvekDoc& doc, FileChooser& chooser, QWidge
     connect(read, &QPushButton::clicked, this, [this] { ReadHistoryFile(); });
     connect(add, &QPushButton::clicked, this, &WaterDriveDialog::AddRow);
     connect(remove, &QPushButton::clicked, this, &WaterDriveDialog::RemoveRow);
+    connect(m_pModel, &QComboBox::currentIndexChanged, this,
+            &WaterDriveDialog::EnableAquiferInputs);
     connect(m_pStart, &QPushButton::clicked, this, [this] { Start(); });
     connect(m_pCancel, &QPushButton::clicked, this, &WaterDriveDialog::Cancel);
     connect(m_pGraphButton, &QPushButton::clicked, this, [this] { ShowGraphs(); });
@@ -154,6 +157,7 @@ WaterDriveDialog::WaterDriveDialog(CMorvekDoc& doc, FileChooser& chooser, QWidge
 
     ShowHistory(m_Work.history);
     ShowAquifer(m_Work);
+    EnableAquiferInputs();
     UpdateButtons();
     ResizeWithinScreen(*this, QSize(1000, 760));
 }
@@ -297,7 +301,8 @@ bool WaterDriveDialog::Start() {
     if (Running() || !ReadInputs()) return false;
     morvek::MbFitOptions options;
     for (const FitRow& r : m_Fit)
-        if (r.check->isChecked()) options.parameters.push_back({r.field->name, {}, {}});
+        if (r.check->isChecked() && r.check->isEnabled())
+            options.parameters.push_back({r.field->name, {}, {}});
     options.objective =
         m_pObjective->currentIndex() == 1 ? morvek::MbObjective::Pressure : morvek::MbObjective::F;
     if (const std::string why = morvek::CheckMbFit(m_Work, options); !why.empty()) {
@@ -380,6 +385,18 @@ void WaterDriveDialog::UpdateButtons() {
     m_pCancel->setEnabled(running);
     m_pApply->setEnabled(!running);
     m_pGrid->setEnabled(!running);
+}
+
+void WaterDriveDialog::EnableAquiferInputs() {
+    const morvek::AquiferModel model = morvek::AquiferModelOf(m_pModel->currentIndex());
+    auto used = [model](const char* name) {
+        for (const char* aquiferName : kAquiferNames)
+            if (std::string_view(aquiferName) == name)
+                return morvek::AquiferModelUses(model, name);
+        return true;  // the oil in place and the gas cap
+    };
+    for (const AquiferRow& r : m_Aquifer) r.edit->setEnabled(used(r.field->name));
+    for (const FitRow& r : m_Fit) r.check->setEnabled(used(r.field->name));
 }
 
 bool WaterDriveDialog::Apply() {

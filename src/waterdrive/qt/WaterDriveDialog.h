@@ -80,6 +80,8 @@ private:
     void OnFinished(std::optional<morvek::MatchResult> outcome);
     void ShowResult();
     void UpdateButtons();
+    // Greys the aquifer's inputs (and their fits) the chosen model does not use.
+    void EnableAquiferInputs();
 
     CMorvekDoc& m_Doc;
     FileChooser& m_Chooser;

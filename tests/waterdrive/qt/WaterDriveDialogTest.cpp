@@ -84,6 +84,51 @@ TEST(WaterDriveDialog, FitsOnItsThreadAndTheCaseTakesTheOilInPlace) {
     EXPECT_TRUE(c.sink.Texts().empty());
 }
 
+TEST(WaterDriveDialog, TheModelGreysWhatItDoesNotUseAndFitsOnlyWhatItUses) {
+    Case c;
+    WaterDriveDialog dialog(c.doc, c.chooser);
+    auto enabled = [&](const char* name) { return dialog.AquiferEdit(name)->isEnabled(); };
+    // van Everdingen-Hurst, radial: no length and width.
+    EXPECT_TRUE(enabled("aquifer_radius_m"));
+    EXPECT_TRUE(enabled("aquifer_permeability_md"));
+    EXPECT_FALSE(enabled("aquifer_length_m"));
+    EXPECT_FALSE(enabled("aquifer_width_m"));
+    EXPECT_TRUE(dialog.FitCheck("aquifer_radius_m")->isEnabled());
+    // Linear: no radii and no angle, and no radius to fit.
+    dialog.ModelBox()->setCurrentIndex(3);
+    EXPECT_FALSE(enabled("reservoir_radius_m"));
+    EXPECT_FALSE(enabled("aquifer_radius_m"));
+    EXPECT_FALSE(enabled("aquifer_angle_deg"));
+    EXPECT_TRUE(enabled("aquifer_length_m"));
+    EXPECT_FALSE(dialog.FitCheck("aquifer_radius_m")->isEnabled());
+    EXPECT_TRUE(dialog.FitCheck("aquifer_permeability_md")->isEnabled());
+    // Pot: no flow.
+    dialog.ModelBox()->setCurrentIndex(1);
+    EXPECT_FALSE(enabled("aquifer_permeability_md"));
+    EXPECT_FALSE(enabled("water_viscosity_cp"));
+    EXPECT_TRUE(enabled("aquifer_radius_m"));
+    // No aquifer: nothing of it, the oil in place still; a greyed check
+    // that stays checked is not fitted.
+    dialog.FitCheck("aquifer_radius_m")->setChecked(true);
+    dialog.ModelBox()->setCurrentIndex(0);
+    for (const char* name : {"aquifer_constant_m3_per_bar", "aquifer_thickness_m",
+                             "aquifer_compressibility_per_bar"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_FALSE(dialog.FitCheck("aquifer_radius_m")->isEnabled());
+    EXPECT_TRUE(dialog.FitCheck("ooip_1000m3")->isEnabled());
+    QTest::mouseClick(dialog.StartButton(), Qt::LeftButton);
+    ASSERT_TRUE(Finishes(dialog));
+    ASSERT_TRUE(dialog.Result());
+    ASSERT_TRUE(dialog.Result()->Converged()) << dialog.Result()->message;
+    ASSERT_EQ(dialog.Result()->inputs.size(), 1u);
+    EXPECT_EQ(dialog.Result()->inputs[0].name, "ooip_1000m3");
+    // Back to the case's model: its inputs as they were.
+    dialog.ModelBox()->setCurrentIndex(4);
+    EXPECT_TRUE(enabled("aquifer_radius_m"));
+    EXPECT_TRUE(dialog.FitCheck("aquifer_radius_m")->isEnabled());
+    EXPECT_TRUE(c.sink.Texts().empty());
+}
+
 TEST(WaterDriveDialog, CancelStopsTheFitAndVerwerfenLeavesTheCaseAlone) {
     Case c;
     const morvek::CaseInputs before = c.doc.m_Inputs;
