@@ -119,6 +119,14 @@ void CheckInvariants(const morvek::CaseInputs& in, const ForecastResult& r,
         gp += st.gasRate1000Sm3PerDay * st.stepDays;
         wp += st.waterRateM3PerDay * st.stepDays / 1000.0;
         EXPECT_NEAR(st.np1000m3, np, 1e-12 * n) << name << " step " << i;
+        // Within the step the rate is the step's: a quarter into it a
+        // quarter of its oil is produced (what the fan and --np-by read).
+        const double quarter = r.steps[i - 1].days + 0.25 * st.stepDays;
+        EXPECT_NEAR(r.OilAtDays(quarter),
+                    r.steps[i - 1].np1000m3 + 0.25 * st.oilRateM3PerDay * st.stepDays / 1000.0,
+                    1e-12 * n)
+            << name << " step " << i;
+        EXPECT_EQ(r.OilRateAtDays(quarter), st.oilRateM3PerDay) << name << " step " << i;
         EXPECT_NEAR(st.gp1000Sm3, gp, 1e-9 * std::max(1.0, gp)) << name << " step " << i;
         EXPECT_NEAR(st.wp1000m3, wp, 1e-9 * std::max(1.0, wp)) << name << " step " << i;
         EXPECT_NEAR(st.gasRate1000Sm3PerDay, st.oilRateM3PerDay * st.gorSm3PerM3 / 1000.0,
