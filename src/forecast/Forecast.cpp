@@ -880,55 +880,13 @@ ForecastResult Forecast(const FluidModel& fluid, const RelPermModel& relPerm,
 }
 
 AquiferInflux::AquiferInflux(const Aquifer& aquifer, double initialPressureBar)
-    : calculator_(aquifer, initialPressureBar),
-      lastPressure_(initialPressureBar),
-      lastMean_(initialPressureBar) {
+    : calculator_(aquifer, initialPressureBar) {
     if (aquifer.model != AquiferModel::VehRadial) return;
     tdPerDay_ = DimensionlessTimePerDay(aquifer);
     daysPerTd_ = 1.0 / tdPerDay_;
-    constantM3PerBar_ = InfluxConstantM3PerBar(aquifer);
     functions_ = std::make_unique<RadialInfluxFunctions>(DimensionlessRadius(aquifer));
     otherLags_.assign(kOtherLags, {std::nan(""), 0.0});
-}
-
-void AquiferInflux::SumsAt(double days) const {
-    if (days == sumDays_) return;
-    double sum = 0;
-    for (size_t k = 0; k < stepDays_.size(); ++k)
-        sum += stepDrop_[k] * Wd(tdPerDay_ * (days - stepDays_[k]));
-    sumBefore_ = sum;
-    wdLast_ = Wd(tdPerDay_ * (days - lastDays_));
-    sumDays_ = days;
-}
-
-double AquiferInflux::Trial(double days, double pressureBar) const {
-    if (!functions_) return calculator_.Trial(days, pressureBar);
-    if (!(days > lastDays_)) return we1000m3_;
-    SumsAt(days);
-    const double sum = sumBefore_ + (lastMean_ - (lastPressure_ + pressureBar) / 2) * wdLast_;
-    return constantM3PerBar_ * sum / kThousand;
-}
-
-double AquiferInflux::Advance(double days, double pressureBar) {
-    if (!functions_) return calculator_.Advance(days, pressureBar);
-    if (!(days > lastDays_)) return we1000m3_;
-    const double we = Trial(days, pressureBar);
-    const double mean = (lastPressure_ + pressureBar) / 2;
-    stepDays_.push_back(lastDays_);
-    stepDrop_.push_back(lastMean_ - mean);
-    lastMean_ = mean;
-    lastDays_ = days;
-    lastPressure_ = pressureBar;
-    we1000m3_ = we;
-    sumDays_ = -1;
-    return we;
-}
-
-double AquiferInflux::PerBar(double days, double pressureBar) const {
-    if (!functions_) return ForecastInflux::PerBar(days, pressureBar);
-    if (!(days > lastDays_)) return 0.0;
-    SumsAt(days);
-    return -0.5 * constantM3PerBar_ * wdLast_ / kThousand;
+    calculator_.UseFunctions([this](double tD) { return Wd(tD); }, {}, {});
 }
 
 double AquiferInflux::Wd(double tD) const {

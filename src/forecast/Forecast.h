@@ -203,38 +203,31 @@ int32_t ForecastStartDate(const CaseInputs& inputs);
 
 // The aquifer's influx as the forecast asks for it (src/waterdrive's models).
 // A van Everdingen-Hurst aquifer sums a term per step for every step before
-// (a thirty-year monthly forecast some 65,000 terms, twice over): its
-// superposition is kept here, term by term as InfluxCalculator sums it, so
-// that the tries of a step and its advance share the sum over the steps
-// before, and its WD of a lag of whole days, which month-long steps repeat,
-// is computed once. The other models are InfluxCalculator's.
+// (a thirty-year monthly forecast some 65,000 terms, twice over; the
+// calculator keeps the sum for a step's tries): its WD of a lag of whole
+// days, which month-long steps repeat, is computed once here.
 class AquiferInflux : public ForecastInflux {
 public:
     AquiferInflux(const Aquifer& aquifer, double initialPressureBar);
     AquiferInflux(const AquiferInflux&) = delete;
     AquiferInflux& operator=(const AquiferInflux&) = delete;
-    double Trial(double days, double pressureBar) const override;
-    double Advance(double days, double pressureBar) override;
-    // Van Everdingen-Hurst: the step's own term alone depends on the
-    // pressure, -U WD(tD of the step) / 2 per bar (the mean of the step's
-    // boundary pressures).
-    double PerBar(double days, double pressureBar) const override;
+    double Trial(double days, double pressureBar) const override {
+        return calculator_.Trial(days, pressureBar);
+    }
+    double Advance(double days, double pressureBar) override {
+        return calculator_.Advance(days, pressureBar);
+    }
+    double PerBar(double days, double pressureBar) const override {
+        return calculator_.PerBar(days, pressureBar);
+    }
 
 private:
     // A cache: the same values whichever call fills it.
     double Wd(double tD) const;
-    // The sum over the steps before at a time, and WD of the new step's length.
-    void SumsAt(double days) const;
 
     InfluxCalculator calculator_;
     double tdPerDay_ = 0, daysPerTd_ = 0;
-    double constantM3PerBar_ = 0;  // U
     std::unique_ptr<RadialInfluxFunctions> functions_;
-    // Van Everdingen-Hurst: the start of each step and its drop of the mean
-    // boundary pressure, and the last step.
-    std::vector<double> stepDays_, stepDrop_;
-    double lastDays_ = 0, lastPressure_ = 0, lastMean_ = 0, we1000m3_ = 0;
-    mutable double sumDays_ = -1, sumBefore_ = 0, wdLast_ = 0;
     mutable std::vector<double> wdOfWholeDays_;  // NaN until computed
     // Other lags (from steps of fractional length) by their tD, direct-mapped:
     // a step asks for the same ones more than once.

@@ -207,6 +207,20 @@ void InfluxCalculator::UseFunctions(std::function<double(double)> wd,
     wd_ = std::move(wd);
     pd_ = std::move(pd);
     pdDerivative_ = std::move(pdDerivative);
+    sumDays_ = -1;
+}
+
+// Kept for the trials at one time. A step's Advance computes them at its own
+// time, which no later trial asks for (it is not after the last step), so
+// they need not be dropped when a step is taken.
+void InfluxCalculator::VehSumsAt(double days) const {
+    if (days == sumDays_) return;
+    double sum = 0;
+    for (size_t k = 0; k < stepDays_.size(); ++k)
+        sum += stepDrop_[k] * Wd(tdPerDay_ * (days - stepDays_[k]));
+    sumBefore_ = sum;
+    wdLast_ = Wd(tdPerDay_ * (days - lastDays_));
+    sumDays_ = days;
 }
 
 double InfluxCalculator::Step(double days, double p, double* aquiferPressure) const {
@@ -227,13 +241,10 @@ double InfluxCalculator::Step(double days, double p, double* aquiferPressure) co
             if (aquiferPressure != nullptr) *aquiferPressure = pi_ - we / constant_;
             return we / 1000.0;
         }
-        case AquiferModel::VehRadial: {
-            double sum = 0;
-            for (size_t k = 0; k < stepDays_.size(); ++k)
-                sum += stepDrop_[k] * Wd(tdPerDay_ * (days - stepDays_[k]));
-            sum += (lastMean_ - (lastPressure_ + p) / 2) * Wd(tdPerDay_ * dt);
-            return constant_ * sum / 1000.0;
-        }
+        case AquiferModel::VehRadial:
+            VehSumsAt(days);
+            return constant_ * (sumBefore_ + (lastMean_ - (lastPressure_ + p) / 2) * wdLast_) /
+                   1000.0;
         case AquiferModel::CarterTracyRadial: {
             const double tdBefore = tdPerDay_ * lastDays_;
             const double td = tdPerDay_ * days;
@@ -269,6 +280,14 @@ double InfluxCalculator::Advance(double days, double pressureBar) {
     lastDays_ = days;
     lastPressure_ = pressureBar;
     return we;
+}
+
+double InfluxCalculator::PerBar(double days, double pressureBar) const {
+    if (model_ == AquiferModel::VehRadial && days > lastDays_) {
+        VehSumsAt(days);
+        return -0.5 * constant_ * wdLast_ / 1000.0;
+    }
+    return Trial(days, pressureBar) - Trial(days, pressureBar - 1.0);
 }
 
 std::vector<double> CumulativeInflux1000m3(const Aquifer& aquifer, double initialPressureBar,

@@ -100,7 +100,10 @@ double DimensionlessRadius(const Aquifer& aquifer);
 
 // The cumulative influx of one boundary-pressure history, step by step.
 // Times are days after day 0, when the whole aquifer stood at the initial
-// pressure; each step must come after the last.
+// pressure; each step must come after the last. Van Everdingen-Hurst keeps
+// the sum over the steps before a time for the trials at that time (a
+// forecast's or a pressure fit's search), so one calculator is for one
+// thread at a time.
 class InfluxCalculator {
 public:
     InfluxCalculator(const Aquifer& aquifer, double initialPressureBar);
@@ -111,6 +114,10 @@ public:
     double Trial(double days, double pressureBar) const;
     // Takes the step and returns its cumulative influx (1000 m3).
     double Advance(double days, double pressureBar);
+    // The change of Trial(days, p) per bar of p (every model is linear in
+    // the step's boundary pressure); van Everdingen-Hurst: the step's own
+    // term alone, -U WD(tD of the step) / 2.
+    double PerBar(double days, double pressureBar) const;
 
     double Cumulative1000m3() const { return we1000m3_; }
     double LastDays() const { return lastDays_; }
@@ -125,6 +132,9 @@ public:
 
 private:
     double Step(double days, double pressureBar, double* aquiferPressure) const;
+    // Van Everdingen-Hurst at a time: the sum over the steps before and WD
+    // of the new step's length.
+    void VehSumsAt(double days) const;
     double Wd(double tD) const { return wd_ ? wd_(tD) : functions_.Wd(tD); }
     double Pd(double tD) const { return pd_ ? pd_(tD) : functions_.Pd(tD); }
     double PdDerivative(double tD) const {
@@ -147,6 +157,7 @@ private:
     // van Everdingen-Hurst: the start of each step and its pressure drop.
     std::vector<double> stepDays_;
     std::vector<double> stepDrop_;
+    mutable double sumDays_ = -1, sumBefore_ = 0, wdLast_ = 0;  // of VehSumsAt
 };
 
 // The cumulative influx (1000 m3) at every time of a history (days strictly

@@ -420,6 +420,58 @@ TEST(Aquifer, VanEverdingenHurstSuperposesMeanStepPressures) {
     EXPECT_EQ(c.Advance(700, 100), trial);
 }
 
+// Every aquifer input set (Dake's aquifer, and a linear one beside it), for
+// any model.
+morvek::CaseInputs EveryAquiferInput(AquiferModel model) {
+    morvek::CaseInputs in;
+    in.aquiferModel = static_cast<int32_t>(model);
+    in.reservoirRadiusM = 2800;
+    in.aquiferRadiusM = 14000;
+    in.aquiferThicknessM = 30;
+    in.aquiferPorosity = 0.25f;
+    in.aquiferPermeabilityMd = 200;
+    in.aquiferAngleDeg = 140;
+    in.aquiferCompressibilityPerBar = 1e-4f;
+    in.waterViscosityCp = 0.55f;
+    in.aquiferLengthM = 12000;
+    in.aquiferWidthM = 3000;
+    return in;
+}
+
+TEST(Aquifer, TheInfluxPerBarIsTheChangeOfATrialWithThePressure) {
+    // What the forecast's step takes as the influx's line in the pressure:
+    // every model is linear in the step's boundary pressure, so PerBar is
+    // the change of a trial per bar, at every step of Dake's ten years and
+    // for a step of any length (van Everdingen-Hurst's own term, -U WD / 2).
+    for (int index = 1; index < kAquiferModelCount; ++index) {
+        const auto model = static_cast<AquiferModel>(index);
+        InfluxCalculator c(Aquifer::Of(EveryAquiferInput(model)), 2740 * kPsi);
+        for (int year = 1; year <= 10; ++year) {
+            const double before = 365.0 * (year - 1);
+            for (double step : {1.0, 30.5, 365.0}) {
+                const double p = kDakePressurePsia[year] * kPsi;
+                const double perBar = c.PerBar(before + step, p);
+                const double change = c.Trial(before + step, p) - c.Trial(before + step, p - 1.0);
+                EXPECT_LT(perBar, 0.0) << AquiferModelName(model);
+                EXPECT_NEAR(perBar, change, 1e-9 * std::fabs(change))
+                    << AquiferModelName(model) << " year " << year << " step " << step;
+            }
+            c.Advance(365.0 * year, kDakePressurePsia[year] * kPsi);
+        }
+        // No step yet at that time: nothing changes with the pressure but the pot's.
+        EXPECT_EQ(c.PerBar(3650, 100) == 0.0, model != AquiferModel::Pot) << AquiferModelName(model);
+        // A forecast tries a month, then takes a shorter step to an event and
+        // tries the month again: the second try knows the step.
+        const Aquifer a = Aquifer::Of(EveryAquiferInput(model));
+        InfluxCalculator tried(a, 190), fresh(a, 190);
+        tried.Trial(30, 180);
+        tried.Advance(12, 185);
+        fresh.Advance(12, 185);
+        EXPECT_EQ(tried.Trial(30, 180), fresh.Trial(30, 180)) << AquiferModelName(model);
+        EXPECT_EQ(tried.PerBar(30, 180), fresh.PerBar(30, 180)) << AquiferModelName(model);
+    }
+}
+
 TEST(Aquifer, AModelUsesExactlyTheInputsThatChangeItsInflux) {
     // What the window greys must be what cannot matter: for every model,
     // each aquifer input changes the influx of a three-year history exactly
@@ -435,18 +487,7 @@ TEST(Aquifer, AModelUsesExactlyTheInputsThatChangeItsInflux) {
     for (int year = 1; year <= 3; ++year) pressures.push_back(kDakePressurePsia[year] * kPsi);
     for (int index = 0; index < kAquiferModelCount; ++index) {
         const auto model = static_cast<AquiferModel>(index);
-        morvek::CaseInputs in;
-        in.aquiferModel = index;
-        in.reservoirRadiusM = 2800;
-        in.aquiferRadiusM = 14000;
-        in.aquiferThicknessM = 30;
-        in.aquiferPorosity = 0.25f;
-        in.aquiferPermeabilityMd = 200;
-        in.aquiferAngleDeg = 140;
-        in.aquiferCompressibilityPerBar = 1e-4f;
-        in.waterViscosityCp = 0.55f;
-        in.aquiferLengthM = 12000;
-        in.aquiferWidthM = 3000;
+        const morvek::CaseInputs in = EveryAquiferInput(model);
         ASSERT_EQ(AquiferProblem(Aquifer::Of(in)), "") << AquiferModelName(model);
         const double base = model == AquiferModel::None
                                 ? 0.0
