@@ -199,8 +199,8 @@ SweepResult Sweep(const CaseInputs& base, const std::vector<Variation>& variatio
 
     const uint64_t chunk = kChunkPerThread * static_cast<uint64_t>(ThreadCount(options.threads));
     std::vector<SweepRow> rows(static_cast<size_t>(std::min(chunk, std::max<uint64_t>(total, 1))));
-    const uint64_t begin = options.firstSample;
-    const uint64_t end = options.count > 0 ? begin + options.count - 1 : total;
+    const uint64_t begin = options.firstSample, end = options.LastSample();
+    const uint64_t planned = end >= begin ? end - begin + 1 : 0;
     for (uint64_t first = begin; first <= end; first += chunk) {
         const size_t count = static_cast<size_t>(std::min(chunk, end - first + 1));
         ParallelFor(count, options.threads, [&](size_t i) {
@@ -227,9 +227,9 @@ SweepResult Sweep(const CaseInputs& base, const std::vector<Variation>& variatio
             }
         }
         result.completed += count;
-        if (progress && !progress(result.completed, total)) break;
+        if (progress && !progress(result.completed, planned)) break;
     }
-    result.cancelled = result.completed < end - begin + 1;
+    result.cancelled = result.completed < planned;
 
     for (size_t o = 0; o < outcomeCount; ++o) {
         std::vector<double>& v = values[o];

@@ -63,6 +63,8 @@ struct SweepOptions {
     uint64_t firstSample = 1;
     uint64_t count = 0;
 
+    uint64_t LastSample() const { return count > 0 ? firstSample + count - 1 : plan.samples; }
+    bool Slice() const { return firstSample > 1 || LastSample() < plan.samples; }
     bool HasAbandonment() const { return abandonmentPressureBar > 0.0f; }
     size_t OutcomeCount() const {
         return HasAbandonment() ? kOutcomeCount : kOutcomesWithoutAbandonment;

@@ -83,10 +83,14 @@ std::string SweepSummaryText(const SweepReport& report) {
         "Stichproben: %llu (%s), Startwert %llu", static_cast<unsigned long long>(result.samples),
         options.plan.sampling == Sampling::LatinHypercube ? "Latin Hypercube" : "Monte Carlo",
         static_cast<unsigned long long>(options.plan.seed)));
+    if (options.Slice())
+        line(Format("Gerechnet: die Stichproben %llu bis %llu",
+                    static_cast<unsigned long long>(options.firstSample),
+                    static_cast<unsigned long long>(options.LastSample())));
     if (result.cancelled)
         line(Format("Abgebrochen nach %llu von %llu Stichproben.",
                     static_cast<unsigned long long>(result.completed),
-                    static_cast<unsigned long long>(result.samples)));
+                    static_cast<unsigned long long>(options.LastSample() - options.firstSample + 1)));
     line(Format("Fehlgeschlagene Stichproben: %llu",
                 static_cast<unsigned long long>(result.failedCount)));
     if (options.HasAbandonment())

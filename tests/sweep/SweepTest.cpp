@@ -11,8 +11,10 @@
 #include <set>
 
 #include "GoldenCases.h"
+#include "base/Format.h"
 #include "sweep/Sampling.h"
 #include "sweep/Sweep.h"
+#include "sweep/SweepText.h"
 #include "sweep/Tornado.h"
 
 namespace {
@@ -138,6 +140,42 @@ namespace {
 
 // The summary keeps one number per sample and outcome; more samples than half
 // the computer's memory holds are refused with how many fit, fewer pass.
+TEST(Sweep, ASliceCountsAndSaysItsOwnSamples) {
+    // Samples 2 to 301 of 400 on one thread: the progress and a cancellation
+    // count the slice's 300 samples, not the design's 400, and the summary
+    // names the slice, as the forecast's uncertainty run does.
+    const morvek::CaseInputs base = ExampleInputs("nordfeld.mvk");
+    const std::vector<morvek::Variation> varied = Inputs({"m_Gaskappe"});
+    morvek::SweepOptions options;
+    options.plan.samples = 400;
+    options.threads = 1;
+    options.firstSample = 2;
+    options.count = 300;
+    std::vector<std::pair<uint64_t, uint64_t>> calls;
+    const morvek::SweepResult r = morvek::Sweep(
+        base, varied, options, {}, [&](uint64_t done, uint64_t total) {
+            calls.push_back({done, total});
+            return false;  // cancelled after the first chunk
+        });
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].second, 300u);
+    EXPECT_TRUE(r.cancelled);
+    const std::string summary =
+        morvek::SweepSummaryText({"Nordfeld", varied, options, r, nullptr});
+    EXPECT_NE(summary.find("Gerechnet: die Stichproben 2 bis 301\n"), std::string::npos) << summary;
+    EXPECT_NE(summary.find(Format("Abgebrochen nach %llu von 300 Stichproben.",
+                                  static_cast<unsigned long long>(calls[0].first))),
+              std::string::npos)
+        << summary;
+    // The whole design is no slice and says nothing of one.
+    options.firstSample = 1;
+    options.count = 0;
+    options.plan.samples = 3;
+    const morvek::SweepResult whole = morvek::Sweep(base, varied, options);
+    EXPECT_EQ(morvek::SweepSummaryText({"Nordfeld", varied, options, whole, nullptr}).find("Gerechnet"),
+              std::string::npos);
+}
+
 TEST(Sweep, RefusesMoreSamplesThanHalfTheMemoryHolds) {
     morvek::SweepOptions options;
     EXPECT_EQ(morvek::SummaryBytesPerSample(options), 40u);
