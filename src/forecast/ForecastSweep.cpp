@@ -7,6 +7,7 @@
 #include "base/Format.h"
 #include "base/NumberText.h"
 #include "depletion/PredictMany.h"
+#include "sweep/SweepText.h"
 
 namespace morvek {
 namespace {
@@ -130,7 +131,7 @@ ForecastSweepResult ForecastSweep(const CaseInputs& base, const std::vector<Vari
 
     const uint64_t chunk = kChunkPerThread * static_cast<uint64_t>(ThreadCount(options.threads));
     const uint64_t begin = options.firstSample, end = options.LastSample();
-    const uint64_t planned = end >= begin ? end - begin + 1 : 0;
+    const uint64_t planned = options.Planned();
     std::vector<ForecastSweepRow> rows(static_cast<size_t>(std::min(chunk, std::max<uint64_t>(planned, 1))));
     std::vector<std::vector<float>> chunkRates(rows.size()), chunkNp(rows.size());
     for (uint64_t first = begin; first <= end; first += chunk) {
@@ -260,28 +261,12 @@ std::string ForecastSweepSummaryText(const std::string& fieldName,
     std::string out;
     auto line = [&out](const std::string& text) { out += text + "\n"; };
     line("Unsicherheitsanalyse der Prognose über die Zeit, Feld: " + fieldName);
-    line(Format(
-        "Stichproben: %llu (%s), Startwert %llu", static_cast<unsigned long long>(result.samples),
-        options.plan.sampling == Sampling::LatinHypercube ? "Latin Hypercube" : "Monte Carlo",
-        static_cast<unsigned long long>(options.plan.seed)));
-    if (options.Slice())
-        line(Format("Gerechnet: die Stichproben %llu bis %llu",
-                    static_cast<unsigned long long>(options.firstSample),
-                    static_cast<unsigned long long>(options.LastSample())));
-    if (result.cancelled)
-        line(Format("Abgebrochen nach %llu von %llu Stichproben.",
-                    static_cast<unsigned long long>(result.completed),
-                    static_cast<unsigned long long>(options.LastSample() - options.firstSample + 1)));
-    line(Format("Fehlgeschlagene Stichproben: %llu",
-                static_cast<unsigned long long>(result.failedCount)));
+    out += SampleRunHeadLines(options, result.samples, result.completed, result.cancelled,
+                              result.failedCount);
     line("Variierte Eingaben:");
     for (const Variation& v : variations)
         line("  " + PadRight(v.field->recordName, 24) + PadRight(v.field->Caption(), 40) +
-             (v.distribution == Distribution::Triangular
-                  ? Format("Dreieck %s / %s / %s", ShortestText(v.low).c_str(),
-                           ShortestText(v.mode).c_str(), ShortestText(v.high).c_str())
-                  : Format("gleichverteilt %s bis %s", ShortestText(v.low).c_str(),
-                           ShortestText(v.high).c_str())));
+             DistributionText(v));
     line("");
     line(PadRight("Ergebnis", kLabelWidth) +
          Format("%12s%12s%12s%12s%12s", "Mittelwert", "Std.abw.", "P90", "P50", "P10"));

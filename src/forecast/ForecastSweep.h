@@ -23,20 +23,8 @@
 
 namespace morvek {
 
-struct ForecastSweepOptions {
-    SamplingPlan plan;
-    int threads = 0;  // 0: every core
-    RunOptions run;
-    SampleCheck check;           // the data-entry dialog's checks, or none
+struct ForecastSweepOptions : SampleRunOptions {
     std::vector<int> npByYears;  // np_by_<year> for each, ascending
-    // The samples run: count of them from firstSample on (count 0: to the
-    // last). A slice keeps the numbers and values its samples have in the
-    // whole design, so that slices run apart give exactly the whole's rows.
-    uint64_t firstSample = 1;
-    uint64_t count = 0;
-
-    uint64_t LastSample() const { return count > 0 ? firstSample + count - 1 : plan.samples; }
-    bool Slice() const { return firstSample > 1 || LastSample() < plan.samples; }
 };
 
 // An outcome's column: its CSV head, its German label, and whether it is a

@@ -200,7 +200,7 @@ SweepResult Sweep(const CaseInputs& base, const std::vector<Variation>& variatio
     const uint64_t chunk = kChunkPerThread * static_cast<uint64_t>(ThreadCount(options.threads));
     std::vector<SweepRow> rows(static_cast<size_t>(std::min(chunk, std::max<uint64_t>(total, 1))));
     const uint64_t begin = options.firstSample, end = options.LastSample();
-    const uint64_t planned = end >= begin ? end - begin + 1 : 0;
+    const uint64_t planned = options.Planned();
     for (uint64_t first = begin; first <= end; first += chunk) {
         const size_t count = static_cast<size_t>(std::min(chunk, end - first + 1));
         ParallelFor(count, options.threads, [&](size_t i) {

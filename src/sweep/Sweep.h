@@ -50,13 +50,12 @@ using OutcomeValues = std::array<double, kOutcomeCount>;
 // once.
 using SampleCheck = std::function<std::string(const CaseInputs&)>;
 
-struct SweepOptions {
+// What every uncertainty run takes, of the prediction and of the forecast.
+struct SampleRunOptions {
     SamplingPlan plan;
     int threads = 0;  // at most this many at once; 0: every core
     RunOptions run;   // the decisions a run of the case takes (the oil-gravity answer)
-    // Pressure at which the field is abandoned, bar; 0: no abandonment outcomes.
-    float abandonmentPressureBar = 0.0f;
-    SampleCheck check;
+    SampleCheck check;  // the data-entry dialog's checks, or none
     // The samples run: count of them from firstSample on (count 0: to the
     // last). A slice keeps the numbers and values its samples have in the
     // whole design, so that slices run apart give exactly the whole's rows.
@@ -64,7 +63,17 @@ struct SweepOptions {
     uint64_t count = 0;
 
     uint64_t LastSample() const { return count > 0 ? firstSample + count - 1 : plan.samples; }
+    // How many samples the run computes.
+    uint64_t Planned() const {
+        return LastSample() >= firstSample ? LastSample() - firstSample + 1 : 0;
+    }
     bool Slice() const { return firstSample > 1 || LastSample() < plan.samples; }
+};
+
+struct SweepOptions : SampleRunOptions {
+    // Pressure at which the field is abandoned, bar; 0: no abandonment outcomes.
+    float abandonmentPressureBar = 0.0f;
+
     bool HasAbandonment() const { return abandonmentPressureBar > 0.0f; }
     size_t OutcomeCount() const {
         return HasAbandonment() ? kOutcomeCount : kOutcomesWithoutAbandonment;

@@ -32,13 +32,6 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-std::string DistributionText(const Variation& v) {
-    if (v.distribution == Distribution::Triangular)
-        return Format("Dreieck %s / %s / %s", ShortestText(v.low).c_str(),
-                      ShortestText(v.mode).c_str(), ShortestText(v.high).c_str());
-    return Format("gleichverteilt %s bis %s", ShortestText(v.low).c_str(),
-                  ShortestText(v.high).c_str());
-}
 
 constexpr size_t kLabelWidth = 40;
 constexpr size_t kNameWidth = 22;
@@ -72,6 +65,31 @@ std::string OutcomeLabel(Outcome outcome, float abandonmentPressureBar) {
     return label;
 }
 
+std::string DistributionText(const Variation& v) {
+    if (v.distribution == Distribution::Triangular)
+        return Format("Dreieck %s / %s / %s", ShortestText(v.low).c_str(),
+                      ShortestText(v.mode).c_str(), ShortestText(v.high).c_str());
+    return Format("gleichverteilt %s bis %s", ShortestText(v.low).c_str(),
+                  ShortestText(v.high).c_str());
+}
+
+std::string SampleRunHeadLines(const SampleRunOptions& options, uint64_t samples,
+                               uint64_t completed, bool cancelled, uint64_t failed) {
+    std::string out = Format(
+        "Stichproben: %llu (%s), Startwert %llu\n", static_cast<unsigned long long>(samples),
+        options.plan.sampling == Sampling::LatinHypercube ? "Latin Hypercube" : "Monte Carlo",
+        static_cast<unsigned long long>(options.plan.seed));
+    if (options.Slice())
+        out += Format("Gerechnet: die Stichproben %llu bis %llu\n",
+                      static_cast<unsigned long long>(options.firstSample),
+                      static_cast<unsigned long long>(options.LastSample()));
+    if (cancelled)
+        out += Format("Abgebrochen nach %llu von %llu Stichproben.\n",
+                      static_cast<unsigned long long>(completed),
+                      static_cast<unsigned long long>(options.Planned()));
+    return out + Format("Fehlgeschlagene Stichproben: %llu\n", static_cast<unsigned long long>(failed));
+}
+
 std::string SweepSummaryText(const SweepReport& report) {
     const SweepOptions& options = report.options;
     const SweepResult& result = report.result;
@@ -79,20 +97,8 @@ std::string SweepSummaryText(const SweepReport& report) {
     auto line = [&out](const std::string& text) { out += text + "\n"; };
 
     line("Unsicherheitsanalyse Feld: " + report.fieldName);
-    line(Format(
-        "Stichproben: %llu (%s), Startwert %llu", static_cast<unsigned long long>(result.samples),
-        options.plan.sampling == Sampling::LatinHypercube ? "Latin Hypercube" : "Monte Carlo",
-        static_cast<unsigned long long>(options.plan.seed)));
-    if (options.Slice())
-        line(Format("Gerechnet: die Stichproben %llu bis %llu",
-                    static_cast<unsigned long long>(options.firstSample),
-                    static_cast<unsigned long long>(options.LastSample())));
-    if (result.cancelled)
-        line(Format("Abgebrochen nach %llu von %llu Stichproben.",
-                    static_cast<unsigned long long>(result.completed),
-                    static_cast<unsigned long long>(options.LastSample() - options.firstSample + 1)));
-    line(Format("Fehlgeschlagene Stichproben: %llu",
-                static_cast<unsigned long long>(result.failedCount)));
+    out += SampleRunHeadLines(options, result.samples, result.completed, result.cancelled,
+                              result.failedCount);
     if (options.HasAbandonment())
         line("Aufgabedruck: " + ShortestText(options.abandonmentPressureBar) + " bar");
     line("Variierte Eingaben:");

@@ -31,6 +31,15 @@ struct SweepReport {
     const TornadoResult* tornado = nullptr;  // optional
 };
 
+// The summary's head lines of an uncertainty run: the plan ("Stichproben:
+// 1000 (Latin Hypercube), Startwert 1"), the slice run, a cancellation, the
+// failed samples; each with its line end.
+std::string SampleRunHeadLines(const SampleRunOptions& options, uint64_t samples,
+                               uint64_t completed, bool cancelled, uint64_t failed);
+// A varied input's distribution as a summary names it ("gleichverteilt 4000
+// bis 6000", "Dreieck 0.1 / 0.2 / 0.4").
+std::string DistributionText(const Variation& variation);
+
 // The German summary: the plan, for each outcome mean, standard deviation,
 // P90, P50 and P10, the tornado's swings, and the failed samples.
 std::string SweepSummaryText(const SweepReport& report);
